@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "device/clock.h"
+#include "device/device_link.h"
+
+namespace velq {
+
+// Command codes of byte 1 of the command report.
+enum class Command : uint8_t {
+    Open = 0x01,
+    Close = 0x02,
+    Status = 0x03,
+    ReadBegin = 0x04,
+    ReadNext = 0x05,
+    WriteBegin = 0x06,
+    WriteNext = 0x07,
+    Reload = 0x08,
+    DriverState = 0x09,
+    DriverId = 0x81,
+};
+
+inline constexpr uint8_t kCommandReportId = 0x04;
+inline constexpr uint8_t kStatusDone = 0xCC;
+inline constexpr uint8_t kStatusNotFinished = 0x00;
+inline constexpr uint8_t kOpenAnswer = 0xA6;
+inline constexpr uint8_t kStatusSignature = 0xAA;
+inline constexpr uint8_t kStatusModeQuery = 0x5A;       // p1 of the mode form of Status
+inline constexpr uint8_t kStatusDriverStateNext = 0xD9;  // p2 when DriverState follows
+
+// The 8-byte command report: sent, then overwritten by each answer.
+struct CommandReport {
+    uint8_t report_id;
+    uint8_t code;
+    uint8_t param[5];
+    uint8_t status;
+};
+static_assert(sizeof(CommandReport) == 8);
+using ReportBytes = std::array<uint8_t, 8>;
+
+// The user interface's part in a block transfer: the loading window is shown and pending
+// window events run between chunks, so the window stays alive during long transfers.
+class TransferUi {
+public:
+    virtual ~TransferUi() = default;
+    virtual void ShowLoadingWindow() {}
+    virtual void ProcessPendingEvents() {}
+};
+
+// Whether a block read shows the loading window before every chunk.
+enum class LoadingWindow { Hidden, Shown };
+
+// Control codes of the companion driver's two requests.
+inline constexpr uint32_t kDriverReadCode = 0x00223E04;
+inline constexpr uint32_t kDriverWriteCode = 0x00223E08;
+
+// The feature-report command protocol on the mouse's configuration interface, and the request
+// framing of the companion driver. All waits go through the clock. One exchange runs at a
+// time: a call that would start a second one while another runs (a nested call from the event
+// pump, say) fails at once; calls from another thread wait for the running one.
+class CommandProtocol {
+public:
+    CommandProtocol(DeviceLink& link, Clock& clock);
+
+    void SetTransferUi(TransferUi* ui) { ui_ = ui ? ui : &no_ui_; }
+
+    // One command exchange; true when the last answer's status is 0xCC.
+    [[nodiscard]] bool SendCommand(Command code, uint8_t p1 = 0, uint8_t p2 = 0, uint8_t p3 = 0,
+                                   uint8_t p4 = 0, uint8_t p5 = 0);
+    // The last answer (or the last request, when nothing answered).
+    const ReportBytes& Report() const { return report_; }
+
+    // Fills `destination` with 0xFF, then reads `length` bytes from `address` into it (bytes
+    // beyond the destination are dropped). False only when ReadBegin is not acknowledged.
+    [[nodiscard]] bool ReadBlock(uint16_t address, uint16_t length, std::span<uint8_t> destination,
+                                 LoadingWindow loading = LoadingWindow::Hidden);
+    // Writes `length` bytes of `source` at `address`. False when WriteBegin is not
+    // acknowledged, or when `source` holds fewer than `length` bytes (nothing is sent then).
+    // Chunks the mouse never acknowledged are counted in UnacknowledgedChunks().
+    [[nodiscard]] bool WriteBlock(uint16_t address, uint16_t length,
+                                  std::span<const uint8_t> source);
+
+    // Write chunks not acknowledged since the last reset: a flow resets it, writes its blocks
+    // and tells the user when any chunk failed.
+    int UnacknowledgedChunks() const { return unacknowledged_chunks_; }
+    void ResetUnacknowledgedChunks() { unacknowledged_chunks_ = 0; }
+
+    // One Status exchange with the button test's timing; the mask of buttons held down, 0 when
+    // the mouse did not acknowledge.
+    uint16_t PollButtons();
+
+    // Companion driver requests. A request that fails leaves the data as sent (zeros for a
+    // read); without a driver handle nothing is sent.
+    std::vector<uint8_t> DriverRead(uint32_t offset, uint32_t length);
+    void DriverWrite(uint32_t offset, std::span<const uint8_t> bytes);
+
+    DeviceLink& Link() { return link_; }
+
+private:
+    struct Timing;
+    bool Exchange(const ReportBytes& request, const Timing& timing);
+    bool SendCommandLocked(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
+                           uint8_t p5);
+
+    DeviceLink& link_;
+    Clock& clock_;
+    TransferUi no_ui_;
+    TransferUi* ui_ = &no_ui_;
+    ReportBytes report_{};
+    std::array<uint8_t, 7> staging_{};
+    int unacknowledged_chunks_ = 0;
+    std::recursive_mutex mutex_;
+    int depth_ = 0;
+};
+
+// The answer of Status with no parameters.
+struct StatusAnswer {
+    bool signature_ok = false;  // byte 1 = 0xAA
+    bool write_enabled = false;  // byte 2 bit 2
+    uint8_t chip_code = 0;       // byte 3
+    uint8_t chip_number = 0;     // `ChipNumber`: 0x90, 0x99, 0x98 or 0 (unrecognised)
+};
+StatusAnswer ParseStatus(const ReportBytes& answer);
+uint8_t ChipNumber(uint8_t chip_code);
+
+// The answer of the mode form of Status (p1 = 0x5A).
+struct ModeAnswer {
+    bool driver_mode = false;  // byte 2 bit 5
+    uint8_t led_type = 0;      // byte 3 top two bits: 0 sync, 1 breathing, 2 two-colour, 3 flowing
+};
+ModeAnswer ParseModeStatus(const ReportBytes& answer);
+
+}  // namespace velq

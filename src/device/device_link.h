@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "device/hid_backend.h"
+
+namespace velq {
+
+// The USB IDs of the mouse this utility serves.
+inline constexpr uint16_t MouseVendorId = 0x3A7B;
+inline constexpr uint16_t MouseProductId = 0x540B;
+// The release number (bcdDevice) of the mouse's configuration interface.
+inline constexpr uint16_t kMouseReleaseNumber = 0x0104;
+// The feature report length of the configuration interface.
+inline constexpr int kMouseFeatureLength = 8;
+// The interface class under which the companion driver's devices are listed.
+inline constexpr const char* kDriverInterfaceClass = "{6E1D8F4A-5C2B-4F7E-9A31-0D54C8B2E741}";
+
+// The device link state: which mouse interface and which companion driver device are open.
+// Handles are owned here; dropping or replacing one closes it.
+class DeviceLink {
+public:
+    explicit DeviceLink(HidBackend& backend) : backend_(backend) {}
+
+    // The number of present HID interfaces that can be opened (each is opened and closed).
+    int CountHidInterfaces();
+
+    // Searches the HID interfaces for the mouse's configuration interface: the IDs and release
+    // number given and 8-byte feature reports. When several match, the last one in enumeration
+    // order is taken; every other opened interface is closed. On success the device handle,
+    // IDs, release number and feature length are set and `release` holds the one found.
+    bool OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release);
+
+    // Searches the companion driver's devices for the one whose path carries `number` as four
+    // hexadecimal digits at characters 55 to 58 (counting from 1) and keeps it open.
+    bool OpenDriver(uint16_t number);
+
+    // The open mouse interface, or nullptr when there is none (an invalid handle).
+    HidDevice* Device() const { return device_.get(); }
+    bool HasDevice() const { return device_ != nullptr; }
+    // Forgets (and closes) the mouse handle; vendor and product ID stay as they were.
+    void DropDevice() { device_.reset(); }
+    // Forgets the remembered vendor and product ID too.
+    void ClearIds() {
+        vendor_id_ = 0;
+        product_id_ = 0;
+    }
+
+    DriverDevice* Driver() const { return driver_.get(); }
+
+    uint16_t VendorId() const { return vendor_id_; }
+    uint16_t ProductId() const { return product_id_; }
+    uint16_t ReleaseNumber() const { return release_number_; }
+    int FeatureLength() const { return feature_length_; }
+    const std::string& DevicePath() const { return device_path_; }
+
+    int LastInterfaceCount() const { return last_interface_count_; }
+    void SetLastInterfaceCount(int count) { last_interface_count_ = count; }
+
+    HidBackend& Backend() { return backend_; }
+
+private:
+    HidBackend& backend_;
+    std::unique_ptr<HidDevice> device_;
+    std::unique_ptr<DriverDevice> driver_;
+    uint16_t vendor_id_ = 0;
+    uint16_t product_id_ = 0;
+    uint16_t release_number_ = kMouseReleaseNumber;
+    int feature_length_ = 0;
+    std::string device_path_;
+    int last_interface_count_ = 0;
+};
+
+// Reads the four characters at positions 55 to 58 (counting from 1) of a companion driver
+// device path as a hexadecimal number; false when the path is shorter or they are not hex.
+bool DriverNumberOfPath(const std::string& path, uint16_t& number);
+
+}  // namespace velq
