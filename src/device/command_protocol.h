@@ -30,7 +30,7 @@ inline constexpr uint8_t kStatusDone = 0xCC;
 inline constexpr uint8_t kStatusNotFinished = 0x00;
 inline constexpr uint8_t kOpenAnswer = 0xA6;
 inline constexpr uint8_t kStatusSignature = 0xAA;
-inline constexpr uint8_t kStatusModeQuery = 0x5A;       // p1 of the mode form of Status
+inline constexpr uint8_t kStatusModeQuery = 0x5A;        // p1 of the mode form of Status
 inline constexpr uint8_t kStatusDriverStateNext = 0xD9;  // p2 when DriverState follows
 
 // The 8-byte command report: sent, then overwritten by each answer.
@@ -46,7 +46,7 @@ using ReportBytes = std::array<uint8_t, 8>;
 // The user interface's part in a block transfer: the loading window is shown and pending
 // window events run between chunks, so the window stays alive during long transfers.
 class TransferUi {
-public:
+  public:
     virtual ~TransferUi() = default;
     virtual void ShowLoadingWindow() {}
     virtual void ProcessPendingEvents() {}
@@ -54,6 +54,18 @@ public:
 
 // Whether a block read shows the loading window before every chunk.
 enum class LoadingWindow { Hidden, Shown };
+
+// The waits (milliseconds) and retry counts of one kind of exchange: an attempt waits, sends
+// the report, waits, then polls for the answer; a poll that finds status 0 waits and polls
+// again.
+struct ExchangeTiming {
+    int before_set_ms;
+    int after_set_ms;
+    int before_poll_ms;
+    int after_unfinished_poll_ms;
+    int polls;
+    int attempts;
+};
 
 // Control codes of the companion driver's two requests.
 inline constexpr uint32_t kDriverReadCode = 0x00223E04;
@@ -64,7 +76,7 @@ inline constexpr uint32_t kDriverWriteCode = 0x00223E08;
 // time: a call that would start a second one while another runs (a nested call from the event
 // pump, say) fails at once; calls from another thread wait for the running one.
 class CommandProtocol {
-public:
+  public:
     CommandProtocol(DeviceLink& link, Clock& clock);
 
     void SetTransferUi(TransferUi* ui) { ui_ = ui ? ui : &no_ui_; }
@@ -101,9 +113,8 @@ public:
 
     DeviceLink& Link() { return link_; }
 
-private:
-    struct Timing;
-    bool Exchange(const ReportBytes& request, const Timing& timing);
+  private:
+    bool Exchange(const ReportBytes& request, const ExchangeTiming& timing);
     bool SendCommandLocked(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
                            uint8_t p5);
 
@@ -120,7 +131,7 @@ private:
 
 // The answer of Status with no parameters.
 struct StatusAnswer {
-    bool signature_ok = false;  // byte 1 = 0xAA
+    bool signature_ok = false;   // byte 1 = 0xAA
     bool write_enabled = false;  // byte 2 bit 2
     uint8_t chip_code = 0;       // byte 3
     uint8_t chip_number = 0;     // `ChipNumber`: 0x90, 0x99, 0x98 or 0 (unrecognised)

@@ -1,0 +1,98 @@
+#include "device/device_link.h"
+
+#include <algorithm>
+
+namespace velq {
+
+int EffectiveFeatureLength(const std::vector<int>& lengths) {
+    if (std::find(lengths.begin(), lengths.end(), kMouseFeatureLength) != lengths.end()) {
+        return kMouseFeatureLength;
+    }
+    int longest = 0;
+    for (int length : lengths) {
+        longest = std::max(longest, length);
+    }
+    return longest;
+}
+
+int DeviceLink::CountHidInterfaces() {
+    int count = 0;
+    for (const std::string& path : backend_.EnumerateHid()) {
+        if (backend_.OpenHid(path) != nullptr) {  // opened and closed again at once
+            ++count;
+        }
+    }
+    return count;
+}
+
+bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release) {
+    std::unique_ptr<HidDevice> found;
+    std::string found_path;
+    for (const std::string& path : backend_.EnumerateHid()) {
+        std::unique_ptr<HidDevice> device = backend_.OpenHid(path);
+        if (device == nullptr) {
+            continue;  // held exclusively elsewhere or access denied
+        }
+        const HidAttributes attributes = device->Attributes();
+        if (EffectiveFeatureLength(device->FeatureReportLengths()) == kMouseFeatureLength &&
+            attributes.product_id == product_id && attributes.vendor_id == vendor_id &&
+            attributes.release_number == release) {
+            // A later match wins; assigning closes the earlier one.
+            found = std::move(device);
+            found_path = path;
+        }
+        // Any handle not taken closes when `device` goes out of scope.
+    }
+    if (found == nullptr) {
+        return false;
+    }
+    device_ = std::move(found);  // a handle held before closes here
+    device_path_ = found_path;
+    vendor_id_ = vendor_id;
+    product_id_ = product_id;
+    release_number_ = release;
+    feature_length_ = kMouseFeatureLength;
+    return true;
+}
+
+bool DriverNumberOfPath(const std::string& path, uint16_t& number) {
+    constexpr size_t kFirst = 54;  // character 55, counting from 1
+    if (path.size() < kFirst + 4) {
+        return false;
+    }
+    unsigned value = 0;
+    for (size_t i = kFirst; i < kFirst + 4; ++i) {
+        const char c = path[i];
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            return false;
+        }
+        value = value * 16 + digit;
+    }
+    number = static_cast<uint16_t>(value);
+    return true;
+}
+
+bool DeviceLink::OpenDriver(uint16_t number) {
+    bool found = false;
+    for (const std::string& path : backend_.EnumerateClass(kDriverInterfaceClass)) {
+        uint16_t path_number = 0;
+        if (!DriverNumberOfPath(path, path_number) || path_number != number) {
+            continue;
+        }
+        std::unique_ptr<DriverDevice> driver = backend_.OpenDriverDevice(path);
+        if (driver != nullptr) {
+            driver_ = std::move(driver);
+            found = true;
+        }
+    }
+    return found;
+}
+
+}  // namespace velq

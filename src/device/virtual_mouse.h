@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/command_protocol.h"
+
+namespace velq {
+
+// The firmware side of the command protocol over a 2048-byte parameter memory, with fault
+// injection. It answers set-feature requests the way the mouse does: the answer is prepared
+// when the request arrives and fetched with get-feature requests.
+class VirtualMouse {
+  public:
+    static constexpr size_t kMemorySize = 2048;
+    using Memory = std::array<uint8_t, kMemorySize>;
+
+    // Chip type codes the firmware may report in the Status answer.
+    static constexpr uint8_t kChipCode90 = 0x35;
+
+    explicit VirtualMouse(const Memory& factory_content);
+    VirtualMouse();  // a fixed factory pattern
+
+    // --- the wire (called by the virtual HID interface; thread-safe) ---
+    void HandleSetFeature(std::span<const uint8_t> report);
+    // False when the mouse has nothing to answer (no request seen since it was plugged).
+    bool HandleGetFeature(std::span<uint8_t> report);
+
+    // --- state ---
+    Memory MemoryCopy() const;
+    void SetMemory(uint16_t address, std::span<const uint8_t> bytes);
+    void SetWriteEnabled(bool enabled);
+    void SetChipCode(uint8_t code);
+    void SetSignature(uint8_t signature);  // 0xAA normally
+    void SetDriverMode(bool driver_mode);
+    void SetLedType(uint8_t led_type);  // 0..3
+    void SetButtonsHeld(uint16_t mask);
+    void SetDriverNumber(uint16_t number);
+    uint16_t DriverNumber() const;
+
+    // --- fault injection ---
+    // The next n requests are answered with status 0x55 (refused) and have no effect.
+    void NakNextExchanges(int n);
+    // The next n get-feature requests answer status 0 ("not finished yet").
+    void AnswerNotFinished(int polls);
+    // Chunk `index` (counting from 0 after each WriteBegin) is never acknowledged nor stored;
+    // -1 turns it off.
+    void NeverAcknowledgeWriteChunk(int index);
+    // The byte at `address` keeps its value whatever is written to it.
+    void StickByte(uint16_t address);
+    // After n more set-feature requests the mouse is unplugged. -1 turns it off.
+    void UnplugAfterExchanges(int n);
+
+    // --- plugging ---
+    bool Plugged() const;
+    void SetPlugged(bool plugged);
+    // Called (outside the mouse's lock) whenever the mouse is plugged or unplugged, like the
+    // hot-plug notification of the operating system.
+    void SetPlugListener(std::function<void(bool plugged)> listener);
+
+    // --- persistence ---
+    // Keeps the memory in `file`: loads it when it holds a whole image, else writes the
+    // current memory there. Every completed write block and every Reload saves it again.
+    bool AttachFile(const std::filesystem::path& file, std::string& error);
+
+    // --- observation ---
+    // Every set-feature request received, in order.
+    std::vector<ReportBytes> Requests() const;
+    void ClearRequests();
+    int CountRequests(Command code) const;
+
+  private:
+    void Answer(uint8_t status);
+    void HandleCommand(const ReportBytes& request);
+    void SaveLocked();
+    void UnplugLocked();
+
+    mutable std::mutex mutex_;
+    Memory memory_{};
+    ReportBytes answer_{};
+    bool has_answer_ = false;
+
+    bool write_enabled_ = true;
+    uint8_t chip_code_ = kChipCode90;
+    uint8_t signature_ = kStatusSignature;
+    bool driver_mode_ = false;
+    uint8_t led_type_ = 0;
+    uint16_t buttons_held_ = 0;
+    uint16_t driver_number_ = 0x08A1;
+
+    uint16_t read_address_ = 0;
+    uint16_t write_address_ = 0;
+    int write_remaining_ = 0;
+    int write_chunk_ = 0;
+
+    int nak_remaining_ = 0;
+    int not_finished_remaining_ = 0;
+    int never_ack_chunk_ = -1;
+    std::vector<uint16_t> stuck_bytes_;
+    int unplug_after_ = -1;
+    bool plugged_ = true;
+    std::function<void(bool)> plug_listener_;
+    bool plug_changed_ = false;
+
+    std::optional<std::filesystem::path> file_;
+    std::vector<ReportBytes> requests_;
+};
+
+}  // namespace velq
