@@ -8,7 +8,7 @@ namespace velq {
 // steady clock of the machine or against virtual time in tests, where the exact sequence of
 // waits is what the tests assert.
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary, fixed origin.
     virtual int64_t NowMs() const = 0;
@@ -17,7 +17,7 @@ class Clock {
 
 // The machine's monotonic clock; SleepMs blocks the calling thread.
 class SteadyClock final : public Clock {
-  public:
+public:
     int64_t NowMs() const override;
     void SleepMs(int ms) override;
 };
@@ -25,11 +25,11 @@ class SteadyClock final : public Clock {
 // Time that only moves when somebody sleeps on it. Records nothing by itself; tests that need
 // the individual waits subclass it or read NowMs() between calls.
 class VirtualClock : public Clock {
-  public:
+public:
     int64_t NowMs() const override { return now_ms_; }
     void SleepMs(int ms) override { now_ms_ += ms; }
 
-  private:
+private:
     int64_t now_ms_ = 0;
 };
 

@@ -25,7 +25,7 @@ constexpr uint8_t HighByte(uint16_t value) {
 // a handler in the middle of a block transfer) is refused instead of interleaving its reports
 // with the running one.
 class ExchangeGuard {
-  public:
+public:
     ExchangeGuard(std::recursive_mutex& mutex, int& depth) : lock_(mutex), depth_(depth) {
         nested_ = depth_ > 0;
         ++depth_;
@@ -33,7 +33,7 @@ class ExchangeGuard {
     ~ExchangeGuard() { --depth_; }
     bool Nested() const { return nested_; }
 
-  private:
+private:
     std::lock_guard<std::recursive_mutex> lock_;
     int& depth_;
     bool nested_ = false;

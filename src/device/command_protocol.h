@@ -46,7 +46,7 @@ using ReportBytes = std::array<uint8_t, 8>;
 // The user interface's part in a block transfer: the loading window is shown and pending
 // window events run between chunks, so the window stays alive during long transfers.
 class TransferUi {
-  public:
+public:
     virtual ~TransferUi() = default;
     virtual void ShowLoadingWindow() {}
     virtual void ProcessPendingEvents() {}
@@ -76,7 +76,7 @@ inline constexpr uint32_t kDriverWriteCode = 0x00223E08;
 // time: a call that would start a second one while another runs (a nested call from the event
 // pump, say) fails at once; calls from another thread wait for the running one.
 class CommandProtocol {
-  public:
+public:
     CommandProtocol(DeviceLink& link, Clock& clock);
 
     void SetTransferUi(TransferUi* ui) { ui_ = ui ? ui : &no_ui_; }
@@ -113,7 +113,7 @@ class CommandProtocol {
 
     DeviceLink& Link() { return link_; }
 
-  private:
+private:
     bool Exchange(const ReportBytes& request, const ExchangeTiming& timing);
     bool SendCommandLocked(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
                            uint8_t p5);

@@ -21,7 +21,7 @@ inline constexpr const char* kDriverInterfaceClass = "{6E1D8F4A-5C2B-4F7E-9A31-0
 // The device link state: which mouse interface and which companion driver device are open.
 // Handles are owned here; dropping or replacing one closes it.
 class DeviceLink {
-  public:
+public:
     explicit DeviceLink(HidBackend& backend) : backend_(backend) {}
 
     // The number of present HID interfaces that can be opened (each is opened and closed).
@@ -61,7 +61,7 @@ class DeviceLink {
 
     HidBackend& Backend() { return backend_; }
 
-  private:
+private:
     HidBackend& backend_;
     std::unique_ptr<HidDevice> device_;
     std::unique_ptr<DriverDevice> driver_;

@@ -17,7 +17,7 @@ struct HidAttributes {
 
 // An open HID interface. Destroying it closes the handle.
 class HidDevice {
-  public:
+public:
     virtual ~HidDevice() = default;
     virtual HidAttributes Attributes() const = 0;
     // Feature report byte lengths as Windows counts them (report ID byte included), one per
@@ -33,7 +33,7 @@ class HidDevice {
 
 // An open device of the companion driver. Destroying it closes the handle.
 class DriverDevice {
-  public:
+public:
     virtual ~DriverDevice() = default;
     // One device control request; `output` may be empty.
     [[nodiscard]] virtual bool Control(uint32_t code, std::span<const uint8_t> input,
@@ -43,7 +43,7 @@ class DriverDevice {
 // Everything the device link needs from the operating system. One implementation per platform
 // (hidapi on Linux) and the virtual mouse for tests and the demo.
 class HidBackend {
-  public:
+public:
     virtual ~HidBackend() = default;
     // Paths of the present HID interfaces, in enumeration order.
     virtual std::vector<std::string> EnumerateHid() = 0;

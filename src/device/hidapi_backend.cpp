@@ -18,7 +18,7 @@ namespace velq {
 namespace {
 
 class HidapiDevice final : public HidDevice {
-  public:
+public:
     HidapiDevice(hid_device* handle, HidAttributes attributes, std::vector<int> feature_lengths)
         : handle_(handle), attributes_(attributes), feature_lengths_(std::move(feature_lengths)) {}
     ~HidapiDevice() override { hid_close(handle_); }
@@ -47,7 +47,7 @@ class HidapiDevice final : public HidDevice {
         return true;
     }
 
-  private:
+private:
     hid_device* handle_;
     HidAttributes attributes_;
     std::vector<int> feature_lengths_;

@@ -13,7 +13,7 @@ namespace velq {
 // from each interface's report descriptor. There is no companion driver on this platform:
 // its enumeration is always empty, so driver mode finds nothing.
 class HidapiBackend final : public HidBackend {
-  public:
+public:
     HidapiBackend();
     ~HidapiBackend() override;
     HidapiBackend(const HidapiBackend&) = delete;
@@ -27,7 +27,7 @@ class HidapiBackend final : public HidBackend {
     std::vector<std::string> EnumerateClass(const std::string& interface_class) override;
     std::unique_ptr<DriverDevice> OpenDriverDevice(const std::string& path) override;
 
-  private:
+private:
     bool available_ = false;
     // IDs of each path from the last enumeration; hidapi reports them per collection.
     std::map<std::string, HidAttributes> attributes_;

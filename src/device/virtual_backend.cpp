@@ -10,7 +10,7 @@ namespace velq {
 namespace {
 
 class VirtualHidDevice final : public HidDevice {
-  public:
+public:
     VirtualHidDevice(std::shared_ptr<VirtualMouse> mouse, VirtualInterface interface,
                      std::shared_ptr<int> open_handles)
         : mouse_(std::move(mouse)),
@@ -38,7 +38,7 @@ class VirtualHidDevice final : public HidDevice {
         return mouse_->HandleGetFeature(report);
     }
 
-  private:
+private:
     bool TalksToMouse() const {
         return interface_.of_mouse && mouse_->Plugged() &&
                EffectiveFeatureLength(interface_.feature_lengths) == kMouseFeatureLength;
@@ -50,7 +50,7 @@ class VirtualHidDevice final : public HidDevice {
 };
 
 class VirtualDriverDevice final : public DriverDevice {
-  public:
+public:
     explicit VirtualDriverDevice(std::shared_ptr<VirtualDriver> driver)
         : driver_(std::move(driver)) {}
 
@@ -84,7 +84,7 @@ class VirtualDriverDevice final : public DriverDevice {
         return false;
     }
 
-  private:
+private:
     std::shared_ptr<VirtualDriver> driver_;
 };
 

@@ -24,7 +24,7 @@ struct VirtualInterface {
 
 // The companion driver's image in driver mode, kept in memory.
 class VirtualDriver {
-  public:
+public:
     static constexpr size_t kImageSize = 40960;
     std::vector<uint8_t> image = std::vector<uint8_t>(kImageSize, 0);
 };
@@ -33,7 +33,7 @@ class VirtualDriver {
 // configuration interface with 8-byte feature reports), any number of other interfaces, and
 // optionally the companion driver's device.
 class VirtualBackend final : public HidBackend {
-  public:
+public:
     explicit VirtualBackend(std::shared_ptr<VirtualMouse> mouse);
 
     // The interfaces a real mouse of this model shows, with the given IDs and release number.
@@ -59,7 +59,7 @@ class VirtualBackend final : public HidBackend {
     std::vector<std::string> EnumerateClass(const std::string& interface_class) override;
     std::unique_ptr<DriverDevice> OpenDriverDevice(const std::string& path) override;
 
-  private:
+private:
     bool Present(const VirtualInterface& interface) const;
 
     std::shared_ptr<VirtualMouse> mouse_;

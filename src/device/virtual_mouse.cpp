@@ -8,6 +8,7 @@ namespace velq {
 namespace {
 
 constexpr uint8_t kStatusRefused = 0x55;
+constexpr int kHostAttempts = 5;  // attempts the host makes per exchange
 
 VirtualMouse::Memory FactoryPattern() {
     // Until a real default image is given: an erased memory with a recognisable header, so a
@@ -45,6 +46,9 @@ void VirtualMouse::HandleSetFeature(std::span<const uint8_t> report) {
         answer_[7] = kStatusNotFinished;
         if (nak_remaining_ > 0) {
             --nak_remaining_;
+            Answer(kStatusRefused);
+        } else if (refused_remaining_ > 0 && request[1] == refused_code_) {
+            --refused_remaining_;
             Answer(kStatusRefused);
         } else {
             HandleCommand(request);
@@ -123,12 +127,22 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             write_address_ = address;
             write_remaining_ = length;
             write_chunk_ = 0;
+            refused_attempts_ = 0;
             Answer(kStatusDone);
             return;
         case Command::WriteNext: {
             if (write_chunk_ == never_ack_chunk_) {
-                // Refused every time: the chunk is neither stored nor passed.
+                // Refused at every one of the host's five attempts and never stored; after the
+                // last attempt the host goes on with the next chunk, and so does the firmware.
                 Answer(kStatusRefused);
+                if (++refused_attempts_ == kHostAttempts) {
+                    refused_attempts_ = 0;
+                    const int skipped = std::min(6, write_remaining_);
+                    write_address_ =
+                        static_cast<uint16_t>((write_address_ + skipped) % kMemorySize);
+                    write_remaining_ -= skipped;
+                    ++write_chunk_;
+                }
                 return;
             }
             const int count = std::min(6, write_remaining_);
@@ -213,6 +227,12 @@ uint16_t VirtualMouse::DriverNumber() const {
 void VirtualMouse::NakNextExchanges(int n) {
     std::lock_guard lock(mutex_);
     nak_remaining_ = n;
+}
+
+void VirtualMouse::RefuseCommand(Command code, int n) {
+    std::lock_guard lock(mutex_);
+    refused_code_ = static_cast<uint8_t>(code);
+    refused_remaining_ = n;
 }
 
 void VirtualMouse::AnswerNotFinished(int polls) {

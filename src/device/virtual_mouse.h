@@ -18,7 +18,7 @@ namespace velq {
 // injection. It answers set-feature requests the way the mouse does: the answer is prepared
 // when the request arrives and fetched with get-feature requests.
 class VirtualMouse {
-  public:
+public:
     static constexpr size_t kMemorySize = 2048;
     using Memory = std::array<uint8_t, kMemorySize>;
 
@@ -48,10 +48,12 @@ class VirtualMouse {
     // --- fault injection ---
     // The next n requests are answered with status 0x55 (refused) and have no effect.
     void NakNextExchanges(int n);
+    // The next n requests with this command code are refused (status 0x55) without effect.
+    void RefuseCommand(Command code, int n);
     // The next n get-feature requests answer status 0 ("not finished yet").
     void AnswerNotFinished(int polls);
-    // Chunk `index` (counting from 0 after each WriteBegin) is never acknowledged nor stored;
-    // -1 turns it off.
+    // Chunk `index` (counting from 0 after each WriteBegin) is refused at each of the host's
+    // five attempts and never stored; -1 turns it off.
     void NeverAcknowledgeWriteChunk(int index);
     // The byte at `address` keeps its value whatever is written to it.
     void StickByte(uint16_t address);
@@ -76,7 +78,7 @@ class VirtualMouse {
     void ClearRequests();
     int CountRequests(Command code) const;
 
-  private:
+private:
     void Answer(uint8_t status);
     void HandleCommand(const ReportBytes& request);
     void SaveLocked();
@@ -101,8 +103,11 @@ class VirtualMouse {
     int write_chunk_ = 0;
 
     int nak_remaining_ = 0;
+    uint8_t refused_code_ = 0;
+    int refused_remaining_ = 0;
     int not_finished_remaining_ = 0;
     int never_ack_chunk_ = -1;
+    int refused_attempts_ = 0;
     std::vector<uint16_t> stuck_bytes_;
     int unplug_after_ = -1;
     bool plugged_ = true;

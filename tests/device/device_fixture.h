@@ -15,7 +15,7 @@ namespace velq::test {
 
 // Virtual time that remembers every wait, so tests can assert the exact timing.
 class RecordingClock final : public VirtualClock {
-  public:
+public:
     void SleepMs(int ms) override {
         if (ms > 0) {
             waits.push_back(ms);
@@ -27,7 +27,7 @@ class RecordingClock final : public VirtualClock {
 
 // The whole device stack on a virtual mouse, in virtual time.
 class DeviceFixture : public ::testing::Test {
-  protected:
+protected:
     void OpenTheMouse() {
         uint16_t release = kMouseReleaseNumber;
         ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));

@@ -1,0 +1,333 @@
+#include "device/command_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "device_fixture.h"
+
+namespace velq::test {
+namespace {
+
+using Protocol = DeviceFixture;
+
+TEST_F(Protocol, SendCommandWithoutADeviceFailsAtOnceWithoutWaiting) {
+    EXPECT_FALSE(protocol.SendCommand(Command::Open));
+    EXPECT_TRUE(clock.waits.empty());
+    std::vector<uint8_t> destination(10, 0);
+    EXPECT_FALSE(protocol.ReadBlock(0, 10, destination));
+    EXPECT_EQ(destination, std::vector<uint8_t>(10, 0xFF));
+    EXPECT_EQ(protocol.PollButtons(), 0);
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(Protocol, AcknowledgedCommandWaitsOnceAndKeepsTheAnswer) {
+    OpenTheMouse();
+    ASSERT_TRUE(protocol.SendCommand(Command::Open));
+    EXPECT_EQ(clock.waits, (std::vector<int>{10}));
+    EXPECT_EQ(protocol.Report()[1], kOpenAnswer);
+    EXPECT_EQ(protocol.Report()[7], kStatusDone);
+    EXPECT_EQ(mouse->Requests().at(0), (ReportBytes{0x04, 0x01, 0, 0, 0, 0, 0, 0}));
+}
+
+// Refusal (0x55) ends the polling of an attempt at once; "not finished" (0) polls five times
+// with a wait after each.
+TEST_F(Protocol, UnacknowledgedCommandRetriesWithTheExactWaits) {
+    struct Case {
+        const char* name;
+        bool refuse;
+        int requests;
+        int64_t elapsed_ms;
+    };
+    for (const Case& c :
+         {Case{"refused", true, 5, 5 * 10}, Case{"never finished", false, 5, 5 * (10 + 5 * 10)}}) {
+        SCOPED_TRACE(c.name);
+        mouse = std::make_shared<VirtualMouse>();
+        VirtualBackend local_backend{mouse};
+        DeviceLink local_link{local_backend};
+        RecordingClock local_clock;
+        CommandProtocol local{local_link, local_clock};
+        uint16_t release = kMouseReleaseNumber;
+        ASSERT_TRUE(local_link.OpenMouse(MouseVendorId, MouseProductId, release));
+        if (c.refuse) {
+            mouse->NakNextExchanges(1000);
+        } else {
+            mouse->AnswerNotFinished(1000);
+        }
+        EXPECT_FALSE(local.SendCommand(Command::Status));
+        EXPECT_EQ(static_cast<int>(mouse->Requests().size()), c.requests);
+        EXPECT_EQ(local_clock.NowMs(), c.elapsed_ms);
+    }
+}
+
+TEST_F(Protocol, NotFinishedThenDoneSucceedsAfterTheExtraPolls) {
+    OpenTheMouse();
+    mouse->AnswerNotFinished(2);
+    ASSERT_TRUE(protocol.SendCommand(Command::Close));
+    EXPECT_EQ(clock.waits, (std::vector<int>{10, 10, 10}));
+    EXPECT_EQ(mouse->Requests().size(), 1u);
+}
+
+TEST_F(Protocol, ReadBlockChunksAndFillsTheRestWith0xFF) {
+    struct Case {
+        uint16_t address;
+        uint16_t length;
+        int chunks;
+    };
+    const Case cases[] = {{0, 255, 43}, {0x500, 256, 43}, {0x36, 2, 1},
+                          {0, 6, 1},    {0x100, 12, 2},   {0, 2048, 342}};
+    VirtualMouse::Memory memory{};
+    std::iota(memory.begin(), memory.end(), 0);
+    OpenTheMouse();
+    mouse->SetMemory(0, memory);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        mouse->ClearRequests();
+        std::vector<uint8_t> destination(2100, 0);
+        ASSERT_TRUE(protocol.ReadBlock(c.address, c.length, destination));
+        const auto requests = mouse->Requests();
+        EXPECT_EQ(requests.at(0), (ReportBytes{0x04, 0x04, static_cast<uint8_t>(c.address & 0xFF),
+                                               static_cast<uint8_t>(c.address >> 8),
+                                               static_cast<uint8_t>(c.length & 0xFF),
+                                               static_cast<uint8_t>(c.length >> 8), 0, 0}));
+        EXPECT_EQ(mouse->CountRequests(Command::ReadNext), c.chunks);
+        for (size_t i = 0; i < destination.size(); ++i) {
+            const uint8_t expected = i < c.length ? memory[(c.address + i) % 2048] : 0xFF;
+            ASSERT_EQ(destination[i], expected) << "byte " << i;
+        }
+    }
+}
+
+TEST_F(Protocol, ReadOfTheVendorCodesMatchesTheWireExample) {
+    OpenTheMouse();
+    const uint8_t codes[] = {0x12, 0x34};
+    mouse->SetMemory(0x36, codes);
+    uint8_t destination[2] = {};
+    ASSERT_TRUE(protocol.ReadBlock(0x36, 2, destination));
+    const auto requests = mouse->Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], (ReportBytes{0x04, 0x04, 0x36, 0x00, 0x02, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(requests[1], (ReportBytes{0x04, 0x05, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(destination[0], 0x12);
+    EXPECT_EQ(destination[1], 0x34);
+    // ReadBegin 10 ms, then one chunk 5 ms.
+    EXPECT_EQ(clock.waits, (std::vector<int>{10, 5}));
+}
+
+TEST_F(Protocol, ReadBlockNeverWritesBeyondASmallDestination) {
+    OpenTheMouse();
+    std::vector<uint8_t> buffer(16, 0xEE);
+    ASSERT_TRUE(protocol.ReadBlock(0, 255, std::span(buffer).first(10)));
+    EXPECT_EQ(std::vector<uint8_t>(buffer.begin() + 10, buffer.end()),
+              std::vector<uint8_t>(6, 0xEE));
+}
+
+TEST_F(Protocol, FailedReadChunkDeliversSix0xFFAndTheReadStillSucceeds) {
+    OpenTheMouse();
+    VirtualMouse::Memory zeros{};
+    mouse->SetMemory(0, zeros);
+    mouse->RefuseCommand(Command::ReadNext, 5);  // every attempt of the first chunk
+    std::vector<uint8_t> destination(12, 0);
+    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination));
+    EXPECT_EQ(destination,
+              (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(Protocol, WriteBlockStoresBytesWithTheExactChunksAndFiller) {
+    OpenTheMouse();
+    std::vector<uint8_t> source(8);
+    std::iota(source.begin(), source.end(), 0x10);  // 10 11 .. 17
+    ASSERT_TRUE(protocol.WriteBlock(0x200, 8, source));
+    const auto requests = mouse->Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0], (ReportBytes{0x04, 0x06, 0x00, 0x02, 0x08, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(requests[1], (ReportBytes{0x04, 0x07, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15}));
+    // Short last chunk: two data bytes, then what the staging buffer still held.
+    EXPECT_EQ(requests[2], (ReportBytes{0x04, 0x07, 0x16, 0x17, 0x12, 0x13, 0x14, 0x15}));
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_TRUE(std::equal(source.begin(), source.end(), memory.begin() + 0x200));
+    EXPECT_EQ(memory[0x208], 0xFF);  // the filler is not stored
+    EXPECT_EQ(protocol.UnacknowledgedChunks(), 0);
+    // WriteBegin 10 ms; each chunk 10 ms after the set.
+    EXPECT_EQ(clock.waits, (std::vector<int>{10, 10, 10}));
+}
+
+TEST_F(Protocol, SingleShortChunkIsPaddedWith0xFF) {
+    OpenTheMouse();
+    const uint8_t two[] = {0xAB, 0xCD};
+    ASSERT_TRUE(protocol.WriteBlock(0x10, 2, two));
+    EXPECT_EQ(mouse->Requests().at(1),
+              (ReportBytes{0x04, 0x07, 0xAB, 0xCD, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(Protocol, UnacknowledgedWriteChunksAreCountedButTheBytesOnTheWireStayTheSame) {
+    OpenTheMouse();
+    mouse->NeverAcknowledgeWriteChunk(2);
+    std::vector<uint8_t> source(255, 0x42);
+    protocol.ResetUnacknowledgedChunks();
+    ASSERT_TRUE(protocol.WriteBlock(0, 255, source));
+    EXPECT_EQ(protocol.UnacknowledgedChunks(), 1);
+    // 43 chunks, the refused one sent five times.
+    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 43 + 4);
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[11], 0x42);
+    EXPECT_EQ(memory[12], 12);    // chunk 2 never stored: the factory byte stays
+    EXPECT_EQ(memory[18], 0x42);  // the chunks after it land at their own addresses
+    EXPECT_EQ(memory[254], 0x42);
+    ASSERT_TRUE(protocol.WriteBlock(0, 255, source));
+    EXPECT_EQ(protocol.UnacknowledgedChunks(), 2);  // counts until the flow resets it
+    protocol.ResetUnacknowledgedChunks();
+    EXPECT_EQ(protocol.UnacknowledgedChunks(), 0);
+}
+
+TEST_F(Protocol, WriteBlockRefusesASourceShorterThanTheLength) {
+    OpenTheMouse();
+    std::vector<uint8_t> source(5, 0);
+    EXPECT_FALSE(protocol.WriteBlock(0, 6, source));
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(Protocol, WriteBlockIsRefusedWithoutWritePermission) {
+    OpenTheMouse();
+    mouse->SetWriteEnabled(false);
+    std::vector<uint8_t> source(6, 0x11);
+    EXPECT_FALSE(protocol.WriteBlock(0, 6, source));
+    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 0);
+}
+
+// A HID interface whose get-feature requests always fail: the buffer keeps the request, and
+// a WriteNext whose sixth data byte is 0xCC must not pass for an acknowledged chunk.
+class FailingGetDevice final : public HidDevice {
+public:
+    HidAttributes Attributes() const override {
+        return {MouseVendorId, MouseProductId, kMouseReleaseNumber};
+    }
+    std::vector<int> FeatureReportLengths() const override { return {8}; }
+    bool SetFeature(std::span<const uint8_t>) override { return true; }
+    bool GetFeature(std::span<uint8_t>) override { return false; }
+};
+
+class FailingGetBackend final : public HidBackend {
+public:
+    std::vector<std::string> EnumerateHid() override { return {"failing"}; }
+    std::unique_ptr<HidDevice> OpenHid(const std::string&) override {
+        return std::make_unique<FailingGetDevice>();
+    }
+    std::vector<std::string> EnumerateClass(const std::string&) override { return {}; }
+    std::unique_ptr<DriverDevice> OpenDriverDevice(const std::string&) override { return nullptr; }
+};
+
+TEST(ProtocolFailedGet, NeverCountsAsAcknowledged) {
+    FailingGetBackend backend;
+    DeviceLink link{backend};
+    RecordingClock clock;
+    CommandProtocol protocol{link, clock};
+    uint16_t release = kMouseReleaseNumber;
+    ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_FALSE(protocol.SendCommand(Command::Reload));
+    // Treated as "not finished": the full 5 x (10 + 5 x 10) ms.
+    EXPECT_EQ(clock.NowMs(), 300);
+}
+
+TEST_F(Protocol, PollButtonsReturnsTheHeldMaskWithItsTiming) {
+    OpenTheMouse();
+    mouse->SetButtonsHeld(0x0105);
+    EXPECT_EQ(protocol.PollButtons(), 0x0105);
+    EXPECT_EQ(clock.waits, (std::vector<int>{5, 5}));  // before the set, before the poll
+    mouse->NakNextExchanges(1000);
+    clock.waits.clear();
+    EXPECT_EQ(protocol.PollButtons(), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::Status), 1 + 10);
+    EXPECT_EQ(clock.waits.size(), 20u);  // ten attempts, one poll each
+}
+
+// A handler run by the event pump between chunks must not start a second exchange.
+class ReenteringUi final : public TransferUi {
+public:
+    explicit ReenteringUi(CommandProtocol& protocol) : protocol_(protocol) {}
+    void ShowLoadingWindow() override { ++shown; }
+    void ProcessPendingEvents() override {
+        ++pumped;
+        if (protocol_.SendCommand(Command::Status)) {
+            ++nested_ran;
+        }
+    }
+    int shown = 0;
+    int pumped = 0;
+    int nested_ran = 0;
+
+private:
+    CommandProtocol& protocol_;
+};
+
+TEST_F(Protocol, EventsRunBetweenChunksButNoSecondExchangeStarts) {
+    OpenTheMouse();
+    ReenteringUi ui(protocol);
+    protocol.SetTransferUi(&ui);
+    std::vector<uint8_t> destination(12);
+    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::Shown));
+    EXPECT_EQ(ui.shown, 2);
+    EXPECT_EQ(ui.pumped, 2);
+    EXPECT_EQ(ui.nested_ran, 0);
+    EXPECT_EQ(mouse->CountRequests(Command::Status), 0);
+
+    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::Hidden));
+    EXPECT_EQ(ui.shown, 2);
+
+    ASSERT_TRUE(protocol.WriteBlock(0, 12, destination));
+    EXPECT_EQ(ui.shown, 4);  // before every write chunk
+    EXPECT_EQ(ui.nested_ran, 0);
+    protocol.SetTransferUi(nullptr);
+    EXPECT_TRUE(protocol.SendCommand(Command::Status));  // free again afterwards
+}
+
+TEST_F(Protocol, StatusAnswersAreParsed) {
+    OpenTheMouse();
+    struct Case {
+        uint8_t chip_code;
+        uint8_t chip_number;
+    };
+    for (const Case c : {Case{0x35, 0x90}, Case{0x75, 0x99}, Case{0xFD, 0x98}, Case{0x36, 0}}) {
+        mouse->SetChipCode(c.chip_code);
+        ASSERT_TRUE(protocol.SendCommand(Command::Status));
+        const StatusAnswer status = ParseStatus(protocol.Report());
+        EXPECT_TRUE(status.signature_ok);
+        EXPECT_TRUE(status.write_enabled);
+        EXPECT_EQ(status.chip_number, c.chip_number);
+    }
+    mouse->SetWriteEnabled(false);
+    mouse->SetSignature(0x00);
+    ASSERT_TRUE(protocol.SendCommand(Command::Status));
+    EXPECT_FALSE(ParseStatus(protocol.Report()).signature_ok);
+    EXPECT_FALSE(ParseStatus(protocol.Report()).write_enabled);
+
+    mouse->SetDriverMode(true);
+    for (uint8_t led = 0; led < 4; ++led) {
+        mouse->SetLedType(led);
+        ASSERT_TRUE(
+            protocol.SendCommand(Command::Status, kStatusModeQuery, kStatusDriverStateNext));
+        const ModeAnswer mode = ParseModeStatus(protocol.Report());
+        EXPECT_TRUE(mode.driver_mode);
+        EXPECT_EQ(mode.led_type, led);
+    }
+}
+
+TEST_F(Protocol, DriverRequestsRoundTripThroughTheCompanionDriver) {
+    backend.SetDriverPresent(true);
+    ASSERT_TRUE(link.OpenDriver(mouse->DriverNumber()));
+    const std::vector<uint8_t> bytes = {0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    protocol.DriverWrite(0xF0, bytes);
+    EXPECT_EQ(protocol.DriverRead(0xF0, 13), bytes);
+    EXPECT_EQ(backend.Driver().image[0xF2], 1);
+    // A request outside the image is not served: the buffer comes back as sent.
+    EXPECT_EQ(protocol.DriverRead(40960 - 2, 4), std::vector<uint8_t>(4, 0));
+}
+
+TEST_F(Protocol, DriverRequestsWithoutADriverReturnZeros) {
+    EXPECT_EQ(protocol.DriverRead(0, 48), std::vector<uint8_t>(48, 0));
+    protocol.DriverWrite(0, std::vector<uint8_t>(4, 1));  // nothing to send it to
+    EXPECT_FALSE(link.OpenDriver(mouse->DriverNumber()));
+}
+
+}  // namespace
+}  // namespace velq::test
