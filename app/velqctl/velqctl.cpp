@@ -1,0 +1,316 @@
+#include "velqctl.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "common/atomic_file.h"
+#include "device/command_protocol.h"
+#include "device/device_link.h"
+#include "device/report_descriptor.h"
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "velqctl_args.h"
+
+namespace velq {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velqctl [--virtual FILE] COMMAND\n"
+    "commands:\n"
+    "  list                 every HID interface: path, vendor:product, release, feature length\n"
+    "  status               the mouse's signature, write permission and chip\n"
+    "  read ADDR LEN        hex dump of LEN bytes of the mouse's memory from ADDR\n"
+    "  write ADDR HEX...    writes the bytes at ADDR\n"
+    "  rdesc FILE           the top-level collections of a HID report descriptor file\n"
+    "--virtual FILE uses the virtual mouse with its memory kept in FILE.\n"
+    "Numbers are decimal or 0x-prefixed hexadecimal.\n";
+
+constexpr uint32_t kMemorySize = 2048;
+
+enum Exit { kOk = 0, kFailed = 1, kBadArguments = 2 };
+
+std::string Hex4(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", value & 0xFFFF);
+    return text;
+}
+
+std::string Hex2(unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
+    return text;
+}
+
+// The device stack of one run: the chosen backend, the link and the protocol on it.
+class Session {
+public:
+    Session(std::unique_ptr<HidBackend> backend, Clock& clock, std::ostream& err)
+        : backend_(std::move(backend)), link_(*backend_), protocol_(link_, clock), err_(err) {}
+
+    DeviceLink& Link() { return link_; }
+    CommandProtocol& Protocol() { return protocol_; }
+
+    bool OpenMouse() {
+        uint16_t release = kMouseReleaseNumber;
+        if (link_.OpenMouse(MouseVendorId, MouseProductId, release)) {
+            return true;
+        }
+        err_ << "velqctl: no mouse found (" << Hex4(MouseVendorId) << ":" << Hex4(MouseProductId)
+             << " release " << Hex4(kMouseReleaseNumber)
+             << " with 8-byte feature reports); 'velqctl list' shows what is there\n";
+        return false;
+    }
+
+    // Open and Status as the mouse expects them at the start of a transaction. On a refusal
+    // the transaction is closed again and the reason printed.
+    bool Begin(bool for_writing, StatusAnswer* status_out = nullptr) {
+        if (!protocol_.SendCommand(Command::Open)) {
+            err_ << "velqctl: the mouse did not acknowledge Open\n";
+            return false;
+        }
+        if (!protocol_.SendCommand(Command::Status)) {
+            err_ << "velqctl: the mouse did not acknowledge Status\n";
+            End();
+            return false;
+        }
+        const StatusAnswer status = ParseStatus(protocol_.Report());
+        if (status_out != nullptr) {
+            *status_out = status;
+        }
+        if (!status.signature_ok) {
+            err_ << "velqctl: the mouse refused: its status carries no signature ("
+                 << Hex2(protocol_.Report()[1]) << ")\n";
+            End();
+            return false;
+        }
+        if (for_writing && !status.write_enabled) {
+            err_ << "velqctl: the mouse refused: it does not permit writes\n";
+            End();
+            return false;
+        }
+        return true;
+    }
+
+    // Reload and Close; true when both were acknowledged.
+    bool End() {
+        const bool reloaded = protocol_.SendCommand(Command::Reload);
+        const bool closed = protocol_.SendCommand(Command::Close);
+        if (!reloaded || !closed) {
+            err_ << "velqctl: the mouse did not acknowledge " << (reloaded ? "Close" : "Reload")
+                 << "\n";
+        }
+        return reloaded && closed;
+    }
+
+private:
+    std::unique_ptr<HidBackend> backend_;
+    DeviceLink link_;
+    CommandProtocol protocol_;
+    std::ostream& err_;
+};
+
+int List(Session& session, std::ostream& out) {
+    HidBackend& backend = session.Link().Backend();
+    for (const std::string& path : backend.EnumerateHid()) {
+        std::unique_ptr<HidDevice> device = backend.OpenHid(path);
+        if (device == nullptr) {
+            out << path << " (cannot be opened)\n";
+            continue;
+        }
+        const HidAttributes ids = device->Attributes();
+        const int feature = EffectiveFeatureLength(device->FeatureReportLengths());
+        out << path << " " << Hex4(ids.vendor_id) << ":" << Hex4(ids.product_id) << " "
+            << Hex4(ids.release_number) << " feature=" << feature;
+        if (ids.vendor_id == MouseVendorId && ids.product_id == MouseProductId &&
+            ids.release_number == kMouseReleaseNumber && feature == kMouseFeatureLength) {
+            out << " mouse";
+        }
+        out << "\n";
+    }
+    return kOk;
+}
+
+int Status(Session& session, std::ostream& out) {
+    if (!session.OpenMouse()) {
+        return kFailed;
+    }
+    StatusAnswer status;
+    if (!session.Begin(false, &status)) {
+        return kFailed;
+    }
+    out << "signature: " << Hex2(kStatusSignature) << "\n"
+        << "write permission: " << (status.write_enabled ? "yes" : "no") << "\n"
+        << "chip: "
+        << (status.chip_number != 0 ? Hex2(status.chip_number) : std::string("unrecognised"))
+        << " (chip code " << Hex2(status.chip_code) << ")\n";
+    return session.End() ? kOk : kFailed;
+}
+
+bool ParseRange(const std::string& address_text, uint32_t length_limit, uint32_t& address,
+                std::ostream& err) {
+    if (!ParseCliNumber(address_text, kMemorySize - 1, address)) {
+        err << "velqctl: not an address of the mouse's memory (0 to 2047): " << address_text
+            << "\n";
+        return false;
+    }
+    if (length_limit > kMemorySize - address) {
+        err << "velqctl: the range runs past the end of the 2048-byte memory\n";
+        return false;
+    }
+    return true;
+}
+
+int Read(Session& session, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+    uint32_t length = 0;
+    if (args.size() != 2 || !ParseCliNumber(args[1], kMemorySize, length) || length == 0) {
+        err << "velqctl: read takes ADDR LEN (LEN from 1 to 2048)\n";
+        return kBadArguments;
+    }
+    uint32_t address = 0;
+    if (!ParseRange(args[0], length, address, err)) {
+        return kBadArguments;
+    }
+    if (!session.OpenMouse() || !session.Begin(false)) {
+        return kFailed;
+    }
+    std::vector<uint8_t> bytes(length);
+    const bool started = session.Protocol().ReadBlock(static_cast<uint16_t>(address),
+                                                      static_cast<uint16_t>(length), bytes);
+    const bool ended = session.End();
+    if (!started) {
+        err << "velqctl: the mouse did not acknowledge the read\n";
+        return kFailed;
+    }
+    out << HexDump(address, bytes);
+    return ended ? kOk : kFailed;
+}
+
+int Write(Session& session, const std::vector<std::string>& args, std::ostream& out,
+          std::ostream& err) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (args.size() < 2) {
+        err << "velqctl: write takes ADDR HEX...\n";
+        return kBadArguments;
+    }
+    if (!ParseCliHexBytes({args.begin() + 1, args.end()}, bytes, error)) {
+        err << "velqctl: " << error << "\n";
+        return kBadArguments;
+    }
+    uint32_t address = 0;
+    if (!ParseRange(args[0], static_cast<uint32_t>(bytes.size()), address, err)) {
+        return kBadArguments;
+    }
+    if (!session.OpenMouse() || !session.Begin(true)) {
+        return kFailed;
+    }
+    CommandProtocol& protocol = session.Protocol();
+    protocol.ResetUnacknowledgedChunks();
+    const bool started = protocol.WriteBlock(static_cast<uint16_t>(address),
+                                             static_cast<uint16_t>(bytes.size()), bytes);
+    const int lost = protocol.UnacknowledgedChunks();
+    const bool ended = session.End();
+    if (!started) {
+        err << "velqctl: the mouse did not acknowledge the write\n";
+        return kFailed;
+    }
+    if (lost > 0) {
+        err << "velqctl: " << lost << " of the written 6-byte chunks were not acknowledged\n";
+        return kFailed;
+    }
+    out << "wrote " << bytes.size() << " bytes at " << Hex4(address) << "\n";
+    return ended ? kOk : kFailed;
+}
+
+int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "velqctl: rdesc takes FILE\n";
+        return kBadArguments;
+    }
+    std::vector<uint8_t> content;
+    if (FileResult read = ReadWholeFile(args[0], content); !read) {
+        err << "velqctl: " << read.error << "\n";
+        return kFailed;
+    }
+    std::vector<uint8_t> descriptor;
+    std::string error;
+    if (!DecodeDescriptorFile(content, descriptor, error)) {
+        err << "velqctl: " << args[0] << ": " << error << "\n";
+        return kFailed;
+    }
+    const ParsedDescriptor parsed = ParseReportDescriptor(descriptor);
+    for (const TopLevelCollection& collection : parsed.collections) {
+        out << DescribeCollection(collection) << "\n";
+    }
+    if (!parsed.error.empty()) {
+        err << "velqctl: " << args[0] << ": " << parsed.error << "\n";
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
+               const VelqctlEnvironment& environment) {
+    std::vector<std::string> args = all_args;
+    std::string virtual_file;
+    if (!args.empty() && args[0] == "--virtual") {
+        if (args.size() < 2) {
+            err << "velqctl: --virtual takes FILE\n" << kUsage;
+            return kBadArguments;
+        }
+        virtual_file = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        (args.empty() ? err : out) << kUsage;
+        return args.empty() ? kBadArguments : kOk;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+
+    if (command == "rdesc") {
+        return Rdesc(args, out, err);
+    }
+    if (command != "list" && command != "status" && command != "read" && command != "write") {
+        err << "velqctl: unknown command '" << command << "'\n" << kUsage;
+        return kBadArguments;
+    }
+
+    std::unique_ptr<HidBackend> backend;
+    if (!virtual_file.empty()) {
+        auto mouse = std::make_shared<VirtualMouse>();
+        std::string error;
+        if (!mouse->AttachFile(virtual_file, error)) {
+            err << "velqctl: " << error << "\n";
+            return kFailed;
+        }
+        backend = std::make_unique<VirtualBackend>(mouse);
+    } else if (environment.real_backend) {
+        backend = environment.real_backend();
+    }
+    if (backend == nullptr) {
+        err << "velqctl: no HID access on this system\n";
+        return kFailed;
+    }
+    Clock& clock = environment.clock != nullptr ? *environment.clock : SystemClock();
+    Session session(std::move(backend), clock, err);
+    if (command == "list") {
+        return args.empty() ? List(session, out)
+                            : (err << "velqctl: list takes nothing\n", kBadArguments);
+    }
+    if (command == "status") {
+        return args.empty() ? Status(session, out)
+                            : (err << "velqctl: status takes nothing\n", kBadArguments);
+    }
+    if (command == "read") {
+        return Read(session, args, out, err);
+    }
+    return Write(session, args, out, err);
+}
+
+}  // namespace velq
