@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+
+#include "fire/fire_block.h"
+#include "fire/fire_scan.h"
+#include "fire/fire_tables.h"
+
+namespace velq {
+
+enum class FireEditResult {
+    Stored,      // the value byte changed and the block's checksum was recomputed
+    NotInBlock,  // the block holds no such parameter (empty or unreadable slot): no change
+    OutOfRange,  // the value does not fit the parameter: no change
+    NoSuchSlot,  // slot outside 1..10: no change
+};
+
+// The fire page's working copy of the ten blocks, with the parameter positions each slot's
+// last scan found. The fire area buffer that goes to the mouse is filled from it on confirm.
+class FireBlocks {
+public:
+    // Copies the ten blocks out of / into a fire area, block by block; the area's spare bytes
+    // are never touched.
+    void CopyFromArea(const FireArea& area);
+    void CopyToArea(FireArea& area) const;
+
+    const FireMacroBlock& Block(int slot) const;  // slot 1..10
+    bool SetBlock(int slot, const FireMacroBlock& block);
+    FireParamPos Positions(int slot) const;  // slot 1..10
+
+    // Reads slot s for the page: fills the row, records every position it found (positions it
+    // did not find keep their last value) and sets the slot's play mode in the entry table
+    // from the block's flag. An unreadable flag leaves the table and the positions as they
+    // are. None for a slot outside 1..10.
+    std::optional<FireRow> ScanFireBlock(int slot,
+                                         std::span<uint8_t, kFireEntryTableSize> entry_table);
+
+    // Puts a new value of one parameter into the block at the position the slot's last scan
+    // recorded, then recomputes the slot's checksum. Count 1..256 (256 = without end), X and
+    // Y -128..127, Time 0..2040 ms (stored in 8 ms units, rounded down).
+    // The position is used only while the block still holds the parameter there: an edit of
+    // a parameter the block does not contain changes nothing, so a stale position left from
+    // an earlier content can never write into an empty or different block.
+    FireEditResult EditParam(int slot, FireParam param, int value);
+
+    // Byte 0 of the block (1 = stop on release) and the slot's play mode in the entry table
+    // (0x0E / 0x0B). Byte 0 is outside the checksum. False for a slot outside 1..10.
+    bool SetStopOnRelease(int slot, bool stop_on_release,
+                          std::span<uint8_t, kFireEntryTableSize> entry_table);
+
+    // Recomputes the checksum of slot s (see UpdateFireBlockChecksum).
+    bool FireMacroChecksum(int slot);
+
+private:
+    std::array<FireMacroBlock, kFireSlotCount> blocks_{};
+    std::array<FireParamPos, kFireSlotCount> positions_{};
+};
+
+}  // namespace velq

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "fire/fire_blocks.h"
+#include "fire_test_util.h"
+
+namespace velq {
+namespace {
+
+using fire_test::Block;
+using fire_test::ClickPerShot;
+using fire_test::HoldAndPull;
+
+// Slot 1 of the PC-game set, scanned as the page does before any edit.
+class FireEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(blocks.SetBlock(1, ClickPerShot(4)));
+        ASSERT_TRUE(blocks.ScanFireBlock(1, entries).has_value());
+    }
+    FireBlocks blocks;
+    FireEntryTable entries{};
+};
+
+TEST_F(FireEditTest, StoresTheValueAndRecomputesTheChecksum) {
+    struct Case {
+        FireParam param;
+        int value;
+        std::size_t at;
+        uint8_t stored;
+    };
+    const Case cases[] = {
+        {FireParam::Count, 10, 3, 0x09},   {FireParam::Count, 1, 3, 0x00},
+        {FireParam::Count, 256, 3, 0xFF},  {FireParam::X, -5, 7, 0xFB},
+        {FireParam::X, 127, 7, 0x7F},      {FireParam::Y, 127, 9, 0x7F},
+        {FireParam::Y, -128, 9, 0x80},     {FireParam::Time, 15, 11, 0x01},
+        {FireParam::Time, 2040, 11, 0xFF}, {FireParam::Time, 0, 11, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "param " << static_cast<int>(c.param) << " value " << c.value);
+        ASSERT_TRUE(blocks.SetBlock(1, ClickPerShot(4)));
+        FireMacroBlock expected = ClickPerShot(4);
+        expected[c.at] = c.stored;
+        UpdateFireBlockChecksum(expected);
+        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::Stored);
+        EXPECT_EQ(blocks.Block(1), expected);
+        EXPECT_TRUE(FireBlockChecksumOk(blocks.Block(1)));
+    }
+}
+
+TEST_F(FireEditTest, CountTenOnPcGameSlotOne) {
+    // 256 -> 10 stores 0x09 at byte 3; the checksum at byte 13 follows.
+    ASSERT_EQ(blocks.Block(1)[13], 0xE4);
+    ASSERT_EQ(blocks.EditParam(1, FireParam::Count, 10), FireEditResult::Stored);
+    EXPECT_EQ(blocks.Block(1)[3], 0x09);
+    EXPECT_EQ(blocks.Block(1)[13], 0x92);
+}
+
+TEST_F(FireEditTest, RefusesValuesThatDoNotFit) {
+    struct Case {
+        FireParam param;
+        int value;
+    };
+    const Case cases[] = {{FireParam::Count, 0},  {FireParam::Count, 257}, {FireParam::X, 128},
+                          {FireParam::X, -129},   {FireParam::Y, 200},     {FireParam::Time, -1},
+                          {FireParam::Time, 2041}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::OutOfRange);
+        EXPECT_EQ(blocks.Block(1), ClickPerShot(4));
+    }
+    EXPECT_EQ(blocks.EditParam(0, FireParam::Count, 5), FireEditResult::NoSuchSlot);
+    EXPECT_EQ(blocks.EditParam(11, FireParam::Count, 5), FireEditResult::NoSuchSlot);
+}
+
+TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
+    struct Case {
+        const char* name;
+        FireMacroBlock block;
+        bool rescan;  // the page scanned the new content before the edit
+        FireParam param;
+    };
+    const Case cases[] = {
+        // Deleted fire macros: the positions of the old content are still recorded, but
+        // writing there would give the empty block a value and a length byte.
+        {"empty slot after an earlier content", FireMacroBlock{}, true, FireParam::Count},
+        {"empty slot, Y", FireMacroBlock{}, true, FireParam::Y},
+        {"erased slot",
+         [] {
+             FireMacroBlock b = ClickPerShot(4);
+             b[0] = 0xFF;
+             return b;
+         }(),
+         true, FireParam::Time},
+        {"no wait after the Y move", Block(true, {0xFD, 0xFF, 0xFA, 0x03, 0xFC}), true,
+         FireParam::Time},
+        {"content replaced without a new scan", HoldAndPull(9, 4), false, FireParam::Count},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(blocks.SetBlock(1, ClickPerShot(4)));
+        ASSERT_TRUE(blocks.ScanFireBlock(1, entries).has_value());
+        ASSERT_TRUE(blocks.SetBlock(1, c.block));
+        if (c.rescan) {
+            ASSERT_TRUE(blocks.ScanFireBlock(1, entries).has_value());
+        }
+        EXPECT_EQ(blocks.EditParam(1, c.param, 7 * 8), FireEditResult::NotInBlock);
+        EXPECT_EQ(blocks.Block(1), c.block);
+    }
+}
+
+TEST_F(FireEditTest, StopOnReleaseSetsFlagAndModeOfThatSlotOnly) {
+    // Gun 6 shows slots 6 and 7; the box of row 2 belongs to slot 7.
+    ASSERT_TRUE(blocks.SetBlock(6, ClickPerShot(3)));
+    ASSERT_TRUE(blocks.SetBlock(7, ClickPerShot(3)));
+    entries.fill(0x0E);
+    const FireEntryTable entries_before = entries;
+
+    ASSERT_TRUE(blocks.SetStopOnRelease(7, false, entries));
+    FireMacroBlock expected = ClickPerShot(3);
+    expected[0] = 0;  // outside the checksum: the rest of the block is unchanged
+    EXPECT_EQ(blocks.Block(7), expected);
+    EXPECT_TRUE(FireBlockChecksumOk(blocks.Block(7)));
+    EXPECT_EQ(blocks.Block(6), ClickPerShot(3));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i], i == 18 ? 0x0B : entries_before[i]) << "entry byte " << i;
+    }
+
+    ASSERT_TRUE(blocks.SetStopOnRelease(7, true, entries));
+    EXPECT_EQ(blocks.Block(7), ClickPerShot(3));
+    EXPECT_EQ(entries, entries_before);
+    EXPECT_FALSE(blocks.SetStopOnRelease(11, true, entries));
+}
+
+TEST_F(FireEditTest, AreaRoundTripKeepsSpareBytes) {
+    FireArea area{};
+    area.fill(0x5F);
+    blocks.CopyToArea(area);
+    EXPECT_TRUE(std::equal(blocks.Block(1).begin(), blocks.Block(1).end(), area.begin()));
+    EXPECT_EQ(area[24], 0x00);  // slot 2 of the working copy is empty
+    for (std::size_t i = kFireBlocksSize; i < kFireAreaSize; ++i) {
+        EXPECT_EQ(area[i], 0x5F);
+    }
+    FireBlocks other;
+    other.CopyFromArea(area);
+    for (int slot = 1; slot <= kFireSlotCount; ++slot) {
+        EXPECT_EQ(other.Block(slot), blocks.Block(slot));
+    }
+}
+
+// Fire macros of both shapes with random values: the scan must read back exactly what was
+// built, and an edit must change only its value byte and the checksum.
+TEST(FireRoundTrip, GeneratedBlocksScanEditRescan) {
+    std::mt19937 rng(7331);
+    auto draw = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        const int slot = draw(1, kFireSlotCount);
+        const bool stop = draw(0, 1) == 1;
+        FireRow want{draw(1, 256), draw(-128, 127), draw(-128, 127), draw(0, 255) * 8, stop};
+        const auto count = static_cast<uint8_t>(want.count - 1);
+        const auto x = static_cast<uint8_t>(want.x);
+        const auto y = static_cast<uint8_t>(want.y);
+        const auto t = static_cast<uint8_t>(want.time / 8);
+        const bool hold = draw(0, 1) == 1;
+        const FireMacroBlock block =
+            hold ? Block(stop,
+                         {0xA1, 0xFE, 0x03, 0xFD, count, 0xFB, x, 0xFA, y, 0xFE, t, 0xFC, 0x21})
+                 : Block(stop, {0xFD, count, 0xA1, 0x21, 0xFB, x, 0xFA, y, 0xFE, t, 0xFC});
+
+        FireBlocks blocks;
+        FireEntryTable entries{};
+        // Neighbours with content, to see that an edit stays inside its slot.
+        for (int s = 1; s <= kFireSlotCount; ++s) {
+            ASSERT_TRUE(blocks.SetBlock(s, ClickPerShot(static_cast<uint8_t>(s))));
+        }
+        ASSERT_TRUE(blocks.SetBlock(slot, block));
+        ASSERT_EQ(blocks.ScanFireBlock(slot, entries), want) << "round " << round;
+        ASSERT_EQ(entries[3 * (slot - 1)], stop ? 0x0E : 0x0B);
+
+        const FireParam param = static_cast<FireParam>(draw(0, 3));
+        int value = 0;
+        switch (param) {
+            case FireParam::Count:
+                value = want.count = draw(1, 256);
+                break;
+            case FireParam::X:
+                value = want.x = draw(-128, 127);
+                break;
+            case FireParam::Y:
+                value = want.y = draw(-128, 127);
+                break;
+            case FireParam::Time:
+                value = draw(0, 2040);
+                want.time = value / 8 * 8;
+                break;
+        }
+        const uint8_t at = blocks.Positions(slot)[param];
+        ASSERT_EQ(blocks.EditParam(slot, param, value), FireEditResult::Stored);
+        const FireMacroBlock& edited = blocks.Block(slot);
+        const std::size_t checksum_at = edited[1] + 1u;
+        for (std::size_t i = 0; i < kFireBlockSize; ++i) {
+            if (i != at && i != checksum_at) {
+                ASSERT_EQ(edited[i], block[i]) << "round " << round << " byte " << i;
+            }
+        }
+        ASSERT_TRUE(FireBlockChecksumOk(edited));
+        ASSERT_EQ(blocks.ScanFireBlock(slot, entries), want) << "round " << round;
+        for (int s = 1; s <= kFireSlotCount; ++s) {
+            if (s != slot) {
+                ASSERT_EQ(blocks.Block(s), ClickPerShot(static_cast<uint8_t>(s)));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velq
