@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "device/command_protocol.h"
+#include "image/memory_map.h"
+
+namespace velq {
+
+// A byte the mouse holds differently from the image: its full device address and what was
+// read there.
+struct ImageDifference {
+    uint16_t address = 0;
+    uint8_t value_read = 0;
+    bool operator==(const ImageDifference&) const = default;
+};
+
+enum class VerifiedWriteOutcome {
+    Verified,         // the mouse holds the image, possibly after repair passes
+    WriteNotStarted,  // a WriteBegin was not acknowledged; the rest was skipped
+    ReadNotStarted,   // a ReadBegin was not acknowledged; the rest was skipped
+    StillDifferent,   // differences remain after the last repair pass
+};
+
+inline constexpr int kVerifyRepairPasses = 3;
+
+// The message shown when the image could not be burnt into the mouse ("Falhou ").
+inline constexpr std::string_view kBurnFailedCaption = "Str109";
+
+struct VerifiedWriteResult {
+    VerifiedWriteOutcome outcome = VerifiedWriteOutcome::WriteNotStarted;
+    int repair_passes = 0;
+    // The differences each comparison found: after the full write, then after each repair
+    // pass. Comparisons that did not run are empty.
+    std::array<std::vector<ImageDifference>, kVerifyRepairPasses + 1> differences;
+
+    bool Verified() const { return outcome == VerifiedWriteOutcome::Verified; }
+    // Whether the user is told that burning failed (kBurnFailedCaption).
+    bool BurnFailed() const { return outcome == VerifiedWriteOutcome::StillDifferent; }
+};
+
+// Writes all 2048 bytes of `image` to the mouse and reads them back. Each byte that differs is
+// rewritten on its own at its own address and the memory is read and compared again, up to
+// three times. Runs inside an open transaction with write permission; sends neither Open nor
+// Reload nor Close.
+[[nodiscard]] VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol,
+                                                     const DataBuf& image);
+
+}  // namespace velq
