@@ -7,6 +7,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "fire/fire_resources.h"
@@ -139,6 +140,11 @@ FireButtonStates FireButtonsAfterRead(const FireArea& buffer) {
 }
 
 FileResult ImportFireAreaFile(const std::filesystem::path& path, FireArea& buffer) {
+    // A folder is refused by name rather than by whatever the stream makes of it.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return {false, path.string() + ": is a folder, not a file"};
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int err = errno ? errno : ENOENT;

@@ -190,14 +190,19 @@ TEST_F(FireImportTest, ReadsUpTo256BytesFromTheStart) {
     }
 }
 
-TEST_F(FireImportTest, MissingFileLeavesTheBufferAndNamesTheFile) {
-    FireArea buffer{};
-    buffer.fill(0xC3);
-    const FileResult result = ImportFireAreaFile(dir / "absent.bin", buffer);
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.error.find("absent.bin"), std::string::npos) << result.error;
-    EXPECT_EQ(buffer[0], 0xC3);
-    EXPECT_EQ(buffer[255], 0xC3);
+TEST_F(FireImportTest, UnreadableFileLeavesTheBufferAndNamesTheFile) {
+    std::filesystem::create_directories(dir / "folder.bin");
+    for (const char* name : {"absent.bin", "folder.bin"}) {
+        SCOPED_TRACE(name);
+        FireArea buffer{};
+        buffer.fill(0xC3);
+        const FileResult result = ImportFireAreaFile(dir / name, buffer);
+        EXPECT_FALSE(result);
+        EXPECT_NE(result.error.find(name), std::string::npos) << result.error;
+        FireArea unchanged{};
+        unchanged.fill(0xC3);
+        EXPECT_EQ(buffer, unchanged);
+    }
 }
 
 }  // namespace
