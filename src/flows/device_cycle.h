@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "device/clock.h"
+#include "device/command_protocol.h"
+#include "device/device_link.h"
+#include "flows/flow_host.h"
+
+namespace velq {
+
+// A (vendor code, product code) pair of the bytes at 0x36 and 0x37 of the mouse's memory.
+struct DeviceCodes {
+    uint8_t vendor = 0;
+    uint8_t product = 0;
+    bool operator==(const DeviceCodes&) const = default;
+};
+
+// The device cycle: one pass per timer tick notices HID interfaces coming and going, finds the
+// mouse, identifies it and has its configuration read; losing it puts the program back into
+// the no-device state.
+class DeviceCycle {
+public:
+    DeviceCycle(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host);
+
+    // The two accepted code pairs: the built-in default image's, and the program settings'
+    // second pair.
+    void SetExpectedCodes(DeviceCodes first, DeviceCodes second);
+
+    // `DevTimerTimer`: one pass of either timer.
+    void DevTimerTimer();
+    // `ReadDevInfo`: identifies the open mouse and, when it is the expected one, reads it.
+    void ReadDevInfo(bool full);
+    // `DeviceLost`: the no-device reaction.
+    void DeviceLost();
+    // `Btn_Read_0Click`.
+    void BtnReadClick();
+
+    bool Busy() const { return busy_; }
+
+private:
+    struct KnownDevice {
+        uint16_t vendor_id;
+        uint16_t product_id;
+    };
+    void EndIdentification();
+    void WaitLettingEventsRun(int times, int ms);
+
+    DeviceLink& link_;
+    CommandProtocol& protocol_;
+    Clock& clock_;
+    FlowHost& host_;
+    std::array<DeviceCodes, 2> expected_{};
+    // Searched in order; a pair with a zero member is skipped.
+    std::array<KnownDevice, 2> known_{{{MouseVendorId, MouseProductId}, {0, 0}}};
+    bool busy_ = false;
+};
+
+}  // namespace velq
