@@ -38,8 +38,10 @@ struct VerifiedWriteResult {
     std::array<std::vector<ImageDifference>, kVerifyRepairPasses + 1> differences;
 
     bool Verified() const { return outcome == VerifiedWriteOutcome::Verified; }
-    // Whether the user is told that burning failed (kBurnFailedCaption).
-    bool BurnFailed() const { return outcome == VerifiedWriteOutcome::StillDifferent; }
+    // Whether the user is told that burning failed (kBurnFailedCaption): whenever the mouse is
+    // not known to hold the image, a refused block included, so a reset or a profile load that
+    // did not reach the mouse never passes for one that did.
+    bool BurnFailed() const { return outcome != VerifiedWriteOutcome::Verified; }
 };
 
 // Writes all 2048 bytes of `image` to the mouse and reads them back. Each byte that differs is

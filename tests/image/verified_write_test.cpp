@@ -131,7 +131,7 @@ TEST_F(WriteImageVerifiedTest, ARefusedBeginStopsEverything) {
         mouse->RefuseCommand(c.refused, 5);  // every attempt of the exchange
         const VerifiedWriteResult result = WriteImageVerified(protocol, image);
         EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_FALSE(result.BurnFailed());
+        EXPECT_TRUE(result.BurnFailed());
         EXPECT_EQ(Blocks(), c.blocks);
     }
 }
