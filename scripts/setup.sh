@@ -8,6 +8,9 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libhidapi-dev libudev-dev
     libpng-dev libgif-dev
+    qt6-base-dev xvfb xauth
+    fonts-crosextra-carlito fonts-noto-cjk fonts-wqy-zenhei fonts-wqy-microhei
+    fonts-arphic-uming fonts-liberation2 fonts-dejavu-core
 )
 
 missing=()
