@@ -19,7 +19,7 @@ std::optional<int> MacroSlotOfLocator(uint16_t locator) {
 }
 
 std::optional<uint16_t> DriverMacroLocator(std::size_t n) {
-    const uint64_t locator = kDriverMacroLocatorBase + uint64_t{kDriverMacroRecordSize} * n;
+    const uint64_t locator = kDriverMacroLocatorBase + uint64_t{kDriverMacroLocatorStep} * n;
     if (locator > 0xFFFF) {
         return std::nullopt;
     }
@@ -31,10 +31,10 @@ std::optional<std::size_t> DriverMacroIndexOfLocator(uint16_t locator) {
         return std::nullopt;
     }
     const uint32_t offset = locator - kDriverMacroLocatorBase;
-    if (offset % kDriverMacroRecordSize != 0) {
+    if (offset % kDriverMacroLocatorStep != 0) {
         return std::nullopt;
     }
-    return offset / kDriverMacroRecordSize;
+    return offset / kDriverMacroLocatorStep;
 }
 
 }  // namespace velq

@@ -24,7 +24,7 @@ inline constexpr std::array<uint16_t, kMacroSlotCount> kMacroSlotLocators{0x0121
                                                                           0x0421, 0x0621, 0x0721};
 
 inline constexpr uint16_t kDriverMacroLocatorBase = 0x0120;
-inline constexpr uint32_t kDriverMacroRecordSize = 0x800;
+inline constexpr uint32_t kDriverMacroLocatorStep = 0x800;
 
 // The locator of slot 1..6; none for any other slot number.
 std::optional<uint16_t> MacroSlotLocator(int slot);
