@@ -1,0 +1,163 @@
+#include "macros/macro_decode.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "buttons/usage_names.h"
+#include "macros/macro_token.h"
+
+namespace velq {
+
+namespace {
+
+bool IsButtonOpcode(uint8_t opcode, MacroToken base) {
+    const int bit = opcode - Opcode(base);
+    return bit == kMacroButtonLeft || bit == kMacroButtonRight || bit == kMacroButtonMiddle ||
+           bit == kMacroButtonForward || bit == kMacroButtonBackward;
+}
+
+// The index of the last token byte: L for the device form, L + 1 for the utility form, kept
+// before the last byte of the content so a corrupt length cannot lead the scan outside it.
+std::size_t LastTokenIndex(std::span<const uint8_t> content, ContentForm form) {
+    const std::size_t length = StoredLength(content, form);
+    const std::size_t last = form == ContentForm::Device ? length : length + 1;
+    return std::min(last, content.size() - 2);
+}
+
+void SetDelayMode(const std::vector<int>& delays, DecodedMacro& decoded) {
+    const bool no_delay =
+        std::all_of(delays.begin(), delays.end(), [](int total) { return total == 0; });
+    if (no_delay) {
+        decoded.delay_mode = DelayMode::NoDelay;
+    } else if (delays.size() == 4 && std::all_of(delays.begin(), delays.end(), [&](int total) {
+                   return total == delays.front();
+               })) {
+        decoded.delay_mode = DelayMode::FixedDelay;
+        decoded.fixed_delay_ms = delays.front();
+    } else {
+        decoded.delay_mode = DelayMode::RealDelays;
+    }
+    decoded.lines[0] = DelayModeLine(decoded.delay_mode, decoded.fixed_delay_ms);
+}
+
+}  // namespace
+
+DecodedMacro DecodeMacroContent(std::span<const uint8_t> content, ContentForm form) {
+    DecodedMacro decoded;
+    decoded.lines.push_back(DelayModeLine(DelayMode::NoDelay, 0));
+    std::vector<int> delays;  // the first four waits decide the delay mode
+    if (content.size() < kMacroContentSize) {
+        return decoded;
+    }
+    const std::size_t last = LastTokenIndex(content, form);
+    MacroLines& lines = decoded.lines;
+    std::size_t i = TokenStart(form);
+    while (i <= last) {
+        const uint8_t opcode = content[i];
+        const bool has_operand = i + 1 <= last;
+        const uint8_t operand = has_operand ? content[i + 1] : 0;
+        const auto two_byte = [&](auto&& make_line) {
+            if (!has_operand) {
+                return false;  // a token cut off by the end of the tokens is no event
+            }
+            lines.push_back(make_line());
+            i += 2;
+            return true;
+        };
+        bool known = true;
+        switch (static_cast<MacroToken>(opcode)) {
+            case MacroToken::ModifierDown:
+            case MacroToken::ModifierUp:
+                known = two_byte([&] {
+                    return ModifierLine(opcode == Opcode(MacroToken::ModifierDown), operand);
+                });
+                break;
+            case MacroToken::KeyDown:
+            case MacroToken::KeyUp:
+                known = two_byte([&] {
+                    return KeyLine(opcode == Opcode(MacroToken::KeyDown), UsageName(operand),
+                                   operand);
+                });
+                break;
+            case MacroToken::MoveX:
+                known = two_byte([&] { return MoveXLine(operand); });
+                break;
+            case MacroToken::MoveY:
+                known = two_byte([&] { return MoveYLine(operand); });
+                break;
+            case MacroToken::Delay: {
+                if (!has_operand) {
+                    known = false;
+                    break;
+                }
+                int total = kDelayUnitMs * operand;
+                std::size_t j = 1;
+                while (j < kMergedDelayTokens && i + 2 * j + 1 <= last &&
+                       content[i + 2 * j] == Opcode(MacroToken::Delay)) {
+                    total += kDelayUnitMs * content[i + 2 * j + 1];
+                    ++j;
+                }
+                lines.push_back(DelayLine(total));
+                if (delays.size() < 4) {
+                    delays.push_back(total);
+                }
+                i += 2 * j;
+                break;
+            }
+            case MacroToken::RepeatStart:
+                known = has_operand;
+                i += 2;
+                break;
+            case MacroToken::RepeatEnd:
+                i += 1;
+                break;
+            default:
+                if (IsButtonOpcode(opcode, MacroToken::ButtonDown)) {
+                    lines.push_back(ButtonLine(true, opcode - Opcode(MacroToken::ButtonDown)));
+                    i += 1;
+                } else if (IsButtonOpcode(opcode, MacroToken::ButtonUp)) {
+                    lines.push_back(ButtonLine(false, opcode - Opcode(MacroToken::ButtonUp)));
+                    i += 1;
+                } else {
+                    known = false;
+                }
+                break;
+        }
+        if (!known) {
+            break;
+        }
+    }
+    SetDelayMode(delays, decoded);
+    return decoded;
+}
+
+std::optional<StoredMacroOptions> ReadMacroOptions(std::span<const uint8_t> content,
+                                                   ContentForm form) {
+    if (content.size() < kMacroContentSize) {
+        return std::nullopt;
+    }
+    const std::size_t length = StoredLength(content, form);
+    const std::size_t erased = form == ContentForm::Device ? 0xFF : 0xFFFF;
+    if (length == 0 || length == erased) {
+        return std::nullopt;
+    }
+    StoredMacroOptions options;
+    if (content[0] == kStopOnRelease) {
+        options.release = ReleaseOption::StopOnRelease;
+    } else if (content[0] == kPlayToEnd) {
+        options.release = ReleaseOption::PlayToEnd;
+    }
+    const std::size_t start = TokenStart(form);
+    if (content[start] == Opcode(MacroToken::RepeatStart)) {
+        const uint8_t passes = content[start + 1];
+        if (passes == kRepeatEndless) {
+            options.repeat = RepeatOption::Endless;
+        } else {
+            options.repeat = RepeatOption::Times;
+            options.repeat_count = passes + 1;
+        }
+    }
+    return options;
+}
+
+}  // namespace velq
