@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "buttons/function_code.h"
 #include "buttons/function_table.h"
+#include "buttons/key_list.h"
 #include "name_fakes.h"
 
 namespace velq {
@@ -82,6 +84,17 @@ TEST_F(FunctionNameTest, NamesCodesByTheRulesInOrder) {
     for (const NameCase& c : cases) {
         EXPECT_EQ(Name(c.code), c.name) << c.code;
     }
+}
+
+TEST_F(FunctionNameTest, CapturedKeysAreNamedLikeTheMenu) {
+    // Win + D from the combination dialog is the desktop entry, not "Win+D".
+    const uint8_t d = UsageOfKeyIndex(KeyIndexOfVirtualKey('D'));
+    EXPECT_EQ(Name(KeyComboText(kModWin, d)), "Area de Trabalho");
+    EXPECT_EQ(Name(KeyComboText(kModWin | kModShift, d)), "Shift+Win+D");
+    // The left Windows key alone captures usage E3, named "Win".
+    EXPECT_EQ(Name(KeyComboText(0, UsageOfKeyIndex(KeyIndexOfVirtualKey(0x5B)))), "Win");
+    // OEM_8 has no usage, so the captured code has no name.
+    EXPECT_EQ(Name(KeyComboText(0, UsageOfKeyIndex(KeyIndexOfVirtualKey(0xDF)))), "");
 }
 
 TEST_F(FunctionNameTest, EveryPredefinedCodeIsNamedByItsKey) {
