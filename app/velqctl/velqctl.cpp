@@ -1,6 +1,8 @@
 #include "velqctl.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -11,7 +13,12 @@
 #include "device/report_descriptor.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "image/built_in_images.h"
+#include "image/profile_file.h"
+#include "image/verified_write.h"
+#include "shell/caption_table.h"
 #include "velqctl_args.h"
+#include "velqctl_dump.h"
 
 namespace velq {
 namespace {
@@ -23,6 +30,9 @@ constexpr const char* kUsage =
     "  status               the mouse's signature, write permission and chip\n"
     "  read ADDR LEN        hex dump of LEN bytes of the mouse's memory from ADDR\n"
     "  write ADDR HEX...    writes the bytes at ADDR\n"
+    "  dump [--json]        reads the whole mouse and shows its configuration\n"
+    "  save FILE            reads the whole mouse into a profile file (.bin)\n"
+    "  load FILE            writes a profile file into the mouse and verifies it\n"
     "  rdesc FILE           the top-level collections of a HID report descriptor file\n"
     "--virtual FILE uses the virtual mouse with its memory kept in FILE.\n"
     "Numbers are decimal or 0x-prefixed hexadecimal.\n";
@@ -225,6 +235,109 @@ int Write(Session& session, const std::vector<std::string>& args, std::ostream& 
     return ended ? kOk : kFailed;
 }
 
+// The whole memory in one transaction; false (with the reason printed) when it failed.
+bool ReadWholeImage(Session& session, DataBuf& image, std::ostream& err) {
+    if (!session.OpenMouse() || !session.Begin(false)) {
+        return false;
+    }
+    const bool started =
+        session.Protocol().ReadBlock(0, kDataBufSize, image, LoadingWindow::Hidden);
+    const bool ended = session.End();
+    if (!started) {
+        err << "velqctl: the mouse did not acknowledge the read\n";
+        return false;
+    }
+    return ended;
+}
+
+int Dump(Session& session, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+    const bool json = args.size() == 1 && args[0] == "--json";
+    if (!args.empty() && !json) {
+        err << "velqctl: dump takes only --json\n";
+        return kBadArguments;
+    }
+    CaptionTableResult captions = LoadCaptionTable(1);
+    if (!captions) {
+        err << "velqctl: " << captions.error << "\n";
+        return kFailed;
+    }
+    DataBuf image{};
+    if (!ReadWholeImage(session, image, err)) {
+        return kFailed;
+    }
+    const DumpReport report = BuildDumpReport(image, captions.table);
+    out << (json ? FormatDumpJson(report) : FormatDumpText(report));
+    return kOk;
+}
+
+int Save(Session& session, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+    if (args.size() != 1) {
+        err << "velqctl: save takes FILE\n";
+        return kBadArguments;
+    }
+    DataBuf image{};
+    if (!ReadWholeImage(session, image, err)) {
+        return kFailed;
+    }
+    std::filesystem::path written;
+    const ProfileFileResult saved = SaveProfileFile(args[0], ProfileMode::Eeprom, image, &written);
+    if (!saved) {
+        err << "velqctl: " << saved.error << "\n";
+        return kFailed;
+    }
+    out << "saved " << written.string() << "\n";
+    return kOk;
+}
+
+int Load(Session& session, const std::vector<std::string>& args, std::ostream& out,
+         std::ostream& err) {
+    if (args.size() != 1) {
+        err << "velqctl: load takes FILE\n";
+        return kBadArguments;
+    }
+    DataBuf image{};
+    const ProfileFileResult loaded = LoadEepromProfile(args[0], image);
+    if (!loaded) {
+        err << "velqctl: " << loaded.error;
+        if (!loaded.caption_key.empty()) {
+            if (CaptionTableResult captions = LoadCaptionTable(1)) {
+                err << " (" << captions.table.Caption(loaded.caption_key) << ")";
+            }
+        }
+        err << "\n";
+        return kFailed;
+    }
+    StatusAnswer status;
+    if (!session.OpenMouse() || !session.Begin(true, &status)) {
+        return kFailed;
+    }
+    if (status.chip_number == 0) {
+        err << "velqctl: the mouse refused: its chip is not recognised\n";
+        session.End();
+        return kFailed;
+    }
+    const VerifiedWriteResult result = WriteImageVerified(session.Protocol(), image);
+    const bool ended = session.End();
+    if (result.BurnFailed()) {
+        err << "velqctl: the mouse does not hold the profile";
+        if (!result.differences.back().empty()) {
+            err << " (" << result.differences.back().size() << " bytes still differ after "
+                << result.repair_passes << " repair passes)";
+        }
+        err << "\n";
+        return kFailed;
+    }
+    out << "loaded " << args[0] << ": verified";
+    if (result.repair_passes > 0) {
+        out << " after " << result.repair_passes << " repair pass"
+            << (result.repair_passes == 1 ? "" : "es");
+    }
+    out << "\n";
+    return ended ? kOk : kFailed;
+}
+
 int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
         err << "velqctl: rdesc takes FILE\n";
@@ -276,14 +389,25 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     if (command == "rdesc") {
         return Rdesc(args, out, err);
     }
-    if (command != "list" && command != "status" && command != "read" && command != "write") {
+    const std::vector<std::string> device_commands = {"list", "status", "read", "write",
+                                                      "dump", "save",   "load"};
+    if (std::find(device_commands.begin(), device_commands.end(), command) ==
+        device_commands.end()) {
         err << "velqctl: unknown command '" << command << "'\n" << kUsage;
         return kBadArguments;
     }
 
     std::unique_ptr<HidBackend> backend;
     if (!virtual_file.empty()) {
-        auto mouse = std::make_shared<VirtualMouse>();
+        // A new virtual mouse comes from the factory with the first default image.
+        ImageTextResult factory = LoadBuiltInImage(BuiltInImage::VELQ55XData_Cfg1);
+        if (!factory) {
+            err << "velqctl: " << factory.error << "\n";
+            return kFailed;
+        }
+        VirtualMouse::Memory memory{};
+        std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
+        auto mouse = std::make_shared<VirtualMouse>(memory);
         std::string error;
         if (!mouse->AttachFile(virtual_file, error)) {
             err << "velqctl: " << error << "\n";
@@ -309,6 +433,15 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     }
     if (command == "read") {
         return Read(session, args, out, err);
+    }
+    if (command == "dump") {
+        return Dump(session, args, out, err);
+    }
+    if (command == "save") {
+        return Save(session, args, out, err);
+    }
+    if (command == "load") {
+        return Load(session, args, out, err);
     }
     return Write(session, args, out, err);
 }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/macro_slot_size.h"
+
 namespace velq {
 
 // The mouse's 2048-byte parameter memory and the image the program keeps of it: byte i is the
@@ -87,8 +89,6 @@ inline constexpr int kFireSlots = 10;
 
 // The six macro slots: 256 bytes each, a 32-byte name and a 224-byte content.
 inline constexpr int kMacroSlotCount = 6;
-inline constexpr std::size_t kMacroSlotSize = 256;
-inline constexpr std::size_t kMacroNameSize = 32;
 inline constexpr std::array<uint16_t, kMacroSlotCount> kMacroSlotBase = {0x100, 0x200, 0x300,
                                                                          0x400, 0x600, 0x700};
 // The address a macro function code names: the content's length byte, slot base + 0x21.

@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "common/macro_slot_size.h"
+
 namespace velq {
 
 // The two stored forms of a macro body.
@@ -16,7 +18,6 @@ namespace velq {
 // and 2 L high byte first, tokens at 3..L + 1, checksum over bytes 1..L + 1 at L + 2.
 enum class ContentForm { Device, Utility };
 
-inline constexpr std::size_t kMacroContentSize = 224;
 inline constexpr std::size_t kDriverMacroContentSize = 2016;
 
 using MacroContent = std::array<uint8_t, kMacroContentSize>;
@@ -32,8 +33,6 @@ inline constexpr std::size_t kRecordCapacity = 186;
 inline constexpr std::size_t kDriverRecordCapacity = 1980;
 
 // A mouse slot: a 32-byte name followed by a device-form content.
-inline constexpr std::size_t kMacroNameSize = 32;
-inline constexpr std::size_t kMacroSlotSize = kMacroNameSize + kMacroContentSize;  // 256
 using MacroSlotBytes = std::array<uint8_t, kMacroSlotSize>;
 
 // A utility-kept macro: a 32-byte name followed by a utility-form content.

@@ -9,6 +9,8 @@
 #include "device/device_link.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "image/built_in_images.h"
+#include "macros/macro_name.h"
 
 namespace velq {
 namespace {
@@ -53,7 +55,8 @@ TEST_F(Velqctl, StatusPrintsSignaturePermissionAndChip) {
     mouse->SetChipCode(0x12);
     mouse->SetWriteEnabled(false);
     r = Run({"status"});
-    EXPECT_EQ(r.out, "signature: 0xAA\nwrite permission: no\nchip: unrecognised (chip code 0x12)\n");
+    EXPECT_EQ(r.out,
+              "signature: 0xAA\nwrite permission: no\nchip: unrecognised (chip code 0x12)\n");
 }
 
 TEST_F(Velqctl, ReadDumpsSixteenBytesALineAfterTheAddress) {
@@ -64,8 +67,8 @@ TEST_F(Velqctl, ReadDumpsSixteenBytesALineAfterTheAddress) {
               "001E: 1E 1F 20 21\n");
     const auto requests = mouse->Requests();
     ASSERT_GE(requests.size(), 3u);
-    EXPECT_EQ(requests[0][1], 0x01);  // Open
-    EXPECT_EQ(requests[1][1], 0x03);  // Status
+    EXPECT_EQ(requests[0][1], 0x01);      // Open
+    EXPECT_EQ(requests[1][1], 0x03);      // Status
     EXPECT_EQ(requests.back()[1], 0x02);  // Close, after Reload
     EXPECT_EQ(requests[requests.size() - 2][1], 0x08);
 }
@@ -132,7 +135,8 @@ TEST_F(Velqctl, BadArgumentsAndAMissingMouseGiveOneLineAndANonZeroExit) {
             joined += a + " ";
         }
         EXPECT_EQ(r.status, c.status) << joined;
-        EXPECT_EQ(r.err.rfind("velqctl: ", 0) == 0 || r.err.rfind("usage: ", 0) == 0, true) << joined;
+        EXPECT_EQ(r.err.rfind("velqctl: ", 0) == 0 || r.err.rfind("usage: ", 0) == 0, true)
+            << joined;
     }
     mouse_present = false;
     const Result r = Run({"status"});
@@ -172,6 +176,98 @@ TEST_F(Velqctl, VirtualMouseKeepsItsMemoryInTheFile) {
     const Result r = Run({"--virtual", file.string(), "read", "0x7FF", "1"});
     std::filesystem::remove(file);
     EXPECT_EQ(r.out, "07FF: 5A\n");
+}
+
+// The virtual mouse as it leaves the factory: the first default image.
+class VelqctlOnDefaults : public Velqctl {
+protected:
+    void SetUp() override {
+        ImageTextResult image = LoadBuiltInImage(BuiltInImage::VELQ55XData_Cfg1);
+        ASSERT_TRUE(image) << image.error;
+        mouse->SetMemory(0, image.bytes);
+        file = std::filesystem::temp_directory_path() /
+               ("velqctl-profile-" + std::to_string(::getpid()));
+        std::filesystem::remove(file);
+        std::filesystem::remove(file.string() + ".bin");
+    }
+    void TearDown() override {
+        std::filesystem::remove(file);
+        std::filesystem::remove(file.string() + ".bin");
+    }
+    std::filesystem::path file;
+};
+
+TEST_F(VelqctlOnDefaults, DumpShowsLevelsButtonsMacrosAndRepairs) {
+    // A macro in slot 1 and a button that plays it.
+    const MacroName name = MakeMacroName(u"Burst");
+    mouse->SetMemory(0x100, name);
+    const uint8_t content[] = {0x00, 0x05, 0xA1, 0xFE, 0x0C, 0x21, 0x8B};
+    mouse->SetMemory(0x120, content);
+    Result r = Run({"dump"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("sections: ParameterASection ok, ParameterBSection ok, ProfileSection ok"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("DPI levels: 6, current level 2\n  level 1: 800 DPI, colour 00FF00"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("  button 1: 010100  Clique esquerdo\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  slot 1 (0121): \"Burst\", play to end\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  slot 2 (0221): empty\n"), std::string::npos);
+    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 342);  // one full read
+
+    // A profile whose checksum is wrong is reported as repaired, never written back.
+    const auto before = mouse->MemoryCopy();
+    const uint8_t bad[] = {static_cast<uint8_t>(before[0x76] ^ 0xFF)};
+    mouse->SetMemory(0x76, bad);
+    r = Run({"dump", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"sections\":[", 0), 0u);
+    EXPECT_NE(r.out.find("{\"name\":\"ProfileSection\",\"repaired\":true}"), std::string::npos);
+    EXPECT_NE(r.out.find("\"level_count\":6"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '{'),
+              std::count(r.out.begin(), r.out.end(), '}'));
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(Run({"dump", "--yaml"}).status, 2);
+}
+
+TEST_F(VelqctlOnDefaults, SaveThenLoadRoundTripsAndVerifies) {
+    Result r = Run({"save", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "saved " + file.string() + ".bin\n");
+    ASSERT_EQ(std::filesystem::file_size(file.string() + ".bin"), 2048u);
+
+    const auto saved = mouse->MemoryCopy();
+    const std::vector<uint8_t> other(2048, 0x00);
+    mouse->SetMemory(0, other);
+    r = Run({"load", file.string() + ".bin"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "loaded " + file.string() + ".bin: verified\n");
+    EXPECT_EQ(mouse->MemoryCopy(), saved);
+}
+
+TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) {
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << std::string(2047, '\x11');
+    }
+    const auto before = mouse->MemoryCopy();
+    Result r = Run({"load", file.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("(Error no tipo de arquivo BIN)"), std::string::npos) << r.err;
+    EXPECT_EQ(mouse->CountRequests(Command::Open), 0);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << std::string(2048, '\x22');
+    }
+    mouse->StickByte(0x345);
+    r = Run({"load", file.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "velqctl: the mouse does not hold the profile (1 bytes still differ after 3 repair "
+              "passes)\n");
+    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
 }
 
 }  // namespace
