@@ -1,0 +1,97 @@
+// Draws every page of the main window, the loading window and the message window in every
+// language to PNG files ("office-lang1.png", ...), without a display.
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+#include "shell/ui/file_dialogs.h"
+#include "shell/ui/loading_window.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/message_presenter.h"
+#include "shell/ui/skin_pictures.h"
+
+namespace {
+
+struct Shot {
+    const char* name;
+    std::optional<velq::ui::Page> page;  // none: the fire page, reached without a tab
+};
+
+constexpr std::array<Shot, 7> kShots{{
+    {"office", velq::ui::Page::kOffice},
+    {"gaming", velq::ui::Page::kGaming},
+    {"advanced", velq::ui::Page::kAdvanced},
+    {"light", velq::ui::Page::kLight},
+    {"macro", velq::ui::Page::kMacro},
+    {"fire", std::nullopt},
+    {"engineering", velq::ui::Page::kEngineering},
+}};
+
+bool Save(const QPixmap& pixmap, const QDir& dir, const QString& file) {
+    const QString path = dir.filePath(file);
+    if (!pixmap.save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velq540b-screenshots DIR\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(dir.path())) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    const velq::ui::SkinPictures pictures;
+    velq::ui::QtMessagePresenter messages;
+    velq::ui::ScriptedFileDialogs files;
+    velq::ui::MainWindow window(velq::ui::DefaultServices(pictures, pictures, messages, files));
+    if (const velq::ui::ShellResult started = window.Start(); !started) {
+        std::fprintf(stderr, "start-up stopped: %s\n", qPrintable(started.error));
+        return 1;
+    }
+    window.show();
+    // Pretend a mouse has been read, so every tab opens its page.
+    window.SetDeviceHandlePresent(true);
+    window.SetNoDevicePage(false);
+    window.CoverPages(false);
+
+    bool ok = true;
+    for (int language = 1; language <= 3; ++language) {
+        if (const velq::ui::ShellResult switched = window.SwitchLanguage(language); !switched) {
+            std::fprintf(stderr, "language %d: %s\n", language, qPrintable(switched.error));
+            ok = false;
+            continue;
+        }
+        const QString suffix = QStringLiteral("-lang%1.png").arg(language);
+        for (const Shot& shot : kShots) {
+            if (shot.page) {
+                window.ClickTab(*shot.page);
+            } else {
+                window.ShowFirePage();
+            }
+            QApplication::processEvents();
+            ok = Save(window.grab(), dir, QString::fromUtf8(shot.name) + suffix) && ok;
+        }
+        std::unique_ptr<QDialog> message =
+            messages.BuildDialog(QString::fromStdString(window.captions().Caption("Str100")));
+        message->adjustSize();
+        ok = Save(message->grab(), dir, QStringLiteral("message") + suffix) && ok;
+    }
+    velq::ui::LoadingWindow loading(pictures.WaitAnimation());
+    ok = Save(loading.grab(), dir, QStringLiteral("loading.png")) && ok;
+    return ok ? 0 : 1;
+}

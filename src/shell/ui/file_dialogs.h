@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace velq::ui {
+
+// What a file dialog asks: its title, the name filter ("Profile (*.bin)") and the folder or file
+// it starts at.
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    QString start;
+};
+
+// Where the pages ask the user for a file to open or a file to save; nothing when cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+};
+
+// The desktop's own file dialogs.
+class QtFileDialogs final : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+
+private:
+    QWidget* parent_ = nullptr;
+};
+
+// Answers from a queue prepared by a test and keeps the requests; an empty queue answers
+// "cancelled".
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    // A file name, or an empty text for "cancelled".
+    void QueueAnswer(const QString& answer) { answers_.push_back(answer); }
+    std::optional<QString> OpenFile(const FileDialogRequest& request) override;
+    std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    const std::vector<FileDialogRequest>& requests() const { return requests_; }
+
+private:
+    std::optional<QString> Next(const FileDialogRequest& request);
+    std::deque<QString> answers_;
+    std::vector<FileDialogRequest> requests_;
+};
+
+}  // namespace velq::ui

@@ -1,0 +1,75 @@
+#include "shell/ui/loading_window.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+namespace velq::ui {
+
+QImage LoadingFrameImage(const QImage& frame) {
+    if (frame.isNull()) {
+        return {};
+    }
+    QImage image = frame.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((row[x] & 0x00FFFFFFu) == 0) {
+                row[x] = 0;
+            }
+        }
+    }
+    return image.scaled(LoadingWindow::kWidth, LoadingWindow::kHeight, Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation);
+}
+
+LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      frames_(std::move(frames)) {
+    setObjectName(QStringLiteral("FormLoadingUI"));
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    setFixedSize(kWidth, kHeight);
+    // The frames are converted once: a frame is drawn every few dozen milliseconds.
+    for (AnimationFrame& frame : frames_) {
+        frame.image = LoadingFrameImage(frame.image);
+    }
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("WaitGif"));
+    picture_->setGeometry(0, 0, kWidth, kHeight);
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        if (frames_.empty()) {
+            return;
+        }
+        ShowFrame((static_cast<size_t>(frame_) + 1) % frames_.size());
+    });
+    ShowFrame(0);
+}
+
+void LoadingWindow::ShowFrame(size_t index) {
+    if (index >= frames_.size()) {
+        return;
+    }
+    frame_ = static_cast<int>(index);
+    picture_->setPixmap(QPixmap::fromImage(frames_[index].image));
+    // A frame delay of 0 would spin the event loop; GIF viewers treat it as 100 ms.
+    timer_->setInterval(frames_[index].delay_ms > 0 ? frames_[index].delay_ms : 100);
+}
+
+void LoadingWindow::CentreOver(const QWidget& owner, int drop) {
+    const QRect frame = owner.frameGeometry();
+    move(frame.x() + (frame.width() - kWidth) / 2,
+         frame.y() + (frame.height() - kHeight) / 2 + drop);
+}
+
+void LoadingWindow::StartAnimation() {
+    if (frames_.size() > 1) {
+        timer_->start();
+    }
+}
+
+void LoadingWindow::StopAnimation() {
+    timer_->stop();
+}
+
+}  // namespace velq::ui

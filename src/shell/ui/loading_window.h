@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+#include "shell/ui/picture_source.h"
+
+class QLabel;
+class QTimer;
+
+namespace velq::ui {
+
+// The small window shown while the mouse is being talked to: frameless, above the other
+// windows, its black pixels see-through, the waiting animation stretched over it.
+class LoadingWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 206;
+    static constexpr int kHeight = 196;
+
+    explicit LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent = nullptr);
+
+    // Centres the window over `owner`, `drop` pixels lower than centred (40 at creation, 0 for
+    // every later use).
+    void CentreOver(const QWidget& owner, int drop);
+    void StartAnimation();
+    void StopAnimation();
+    int frame_index() const { return frame_; }
+    size_t frame_count() const { return frames_.size(); }
+
+private:
+    void ShowFrame(size_t index);
+
+    std::vector<AnimationFrame> frames_;
+    QLabel* picture_ = nullptr;
+    QTimer* timer_ = nullptr;
+    int frame_ = 0;
+};
+
+// The frame with its black pixels made transparent and stretched to the window's size.
+QImage LoadingFrameImage(const QImage& frame);
+
+}  // namespace velq::ui

@@ -1,0 +1,650 @@
+#include "shell/ui/main_window.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "shell/caption_assignments.h"
+#include "shell/caption_targets.h"
+#include "shell/caption_translate.h"
+#include "shell/language_font.h"
+#include "shell/ui/message_presenter.h"
+#include "shell/ui/picture_source.h"
+#include "shell/ui/skin_label.h"
+#include "shell/ui/skin_slider.h"
+
+namespace velq::ui {
+namespace {
+
+constexpr int kEngineeringWidth = 1000;
+constexpr int kEngineeringHeight = 600;
+constexpr int kMenuRowHeight = 20;
+constexpr int kLabelRunIntervalMs = 200;
+const QRgb kColourKey = qRgb(128, 0, 0);
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor ColourOf(uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+QStringList FamiliesFor(std::string_view font_name) {
+    QStringList families;
+    for (const std::string& family : FontFamiliesFor(font_name)) {
+        families << QString::fromStdString(family);
+    }
+    return families;
+}
+
+// Controls that exist before any layout names them: state radios, the key-mode list, the
+// status line, the covers and the pictures whose state the navigation changes.
+std::vector<QString> FixedControlNames() {
+    std::vector<QString> names{"lbl_Content", "cb_KeyMode", "rb_1",     "rb_2",     "rb_4",
+                               "rb_5",        "rb_6",       "rb_7",     "rb_Lang1", "rb_Lang2",
+                               "rb_Lang3",    "Pnl_Main",   "Gb_Delay", "Gb_Insert"};
+    for (int copy = 1; copy <= 5; ++copy) {
+        names.push_back(QStringLiteral("Img_Base_%1").arg(copy));
+    }
+    static constexpr std::array<const char*, 20> kFrameStems{
+        "Confirm_", "Apply_",    "Read_",  "Confirm1_", "Confirm2_", "Confirm3_", "Save_",
+        "Load_",    "Exit_",     "Mini_",  "Main_",     "Second_",   "Adv_",      "Breath_",
+        "Macro_",   "Engineer_", "Lang1_", "Lang2_",    "Lang3_",    "Web_"};
+    for (int copy = 1; copy <= 4; ++copy) {
+        names.push_back(QStringLiteral("Disable_All_%1").arg(copy));
+        for (const char* stem : kFrameStems) {
+            names.push_back(QStringLiteral("Img_%1%2").arg(stem).arg(copy));
+            names.push_back(QStringLiteral("Btn_%1%2").arg(stem).arg(copy));
+        }
+    }
+    for (const char* name : {"Img_P1", "Img_P2", "Img_P3", "Img_P4", "Img_P5"}) {
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WindowServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        auto* page = new QWidget(this);
+        page->setObjectName(QStringLiteral("gbPage%1").arg(i + 1));
+        page->setVisible(i == 0);
+        pages_[i] = page;
+        controls_.insert(page->objectName(), page);
+    }
+    page_radios_ = new QButtonGroup(this);
+    language_radios_ = new QButtonGroup(this);
+    label_run_ = new QTimer(this);
+    label_run_->setInterval(kLabelRunIntervalMs);
+    connect(label_run_, &QTimer::timeout, this, &MainWindow::RollTick);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::Control(const QString& name) const {
+    return controls_.value(name, nullptr);
+}
+
+QString MainWindow::PictureOf(const QString& name) const {
+    const QWidget* widget = Control(name);
+    return widget == nullptr ? QString() : widget->property("skinPicture").toString();
+}
+
+QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& spec) {
+    switch (spec.place) {
+        case ControlPlace::kWindow:
+            return this;
+        case ControlPlace::kCopy:
+            return pages_[static_cast<size_t>(std::clamp(spec.copy, 1, 5) - 1)];
+        case ControlPlace::kPage1:
+        case ControlPlace::kPage2:
+        case ControlPlace::kPage3:
+        case ControlPlace::kPage4:
+        case ControlPlace::kPage5:
+        case ControlPlace::kPage6:
+            return pages_[static_cast<size_t>(spec.place) -
+                          static_cast<size_t>(ControlPlace::kPage1)];
+        case ControlPlace::kGbDelay:
+        case ControlPlace::kGbInsert:
+        case ControlPlace::kPcMacro:
+            return EnsureControl(ToQString(GroupOf(spec.place)));
+        case ControlPlace::kMenu: {
+            const std::string_view panel = MenuPanelOf(name.toStdString());
+            return panel.empty() ? pages_[0] : EnsureControl(ToQString(panel));
+        }
+    }
+    return this;
+}
+
+QWidget* MainWindow::EnsureControl(const QString& name) {
+    if (QWidget* existing = Control(name)) {
+        return existing;
+    }
+    std::optional<ControlSpec> spec = ClassifyControl(name.toStdString());
+    if (!spec) {
+        // Keep the window usable, but remember the name: the kind table must learn it.
+        unknown_controls_.push_back(name);
+        spec = ControlSpec{ControlKind::kLabel, ControlPlace::kPage1, {}, true, 0};
+    }
+    return CreateControl(name, *spec);
+}
+
+QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& spec) {
+    QWidget* parent = ParentFor(name, spec);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+        case ControlKind::kPicture: {
+            auto* label = new QLabel(parent);
+            label->setScaledContents(false);
+            widget = label;
+            break;
+        }
+        case ControlKind::kButton:
+        case ControlKind::kLabel:
+        case ControlKind::kMenuEntry:
+        case ControlKind::kMenuMarker: {
+            auto* label = new SkinLabel(parent);
+            label->setAlignment(spec.kind == ControlKind::kButton
+                                    ? Qt::AlignCenter
+                                    : (spec.kind == ControlKind::kMenuMarker
+                                           ? Qt::AlignRight | Qt::AlignVCenter
+                                           : Qt::AlignLeft | Qt::AlignVCenter));
+            label->setTextFormat(Qt::PlainText);
+            if (spec.kind == ControlKind::kMenuMarker) {
+                label->setText(QStringLiteral(">>  "));
+                label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+            }
+            widget = label;
+            break;
+        }
+        case ControlKind::kCover: {
+            auto* cover = new QLabel(parent);
+            cover->setGeometry(0, 0, 800, 600);
+            // A shown cover takes the clicks meant for the page underneath.
+            cover->setAttribute(Qt::WA_NoSystemBackground, true);
+            widget = cover;
+            break;
+        }
+        case ControlKind::kSwatch: {
+            auto* swatch = new QLabel(parent);
+            swatch->setAutoFillBackground(true);
+            widget = swatch;
+            break;
+        }
+        case ControlKind::kEdit: {
+            auto* edit = new QLineEdit(parent);
+            edit->setAlignment(Qt::AlignCenter);
+            edit->resize(40, 20);
+            widget = edit;
+            break;
+        }
+        case ControlKind::kList:
+            widget = new QListWidget(parent);
+            break;
+        case ControlKind::kCombo:
+            widget = new QComboBox(parent);
+            break;
+        case ControlKind::kRadio: {
+            auto* radio = new QRadioButton(parent);
+            radio->setAutoExclusive(false);
+            widget = radio;
+            break;
+        }
+        case ControlKind::kSlider:
+            widget = new SkinSlider(parent);
+            break;
+        case ControlKind::kGroup: {
+            auto* group = new QGroupBox(parent);
+            group->setFlat(true);
+            group->resize(220, 170);
+            widget = group;
+            break;
+        }
+        case ControlKind::kPanel: {
+            auto* panel = new QFrame(parent);
+            panel->setFrameShape(QFrame::Box);
+            panel->setFrameShadow(QFrame::Plain);
+            panel->setAutoFillBackground(true);
+            widget = panel;
+            break;
+        }
+    }
+    widget->setObjectName(name);
+    controls_.insert(name, widget);
+    WireControl(name, widget, spec);
+    if (!spec.picture.empty()) {
+        static_cast<void>(SetPicture(name, ToQString(spec.picture)));
+    }
+    if (spec.kind == ControlKind::kMenuEntry || spec.kind == ControlKind::kMenuMarker) {
+        const int row = MenuRowOf(name.toStdString());
+        widget->setGeometry(1, 1 + std::max(row, 0) * kMenuRowHeight, 120, kMenuRowHeight);
+    }
+    if (spec.hidden) {
+        widget->hide();
+    } else {
+        widget->show();
+    }
+    return widget;
+}
+
+void MainWindow::WireControl(const QString& name, QWidget* widget, const ControlSpec& spec) {
+    if (auto* label = qobject_cast<SkinLabel*>(widget)) {
+        connect(label, &SkinLabel::clicked, this, [this, name] { OnLabelClicked(name); });
+        connect(label, &SkinLabel::entered, this, [this, name] { OnLabelEntered(name); });
+        connect(label, &SkinLabel::left, this, [this, name] { OnLabelLeft(name); });
+        connect(label, &SkinLabel::pressed, this, [this, name] { OnLabelPressed(name); });
+    }
+    if (spec.kind == ControlKind::kPicture && name.startsWith(QStringLiteral("Img_Base_"))) {
+        widget->installEventFilter(this);
+    }
+    if (spec.kind == ControlKind::kCover) {
+        widget->installEventFilter(this);
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        (name.startsWith(QStringLiteral("rb_Lang")) ? language_radios_ : page_radios_)
+            ->addButton(radio);
+    }
+    if (name == QStringLiteral("cb_KeyMode")) {
+        static_cast<QComboBox*>(widget)->addItems({QStringLiteral("0"), QStringLiteral("1")});
+    }
+}
+
+bool MainWindow::SetPicture(const QString& control, const QString& picture) {
+    auto* label = qobject_cast<QLabel*>(Control(control));
+    if (label == nullptr || services_.pictures == nullptr) {
+        return false;
+    }
+    if (label->property("skinPicture").toString() == picture) {
+        return true;
+    }
+    QImage image = services_.pictures->Picture(picture.toStdString());
+    if (image.isNull()) {
+        return false;
+    }
+    // The skin carries artwork for language 1 only; the other languages' page pictures are tiny
+    // stand-ins that would leave the window blank, so they borrow language 1's artwork.
+    if (picture.size() > 3 && picture.startsWith(QLatin1Char('L')) && picture.at(2) == '_' &&
+        picture.at(1) != QLatin1Char('1')) {
+        const QImage artwork = services_.pictures->Picture(("L1" + picture.mid(2)).toStdString());
+        if (!artwork.isNull() &&
+            artwork.width() * artwork.height() > image.width() * image.height()) {
+            image = artwork;
+        }
+    }
+    label->setPixmap(QPixmap::fromImage(image));
+    label->resize(image.size());
+    label->setProperty("skinPicture", picture);
+    return true;
+}
+
+void MainWindow::SetPictureOnCopies(const QString& stem, const QString& picture) {
+    for (int copy = 1; copy <= 4; ++copy) {
+        static_cast<void>(SetPicture(QStringLiteral("Img_%1%2").arg(stem).arg(copy), picture));
+    }
+}
+
+void MainWindow::CreateFixedControls() {
+    for (const QString& name : FixedControlNames()) {
+        EnsureControl(name);
+    }
+    for (const CaptionTarget& target : kCaptionTargets) {
+        EnsureControl(ToQString(target.control));
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")))) {
+        while (combo->count() < 8) {
+            combo->addItem(QString());
+        }
+    }
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang1")))->setChecked(true);
+}
+
+ShellResult MainWindow::Start() {
+    if (services_.pictures == nullptr || !services_.org || !services_.layout ||
+        !services_.captions) {
+        return {false, QStringLiteral("The window was started without its resources")};
+    }
+    const QImage background = services_.pictures->Picture("L1_BackGround");
+    if (background.isNull()) {
+        return {false, QStringLiteral("Missing picture resource \"L1_BackGround\"")};
+    }
+    background_size_ = background.size();
+    for (size_t i = 0; i < 5; ++i) {
+        pages_[i]->setGeometry(QRect(QPoint(0, 0), background_size_));
+    }
+    pages_[5]->setGeometry(0, 0, kEngineeringWidth, kEngineeringHeight);
+    setFixedSize(background_size_);
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    // The window's shape: every pixel of the background in the colour key is see-through.
+    shape_ = std::make_unique<QBitmap>(
+        QBitmap::fromImage(background.createMaskFromColor(kColourKey, Qt::MaskOutColor)));
+    ApplyWindowShape();
+
+    LayoutResult<OrgSettings> org = services_.org();
+    if (!org) {
+        return {false, QString::fromStdString(org.error.message)};
+    }
+    org_ = std::move(*org.value);
+    if (ShellResult tables = LoadCaptionTables(); !tables) {
+        return tables;
+    }
+    CreateFixedControls();
+    // The status line runs along the bottom left, clear of the frame buttons.
+    Control(QStringLiteral("lbl_Content"))
+        ->setGeometry(30, background_size_.height() - 46, 480, 20);
+    if (services_.messages != nullptr) {
+        services_.messages->SetFontFamilies(FamiliesFor(captions().Caption("FontName")));
+    }
+    if (ShellResult first = ApplyLayout(1); !first) {
+        return first;
+    }
+    for (const QString name :
+         {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
+        if (QWidget* list = Control(name)) {
+            list->setProperty("itemHeight", style_.macro_name_height);
+        }
+    }
+    ShowNoDevicePage();
+    CoverPages(true);
+    // Every start runs the first language button's action as well.
+    return SwitchLanguage(1);
+}
+
+ShellResult MainWindow::LoadCaptionTables() {
+    for (int language = 1; language <= 3; ++language) {
+        CaptionTableResult table = services_.captions(language);
+        if (!table) {
+            return {false, QString::fromStdString(table.error)};
+        }
+        tables_[static_cast<size_t>(language - 1)] = std::move(table.table);
+    }
+    return {};
+}
+
+LayoutPage MainWindow::CurrentLayoutPage() const {
+    switch (page_) {
+        case Page::kOffice:
+            return LayoutPage::kOffice;
+        case Page::kGaming:
+            return LayoutPage::kGaming;
+        case Page::kAdvanced:
+            return LayoutPage::kAdvanced;
+        case Page::kLight:
+            return LayoutPage::kLight;
+        case Page::kMacro:
+            return LayoutPage::kMacro;
+        case Page::kFire:
+            return LayoutPage::kOffice;
+        case Page::kEngineering:
+            return LayoutPage::kEngineering;
+    }
+    return LayoutPage::kOffice;
+}
+
+ShellResult MainWindow::ApplyLayout(int language) {
+    if (language < kFirstLanguageNumber || language > kLastLanguageNumber) {
+        return {false, QStringLiteral("There is no language %1").arg(language)};
+    }
+    LayoutContext context;
+    context.language = language;
+    context.current_page = CurrentLayoutPage();
+    context.gun_display = org_.gun_display;
+    context.num_order = org_.num_order;
+    // The plan is complete before the first control changes, so a faulty layout leaves the
+    // window exactly as it was.
+    LayoutResult<LayoutPlan> plan = services_.layout(context);
+    if (!plan) {
+        return {false, QString::fromStdString(plan.error.message)};
+    }
+    // The web buttons' place is a program setting, not part of the language's layout.
+    std::vector<LayoutOp> ops = std::move(plan.value->ops);
+    for (LayoutOp& op : WebButtonOps(org_)) {
+        ops.push_back(std::move(op));
+    }
+    for (const LayoutOp& op : ops) {
+        if (ShellResult step = RunLayoutOp(op); !step) {
+            return step;
+        }
+    }
+    language_ = language;
+    style_ = plan.value->style;
+    ApplyCaptions(captions());
+    PlaceMenuEntries();
+    IndentOptionCaptions();
+    Restack();
+    return {};
+}
+
+ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
+    QWidget* widget = EnsureControl(QString::fromStdString(op.control));
+    switch (op.kind) {
+        case LayoutOpKind::kMove:
+            widget->move(op.x, op.y);
+            break;
+        case LayoutOpKind::kSetWidth:
+            widget->resize(op.value, widget->height());
+            break;
+        case LayoutOpKind::kSetHeight:
+            widget->resize(widget->width(), op.value);
+            break;
+        case LayoutOpKind::kShow:
+            widget->show();
+            break;
+        case LayoutOpKind::kHide:
+            widget->hide();
+            break;
+        case LayoutOpKind::kFontSize: {
+            // Only the size is set here; the family comes from the window (the caption font).
+            QFont font;
+            font.setPointSize(std::max(1, op.value));
+            widget->setFont(font);
+            break;
+        }
+        case LayoutOpKind::kFontColor: {
+            QPalette palette = widget->palette();
+            const QColor colour = ColourOf(static_cast<uint32_t>(op.value));
+            for (QPalette::ColorRole role :
+                 {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+                palette.setColor(role, colour);
+            }
+            widget->setPalette(palette);
+            break;
+        }
+        case LayoutOpKind::kBackColor: {
+            QPalette palette = widget->palette();
+            const QColor colour = ColourOf(static_cast<uint32_t>(op.value));
+            palette.setColor(QPalette::Window, colour);
+            palette.setColor(QPalette::Base, colour);
+            widget->setPalette(palette);
+            widget->setAutoFillBackground(true);
+            break;
+        }
+        case LayoutOpKind::kBorderColor:
+            widget->setProperty("borderColor", ColourOf(static_cast<uint32_t>(op.value)));
+            break;
+        case LayoutOpKind::kPicture:
+            if (!SetPicture(widget->objectName(), QString::fromStdString(op.text))) {
+                return {false, QStringLiteral("Missing picture resource \"%1\" for %2")
+                                   .arg(QString::fromStdString(op.text), widget->objectName())};
+            }
+            break;
+        case LayoutOpKind::kSliderThumb:
+        case LayoutOpKind::kSliderTrack: {
+            auto* slider = qobject_cast<SkinSlider*>(widget);
+            const QImage image =
+                services_.pictures != nullptr ? services_.pictures->Picture(op.text) : QImage();
+            if (image.isNull()) {
+                return {false, QStringLiteral("Missing picture resource \"%1\" for %2")
+                                   .arg(QString::fromStdString(op.text), widget->objectName())};
+            }
+            if (slider != nullptr) {
+                op.kind == LayoutOpKind::kSliderThumb ? slider->SetThumb(image)
+                                                      : slider->SetTrack(image);
+            }
+            break;
+        }
+        case LayoutOpKind::kFitToPicture: {
+            const QWidget* ref = EnsureControl(QString::fromStdString(op.reference));
+            widget->setGeometry(ref->x() + op.x, ref->y() + op.y, ref->width() + op.value,
+                                ref->height() + op.extra);
+            break;
+        }
+        case LayoutOpKind::kMoveInRow: {
+            const QWidget* ref = EnsureControl(QString::fromStdString(op.reference));
+            widget->move(op.x + op.value * (ref->width() + op.extra), op.y);
+            break;
+        }
+    }
+    return {};
+}
+
+void MainWindow::ApplyCaptions(const CaptionTable& table) {
+    QFont font = this->font();
+    font.setFamilies(FamiliesFor(table.Caption("FontName")));
+    setFont(font);
+    if (services_.messages != nullptr) {
+        services_.messages->SetFontFamilies(font.families());
+    }
+    for (const CaptionAssignment& assignment : BuildCaptionAssignments(table)) {
+        QWidget* widget = EnsureControl(ToQString(assignment.control));
+        const QString text = QString::fromStdString(assignment.text);
+        if (assignment.use == CaptionUse::kListItem) {
+            if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+                while (combo->count() <= assignment.item) {
+                    combo->addItem(QString());
+                }
+                combo->setItemText(assignment.item, text);
+            }
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(text);
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            group->setTitle(text);
+        }
+    }
+    // The button slots show function names in the language they were written in; each is
+    // carried over to the new language when its text is a caption of one of the tables.
+    const std::array<const CaptionLookup*, 3> lookups{&tables_[0], &tables_[1], &tables_[2]};
+    for (int key = 1; key <= 9; ++key) {
+        if (auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(key)))) {
+            const std::string now = label->text().toStdString();
+            label->setText(QString::fromStdString(TranslateLabelCaption(now, lookups, table)));
+        }
+    }
+    // Wrapped option captions break at their first "-".
+    const auto wrap = [this](const char* control, bool enabled) {
+        auto* label = qobject_cast<QLabel*>(Control(QString::fromUtf8(control)));
+        if (label == nullptr || !enabled) {
+            return;
+        }
+        const QString text = label->text();
+        const qsizetype dash = text.indexOf(QLatin1Char('-'));
+        if (dash >= 0) {
+            label->setText(text.left(dash) + QStringLiteral(" \n") + text.mid(dash + 1));
+        }
+    };
+    wrap("IB_ReleaseStop", style_.release_stop_wrap);
+    wrap("IB_ReleaseContiue", style_.release_continue_wrap);
+    QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
+}
+
+void MainWindow::PlaceMenuEntries() {
+    // Markers stand on their entry's row at its full width, the text right-aligned.
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (!it.key().startsWith(QStringLiteral("ST_"))) {
+            continue;
+        }
+        const QString entry = QStringLiteral("Key_") + it.key().mid(3);
+        if (const QWidget* row = Control(entry)) {
+            it.value()->setGeometry(row->geometry());
+            it.value()->raise();
+        }
+    }
+}
+
+void MainWindow::IndentOptionCaptions() {
+    // An option's caption label starts a little left of its check or radio picture and lies
+    // over it; its text starts after the picture, so the two never overlap.
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        auto* label = qobject_cast<SkinLabel*>(it.value());
+        if (label == nullptr || label->alignment() & Qt::AlignHCenter) {
+            continue;
+        }
+        int indent = -1;
+        for (QObject* child : label->parentWidget()->children()) {
+            auto* picture = qobject_cast<QLabel*>(child);
+            if (picture == nullptr || picture == label ||
+                !picture->isVisibleTo(label->parentWidget())) {
+                continue;
+            }
+            const QString skin = picture->property("skinPicture").toString();
+            if (!skin.startsWith(QStringLiteral("CbS_")) &&
+                !skin.startsWith(QStringLiteral("RdS_"))) {
+                continue;
+            }
+            const QRect box = picture->geometry();
+            if (box.intersects(label->geometry()) && box.left() - label->x() <= 8) {
+                indent = std::max(indent, box.right() + 1 - label->x() + 4);
+            }
+        }
+        label->setIndent(indent);
+    }
+}
+
+void MainWindow::Restack() {
+    // Back to front: the background, the page picture, the other pictures, then everything
+    // else as created; menus and covers on top.
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (qobject_cast<QLabel*>(it.value()) != nullptr &&
+            it.value()->metaObject() == &QLabel::staticMetaObject &&
+            it.key().startsWith(QStringLiteral("Img_"))) {
+            it.value()->lower();
+        }
+    }
+    for (int n = 1; n <= 5; ++n) {
+        if (QWidget* picture = Control(QStringLiteral("Img_P%1").arg(n))) {
+            picture->lower();
+        }
+        if (QWidget* base = Control(QStringLiteral("Img_Base_%1").arg(n))) {
+            base->lower();
+        }
+    }
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (it.key().startsWith(QStringLiteral("Pnl_")) || it.key() == QStringLiteral("LB_Name")) {
+            it.value()->raise();
+        }
+    }
+    for (int copy = 1; copy <= 4; ++copy) {
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
+            cover->raise();
+        }
+    }
+    if (QWidget* status = Control(QStringLiteral("lbl_Content"))) {
+        status->raise();
+    }
+}
+
+void MainWindow::ApplyWindowShape() {
+    if (page_ == Page::kEngineering || !shape_) {
+        clearMask();
+    } else {
+        setMask(*shape_);
+    }
+}
+
+}  // namespace velq::ui

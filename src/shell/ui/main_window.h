@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "shell/caption_table.h"
+#include "shell/layout_ops.h"
+#include "shell/org_settings.h"
+#include "shell/ui/control_kinds.h"
+#include "shell/ui/text_roller.h"
+#include "shell/ui/window_services.h"
+
+class QBitmap;
+class QButtonGroup;
+class QLabel;
+class QTimer;
+
+namespace velq::ui {
+
+class SkinLabel;
+
+// The caption the window is found by: a second start looks for it.
+inline constexpr char kMainWindowCaption[] = "VELQ540B Gaming Mouse v1.0";
+
+// The pages the user moves between. Office and gaming share the first container.
+enum class Page : uint8_t { kOffice, kGaming, kAdvanced, kLight, kMacro, kFire, kEngineering };
+
+// Success, or the readable reason why start-up or a language switch stopped.
+struct ShellResult {
+    bool ok = true;
+    QString error;
+    explicit operator bool() const { return ok; }
+};
+
+// The main window: frameless, shaped by its background picture, six page containers, every
+// control created by name, layouts and captions applied, the page tabs, window chrome, hover
+// pictures, the scrolling caption and the status line. The device flows drive it through the
+// small setters; until then it stays in the no-device state.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window's share of start-up: skin, size and shape, [org] settings, pages, initial
+    // pictures, then language 1 applied (twice, the second time through the language button's
+    // action, as every start does). On failure the window must not be shown.
+    [[nodiscard]] ShellResult Start();
+
+    // The language buttons' action: pictures of the three buttons, layout and captions of
+    // language `language`, the page kept. A failed layout leaves the window as it was.
+    [[nodiscard]] ShellResult SwitchLanguage(int language);
+    // Applies the layout and captions of `language` (1..3) without the language-button steps.
+    [[nodiscard]] ShellResult ApplyLayout(int language);
+
+    // Device state that the tabs consult (the device flows set them).
+    void SetDeviceHandlePresent(bool present);
+    void SetNoDevicePage(bool no_device_page);
+    // The four cover labels: shown, they swallow every click on the pages.
+    void CoverPages(bool covered);
+    // The no-device state's page: the first page in office mode, tabs in their first state.
+    void ShowNoDevicePage();
+    // The fire page (reached from the function menu, not from a tab).
+    void ShowFirePage();
+    // The page tabs' action (the same checks as a click on a tab label).
+    void ClickTab(Page page);
+
+    // Shows a caption key's text ("Str020") of the current language in the message window.
+    void ShowMessageKey(std::string_view key);
+
+    QWidget* Control(const QString& name) const;
+    // The skin picture a picture control shows now ("SetS_03"), empty when none.
+    QString PictureOf(const QString& name) const;
+    int language() const { return language_; }
+    Page current_page() const { return page_; }
+    bool no_device_page() const { return no_device_page_; }
+    bool device_handle_present() const { return device_handle_; }
+    const OrgSettings& org() const { return org_; }
+    const LayoutStyle& style() const { return style_; }
+    const CaptionTable& captions() const { return tables_[static_cast<size_t>(language_ - 1)]; }
+    // Names of controls a layout or caption table mentioned that the kind table does not know.
+    const std::vector<QString>& unknown_controls() const { return unknown_controls_; }
+    bool text_rolling_active() const;
+    QSize BackgroundSize() const { return background_size_; }
+
+signals:
+    // A frame button whose work belongs to the device flows ("Btn_Apply_2", "Btn_Confirm1_1").
+    void frameButtonClicked(const QString& name);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Controls.
+    QWidget* EnsureControl(const QString& name);
+    QWidget* CreateControl(const QString& name, const ControlSpec& spec);
+    QWidget* ParentFor(const QString& name, const ControlSpec& spec);
+    void CreateFixedControls();
+    void WireControl(const QString& name, QWidget* widget, const ControlSpec& spec);
+    [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
+    void SetPictureOnCopies(const QString& stem, const QString& picture);
+    void Restack();
+    void PlaceMenuEntries();
+    void IndentOptionCaptions();
+
+    // Layout and captions.
+    [[nodiscard]] ShellResult RunLayoutOp(const LayoutOp& op);
+    [[nodiscard]] ShellResult LoadCaptionTables();
+    void ApplyCaptions(const CaptionTable& table);
+    LayoutPage CurrentLayoutPage() const;
+
+    // Navigation and chrome.
+    void OnLabelClicked(const QString& name);
+    void OnLabelEntered(const QString& name);
+    void OnLabelLeft(const QString& name);
+    void OnLabelPressed(const QString& name);
+    void OnTab(Page page);
+    void OnWeb();
+    void ShowContainer(Page page);
+    void MarkCurrentTab();
+    void MarkCurrentLanguage();
+    void RefreshPage();
+    void HideAllMenu();
+    void StartRolling(const QString& name);
+    void StopRolling();
+    void RollTick();
+    void StartDrag(QWidget* picture, const QPoint& global);
+    void ApplyWindowShape();
+
+    WindowServices services_;
+    OrgSettings org_;
+    LayoutStyle style_;
+    std::array<CaptionTable, 3> tables_;
+    QHash<QString, QWidget*> controls_;
+    std::array<QWidget*, 6> pages_{};
+    QButtonGroup* page_radios_ = nullptr;
+    QButtonGroup* language_radios_ = nullptr;
+    std::vector<QString> unknown_controls_;
+    QSize background_size_;
+    std::unique_ptr<QBitmap> shape_;
+
+    int language_ = 1;
+    Page page_ = Page::kOffice;
+    bool no_device_page_ = true;
+    bool device_handle_ = false;
+    bool macro_insert_mode_ = false;
+
+    QTimer* label_run_ = nullptr;
+    TextRoller roller_;
+    QString rolling_label_;
+
+    std::optional<QPoint> manual_drag_offset_;
+};
+
+}  // namespace velq::ui

@@ -1,0 +1,507 @@
+// Page tabs, language buttons, window chrome, hover pictures, the scrolling caption and the
+// status line of the main window.
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstring>
+
+#include "shell/ui/main_window.h"
+#include "shell/ui/message_presenter.h"
+
+namespace velq::ui {
+namespace {
+
+struct TabRow {
+    const char* stem;  // "Main_": labels Btn_Main_1..4 over pictures Img_Main_1..4
+    Page page;
+    const char* radio;
+    int container;  // gbPage number
+    int picture;    // Img_P number and page picture number (L1_Back<n>)
+};
+
+constexpr std::array<TabRow, 6> kTabs{{
+    {"Main_", Page::kOffice, "rb_1", 1, 1},
+    {"Second_", Page::kGaming, "rb_2", 1, 1},
+    {"Adv_", Page::kAdvanced, "rb_4", 2, 2},
+    {"Breath_", Page::kLight, "rb_5", 3, 3},
+    {"Macro_", Page::kMacro, "rb_6", 4, 4},
+    {"Engineer_", Page::kEngineering, "rb_7", 6, 4},
+}};
+
+const TabRow* TabOf(Page page) {
+    for (const TabRow& row : kTabs) {
+        if (row.page == page) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// Hover families of the skinned buttons: which pictures a label's enter, leave and press put on
+// its picture (or on all four copies of it), and whether the caption scrolls.
+enum class Family : uint8_t { kExit, kMinimize, kTab, kLanguage, kMacroText, kWeb, kFrame };
+
+struct FamilyRow {
+    const char* pattern;
+    Family family;
+    const char* normal;
+    const char* hover;
+    const char* pressed;  // nullptr: pressing changes nothing
+    bool all_copies;
+    bool rolls;  // the caption scrolls while the pointer is on it
+};
+
+constexpr auto kFamilies = std::to_array<FamilyRow>({
+    {"Btn_Exit_#", Family::kExit, "ExitS_01", "ExitS_02", "ExitS_03", true, true},
+    {"Btn_Mini_#", Family::kMinimize, "MiniS_01", "MiniS_02", "MiniS_03", true, true},
+    {"Btn_Main_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Second_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Adv_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Breath_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Macro_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Engineer_#", Family::kTab, "SetS_01", "SetS_02", nullptr, false, true},
+    {"Btn_Lang#_#", Family::kLanguage, "Lang_01", "Lang_02", nullptr, false, true},
+    {"Btn_Web_#", Family::kWeb, "WebS_01", "WebS_03", nullptr, true, false},
+    {"Btn_Confirm*_#", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, true},
+    {"Btn_Apply_#", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, true},
+    {"Btn_Read_#", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, true},
+    {"Btn_Save_#", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, true},
+    {"Btn_Load_#", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, true},
+    {"Btn_Fire*", Family::kFrame, "BtnS_01", "BtnS_02", "BtnS_03", false, false},
+    {"Btn_Del", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_Insert", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_Edit", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_NewMacro", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_NewName", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_Export*", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_Import*", Family::kMacroText, "", "", nullptr, false, false},
+    {"Btn_DelPCMacro", Family::kMacroText, "", "", nullptr, false, false},
+});
+
+const FamilyRow* FamilyOf(const QString& name) {
+    const std::string text = name.toStdString();
+    for (const FamilyRow& row : kFamilies) {
+        if (MatchControlPattern(row.pattern, text)) {
+            // Gun buttons Btn_Fire1..7 are not frame buttons; only Confirm and Exit are.
+            if (row.family == Family::kFrame && name.startsWith(QStringLiteral("Btn_Fire")) &&
+                name != QStringLiteral("Btn_FireConfirm") &&
+                name != QStringLiteral("Btn_FireExit")) {
+                return nullptr;
+            }
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// "Btn_Adv_2" -> "Img_Adv_2"; "Btn_Adv_2" -> "Adv_" (the stem of its copies).
+QString PictureOfLabel(const QString& label) {
+    return QStringLiteral("Img_") + label.mid(4);
+}
+QString CopyStem(const QString& label) {
+    return label.mid(4, label.size() - 5);
+}
+
+void SetColours(QWidget* widget, uint32_t text, uint32_t back) {
+    const auto colour = [](uint32_t v) {
+        return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                      static_cast<int>((v >> 16) & 0xFF));
+    };
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour(text));
+    palette.setColor(QPalette::Window, colour(back));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+void MainWindow::SetDeviceHandlePresent(bool present) {
+    device_handle_ = present;
+}
+
+void MainWindow::SetNoDevicePage(bool no_device_page) {
+    no_device_page_ = no_device_page;
+}
+
+void MainWindow::CoverPages(bool covered) {
+    for (int copy = 1; copy <= 4; ++copy) {
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
+            cover->setVisible(covered);
+            if (covered) {
+                cover->raise();
+            }
+        }
+    }
+}
+
+void MainWindow::ShowMessageKey(std::string_view key) {
+    if (services_.messages != nullptr) {
+        services_.messages->Show(QString::fromStdString(captions().Caption(key)));
+    }
+}
+
+void MainWindow::HideAllMenu() {
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if ((it.key().startsWith(QStringLiteral("Pnl_")) &&
+             it.key() != QStringLiteral("Pnl_PCMacro")) ||
+            it.key() == QStringLiteral("LB_Name")) {
+            it.value()->hide();
+        }
+    }
+}
+
+void MainWindow::MarkCurrentTab() {
+    if (const TabRow* tab = TabOf(page_)) {
+        SetPictureOnCopies(QString::fromUtf8(tab->stem), QStringLiteral("SetS_03"));
+    }
+}
+
+void MainWindow::MarkCurrentLanguage() {
+    for (int n = 1; n <= 3; ++n) {
+        SetPictureOnCopies(QStringLiteral("Lang%1_").arg(n),
+                           n == language_ ? QStringLiteral("Lang_03") : QStringLiteral("Lang_01"));
+    }
+}
+
+void MainWindow::ShowContainer(Page page) {
+    const TabRow* tab = TabOf(page);
+    const int container = page == Page::kFire ? 5 : tab->container;
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        pages_[i]->setVisible(static_cast<int>(i) + 1 == container);
+    }
+    if (page == Page::kEngineering) {
+        setFixedSize(pages_[5]->size());
+    } else if (background_size_.isValid()) {
+        setFixedSize(background_size_);
+    }
+    ApplyWindowShape();
+    if (page == Page::kMacro) {
+        Control(QStringLiteral("Gb_Delay"))->setVisible(!macro_insert_mode_);
+        Control(QStringLiteral("Gb_Insert"))->setVisible(macro_insert_mode_);
+        if (QWidget* base = Control(QStringLiteral("Img_InsertBase"))) {
+            base->setVisible(macro_insert_mode_);
+        }
+    }
+}
+
+void MainWindow::RefreshPage() {
+    if (no_device_page_) {
+        for (size_t i = 0; i < pages_.size(); ++i) {
+            pages_[i]->setVisible(i == 0);
+        }
+        return;
+    }
+    ShowContainer(page_);
+}
+
+void MainWindow::ShowNoDevicePage() {
+    HideAllMenu();
+    page_ = Page::kOffice;
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
+    for (const TabRow& tab : kTabs) {
+        SetPictureOnCopies(QString::fromUtf8(tab.stem), QStringLiteral("SetS_01"));
+    }
+    MarkCurrentTab();
+    ShowContainer(Page::kOffice);
+    SetNoDevicePage(true);
+}
+
+void MainWindow::ShowFirePage() {
+    HideAllMenu();
+    page_ = Page::kFire;
+    ShowContainer(Page::kFire);
+    static_cast<void>(
+        SetPicture(QStringLiteral("Img_P5"), QStringLiteral("L%1_Back5").arg(language_)));
+}
+
+void MainWindow::ClickTab(Page page) {
+    OnTab(page);
+}
+
+void MainWindow::OnTab(Page page) {
+    if (!device_handle_) {
+        ShowMessageKey("Str020");
+        return;
+    }
+    if (no_device_page_) {
+        return;
+    }
+    const TabRow* tab = TabOf(page);
+    if (tab == nullptr) {
+        return;
+    }
+    HideAllMenu();
+    for (const TabRow& row : kTabs) {
+        SetPictureOnCopies(QString::fromUtf8(row.stem), QStringLiteral("SetS_01"));
+    }
+    static_cast<QRadioButton*>(Control(QString::fromUtf8(tab->radio)))->setChecked(true);
+    auto* key_mode = static_cast<QComboBox*>(Control(QStringLiteral("cb_KeyMode")));
+    QWidget* panel = Control(QStringLiteral("Pnl_Main"));
+    const bool combo3_allowed = style_.combo_key3_permitted && org_.gun_display;
+    const auto show_combo3 = [this](bool visible) {
+        for (const QString name : {"Img_ComboKey3", "IB_ComboKey3"}) {
+            if (QWidget* widget = Control(name)) {
+                widget->setVisible(visible);
+            }
+        }
+    };
+    if (page == Page::kOffice) {
+        key_mode->setCurrentIndex(0);
+        panel->resize(panel->width(), org_.main_panel_height_without_gun);
+        show_combo3(false);
+    } else if (page == Page::kGaming) {
+        key_mode->setCurrentIndex(1);
+        panel->resize(panel->width(), org_.gun_display ? org_.main_panel_height_with_gun
+                                                       : org_.main_panel_height_without_gun);
+        show_combo3(combo3_allowed);
+    } else if (page == Page::kEngineering) {
+        panel->resize(panel->width(), org_.main_panel_height_with_gun);
+    }
+    page_ = page;
+    ShowContainer(page);
+    MarkCurrentTab();
+    static_cast<void>(SetPicture(QStringLiteral("Img_P%1").arg(tab->picture),
+                                 QStringLiteral("L%1_Back%2").arg(language_).arg(tab->picture)));
+}
+
+ShellResult MainWindow::SwitchLanguage(int language) {
+    const int previous = language_;
+    auto* insert_list = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")));
+    const int insert_item = insert_list != nullptr ? insert_list->currentIndex() : -1;
+    QWidget* delay_group = Control(QStringLiteral("Gb_Delay"));
+    const bool delay_visible = delay_group != nullptr && !delay_group->isHidden();
+    if (delay_group != nullptr) {
+        delay_group->hide();
+    }
+    ShellResult applied = ApplyLayout(language);
+    if (!applied) {
+        // The layout was refused before any control changed; put back what this action hid.
+        language_ = previous;
+        if (delay_group != nullptr) {
+            delay_group->setVisible(delay_visible);
+        }
+        return applied;
+    }
+    MarkCurrentLanguage();
+    if (auto* radio =
+            qobject_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang%1").arg(language)))) {
+        radio->setChecked(true);
+    }
+    if (insert_list != nullptr && insert_item >= 0) {
+        insert_list->setCurrentIndex(insert_item);
+    }
+    RefreshPage();
+    if (!no_device_page_) {
+        MarkCurrentTab();
+    }
+    // The scrolling caption starts over from the new caption of this language's button.
+    StopRolling();
+    const QString button = QStringLiteral("Btn_Lang%1_1").arg(language);
+    if (auto* label = qobject_cast<QLabel*>(Control(button))) {
+        roller_.Start(label->text());
+    }
+    return applied;
+}
+
+void MainWindow::OnWeb() {
+    SetPictureOnCopies(QStringLiteral("Web_"), QStringLiteral("WebS_02"));
+    if (org_.web_enabled && services_.open_url) {
+        services_.open_url(QUrl(QString::fromStdString(org_.web)));
+    }
+}
+
+void MainWindow::OnLabelClicked(const QString& name) {
+    for (const TabRow& tab : kTabs) {
+        if (name.startsWith(QStringLiteral("Btn_") + QString::fromUtf8(tab.stem)) &&
+            name.size() == 5 + static_cast<qsizetype>(std::strlen(tab.stem))) {
+            OnTab(tab.page);
+            return;
+        }
+    }
+    const std::string text = name.toStdString();
+    if (MatchControlPattern("Btn_Exit_#", text)) {
+        close();
+    } else if (MatchControlPattern("Btn_Mini_#", text)) {
+        showMinimized();
+    } else if (MatchControlPattern("Btn_Lang#_#", text)) {
+        if (ShellResult result = SwitchLanguage(name.at(8).digitValue()); !result) {
+            if (services_.messages != nullptr) {
+                services_.messages->Show(result.error);
+            }
+        }
+    } else if (MatchControlPattern("Btn_Web_#", text)) {
+        OnWeb();
+    } else if (MatchControlPattern("Btn_Read_#", text) && !device_handle_) {
+        ShowMessageKey("Str020");
+    } else if (const FamilyRow* family = FamilyOf(name);
+               family != nullptr && family->family == Family::kFrame) {
+        emit frameButtonClicked(name);
+    }
+}
+
+void MainWindow::OnLabelPressed(const QString& name) {
+    const FamilyRow* family = FamilyOf(name);
+    if (family == nullptr || family->pressed == nullptr) {
+        return;
+    }
+    if (family->all_copies) {
+        SetPictureOnCopies(CopyStem(name), QString::fromUtf8(family->pressed));
+    } else {
+        static_cast<void>(SetPicture(PictureOfLabel(name), QString::fromUtf8(family->pressed)));
+    }
+}
+
+void MainWindow::OnLabelEntered(const QString& name) {
+    const FamilyRow* family = FamilyOf(name);
+    if (family == nullptr) {
+        return;
+    }
+    if (family->family == Family::kMacroText) {
+        SetColours(Control(name), 0xFFFFFF, style_.macro_highlight_color);
+        return;
+    }
+    if (family->family == Family::kWeb && !device_handle_) {
+        return;
+    }
+    if (family->all_copies) {
+        SetPictureOnCopies(CopyStem(name), QString::fromUtf8(family->hover));
+    } else {
+        static_cast<void>(SetPicture(PictureOfLabel(name), QString::fromUtf8(family->hover)));
+    }
+    if (family->rolls) {
+        StartRolling(name);
+    }
+}
+
+void MainWindow::OnLabelLeft(const QString& name) {
+    const FamilyRow* family = FamilyOf(name);
+    if (family == nullptr) {
+        return;
+    }
+    if (family->family == Family::kMacroText) {
+        SetColours(Control(name), style_.macro_font_color, style_.macro_back_color);
+        return;
+    }
+    if (family->family == Family::kWeb && !device_handle_) {
+        return;
+    }
+    if (family->rolls) {
+        StopRolling();
+    }
+    if (family->all_copies) {
+        SetPictureOnCopies(CopyStem(name), QString::fromUtf8(family->normal));
+    } else {
+        static_cast<void>(SetPicture(PictureOfLabel(name), QString::fromUtf8(family->normal)));
+    }
+    if (family->family == Family::kTab && !no_device_page_) {
+        MarkCurrentTab();
+    } else if (family->family == Family::kLanguage) {
+        MarkCurrentLanguage();
+    }
+}
+
+bool MainWindow::text_rolling_active() const {
+    return label_run_->isActive();
+}
+
+void MainWindow::StartRolling(const QString& name) {
+    if (!org_.text_rolling) {
+        return;
+    }
+    auto* label = qobject_cast<QLabel*>(Control(name));
+    if (label == nullptr) {
+        return;
+    }
+    StopRolling();
+    rolling_label_ = name;
+    roller_.Start(label->text());
+    if (label->isEnabled()) {
+        label_run_->start();
+    }
+}
+
+void MainWindow::StopRolling() {
+    label_run_->stop();
+    if (rolling_label_.isEmpty()) {
+        return;
+    }
+    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
+        label->setText(roller_.saved());
+    }
+    rolling_label_.clear();
+}
+
+void MainWindow::RollTick() {
+    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
+        label->setText(roller_.Tick());
+    }
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        // The hint of the control under the pointer goes to the status line.
+        if (auto* status = qobject_cast<QLabel*>(Control(QStringLiteral("lbl_Content")))) {
+            status->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QString name = watched->objectName();
+    if (name.startsWith(QStringLiteral("Disable_All_"))) {
+        // A shown cover swallows input meant for the page underneath.
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+                return true;
+            default:
+                return false;
+        }
+    }
+    if (name.startsWith(QStringLiteral("Img_Base_"))) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            StartDrag(static_cast<QWidget*>(watched), mouse->globalPosition().toPoint());
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove && manual_drag_offset_) {
+            move(mouse->globalPosition().toPoint() - *manual_drag_offset_);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            manual_drag_offset_.reset();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::StartDrag(QWidget* /*picture*/, const QPoint& global) {
+    HideAllMenu();
+    // The window system moves the window where it offers that; elsewhere the window follows
+    // the pointer itself.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        return;
+    }
+    manual_drag_offset_ = global - pos();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // No device exchange may start once the window is closing.
+    device_handle_ = false;
+    StopRolling();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace velq::ui
