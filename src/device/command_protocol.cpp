@@ -47,12 +47,20 @@ ReportBytes MakeRequest(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_
 
 CommandProtocol::CommandProtocol(DeviceLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
+bool CommandProtocol::DeviceGone() const {
+    const HidDevice* device = link_.Device();
+    return device == nullptr || device->Gone();
+}
+
 bool CommandProtocol::Exchange(const ReportBytes& request, const ExchangeTiming& timing) {
     HidDevice* device = link_.Device();
     if (device == nullptr) {
         return false;
     }
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
+        if (device->Gone()) {
+            return false;  // unplugged: no answer will ever come, so none is waited for
+        }
         report_ = request;
         clock_.SleepMs(timing.before_set_ms);
         // Only the answer's status decides; a set that did not go through shows as an answer
@@ -105,7 +113,7 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
     const ReportBytes read_next = MakeRequest(Command::ReadNext, 0, 0, 0, 0, 0);
-    for (size_t i = 0; i < chunks; ++i) {
+    for (size_t i = 0; i < chunks && !DeviceGone(); ++i) {
         if (loading == LoadingWindow::Shown) {
             ui_->ShowLoadingWindow();
         }
@@ -136,6 +144,11 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
     for (size_t i = 0; i < chunks; ++i) {
+        if (DeviceGone()) {
+            // The rest of the block can never arrive: count it as not acknowledged.
+            unacknowledged_chunks_ += static_cast<int>(chunks - i);
+            break;
+        }
         ui_->ShowLoadingWindow();
         ui_->ProcessPendingEvents();
         const size_t offset = i * kChunkBytes;

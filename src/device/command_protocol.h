@@ -115,6 +115,7 @@ public:
 
 private:
     bool Exchange(const ReportBytes& request, const ExchangeTiming& timing);
+    bool DeviceGone() const;
     bool SendCommandLocked(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
                            uint8_t p5);
 

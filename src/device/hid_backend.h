@@ -29,6 +29,8 @@ public:
     // Fetches the feature report whose ID stands in report[0] into `report`. On failure the
     // buffer is left as it was.
     [[nodiscard]] virtual bool GetFeature(std::span<uint8_t> report) = 0;
+    // True once the interface has been unplugged: every later request fails.
+    virtual bool Gone() const { return false; }
 };
 
 // An open device of the companion driver. Destroying it closes the handle.

@@ -8,6 +8,7 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -29,7 +30,11 @@ public:
     std::vector<int> FeatureReportLengths() const override { return feature_lengths_; }
 
     bool SetFeature(std::span<const uint8_t> report) override {
-        return hid_send_feature_report(handle_, report.data(), report.size()) >= 0;
+        if (hid_send_feature_report(handle_, report.data(), report.size()) >= 0) {
+            return true;
+        }
+        NoteFailure();
+        return false;
     }
 
     bool GetFeature(std::span<uint8_t> report) override {
@@ -41,13 +46,24 @@ public:
         answer[0] = report[0];
         const int n = hid_get_feature_report(handle_, answer.data(), answer.size());
         if (n < 0) {
+            NoteFailure();
             return false;
         }
         std::copy(answer.begin(), answer.end(), report.begin());
         return true;
     }
 
+    bool Gone() const override { return gone_; }
+
 private:
+    // hidraw answers ENODEV once the device has been unplugged; nothing will answer again.
+    void NoteFailure() {
+        if (errno == ENODEV) {
+            gone_ = true;
+        }
+    }
+
+    bool gone_ = false;
     hid_device* handle_;
     HidAttributes attributes_;
     std::vector<int> feature_lengths_;

@@ -38,6 +38,8 @@ public:
         return mouse_->HandleGetFeature(report);
     }
 
+    bool Gone() const override { return interface_.of_mouse && !mouse_->Plugged(); }
+
 private:
     bool TalksToMouse() const {
         return interface_.of_mouse && mouse_->Plugged() &&

@@ -180,6 +180,29 @@ TEST_F(Protocol, UnacknowledgedWriteChunksAreCountedButTheBytesOnTheWireStayTheS
     EXPECT_EQ(protocol.UnacknowledgedChunks(), 0);
 }
 
+// Once the mouse is unplugged no answer can come: the transfer ends at once instead of waiting
+// out five attempts for every remaining chunk.
+TEST_F(Protocol, UnplugInTheMiddleOfATransferEndsItAtOnce) {
+    OpenTheMouse();
+    mouse->UnplugAfterExchanges(11);  // ReadBegin and ten chunks
+    std::vector<uint8_t> image(2048, 0);
+    ASSERT_TRUE(protocol.ReadBlock(0, 2048, image));
+    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 10);
+    EXPECT_EQ(image[54], 54);    // chunk 10 arrived
+    EXPECT_EQ(image[60], 0xFF);  // chunk 11 never came
+    EXPECT_LT(clock.NowMs(), 10 + 10 * 5 + 200);
+
+    mouse->SetPlugged(true);
+    uint16_t release = kMouseReleaseNumber;
+    ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    mouse->ClearRequests();
+    mouse->UnplugAfterExchanges(4);  // WriteBegin and three chunks
+    protocol.ResetUnacknowledgedChunks();
+    ASSERT_TRUE(protocol.WriteBlock(0, 255, image));
+    EXPECT_EQ(protocol.UnacknowledgedChunks(), 43 - 2);  // the third chunk's answer never came
+    EXPECT_FALSE(protocol.SendCommand(Command::Close));
+}
+
 TEST_F(Protocol, WriteBlockRefusesASourceShorterThanTheLength) {
     OpenTheMouse();
     std::vector<uint8_t> source(5, 0);
