@@ -9,7 +9,7 @@ constexpr int kCountPasses = 5;
 constexpr int kStableCountsNeeded = 2;
 
 UserMessage SystemBox(const char* key) {
-    return {{key}, "", UserMessage::Box::SystemBox};
+    return UserMessage::System(key);
 }
 
 }  // namespace
@@ -121,12 +121,12 @@ void DeviceCycle::DeviceLost() {
     host_.CoverPages(true);
     host_.SetDevTimerFirstEnabled(false);
     host_.SetDevTimerEnabled(true);
-    host_.ShowMessage({{"Str100", "Str101"}, "\r\r", UserMessage::Box::MessageWindow});
+    host_.ShowMessage(UserMessage::Window({"Str100", "Str101"}, "\r\r"));
 }
 
 void DeviceCycle::BtnReadClick() {
     if (!link_.HasDevice()) {
-        host_.ShowMessage({{"Str020"}, "", UserMessage::Box::MessageWindow});
+        host_.ShowMessage(UserMessage::Window({"Str020"}));
         return;
     }
     ReadDevInfo(false);

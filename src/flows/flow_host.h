@@ -1,7 +1,12 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "buttons/function_name.h"
+#include "image/engineering_values.h"
+#include "image/page_transfer.h"
 
 namespace velq {
 
@@ -12,8 +17,23 @@ struct UserMessage {
     std::vector<std::string> keys;
     std::string separator;
     Box box = Box::MessageWindow;
+    // Shown after the captions, on a line of its own: a file name and what went wrong with it.
+    std::string detail;
 
     bool operator==(const UserMessage&) const = default;
+
+    static UserMessage Window(std::vector<std::string> keys, std::string separator = {}) {
+        UserMessage message;
+        message.keys = std::move(keys);
+        message.separator = std::move(separator);
+        return message;
+    }
+    static UserMessage System(std::string key) {
+        UserMessage message;
+        message.keys = {std::move(key)};
+        message.box = Box::SystemBox;
+        return message;
+    }
 };
 
 // What the device flows ask of the window. The window implements it; tests record the calls.
@@ -47,6 +67,28 @@ public:
 
     // The read flow that follows a successful identification (parameters only or full).
     virtual void RunReadFlow(bool full) = 0;
+
+    // --- what the read, Apply and reset flows ask of the window ---
+    virtual void ShowLoadingWindow(bool shown) = 0;
+    // The engineering view's values, which Apply writes (`UIToDataBuf`'s source).
+    virtual void CollectPageValues(EngineeringValues& values) = 0;
+    // Every page shows these values and button codes (`DataBufToUI`'s target).
+    virtual void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) = 0;
+    virtual void RefreshPcMacroNames() = 0;
+    virtual void ReadPointerSettings() = 0;
+    virtual void WritePointerSettings() = 0;
+    // Page 1, and the office page when its profile button is selected.
+    virtual void ShowFirstPage() = 0;
+    // Where button names come from (captions, macro and gun names), in the current language.
+    virtual NameSources Names() = 0;
+    // The aim key's DPI value index.
+    virtual int AimKeyDpiIndex() = 0;
+    // The picture that shows a reset has finished (`Img_Result`).
+    virtual void ShowResultPicture(bool shown) = 0;
+    virtual void CloseMainWindow() = 0;
+    // The profile file dialogs; false when the user cancelled.
+    virtual bool ChooseSaveFile(std::filesystem::path& file) = 0;
+    virtual bool ChooseLoadFile(std::filesystem::path& file) = 0;
 };
 
 }  // namespace velq

@@ -141,8 +141,7 @@ TEST_F(DeviceCycleTest, UnrelatedDeviceWhileOpenIsRecordedAndTheMouseLeftAlone) 
     EXPECT_EQ(link.VendorId(), 0);
     EXPECT_EQ(link.LastInterfaceCount(), 1);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              (UserMessage{{"Str100", "Str101"}, "\r\r", UserMessage::Box::MessageWindow}));
+    EXPECT_EQ(host.messages[0], (UserMessage::Window({"Str100", "Str101"}, "\r\r")));
     EXPECT_EQ(host.log,
               (std::vector<std::string>{"HideAllMenus", "NoDevicePage off", "RefreshErrorAP",
                                         "ClearDeviceLists", "Cover", "DevTimerFirst off",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,42 @@ public:
         Log(std::string("NoDevicePage ") + (value ? "on" : "off"));
         no_device_page = value;
     }
-    void RunReadFlow(bool full) override { Log(full ? "ReadFlow full" : "ReadFlow parameters"); }
+    void RunReadFlow(bool full) override {
+        Log(full ? "ReadFlow full" : "ReadFlow parameters");
+        if (on_read_flow) {
+            on_read_flow(full);
+        }
+    }
+    void ShowLoadingWindow(bool shown) override { Log(shown ? "Loading shown" : "Loading hidden"); }
+    void CollectPageValues(EngineeringValues& values) override {
+        Log("CollectPageValues");
+        if (page_values) {
+            values = *page_values;
+        }
+    }
+    void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) override {
+        Log("ShowPageValues");
+        shown_values = values;
+        shown_keys = keys;
+    }
+    void RefreshPcMacroNames() override { Log("RefreshPcMacroNames"); }
+    void ReadPointerSettings() override { Log("ReadPointerSettings"); }
+    void WritePointerSettings() override { Log("WritePointerSettings"); }
+    void ShowFirstPage() override { Log("ShowFirstPage"); }
+    NameSources Names() override { return {captions, macro_names, gun_names, true}; }
+    int AimKeyDpiIndex() override { return aim_index; }
+    void ShowResultPicture(bool shown) override { Log(shown ? "Result shown" : "Result hidden"); }
+    void CloseMainWindow() override { Log("CloseMainWindow"); }
+    bool ChooseSaveFile(std::filesystem::path& file) override {
+        Log("ChooseSaveFile");
+        file = next_file;
+        return !next_file.empty();
+    }
+    bool ChooseLoadFile(std::filesystem::path& file) override {
+        Log("ChooseLoadFile");
+        file = next_file;
+        return !next_file.empty();
+    }
 
     bool Saw(const std::string& line) const {
         for (const auto& l : log) {
@@ -58,6 +94,39 @@ public:
         return false;
     }
 
+    // A small caption table: the names the flows compare with.
+    class Captions final : public CaptionLookup {
+    public:
+        std::string Caption(std::string_view key) const override {
+            if (key == "Str222")
+                return "Alvo";
+            if (key == "Str210")
+                return "Clique esquerdo";
+            if (key == "Str220")
+                return "Chave de fogo";
+            return {};
+        }
+    };
+    class NoMacros final : public MacroNameLookup {
+    public:
+        std::string SlotMacroName(int) const override { return {}; }
+        std::optional<std::string> DriverMacroName(std::size_t) const override { return {}; }
+    };
+    class NoGuns final : public GunNameLookup {
+    public:
+        bool GunKeyFileFound() const override { return false; }
+        std::vector<std::string> GunKeyTexts() const override { return {}; }
+    };
+
+    Captions captions;
+    NoMacros macro_names;
+    NoGuns gun_names;
+    int aim_index = 0;
+    std::filesystem::path next_file;
+    std::optional<EngineeringValues> page_values;
+    EngineeringValues shown_values;
+    ProfileKeys shown_keys;
+    std::function<void(bool)> on_read_flow;
     std::vector<std::string> log;
     std::vector<UserMessage> messages;
     std::function<void()> on_events;

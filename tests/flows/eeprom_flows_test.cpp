@@ -1,0 +1,308 @@
+#include "flows/eeprom_flows.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "common/checksum.h"
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/device_cycle.h"
+#include "recording_host.h"
+
+namespace velq::test {
+namespace {
+
+// The flows on a virtual mouse that holds the first default image, found and read by a device
+// pass as the program does at start-up.
+class EepromFlowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadDefaultImages(state.defaults));
+        const DataBuf& factory = state.defaults.eeprom[0];
+        mouse->SetMemory(0, factory);
+        const DeviceCodes codes{factory[0x36], factory[0x37]};
+        cycle.SetExpectedCodes(codes, {0, 0});
+        flows.SetExpectedCodes(codes, {0, 0});
+        flows.SetDeviceCycle(&cycle);
+        host.on_read_flow = [this](bool full) { flows.BtnRead(full); };
+        cycle.DevTimerTimer();
+        ASSERT_TRUE(link.HasDevice());
+        Forget();
+    }
+
+    void Forget() {
+        host.log.clear();
+        host.messages.clear();
+        mouse->ClearRequests();
+    }
+
+    int Writes(uint16_t address, uint16_t length) const {
+        int n = 0;
+        for (const ReportBytes& r : mouse->Requests()) {
+            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
+                ++n;
+            }
+        }
+        return n;
+    }
+
+    bool SawMessage(const std::string& key) const {
+        for (const UserMessage& m : host.messages) {
+            if (!m.keys.empty() && m.keys[0] == key) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    VirtualBackend backend{mouse};
+    DeviceLink link{backend};
+    VirtualClock clock;
+    CommandProtocol protocol{link, clock};
+    RecordingHost host;
+    FlowState state;
+    DeviceCycle cycle{link, protocol, clock, host};
+    EepromFlows flows{link, protocol, clock, host, state};
+};
+
+TEST(EepromFlowsStartUp, IdentifiedMouseIsReadIntoThePages) {
+    auto mouse = std::make_shared<VirtualMouse>();
+    VirtualBackend backend{mouse};
+    DeviceLink link{backend};
+    VirtualClock clock;
+    CommandProtocol protocol{link, clock};
+    RecordingHost host;
+    FlowState state;
+    ASSERT_TRUE(LoadDefaultImages(state.defaults));
+    mouse->SetMemory(0, state.defaults.eeprom[1]);
+    const DeviceCodes codes{state.defaults.eeprom[1][0x36], state.defaults.eeprom[1][0x37]};
+    DeviceCycle cycle{link, protocol, clock, host};
+    EepromFlows flows{link, protocol, clock, host, state};
+    cycle.SetExpectedCodes(codes, {0, 0});
+    host.on_read_flow = [&](bool full) { flows.BtnRead(full); };
+    cycle.DevTimerTimer();
+
+    EXPECT_TRUE(std::equal(state.data_buf.begin(), state.data_buf.begin() + 255,
+                           state.defaults.eeprom[1].begin()));
+    EXPECT_TRUE(std::all_of(state.data_buf.begin() + 255, state.data_buf.end(),
+                            [](uint8_t b) { return b == 0xFF; }));
+    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 1 + 43);  // the codes, then 255 bytes
+    EXPECT_EQ(host.shown_keys.Profile1Keys[0], "010100");
+    EXPECT_FALSE(host.no_device_page);
+    EXPECT_FALSE(host.pages_covered);
+    EXPECT_TRUE(host.dev_timer);
+    EXPECT_FALSE(host.dev_timer_first);
+    const auto requests = mouse->Requests();
+    EXPECT_EQ(requests[requests.size() - 2][1], 0x08);  // Reload, then Close
+    EXPECT_EQ(requests.back()[1], 0x02);
+}
+
+TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
+    struct Case {
+        const char* name;
+        bool fire_area_read;
+        std::string office_button_9;
+        int parameter_writes, fire_writes, slot2_name_writes, slot2_content_writes;
+    };
+    const Case cases[] = {
+        {"parameters only", false, "", 1, 0, 0, 0},
+        {"with the fire area", true, "", 1, 1, 0, 0},
+        {"with a macro the mouse lacks", false, "060221", 1, 0, 1, 1},
+        {"stop-at-release macro too", false, "0E0221", 1, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.fire_area_read = c.fire_area_read;
+        state.macro_list = {"", "Burst", "", "", "", ""};
+        state.device_slot_names = {"", "Old", "", "", "", ""};
+        if (!c.office_button_9.empty()) {
+            state.keys.Profile1Keys[8] = c.office_button_9;
+        }
+        Forget();
+        flows.BtnApplyClick();
+        EXPECT_EQ(Writes(0x000, 255), c.parameter_writes);
+        EXPECT_EQ(Writes(0x500, 256), c.fire_writes);
+        EXPECT_EQ(Writes(0x200, 32), c.slot2_name_writes);
+        EXPECT_EQ(Writes(0x220, 224), c.slot2_content_writes);
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_TRUE(host.dev_timer);
+        EXPECT_FALSE(host.pages_covered);
+        state.keys.Profile1Keys[8] = "0600F0";
+    }
+}
+
+TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
+    EngineeringValues values = state.values;
+    values.cb_CPI1 = 11;  // 8000 DPI on level 1
+    host.page_values = values;
+    state.keys.Profile2Keys[3] = "0A0300";  // an aim key with an old DPI
+    {
+        ParameterASection& unused = state.copies.parameter_a;
+        (void)unused;
+    }
+    const uint8_t aim[] = {0x0A, 0x03, 0x00};
+    std::copy(std::begin(aim), std::end(aim), state.copies.profile.begin() + 0x1B + 9);
+    host.aim_index = 5;
+    flows.BtnApplyClick();
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[0x06], 11);
+    EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
+    EXPECT_EQ(memory[0x40 + 0x1B + 9 + 1], 5);  // the aim key carries the current DPI index
+    EXPECT_EQ(memory[0x76], SectionChecksum(std::span(memory).subspan(0x40, 54)));
+    EXPECT_EQ(state.keys.Profile2Keys[3], "0A0500");
+    EXPECT_EQ(memory[0xFF], state.defaults.eeprom[0][0xFF]);  // never written by Apply
+}
+
+TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
+    mouse->SetWriteEnabled(false);
+    flows.BtnApplyClick();
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_TRUE(host.messages.empty());
+
+    mouse->SetWriteEnabled(true);
+    mouse->NeverAcknowledgeWriteChunk(7);
+    Forget();
+    flows.BtnApplyClick();
+    EXPECT_TRUE(SawMessage("Str109"));  // a lost chunk is not a finished Apply
+    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+
+    mouse->NeverAcknowledgeWriteChunk(-1);
+    link.DropDevice();
+    Forget();
+    flows.BtnApplyClick();
+    EXPECT_TRUE(SawMessage("Str020"));
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(EepromFlowsTest, UnplugDuringApplyEndsTheFlowAndTheNextPassSeesItGone) {
+    mouse->UnplugAfterExchanges(10);
+    flows.BtnApplyClick();
+    EXPECT_TRUE(host.dev_timer);
+    EXPECT_FALSE(host.pages_covered);
+    EXPECT_LT(clock.NowMs(), 5000);
+    EXPECT_TRUE(SawMessage("Str109"));
+    Forget();
+    cycle.DevTimerTimer();
+    EXPECT_FALSE(link.HasDevice());
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().keys, (std::vector<std::string>{"Str100", "Str101"}));
+}
+
+TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
+    flows.BtnResetClick(3);
+    EXPECT_EQ(mouse->MemoryCopy(), state.defaults.eeprom[3]);
+    EXPECT_TRUE(state.fire_area_read);
+    EXPECT_EQ(Writes(0, 2048), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 1);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.Saw("ShowPageValues"));
+
+    mouse->StickByte(0x345);
+    Forget();
+    flows.BtnResetClick(1);
+    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 4);  // the check and three repair passes
+    EXPECT_TRUE(SawMessage("Str109"));
+}
+
+TEST_F(EepromFlowsTest, DefaultButtonsWithoutADeviceStaySilent) {
+    link.DropDevice();
+    flows.BtnDefaultClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.log, (std::vector<std::string>(1, "Result hidden")));
+    flows.BtnResetClick(0);
+    EXPECT_TRUE(SawMessage("Str020"));
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(EepromFlowsTest, ConfirmAppliesThenCloses) {
+    flows.BtnConfirmClick();
+    EXPECT_EQ(Writes(0, 255), 1);
+    EXPECT_EQ(host.log.back(), "CloseMainWindow");
+}
+
+TEST_F(EepromFlowsTest, FireAreaIsReadOnlyFromTheExpectedMouse) {
+    std::vector<uint8_t> fire(256, 0x33);
+    mouse->SetMemory(0x500, fire);
+    EXPECT_TRUE(flows.ReadFireArea());
+    EXPECT_EQ(state.fire_area[0], 0x33);
+
+    const uint8_t wrong[] = {0x01, 0x02};
+    mouse->SetMemory(0x36, wrong);
+    state.fire_area.fill(0);
+    Forget();
+    EXPECT_FALSE(flows.ReadFireArea());
+    EXPECT_EQ(state.fire_area[0], 0);
+    EXPECT_EQ(host.messages.at(0), (UserMessage::System("Str107")));
+    EXPECT_TRUE(link.HasDevice());
+}
+
+class ProfileFilesTest : public EepromFlowsTest {
+protected:
+    void SetUp() override {
+        EepromFlowsTest::SetUp();
+        dir = std::filesystem::temp_directory_path() /
+              ("velq-flows-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
+
+TEST_F(ProfileFilesTest, SaveWritesTheWholeMouseUnderTheBinName) {
+    std::vector<uint8_t> macros(1024, 0x5A);
+    mouse->SetMemory(0x100, macros);
+    host.next_file = dir / "cfg";
+    flows.BtnSaveClick();
+    std::ifstream in(dir / "cfg.bin", std::ios::binary);
+    const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(in)), {});
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(saved, std::vector<uint8_t>(memory.begin(), memory.end()));
+    EXPECT_FALSE(std::filesystem::exists(dir / "cfg.bin.bin"));
+
+    host.next_file.clear();  // cancelled
+    Forget();
+    flows.BtnSaveClick();
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(ProfileFilesTest, LoadWritesVerifiedAndRefusesAWrongSize) {
+    const auto before = mouse->MemoryCopy();
+    {
+        std::ofstream out(dir / "short.bin", std::ios::binary);
+        out << std::string(100, '\x44');
+    }
+    host.next_file = dir / "short.bin";
+    flows.BtnLoadClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{"Str102"}));
+    EXPECT_NE(host.messages[0].detail.find("short.bin"), std::string::npos);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+    EXPECT_FALSE(state.fire_area_read);
+
+    const DataBuf& other = state.defaults.eeprom[2];
+    {
+        std::ofstream out(dir / "other.bin", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(other.data()), other.size());
+    }
+    host.next_file = dir / "other.bin";
+    Forget();
+    flows.BtnLoadClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(mouse->MemoryCopy(), other);
+    EXPECT_TRUE(state.fire_area_read);
+
+    Forget();
+    flows.BtnApplyClick();  // the loaded fire area goes out with the next Apply
+    EXPECT_EQ(Writes(0x500, 256), 1);
+}
+
+}  // namespace
+}  // namespace velq::test
