@@ -140,10 +140,6 @@ TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
     values.cb_CPI1 = 11;  // 8000 DPI on level 1
     host.page_values = values;
     state.keys.Profile2Keys[3] = "0A0300";  // an aim key with an old DPI
-    {
-        ParameterASection& unused = state.copies.parameter_a;
-        (void)unused;
-    }
     const uint8_t aim[] = {0x0A, 0x03, 0x00};
     std::copy(std::begin(aim), std::end(aim), state.copies.profile.begin() + 0x1B + 9);
     host.aim_index = 5;
