@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "shell/caption_assignments.h"
 #include "shell/caption_targets.h"
 #include "shell/caption_translate.h"
@@ -69,6 +71,10 @@ std::vector<QString> FixedControlNames() {
     }
     for (const char* name : {"Img_P1", "Img_P2", "Img_P3", "Img_P4", "Img_P5"}) {
         names.emplace_back(name);
+    }
+    // The engineering view of the DPI levels, which Apply reads.
+    for (int level = 1; level <= 7; ++level) {
+        names.push_back(QStringLiteral("cb_CPI%1").arg(level));
     }
     return names;
 }
@@ -536,6 +542,21 @@ void MainWindow::ApplyCaptions(const CaptionTable& table) {
         } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
             group->setTitle(text);
         }
+    }
+    // The DPI lists of the engineering view offer the value names of the table.
+    for (int level = 1; level <= 7; ++level) {
+        auto* list = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_CPI%1").arg(level)));
+        if (list == nullptr) {
+            continue;
+        }
+        const int chosen = list->currentIndex();
+        list->clear();
+        for (int value = 0; value < 12; ++value) {
+            char key[8];
+            std::snprintf(key, sizeof key, "Str3%02d", value);
+            list->addItem(ToQString(table.Caption(key)));
+        }
+        list->setCurrentIndex(std::max(chosen, 0));
     }
     // The button slots show function names in the language they were written in; each is
     // carried over to the new language when its text is a caption of one of the tables.
