@@ -214,7 +214,7 @@ Canvas ZoomSheet(const std::vector<Drawn>& pictures) {
 
 // The language-1 window as the layout puts it together: background, office page picture,
 // tabs, frame buttons and button slots, for judging the pictures side by side.
-Canvas WindowPreview(const std::vector<Drawn>& pictures, const fs::path& layout) {
+Canvas WindowPreview(const std::vector<Drawn>& pictures, const fs::path& layout, int page) {
     auto find = [&](std::string_view name) -> const Canvas* {
         for (const Drawn& d : pictures) {
             if (d.name == name) {
@@ -239,9 +239,12 @@ Canvas WindowPreview(const std::vector<Drawn>& pictures, const fs::path& layout)
             out.Draw(*c, *x, *y);
         }
     };
-    put("L1_Back1", "P1");
-    for (int n = 1; n <= 9; ++n) {
-        put("KeyS_01", "Key" + std::to_string(n));
+    const std::string number = std::to_string(page);
+    put("L1_Back" + number, "P" + number);
+    if (page == 1) {
+        for (int n = 1; n <= 9; ++n) {
+            put("KeyS_01", "Key" + std::to_string(n));
+        }
     }
     for (const char* tab : {"Btn_B1", "Btn_B4", "Btn_B5", "Btn_B11", "Btn_B6", "Btn_B7"}) {
         put("SetS_01", tab);
@@ -317,10 +320,29 @@ int Run(int argc, char** argv) {
     if (args.contains("--sheet")) {
         error = WritePng(args["--sheet"], ContactSheet(drawn));
         if (error.empty()) {
-            fs::path window = args["--sheet"];
-            window.replace_extension();
-            window += "_window.png";
-            error = WritePng(window, WindowPreview(drawn, fs::path(args["--layouts"]) / "org1"));
+            for (int page = 1; page <= 5 && error.empty(); ++page) {
+                fs::path window = args["--sheet"];
+                window.replace_extension();
+                window += "_window" + std::to_string(page) + ".png";
+                error = WritePng(window,
+                                 WindowPreview(drawn, fs::path(args["--layouts"]) / "org1", page));
+            }
+        }
+        if (error.empty()) {
+            // The loading animation's frames as the loading window shows them over the
+            // main window (black cut out).
+            Canvas strip(3 * 220, 210, Rgba{0.07f, 0.08f, 0.1f, 1});
+            int x = 10;
+            for (const Drawn& d : drawn) {
+                if (d.name == "WaitGif" && x < strip.Width()) {
+                    strip.Draw(d.canvas, x, 9);
+                    x += 220;
+                }
+            }
+            fs::path path = args["--sheet"];
+            path.replace_extension();
+            path += "_loading.png";
+            error = WritePng(path, strip);
         }
         if (error.empty()) {
             fs::path zoom = args["--sheet"];

@@ -77,20 +77,40 @@ void Card(Canvas& c, const Box& b, bool header) {
     c.Fill(b, bracket, Solid(WithAlpha(kAccent, 0.45f)));
 }
 
-// A transparent page picture holding cards; `splits` are the x positions where a new card
-// starts, as fractions of the width.
+// A transparent page picture holding cards side by side; `splits` are the x positions (in
+// the picture) where a new card starts. The columns follow the layouts' page grids, so the
+// captions on top sit in the card headers.
 Canvas Cards(int width, int height, std::initializer_list<float> splits) {
     Canvas c(width, height);
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     float x0 = 4;
     std::vector<float> edges(splits);
-    edges.push_back(1.0f);
-    for (float f : edges) {
-        const float x1 = f >= 1.0f ? w - 4 : std::round(w * f) - 6;
+    edges.push_back(w + 6);
+    for (float next : edges) {
+        const float x1 = next - 10;
         Card(c, {x0, 4, x1, h - 4}, true);
-        x0 = x1 + 12;
+        // Speed stripes at the right end of the header, echoing the product mark.
+        for (int i = 0; i < 3; ++i) {
+            const float sx = x1 - 40 + static_cast<float>(i) * 7;
+            c.Fill({sx - 2, 8, sx + 14, 28},
+                   Polygon({{sx, 25}, {sx + 4, 25}, {sx + 11, 11}, {sx + 7, 11}}),
+                   Solid(WithAlpha(kAccent, 0.18f + 0.08f * static_cast<float>(i))));
+        }
+        x0 = next;
     }
+    return c;
+}
+
+// A card whose left part is a darker gutter for the row captions.
+Canvas GutterCard(int width, int height, float gutter) {
+    Canvas c = Cards(width, height, {});
+    const float h = static_cast<float>(height);
+    const Box all{0, 0, static_cast<float>(width), h};
+    const Sdf side = Intersect(RoundRect(5, 35, gutter, h - 5, 7), HalfPlane(1, 0, -gutter));
+    c.Fill(all, side, Solid(Hex(0x000000, 0.22f)));
+    c.Fill(all, RoundRect(gutter, 44, gutter + 1, h - 16, 0.5f),
+           VerticalGradient(44, WithAlpha(kEdgeHi, 0.0f), h / 2, kEdgeHi));
     return c;
 }
 
@@ -102,13 +122,13 @@ Canvas InsertPanel(int width, int height, int icon) {
     const Rgba ink = WithAlpha(kAccent, 0.22f);
     switch (icon) {
         case 0:
-            DrawClock(c, w - 30, h - 34, 16, ink, 2);
+            DrawClock(c, w - 26, 26, 13, ink, 1.6f);
             break;
         case 1:
-            DrawKeyCap(c, w - 30, h - 34, 30, ink, 2);
+            DrawKeyCap(c, w - 26, 26, 24, ink, 1.6f);
             break;
         default:
-            DrawAxes(c, w - 32, h - 36, 26, ink, 2);
+            DrawAxes(c, w - 28, 28, 20, ink, 1.6f);
             break;
     }
     return c;
@@ -131,6 +151,23 @@ Canvas GunButton(int width, int height, int gun, bool selected) {
 
 }  // namespace
 
+namespace {
+
+// Amber corner brackets just inside a box.
+void CornerBrackets(Canvas& c, const Box& b) {
+    const Box all{0, 0, static_cast<float>(c.Width()), static_cast<float>(c.Height())};
+    const Rgba bracket = WithAlpha(kAccent, 0.5f);
+    for (const auto& [x, y, dx, dy] : {std::array<float, 4>{b.x0 + 8, b.y0 + 8, 1, 1},
+                                       std::array<float, 4>{b.x1 - 8, b.y0 + 8, -1, 1},
+                                       std::array<float, 4>{b.x0 + 8, b.y1 - 8, 1, -1},
+                                       std::array<float, 4>{b.x1 - 8, b.y1 - 8, -1, -1}}) {
+        c.Fill(
+            all,
+            Union(Capsule({x, y}, {x + 16 * dx, y}, 1.5f), Capsule({x, y}, {x, y + 16 * dy}, 1.5f)),
+            Solid(bracket));
+    }
+}
+
 // Areas of the window, matching the layouts' grid: a header with the window buttons, a rail
 // of page tabs at the left, the content area where the page pictures go, and a bottom bar
 // with the status line and the frame buttons.
@@ -140,6 +177,8 @@ struct WindowAreas {
     Box content{176, 76, 1016, 600};
     Box status{24, 612, 510, 641};
 };
+
+}  // namespace
 
 Canvas DrawWindowBackground(int width, int height) {
     Canvas c = ShapedPanel(width, height);
@@ -189,17 +228,7 @@ Canvas DrawWindowBackground(int width, int height) {
     c.Fill(all, Intersect(well, HalfPlane(0, 1, -(cb.y0 + 40))),
            VerticalGradient(cb.y0, Hex(0x000000, 0.4f), cb.y0 + 40, Hex(0x000000, 0.0f)));
     c.Stroke(all, Offset(well, -0.5f), 1, VerticalGradient(cb.y0, Hex(0x07080A), cb.y1, kEdge));
-    // Corner brackets of the well.
-    const Rgba bracket = WithAlpha(kAccent, 0.5f);
-    for (const auto& [x, y, dx, dy] : {std::array<float, 4>{cb.x0 + 8, cb.y0 + 8, 1, 1},
-                                       std::array<float, 4>{cb.x1 - 8, cb.y0 + 8, -1, 1},
-                                       std::array<float, 4>{cb.x0 + 8, cb.y1 - 8, 1, -1},
-                                       std::array<float, 4>{cb.x1 - 8, cb.y1 - 8, -1, -1}}) {
-        c.Fill(
-            all,
-            Union(Capsule({x, y}, {x + 16 * dx, y}, 1.5f), Capsule({x, y}, {x, y + 16 * dy}, 1.5f)),
-            Solid(bracket));
-    }
+    CornerBrackets(c, cb);
 
     // Bottom bar: the status line groove at the left, a seam above.
     c.Fill(all, RoundRect(8, cb.y1 + 5, w - 8, cb.y1 + 6, 0.5f), Solid(Hex(0x000000, 0.5f)));
@@ -224,27 +253,32 @@ Canvas DrawDialogBackground(int width, int height) {
     c.Fill(all, RoundRect(24, 48, w * 0.5f, 49, 0.5f),
            LinearGradient(24, 0, w * 0.5f, 0, WithAlpha(kAccent, 0.85f), WithAlpha(kAccent, 0.0f)));
     DrawMark(c, 38, 25, 26, kAccent);
-    const Sdf well = RoundRect(16, 60, w - 16, h - 16, 10);
+    const Box well_box{16, 60, w - 16, h - 16};
+    const Sdf well = RoundRect(well_box.x0, well_box.y0, well_box.x1, well_box.y1, 10);
     c.Fill(all, well, VerticalGradient(60, Hex(0x0D0F13), h - 16, Hex(0x111419)));
     c.Stroke(all, Offset(well, -0.5f), 1, VerticalGradient(60, Hex(0x07080A), h - 16, kEdge));
+    CornerBrackets(c, well_box);
     return c;
 }
 
 std::optional<Canvas> DrawPanel(std::string_view name, int width, int height) {
-    if (name == "Back2") {  // DPI levels | pointer settings
-        return Cards(width, height, {0.6f});
+    // Split positions follow the page grids of the layouts (pictures at x = 190, or 155 for
+    // the fire page): advanced has DPI levels left and fire key / pointer right, macro has
+    // list, events and delay group, the fire page has the gun column and the slot rows.
+    if (name == "Back2") {
+        return Cards(width, height, {460});
     }
-    if (name == "Back3") {  // lighting options | modes
-        return Cards(width, height, {0.5f});
+    if (name == "Back3") {
+        return GutterCard(width, height, 200);
     }
-    if (name == "Back4") {  // macro list | content | options
-        return Cards(width, height, {0.3f, 0.68f});
+    if (name == "Back4") {
+        return Cards(width, height, {250, 570});
     }
-    if (name == "Back5") {  // guns | slot parameters
-        return Cards(width, height, {0.26f});
+    if (name == "Back5") {
+        return Cards(width, height, {172});
     }
     if (name == "Back6") {
-        return Cards(width, height, {0.5f});
+        return Cards(width, height, {311});
     }
     if (name == "InsertDelayBase") {
         return InsertPanel(width, height, 0);

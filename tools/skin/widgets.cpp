@@ -268,11 +268,11 @@ Canvas MacroButton(int w, int h, Look look) {
     return c;
 }
 
-struct GunModeSpec {
+struct GunModeTile {
     std::string_view name;
     int pips;
 };
-constexpr GunModeSpec kGunModes[] = {
+constexpr GunModeTile kGunModes[] = {
     {"GunMode1", 1}, {"GunMode2", 2}, {"GunMode3", 1}, {"GunMode4", 2}, {"GunMode5", 3},
 };
 
@@ -361,9 +361,9 @@ std::optional<Canvas> DrawWidget(std::string_view name, int width, int height) {
     if (name == "Slider_Ruler") {
         return SliderRuler(width, height);
     }
-    for (const GunModeSpec& spec : kGunModes) {
-        if (name == spec.name) {
-            return GunMode(width, spec.pips);
+    for (const GunModeTile& tile : kGunModes) {
+        if (name == tile.name) {
+            return GunMode(width, tile.pips);
         }
     }
     return std::nullopt;
