@@ -300,6 +300,11 @@ int Run(int argc, char** argv) {
         if (fs::path(e.file).extension() == ".gif") {
             const std::vector<SpinnerFrame> frames = DrawSpinner(e.width, e.height, 12);
             error = WriteGif(file, e.width, e.height, frames);
+            // giflib creates its files readable by the owner only.
+            fs::permissions(file,
+                            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                fs::perms::others_read,
+                            ec);
             for (std::size_t f = 0; f < frames.size(); f += 4) {
                 drawn.push_back({stem, SpinnerPreview(frames[f], e.width, e.height)});
             }
