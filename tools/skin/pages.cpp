@@ -80,7 +80,7 @@ void Card(Canvas& c, const Box& b, bool header) {
 // A transparent page picture holding cards side by side; `splits` are the x positions (in
 // the picture) where a new card starts. The columns follow the layouts' page grids, so the
 // captions on top sit in the card headers.
-Canvas Cards(int width, int height, std::initializer_list<float> splits) {
+Canvas Cards(int width, int height, std::initializer_list<float> splits, bool headers = true) {
     Canvas c(width, height);
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
@@ -89,7 +89,11 @@ Canvas Cards(int width, int height, std::initializer_list<float> splits) {
     edges.push_back(w + 6);
     for (float next : edges) {
         const float x1 = next - 10;
-        Card(c, {x0, 4, x1, h - 4}, true);
+        Card(c, {x0, 4, x1, h - 4}, headers);
+        if (!headers) {
+            x0 = next;
+            continue;
+        }
         // Speed stripes at the right end of the header, echoing the product mark.
         for (int i = 0; i < 3; ++i) {
             const float sx = x1 - 40 + static_cast<float>(i) * 7;
@@ -102,15 +106,17 @@ Canvas Cards(int width, int height, std::initializer_list<float> splits) {
     return c;
 }
 
-// A card whose left part is a darker gutter for the row captions.
+// A card whose left part is a darker gutter for the row captions; the rows start at the
+// top, so there is no header strip.
 Canvas GutterCard(int width, int height, float gutter) {
-    Canvas c = Cards(width, height, {});
+    Canvas c = Cards(width, height, {}, false);
     const float h = static_cast<float>(height);
     const Box all{0, 0, static_cast<float>(width), h};
-    const Sdf side = Intersect(RoundRect(5, 35, gutter, h - 5, 7), HalfPlane(1, 0, -gutter));
+    const Sdf side = Intersect(RoundRect(5, 5, gutter, h - 5, 7), HalfPlane(1, 0, -gutter));
     c.Fill(all, side, Solid(Hex(0x000000, 0.22f)));
-    c.Fill(all, RoundRect(gutter, 44, gutter + 1, h - 16, 0.5f),
-           VerticalGradient(44, WithAlpha(kEdgeHi, 0.0f), h / 2, kEdgeHi));
+    c.Fill(all, RoundRect(gutter, 16, gutter + 1, h - 16, 0.5f),
+           VerticalGradient(16, WithAlpha(kEdgeHi, 0.0f), h / 2, kEdgeHi));
+    c.Fill(all, RoundRect(14, 14, 17, 30, 1.5f), Solid(kAccent));
     return c;
 }
 
