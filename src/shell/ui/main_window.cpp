@@ -107,7 +107,7 @@ QWidget* MainWindow::Control(const QString& name) const {
 
 QString MainWindow::PictureOf(const QString& name) const {
     const QWidget* widget = Control(name);
-    return widget == nullptr ? QString() : widget->property("skinPicture").toString();
+    return widget == nullptr ? QString() : shown_pictures_.value(widget);
 }
 
 QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& spec) {
@@ -274,27 +274,31 @@ bool MainWindow::SetPicture(const QString& control, const QString& picture) {
     if (label == nullptr || services_.pictures == nullptr) {
         return false;
     }
-    if (label->property("skinPicture").toString() == picture) {
+    if (shown_pictures_.value(label) == picture) {
         return true;
+    }
+    const QPixmap pixmap = SkinPixmap(picture);
+    if (pixmap.isNull()) {
+        return false;
+    }
+    label->setPixmap(pixmap);
+    label->resize(pixmap.size());
+    shown_pictures_.insert(label, picture);
+    return true;
+}
+
+QPixmap MainWindow::SkinPixmap(const QString& picture) {
+    // Many controls share a picture and every language switch sets them again: decode once.
+    if (const auto found = pixmaps_.constFind(picture); found != pixmaps_.cend()) {
+        return *found;
     }
     QImage image = services_.pictures->Picture(picture.toStdString());
     if (image.isNull()) {
-        return false;
+        return {};
     }
-    // The skin carries artwork for language 1 only; the other languages' page pictures are tiny
-    // stand-ins that would leave the window blank, so they borrow language 1's artwork.
-    if (picture.size() > 3 && picture.startsWith(QLatin1Char('L')) && picture.at(2) == '_' &&
-        picture.at(1) != QLatin1Char('1')) {
-        const QImage artwork = services_.pictures->Picture(("L1" + picture.mid(2)).toStdString());
-        if (!artwork.isNull() &&
-            artwork.width() * artwork.height() > image.width() * image.height()) {
-            image = artwork;
-        }
-    }
-    label->setPixmap(QPixmap::fromImage(image));
-    label->resize(image.size());
-    label->setProperty("skinPicture", picture);
-    return true;
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmaps_.insert(picture, pixmap);
+    return pixmap;
 }
 
 void MainWindow::SetPictureOnCopies(const QString& stem, const QString& picture) {
@@ -613,7 +617,7 @@ void MainWindow::IndentOptionCaptions() {
                 !picture->isVisibleTo(label->parentWidget())) {
                 continue;
             }
-            const QString skin = picture->property("skinPicture").toString();
+            const QString skin = shown_pictures_.value(picture);
             if (!skin.startsWith(QStringLiteral("CbS_")) &&
                 !skin.startsWith(QStringLiteral("RdS_"))) {
                 continue;

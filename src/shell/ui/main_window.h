@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -106,6 +107,7 @@ private:
     void CreateFixedControls();
     void WireControl(const QString& name, QWidget* widget, const ControlSpec& spec);
     [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
+    QPixmap SkinPixmap(const QString& picture);
     void SetPictureOnCopies(const QString& stem, const QString& picture);
     void Restack();
     void PlaceMenuEntries();
@@ -146,6 +148,9 @@ private:
     std::vector<QString> unknown_controls_;
     QSize background_size_;
     std::unique_ptr<QBitmap> shape_;
+    QHash<QString, QPixmap> pixmaps_;
+    // The skin picture each picture control shows now, by control.
+    QHash<const QWidget*, QString> shown_pictures_;
 
     int language_ = 1;
     Page page_ = Page::kOffice;
