@@ -296,6 +296,16 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
     if (image.isNull()) {
         return {};
     }
+    // The skin carries artwork for language 1 only; the other languages' pictures are tiny
+    // stand-ins that would leave the window blank, so they borrow language 1's artwork.
+    if (picture.size() > 3 && picture.startsWith(QLatin1Char('L')) &&
+        picture.at(2) == QLatin1Char('_') && picture.at(1) != QLatin1Char('1')) {
+        const QImage artwork = services_.pictures->Picture(("L1" + picture.mid(2)).toStdString());
+        if (!artwork.isNull() &&
+            artwork.width() * artwork.height() > image.width() * image.height()) {
+            image = artwork;
+        }
+    }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmaps_.insert(picture, pixmap);
     return pixmap;
