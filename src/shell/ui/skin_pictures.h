@@ -1,19 +1,19 @@
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "shell/ui/picture_source.h"
 
 namespace velq::ui {
 
-// The program's pictures: the embedded skin decoded to RGBA, converted for the window.
-// Pictures the embedded skin does not hold yet are drawn as stand-ins of the skin's sizes, so
-// the window can be laid out and tried before all artwork is in.
+// The program's pictures: the embedded skin's PNG pictures and the `WaitGif` animation,
+// decoded to RGBA and converted for the window. A picture that is missing or does not decode
+// gives a null image, which stops start-up with the picture's name.
 class SkinPictures final : public PictureSource, public AnimationSource {
 public:
     QImage Picture(std::string_view name) const override;
     std::vector<AnimationFrame> WaitAnimation() const override;
-
-private:
-    PlaceholderPictures stand_ins_;
 };
 
 }  // namespace velq::ui

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "gui_test_rig.h"
+#include "shell/ui/skin_pictures.h"
+
+namespace velq::ui {
+namespace {
+
+// Every picture the window uses is in the embedded skin at the size its controls are laid out
+// for: a wrong size would shift every label that fits itself to its picture.
+TEST(SkinPicturesTest, EveryPictureDecodesAtItsSize) {
+    testing::EnsureApplication();
+    const SkinPictures skin;
+    const char* names[] = {
+        "L1_BackGround", "L1_Back1",        "L1_Back2", "L1_Back3",     "L1_Back4",     "L1_Back5",
+        "BtnS_01",       "BtnS_02",         "BtnS_03",  "ExitS_01",     "ExitS_02",     "MiniS_03",
+        "SetS_01",       "SetS_02",         "SetS_03",  "Lang_01",      "Lang_03",      "KeyS_01",
+        "KeyS_03",       "WebS_01",         "WebS_02",  "WebS_03",      "Gun1_01",      "Gun7_02",
+        "GunMode1",      "GunMode5",        "CbS_D",    "CbS_E",        "RdS_D",        "RdS_E",
+        "Col_F",         "Bar1_D",          "Bar2_E",   "Slider_Thumb", "Slider_Ruler", "MacroS_01",
+        "MacroBtnS_01",  "InsertDelayBase", "Msg"};
+    for (const char* name : names) {
+        const QImage image = skin.Picture(name);
+        ASSERT_FALSE(image.isNull()) << name;
+        const PictureSize size = SkinPictureSize(name);
+        EXPECT_EQ(image.size(), QSize(size.width, size.height)) << name;
+    }
+    EXPECT_TRUE(skin.Picture("NoSuchPicture").isNull());
+    // The other languages' pictures exist too (the window borrows language 1's only where a
+    // language has none worth showing).
+    for (const char* name : {"L2_BackGround", "L3_BackGround", "L2_Back5", "L3_Back1"}) {
+        EXPECT_FALSE(skin.Picture(name).isNull()) << name;
+    }
+}
+
+TEST(SkinPicturesTest, WaitAnimationHasFrames) {
+    testing::EnsureApplication();
+    const std::vector<AnimationFrame> frames = SkinPictures().WaitAnimation();
+    ASSERT_GT(frames.size(), 1u);
+    EXPECT_EQ(frames[0].image.size(), QSize(200, 192));
+}
+
+}  // namespace
+}  // namespace velq::ui
