@@ -1,0 +1,220 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/ui/device_controller.h"
+#include "gui/gui_test_rig.h"
+
+namespace velq::ui::testing {
+namespace {
+
+// The real window with the device flows on a virtual mouse that holds the first default image.
+// The protocol runs in virtual time; the device timers are real Qt timers.
+class DeviceFlowsGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        rig.Start();
+        ASSERT_TRUE(LoadDefaultImages(defaults));
+        mouse->SetMemory(0, defaults.eeprom[0]);
+        backend = std::make_unique<VirtualBackend>(mouse);
+    }
+
+    // A fresh mouse and window state for the next case of a table.
+    void Restart() {
+        controller.reset();
+        rig.messages.Clear();
+        mouse = std::make_shared<VirtualMouse>(defaults.eeprom[0]);
+        backend = std::make_unique<VirtualBackend>(mouse);
+    }
+
+    void StartController() {
+        DeviceControllerParts parts;
+        parts.window = rig.window.get();
+        parts.messages = &rig.messages;
+        parts.files = &rig.files;
+        parts.backend = backend.get();
+        parts.clock = &clock;
+        controller = std::make_unique<DeviceController>(std::move(parts));
+        QString error;
+        ASSERT_TRUE(controller->Start(error)) << error.toStdString();
+    }
+
+    // Runs the event loop until `done` holds (or two seconds passed).
+    bool WaitFor(const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+        return done();
+    }
+
+    void StartReady() {
+        StartController();
+        ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+        rig.messages.Clear();
+        mouse->ClearRequests();
+    }
+
+    bool Covered() const { return rig.Control("Disable_All_1")->isVisible(); }
+
+    bool Said(const char* key) const {
+        const QString text = CaptionOf(1, key);
+        for (const QString& m : rig.messages.messages()) {
+            if (m.contains(text)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    int Writes(uint16_t address, uint16_t length) const {
+        int n = 0;
+        for (const ReportBytes& r : mouse->Requests()) {
+            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
+                ++n;
+            }
+        }
+        return n;
+    }
+
+    WindowRig rig;
+    DefaultImages defaults;
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    std::unique_ptr<VirtualBackend> backend;
+    VirtualClock clock;
+    std::unique_ptr<DeviceController> controller;
+};
+
+TEST_F(DeviceFlowsGui, StartUpFindsTheMouseAndUncoversThePages) {
+    StartController();
+    EXPECT_TRUE(rig.window->no_device_page());
+    EXPECT_TRUE(Covered());
+    ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+    EXPECT_FALSE(Covered());
+    EXPECT_TRUE(rig.window->device_handle_present());
+    EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str210"));
+    EXPECT_TRUE(controller->DevTimerActive());
+    EXPECT_FALSE(controller->DevTimerFirstActive());
+    EXPECT_TRUE(rig.messages.messages().empty());
+}
+
+TEST_F(DeviceFlowsGui, UnplugWhenReadyShowsTheNoDeviceMessageAndTheDefaults) {
+    StartReady();
+    mouse->SetPlugged(false);
+    controller->DeviceChanged();
+    ASSERT_TRUE(WaitFor([&] { return rig.window->no_device_page(); }));
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages()[0],
+              CaptionOf(1, "Str100") + QStringLiteral("\r\r") + CaptionOf(1, "Str101"));
+    EXPECT_TRUE(Covered());
+    EXPECT_FALSE(rig.window->device_handle_present());
+}
+
+TEST_F(DeviceFlowsGui, IdentificationFailuresAreReportedAndNothingIsRead) {
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        const char* message;
+        bool handle_kept;
+    };
+    const Case cases[] = {
+        {"wrong device codes",
+         [](VirtualMouse& m) {
+             const uint8_t codes[] = {0x01, 0x02};
+             m.SetMemory(0x36, codes);
+         },
+         "Str107", true},
+        {"no write permission", [](VirtualMouse& m) { m.SetWriteEnabled(false); }, "Str020", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.fault(*mouse);
+        StartController();
+        ASSERT_TRUE(WaitFor([&] { return Said(c.message); }));
+        EXPECT_EQ(mouse->CountRequests(Command::ReadNext), c.handle_kept ? 1 : 0);
+        EXPECT_TRUE(rig.window->no_device_page());
+        EXPECT_EQ(rig.window->device_handle_present(), c.handle_kept);
+        Restart();
+    }
+}
+
+TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndRefusesQuietlyWithoutPermission) {
+    StartReady();
+    rig.Click("Btn_Apply_1");
+    EXPECT_EQ(Writes(0, 255), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 43);
+    EXPECT_TRUE(rig.messages.messages().empty());
+    EXPECT_FALSE(Covered());
+
+    mouse->SetWriteEnabled(false);
+    mouse->ClearRequests();
+    rig.Click("Btn_Apply_2");
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_TRUE(rig.messages.messages().empty());
+}
+
+TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
+    StartReady();
+    mouse->NeverAcknowledgeWriteChunk(3);
+    rig.Click("Btn_Apply_1");
+    EXPECT_TRUE(Said("Str109"));
+
+    mouse->NeverAcknowledgeWriteChunk(-1);
+    rig.messages.Clear();
+    rig.Click("Btn_Confirm2_1");  // reset to the second default image
+    EXPECT_EQ(mouse->MemoryCopy(), defaults.eeprom[1]);
+    EXPECT_TRUE(rig.messages.messages().empty());
+
+    const uint8_t old_value[] = {0x77};  // differs from what the reset writes there
+    mouse->SetMemory(0x300, old_value);
+    mouse->StickByte(0x300);
+    mouse->ClearRequests();
+    rig.Click("Btn_Confirm3_1");
+    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 4);  // check and three repair passes
+    EXPECT_TRUE(Said("Str109"));
+}
+
+TEST_F(DeviceFlowsGui, UnplugDuringApplyEndsTheFlowAndTheNextPassSeesItGone) {
+    StartReady();
+    mouse->UnplugAfterExchanges(12);
+    rig.Click("Btn_Apply_1");
+    EXPECT_FALSE(Covered());
+    EXPECT_TRUE(controller->DevTimerActive());
+    controller->DeviceChanged();
+    ASSERT_TRUE(WaitFor([&] { return rig.window->no_device_page(); }));
+    EXPECT_TRUE(Said("Str100"));
+}
+
+TEST_F(DeviceFlowsGui, WrongSizeProfileFileIsRefusedAndTheMouseKeepsItsMemory) {
+    StartReady();
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("velq-gui-profile-" + std::to_string(::getpid()) + ".bin");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << std::string(100, '\x11');
+    }
+    const auto before = mouse->MemoryCopy();
+    rig.files.QueueAnswer(QString::fromStdString(file.string()));
+    rig.Click("Btn_Load_1");
+    std::filesystem::remove(file);
+    EXPECT_TRUE(Said("Str102"));
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+}
+
+}  // namespace
+}  // namespace velq::ui::testing
