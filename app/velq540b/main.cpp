@@ -1,6 +1,9 @@
 // The configuration utility: one instance per user, the skinned main window, the loading window.
 #include <QApplication>
 
+#include "device/hidapi_backend.h"
+#include "device/hotplug_monitor.h"
+#include "flows/ui/device_controller.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -36,5 +39,21 @@ int main(int argc, char** argv) {
     velq::ui::LoadingWindow loading(pictures.WaitAnimation());
     loading.CentreOver(window, 40);
     loading.StartAnimation();
+
+    // The mouse through hidraw; udev tells at once when a HID interface comes or goes.
+    velq::HidapiBackend backend;
+    velq::ui::DeviceControllerParts parts;
+    parts.window = &window;
+    parts.loading = &loading;
+    parts.messages = &messages;
+    parts.files = &files;
+    parts.backend = &backend;
+    parts.hotplug = velq::MakeUdevHotplugMonitor();
+    velq::ui::DeviceController controller(std::move(parts));
+    QString error;
+    if (!controller.Start(error)) {
+        messages.Show(error);
+        return 1;
+    }
     return QApplication::exec();
 }

@@ -29,7 +29,7 @@ constexpr auto kKindTable = std::to_array<ControlKindRow>({
     {"Img_Adv_#", K::kPicture, P::kCopy, "SetS_01"},
     {"Img_Breath_#", K::kPicture, P::kCopy, "SetS_01"},
     {"Img_Macro_#", K::kPicture, P::kCopy, "SetS_01"},
-    {"Img_Engineer_#", K::kPicture, P::kCopy, "SetS_01"},
+    {"Img_Engineer_#", K::kPicture, P::kCopy, "SetS_01", true},  // until unlocked
     {"Img_Lang1_#", K::kPicture, P::kCopy, "Lang_03"},
     {"Img_Lang#_#", K::kPicture, P::kCopy, "Lang_01"},
     {"Img_Web_#", K::kPicture, P::kCopy, "WebS_01"},
@@ -45,7 +45,7 @@ constexpr auto kKindTable = std::to_array<ControlKindRow>({
     {"Btn_Adv_#", K::kButton, P::kCopy, ""},
     {"Btn_Breath_#", K::kButton, P::kCopy, ""},
     {"Btn_Macro_#", K::kButton, P::kCopy, ""},
-    {"Btn_Engineer_#", K::kButton, P::kCopy, ""},
+    {"Btn_Engineer_#", K::kButton, P::kCopy, "", true},
     {"Btn_Lang#_#", K::kButton, P::kCopy, ""},
     {"Btn_Web_#", K::kButton, P::kCopy, ""},
     // Office and gaming page: button slots, combo-key options, function menu.

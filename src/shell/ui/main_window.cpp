@@ -352,8 +352,7 @@ ShellResult MainWindow::Start() {
         move(screen->availableGeometry().center() - rect().center());
     }
     // The window's shape: every pixel of the background in the colour key is see-through.
-    shape_ = std::make_unique<QBitmap>(
-        QBitmap::fromImage(background.createMaskFromColor(kColourKey, Qt::MaskOutColor)));
+    shape_ = ShapeOf(background);
     ApplyWindowShape();
 
     LayoutResult<OrgSettings> org = services_.org();
@@ -675,11 +674,34 @@ void MainWindow::Restack() {
 }
 
 void MainWindow::ApplyWindowShape() {
-    if (page_ == Page::kEngineering || !shape_) {
+    if (page_ == Page::kEngineering || shape_.isEmpty()) {
         clearMask();
     } else {
-        setMask(*shape_);
+        setMask(shape_);
     }
+}
+
+QRegion ShapeOf(const QImage& picture) {
+    // Compared as 32-bit ARGB values, whatever format the picture was decoded into.
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    QRegion region;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int x = 0;
+        while (x < image.width()) {
+            while (x < image.width() && row[x] == kColourKey) {
+                ++x;
+            }
+            const int start = x;
+            while (x < image.width() && row[x] != kColourKey) {
+                ++x;
+            }
+            if (x > start) {
+                region += QRect(start, y, x - start, 1);
+            }
+        }
+    }
+    return region;
 }
 
 }  // namespace velq::ui

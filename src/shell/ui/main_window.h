@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -16,7 +17,6 @@
 #include "shell/ui/text_roller.h"
 #include "shell/ui/window_services.h"
 
-class QBitmap;
 class QButtonGroup;
 class QLabel;
 class QTimer;
@@ -24,6 +24,9 @@ class QTimer;
 namespace velq::ui {
 
 class SkinLabel;
+
+// The outline of a window picture: every pixel except those in the colour key RGB(128, 0, 0).
+QRegion ShapeOf(const QImage& picture);
 
 // The caption the window is found by: a second start looks for it.
 inline constexpr char kMainWindowCaption[] = "VELQ540B Gaming Mouse v1.0";
@@ -69,6 +72,10 @@ public:
     void ShowNoDevicePage();
     // The fire page (reached from the function menu, not from a tab).
     void ShowFirePage();
+    // `EngineerUnlock`: shows the engineering tab (a double click on the logo runs it).
+    void EngineerUnlock();
+    // Where the logo stands on the background picture.
+    static QRect LogoArea() { return QRect(16, 8, 110, 50); }
     // The page tabs' action (the same checks as a click on a tab label).
     void ClickTab(Page page);
 
@@ -147,7 +154,7 @@ private:
     QButtonGroup* language_radios_ = nullptr;
     std::vector<QString> unknown_controls_;
     QSize background_size_;
-    std::unique_ptr<QBitmap> shape_;
+    QRegion shape_;
     QHash<QString, QPixmap> pixmaps_;
     // The skin picture each picture control shows now, by control.
     QHash<const QWidget*, QString> shown_pictures_;

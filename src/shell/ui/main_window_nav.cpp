@@ -453,6 +453,13 @@ bool MainWindow::event(QEvent* event) {
         }
         return true;
     }
+    if (event->type() == QEvent::Show) {
+        // The native window exists only from the first show on: its shape is set again there,
+        // since a mask given to a window not yet created may never reach the window system.
+        const bool handled = QWidget::event(event);
+        ApplyWindowShape();
+        return handled;
+    }
     return QWidget::event(event);
 }
 
@@ -472,6 +479,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (name.startsWith(QStringLiteral("Img_Base_"))) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonDblClick &&
+            LogoArea().contains(mouse->position().toPoint())) {
+            EngineerUnlock();
+            return true;
+        }
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             StartDrag(static_cast<QWidget*>(watched), mouse->globalPosition().toPoint());
             return true;
@@ -502,6 +514,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     device_handle_ = false;
     StopRolling();
     QWidget::closeEvent(event);
+}
+
+void MainWindow::EngineerUnlock() {
+    // The factory page's tab stays hidden until the logo is double-clicked. The lighting type
+    // and sensor orientation controls it also unlocks come with the engineering page itself.
+    for (int copy = 1; copy <= 4; ++copy) {
+        for (const QString& stem :
+             {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
+            if (QWidget* widget = Control(stem + QString::number(copy))) {
+                widget->show();
+                widget->raise();
+            }
+        }
+    }
 }
 
 }  // namespace velq::ui
