@@ -281,6 +281,15 @@ void DeviceController::ShowPageValues(const EngineeringValues& values, const Pro
     ui::ShowPageValues(*parts_.window, values);
     (void)keys;
     RelabelButtons();
+    uint8_t flowing = 0;
+    if (values.gbLEDType == LedType::MCULED) {
+        const bool offered[] = {values.cb_Mode1, values.cb_Mode2, values.cb_Mode3, values.cb_Mode4,
+                                values.cb_Mode5, values.cb_Mode6, values.cb_Mode7};
+        for (int n = 0; n < 7; ++n) {
+            flowing = static_cast<uint8_t>(flowing | (offered[n] ? 1 << n : 0));
+        }
+    }
+    parts_.window->ShowLightingEntries(flowing, values.gbLEDType == LedType::RBLED);
 }
 
 void DeviceController::RelabelButtons() {

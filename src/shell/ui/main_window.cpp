@@ -446,6 +446,7 @@ ShellResult MainWindow::ApplyLayout(int language) {
     ApplyCaptions(captions());
     PlaceMenuEntries();
     IndentOptionCaptions();
+    ApplyLightingEntries();
     Restack();
     return {};
 }
@@ -702,6 +703,33 @@ QRegion ShapeOf(const QImage& picture) {
         }
     }
     return region;
+}
+
+void MainWindow::ShowLightingEntries(uint8_t flowing_modes, bool two_colour) {
+    flowing_modes_ = flowing_modes;
+    two_colour_entries_ = two_colour;
+    ApplyLightingEntries();
+}
+
+void MainWindow::ApplyLightingEntries() {
+    // The flowing and the two-colour mode entries share one row of the light page: only the
+    // lighting type's own entries are on screen, and of the flowing ones only the modes the
+    // mouse offers. The layout places them; this decides whether they show.
+    for (int n = 1; n <= 7; ++n) {
+        const bool flowing = (flowing_modes_ >> (n - 1) & 1) != 0;
+        for (const QString& stem :
+             {QStringLiteral("Img_MCULEDMode"), QStringLiteral("lbl_MCULEDMode")}) {
+            if (QWidget* widget = Control(stem + QString::number(n))) {
+                widget->setVisible(flowing);
+            }
+        }
+        for (const QString& stem :
+             {QStringLiteral("Img_RBLEDMode"), QStringLiteral("lbl_RBLEDMode")}) {
+            if (QWidget* widget = Control(stem + QString::number(n))) {
+                widget->setVisible(two_colour_entries_);
+            }
+        }
+    }
 }
 
 }  // namespace velq::ui

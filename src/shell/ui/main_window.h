@@ -72,6 +72,9 @@ public:
     void ShowNoDevicePage();
     // The fire page (reached from the function menu, not from a tab).
     void ShowFirePage();
+    // The light page's mode entries: flowing mode n shows when bit n - 1 of `flowing_modes` is
+    // set (0 for a lighting type without them), the two-colour entries when `two_colour`.
+    void ShowLightingEntries(uint8_t flowing_modes, bool two_colour);
     // `EngineerUnlock`: shows the engineering tab (a double click on the logo runs it).
     void EngineerUnlock();
     // Where the logo stands on the background picture.
@@ -143,6 +146,7 @@ private:
     void RollTick();
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();
+    void ApplyLightingEntries();
 
     WindowServices services_;
     OrgSettings org_;
@@ -164,6 +168,8 @@ private:
     bool no_device_page_ = true;
     bool device_handle_ = false;
     bool macro_insert_mode_ = false;
+    uint8_t flowing_modes_ = 0x7F;  // the no-device image's flowing light offers all seven
+    bool two_colour_entries_ = false;
 
     QTimer* label_run_ = nullptr;
     TextRoller roller_;
