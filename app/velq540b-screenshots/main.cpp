@@ -4,9 +4,14 @@
 #include <QDialog>
 #include <QDir>
 #include <QPixmap>
+#include <QThread>
 
 #include <cstdio>
 
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/ui/device_controller.h"
+#include "image/built_in_images.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -30,9 +35,24 @@ constexpr std::array<Shot, 7> kShots{{
     {"engineering", velq::ui::Page::kEngineering},
 }};
 
+// The window as the desktop shows it: the pixels in the colour key are see-through.
+QImage Shaped(const QPixmap& pixmap) {
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(128, 0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == key) {
+                row[x] = 0;
+            }
+        }
+    }
+    return image;
+}
+
 bool Save(const QPixmap& pixmap, const QDir& dir, const QString& file) {
     const QString path = dir.filePath(file);
-    if (!pixmap.save(path, "PNG")) {
+    if (!Shaped(pixmap).save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -64,10 +84,41 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
-    // Pretend a mouse has been read, so every tab opens its page.
-    window.SetDeviceHandlePresent(true);
-    window.SetNoDevicePage(false);
-    window.CoverPages(false);
+
+    // The pages as a user sees them once a mouse fresh from the factory has been read: the
+    // virtual mouse with the first default image, in virtual time.
+    const velq::ImageTextResult factory =
+        velq::LoadBuiltInImage(velq::BuiltInImage::VELQ55XData_Cfg1);
+    if (!factory) {
+        std::fprintf(stderr, "%s\n", factory.error.c_str());
+        return 1;
+    }
+    velq::VirtualMouse::Memory memory{};
+    std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
+    auto mouse = std::make_shared<velq::VirtualMouse>(memory);
+    velq::VirtualBackend backend(mouse);
+    velq::VirtualClock clock;
+    velq::ui::DeviceControllerParts parts;
+    parts.window = &window;
+    parts.messages = &messages;
+    parts.files = &files;
+    parts.backend = &backend;
+    parts.clock = &clock;
+    velq::ui::DeviceController controller(std::move(parts));
+    QString error;
+    if (!controller.Start(error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    for (int i = 0; i < 100 && window.no_device_page(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    if (window.no_device_page()) {
+        std::fprintf(stderr, "the virtual mouse was not read\n");
+        return 1;
+    }
+    window.EngineerUnlock();
 
     bool ok = true;
     for (int language = 1; language <= 3; ++language) {

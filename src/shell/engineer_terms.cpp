@@ -1,5 +1,7 @@
 #include "shell/engineer_terms.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 namespace velq {
@@ -34,6 +36,14 @@ std::string MessagesLocaleName(
         }
     }
     return std::string();
+}
+
+EngineerLanguage EngineerLanguageOfEnvironment() {
+    return EngineerLanguageFromLocale(
+        MessagesLocaleName([](std::string_view name) -> std::optional<std::string> {
+            const char* value = std::getenv(std::string(name).c_str());
+            return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+        }));
 }
 
 }  // namespace velq

@@ -182,4 +182,7 @@ inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
 [[nodiscard]] std::string MessagesLocaleName(
     const std::function<std::optional<std::string>(std::string_view)>& get_variable);
 
+// EngineerLanguageFromLocale of this process's environment (LC_ALL, LC_MESSAGES, LANG).
+[[nodiscard]] EngineerLanguage EngineerLanguageOfEnvironment();
+
 }  // namespace velq

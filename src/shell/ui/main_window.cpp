@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -13,10 +14,12 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "shell/caption_assignments.h"
 #include "shell/caption_targets.h"
 #include "shell/caption_translate.h"
+#include "shell/engineer_terms.h"
 #include "shell/language_font.h"
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_source.h"
@@ -89,6 +92,14 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
         auto* page = new QWidget(this);
         page->setObjectName(QStringLiteral("gbPage%1").arg(i + 1));
         page->setVisible(i == 0);
+        if (i == 5) {
+            // The factory page has no picture of its own: the theme's panel colour behind it.
+            page->setAutoFillBackground(true);
+            QPalette palette = page->palette();
+            palette.setColor(QPalette::Window, QColor(18, 21, 26));
+            palette.setColor(QPalette::WindowText, QColor(220, 224, 230));
+            page->setPalette(palette);
+        }
         pages_[i] = page;
         controls_.insert(page->objectName(), page);
     }
@@ -373,6 +384,7 @@ ShellResult MainWindow::Start() {
     if (ShellResult first = ApplyLayout(1); !first) {
         return first;
     }
+    PlaceEngineeringControls();
     for (const QString name :
          {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
         if (QWidget* list = Control(name)) {
@@ -729,6 +741,30 @@ void MainWindow::ApplyLightingEntries() {
                 widget->setVisible(two_colour_entries_);
             }
         }
+    }
+}
+
+void MainWindow::PlaceEngineeringControls() {
+    // The factory page is not laid out by the layout texts: its DPI level lists stand in one
+    // column, each after its term ("CPI 1:" .. "CPI 7:") in the page's own language.
+    const EngineerLanguage language = EngineerLanguageOfEnvironment();
+    constexpr int kLeft = 40;
+    constexpr int kTop = 60;
+    constexpr int kRow = 32;
+    for (int n = 1; n <= 7; ++n) {
+        QWidget* list = Control(QStringLiteral("cb_CPI%1").arg(n));
+        if (list == nullptr) {
+            continue;
+        }
+        const int y = kTop + (n - 1) * kRow;
+        auto* term = new QLabel(pages_[5]);
+        term->setObjectName(QStringLiteral("lbl_EngCPI%1").arg(n));
+        const std::optional<std::string_view> text =
+            EngineerText(static_cast<uint8_t>(0x4F + n - 1), language);
+        term->setText(text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()))
+                           : QString());
+        term->setGeometry(kLeft, y + 3, 80, 20);
+        list->setGeometry(kLeft + 90, y, 110, 24);
     }
 }
 

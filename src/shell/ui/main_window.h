@@ -101,6 +101,9 @@ public:
     QSize BackgroundSize() const { return background_size_; }
 
 signals:
+    // A tab opened its page (after the page is shown), so its content can be refreshed.
+    void pageShown(velq::ui::Page page);
+
     // A frame button whose work belongs to the device flows ("Btn_Apply_2", "Btn_Confirm1_1").
     void frameButtonClicked(const QString& name);
 
@@ -147,6 +150,7 @@ private:
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();
     void ApplyLightingEntries();
+    void PlaceEngineeringControls();
 
     WindowServices services_;
     OrgSettings org_;

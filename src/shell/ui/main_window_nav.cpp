@@ -13,6 +13,10 @@
 #include <cstring>
 
 #include "shell/ui/main_window.h"
+
+#include <cstdlib>
+
+#include "shell/engineer_terms.h"
 #include "shell/ui/message_presenter.h"
 
 namespace velq::ui {
@@ -270,6 +274,7 @@ void MainWindow::OnTab(Page page) {
     MarkCurrentTab();
     static_cast<void>(SetPicture(QStringLiteral("Img_P%1").arg(tab->picture),
                                  QStringLiteral("L%1_Back%2").arg(language_).arg(tab->picture)));
+    emit pageShown(page);
 }
 
 ShellResult MainWindow::SwitchLanguage(int language) {
@@ -519,7 +524,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::EngineerUnlock() {
     // The factory page's tab stays hidden until the logo is double-clicked. The lighting type
     // and sensor orientation controls it also unlocks come with the engineering page itself.
+    // The tab carries the page's own term ("Engineer Mode"), in the page's language.
+    const EngineerLanguage language = EngineerLanguageOfEnvironment();
+    const std::optional<std::string_view> term = EngineerText(0x05, language);
     for (int copy = 1; copy <= 4; ++copy) {
+        if (auto* label =
+                qobject_cast<QLabel*>(Control(QStringLiteral("Btn_Engineer_%1").arg(copy)));
+            label != nullptr && term) {
+            label->setText(QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())));
+        }
         for (const QString& stem :
              {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
             if (QWidget* widget = Control(stem + QString::number(copy))) {
