@@ -1,5 +1,7 @@
 #include "shell/skin_png.h"
 
+#include <algorithm>
+
 #include <png.h>
 
 namespace velq {
@@ -38,6 +40,26 @@ PngDecodeResult DecodePng(std::span<const uint8_t> bytes) {
     png_image_free(&image);
     result.ok = true;
     return result;
+}
+
+std::optional<PngSize> ReadPngSize(std::span<const uint8_t> bytes) {
+    // Signature (8 bytes), then the IHDR chunk: length, "IHDR", width and height big-endian.
+    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() < 24 ||
+        !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin()) ||
+        bytes[12] != 'I' || bytes[13] != 'H' || bytes[14] != 'D' || bytes[15] != 'R') {
+        return std::nullopt;
+    }
+    const auto be32 = [&](size_t at) {
+        return static_cast<uint32_t>(bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
+                                     bytes[at + 3]);
+    };
+    const uint32_t width = be32(16);
+    const uint32_t height = be32(20);
+    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+        return std::nullopt;
+    }
+    return PngSize{static_cast<int>(width), static_cast<int>(height)};
 }
 
 }  // namespace velq

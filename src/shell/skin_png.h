@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -18,5 +19,13 @@ struct PngDecodeResult {
 // Decodes a PNG file held in memory into RGBA (any colour type and bit depth; palette and
 // grey pictures are expanded). Damaged, truncated or oversized data gives an error.
 [[nodiscard]] PngDecodeResult DecodePng(std::span<const uint8_t> bytes);
+
+// The width and height a PNG file announces in its header, without decoding it; nothing when
+// the bytes do not start like a PNG file.
+struct PngSize {
+    int width = 0;
+    int height = 0;
+};
+[[nodiscard]] std::optional<PngSize> ReadPngSize(std::span<const uint8_t> bytes);
 
 }  // namespace velq

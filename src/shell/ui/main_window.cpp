@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "shell/caption_assignments.h"
 #include "shell/caption_targets.h"
@@ -101,6 +103,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
             page->setPalette(palette);
         }
         pages_[i] = page;
+        page->installEventFilter(this);  // its pictures are decoded when it is first shown
         controls_.insert(page->objectName(), page);
     }
     page_radios_ = new QButtonGroup(this);
@@ -288,14 +291,53 @@ bool MainWindow::SetPicture(const QString& control, const QString& picture) {
     if (shown_pictures_.value(label) == picture) {
         return true;
     }
+    // A picture on a page nobody sees yet is decoded when its page is first shown: start-up
+    // then decodes only what the first page shows. Its size is known from the file's header.
+    const QWidget* page = PageOf(label);
+    const bool language_picture = picture.size() > 3 && picture.startsWith(QLatin1Char('L')) &&
+                                  picture.at(2) == QLatin1Char('_');
+    if (page != nullptr && page->isHidden() && !pixmaps_.contains(picture) && !language_picture) {
+        const QSize size = services_.pictures->PictureDimensions(picture.toStdString());
+        if (!size.isValid()) {
+            return false;
+        }
+        label->resize(size);
+        pending_pictures_.insert(label, picture);
+        shown_pictures_.insert(label, picture);
+        return true;
+    }
     const QPixmap pixmap = SkinPixmap(picture);
     if (pixmap.isNull()) {
         return false;
     }
+    pending_pictures_.remove(label);
     label->setPixmap(pixmap);
     label->resize(pixmap.size());
     shown_pictures_.insert(label, picture);
     return true;
+}
+
+QWidget* MainWindow::PageOf(QWidget* widget) const {
+    for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+        if (std::find(pages_.begin(), pages_.end(), w) != pages_.end()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+void MainWindow::ShowPendingPictures(const QWidget* page) {
+    for (auto it = pending_pictures_.begin(); it != pending_pictures_.end();) {
+        if (PageOf(it.key()) != page) {
+            ++it;
+            continue;
+        }
+        const QPixmap pixmap = SkinPixmap(it.value());
+        if (!pixmap.isNull()) {
+            it.key()->setPixmap(pixmap);
+        }
+        it = pending_pictures_.erase(it);
+    }
 }
 
 QPixmap MainWindow::SkinPixmap(const QString& picture) {
@@ -354,6 +396,7 @@ ShellResult MainWindow::Start() {
         return {false, QStringLiteral("Missing picture resource \"L1_BackGround\"")};
     }
     background_size_ = background.size();
+    pixmaps_.insert(QStringLiteral("L1_BackGround"), QPixmap::fromImage(background));
     for (size_t i = 0; i < 5; ++i) {
         pages_[i]->setGeometry(QRect(QPoint(0, 0), background_size_));
     }
@@ -695,25 +738,33 @@ void MainWindow::ApplyWindowShape() {
 }
 
 QRegion ShapeOf(const QImage& picture) {
-    // Compared as 32-bit ARGB values, whatever format the picture was decoded into.
-    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    QRegion region;
+    // Compared as 32-bit ARGB values, whatever format the picture was decoded into. The runs
+    // come row by row, left to right: the banded order QRegion takes in one call.
+    const QImage image =
+        picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_RGB32
+            ? picture
+            : picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = kColourKey;
+    std::vector<QRect> runs;
+    runs.reserve(static_cast<size_t>(image.height()) * 2);
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int x = 0;
         while (x < image.width()) {
-            while (x < image.width() && row[x] == kColourKey) {
+            while (x < image.width() && (row[x] | 0xFF000000u) == key) {
                 ++x;
             }
             const int start = x;
-            while (x < image.width() && row[x] != kColourKey) {
+            while (x < image.width() && (row[x] | 0xFF000000u) != key) {
                 ++x;
             }
             if (x > start) {
-                region += QRect(start, y, x - start, 1);
+                runs.emplace_back(start, y, x - start, 1);
             }
         }
     }
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
     return region;
 }
 

@@ -150,6 +150,9 @@ private:
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();
     void ApplyLightingEntries();
+    // The page container a control lies on, or nullptr for the window's own controls.
+    QWidget* PageOf(QWidget* widget) const;
+    void ShowPendingPictures(const QWidget* page);
     void PlaceEngineeringControls();
 
     WindowServices services_;
@@ -166,6 +169,8 @@ private:
     QHash<QString, QPixmap> pixmaps_;
     // The skin picture each picture control shows now, by control.
     QHash<const QWidget*, QString> shown_pictures_;
+    // Pictures set on controls of hidden pages, decoded when their page is first shown.
+    QHash<QLabel*, QString> pending_pictures_;
 
     int language_ = 1;
     Page page_ = Page::kOffice;

@@ -469,6 +469,11 @@ bool MainWindow::event(QEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show &&
+        watched->objectName().startsWith(QStringLiteral("gbPage"))) {
+        ShowPendingPictures(static_cast<QWidget*>(watched));
+        return false;
+    }
     const QString name = watched->objectName();
     if (name.startsWith(QStringLiteral("Disable_All_"))) {
         // A shown cover swallows input meant for the page underneath.

@@ -14,6 +14,8 @@ class PictureSource {
 public:
     virtual ~PictureSource() = default;
     virtual QImage Picture(std::string_view name) const = 0;
+    // The picture's size; sources that can tell it without decoding say so cheaply.
+    virtual QSize PictureDimensions(std::string_view name) const { return Picture(name).size(); }
 };
 
 // One frame of the loading animation and how long it stays.

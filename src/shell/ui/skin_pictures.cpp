@@ -18,6 +18,11 @@ QImage SkinPictures::Picture(std::string_view name) const {
     return ImageFromRgba(decoded.image.width, decoded.image.height, decoded.image.pixels);
 }
 
+QSize SkinPictures::PictureDimensions(std::string_view name) const {
+    const std::optional<PngSize> size = ReadPngSize(SkinPicture(name));
+    return size ? QSize(size->width, size->height) : QSize();
+}
+
 std::vector<AnimationFrame> SkinPictures::WaitAnimation() const {
     std::vector<AnimationFrame> frames;
     const GifDecodeResult decoded = DecodeGif(SkinPicture("WaitGif"));

@@ -13,6 +13,7 @@ namespace velq::ui {
 class SkinPictures final : public PictureSource, public AnimationSource {
 public:
     QImage Picture(std::string_view name) const override;
+    QSize PictureDimensions(std::string_view name) const override;
     std::vector<AnimationFrame> WaitAnimation() const override;
 };
 
