@@ -294,11 +294,13 @@ bool MainWindow::SetPicture(const QString& control, const QString& picture) {
     // A picture on a page nobody sees yet is decoded when its page is first shown: start-up
     // then decodes only what the first page shows. Its size is known from the file's header.
     const QWidget* page = PageOf(label);
-    const bool language_picture = picture.size() > 3 && picture.startsWith(QLatin1Char('L')) &&
-                                  picture.at(2) == QLatin1Char('_');
-    if (page != nullptr && page->isHidden() && !pixmaps_.contains(picture) && !language_picture) {
+    // (Pictures of languages 2 and 3 may borrow language 1's artwork, decided on decoding.)
+    const bool borrowing_picture = picture.size() > 3 && picture.startsWith(QLatin1Char('L')) &&
+                                   picture.at(2) == QLatin1Char('_') &&
+                                   picture.at(1) != QLatin1Char('1');
+    if (page != nullptr && page->isHidden() && !pixmaps_.contains(picture) && !borrowing_picture) {
         const QSize size = services_.pictures->PictureDimensions(picture.toStdString());
-        if (!size.isValid()) {
+        if (size.isEmpty()) {
             return false;
         }
         label->resize(size);
