@@ -18,8 +18,8 @@
 #include "device/hotplug_monitor.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
-#include "image/built_in_images.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -101,11 +101,12 @@ int Plug() {
     if (!program.Start()) {
         return 1;
     }
-    const velq::ImageTextResult factory =
-        velq::LoadBuiltInImage(velq::BuiltInImage::VELQ55XData_Cfg1);
-    velq::VirtualMouse::Memory memory{};
-    std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
-    auto mouse = std::make_shared<velq::VirtualMouse>(memory);
+    std::string error_text;
+    const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error_text);
+    if (mouse == nullptr) {
+        std::fprintf(stderr, "%s\n", error_text.c_str());
+        return 1;
+    }
     mouse->SetPlugged(false);
     velq::VirtualBackend backend(mouse);
     velq::ui::DeviceController controller(program.Parts(backend));

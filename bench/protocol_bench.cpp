@@ -2,8 +2,8 @@
 // at once, and prints each beside its floor: the sum of the waits the protocol mandates.
 // Whatever is above the floor is the cost of the stack itself (and of the sleeps overshooting).
 #include <chrono>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,9 +44,9 @@ int main() {
     std::vector<uint8_t> image(2048);
 
     // Full read: ReadBegin (10 ms) and 342 chunks of 5 ms.
-    const double read_ratio =
-        Measure("full read, 2048 bytes", 10 + 342 * 5.0,
-                [&] { return protocol.ReadBlock(0, 2048, image, velq::LoadingWindow::Shown); });
+    const double read_ratio = Measure("full read, 2048 bytes", 10 + 342 * 5.0, [&] {
+        return protocol.ReadBlock(0, 2048, image, velq::LoadingWindow::Shown);
+    });
     // Apply's parameter write: WriteBegin (10 ms) and 43 chunks of 10 ms.
     const double write_ratio = Measure("parameter write of Apply, 255 bytes", 10 + 43 * 10.0, [&] {
         return protocol.WriteBlock(0, 255, image) && protocol.UnacknowledgedChunks() == 0;

@@ -6,18 +6,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <memory>
-
 #include "device/virtual_backend.h"
-#include "device/virtual_mouse.h"
+#include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
-#include "image/built_in_images.h"
-#include "shell/ui/file_dialogs.h"
-#include "shell/ui/loading_window.h"
-#include "shell/ui/main_window.h"
-#include "shell/ui/message_presenter.h"
+#include "flows/ui/program_window.h"
 #include "shell/ui/single_instance.h"
-#include "shell/ui/skin_pictures.h"
 
 namespace {
 
@@ -35,48 +28,28 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const velq::ui::SkinPictures pictures;
-    velq::ui::QtMessagePresenter messages;
-    velq::ui::QtFileDialogs files;
-    velq::ui::MainWindow window(velq::ui::DefaultServices(pictures, pictures, messages, files));
-    messages.SetParent(&window);
-    files.SetParent(&window);
-    if (const velq::ui::ShellResult started = window.Start(); !started) {
+    velq::ui::ProgramWindow program;
+    if (const velq::ui::ShellResult started = program.Start(); !started) {
         velq::ui::QtMessagePresenter(nullptr).Show(started.error);
         return 1;
     }
-    window.show();
-    velq::ui::LoadingWindow loading(pictures.WaitAnimation());
-    loading.CentreOver(window, 40);
-    loading.StartAnimation();
 
-    // A new virtual mouse leaves the factory with the first default image.
-    const velq::ImageTextResult factory =
-        velq::LoadBuiltInImage(velq::BuiltInImage::VELQ55XData_Cfg1);
-    if (!factory) {
-        messages.Show(QString::fromStdString(factory.error));
+    std::string error;
+    const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error);
+    if (mouse == nullptr) {
+        program.Messages().Show(QString::fromStdString(error));
         return 1;
     }
-    velq::VirtualMouse::Memory memory{};
-    std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
-    auto mouse = std::make_shared<velq::VirtualMouse>(memory);
     const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data_dir);
-    std::string error;
     if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
                            error)) {
-        messages.Show(QString::fromStdString(error));  // runs on, without keeping its memory
+        program.Messages().Show(QString::fromStdString(error));  // runs on, forgetting at exit
     }
     mouse->SetPlugged(false);
     velq::VirtualBackend backend(mouse);
 
-    velq::ui::DeviceControllerParts parts;
-    parts.window = &window;
-    parts.loading = &loading;
-    parts.messages = &messages;
-    parts.files = &files;
-    parts.backend = &backend;
-    velq::ui::DeviceController controller(std::move(parts));
+    velq::ui::DeviceController controller(program.ControllerParts(backend));
     // Plugging and unplugging the virtual mouse notifies like the system's hot-plug events.
     mouse->SetPlugListener([&controller](bool) {
         QMetaObject::invokeMethod(
@@ -84,9 +57,9 @@ int main(int argc, char** argv) {
     });
     QString start_error;
     if (!controller.Start(start_error)) {
-        messages.Show(start_error);
+        program.Messages().Show(start_error);
         return 1;
     }
-    QTimer::singleShot(kPlugInDelayMs, &window, [mouse] { mouse->SetPlugged(true); });
+    QTimer::singleShot(kPlugInDelayMs, &program.Window(), [mouse] { mouse->SetPlugged(true); });
     return QApplication::exec();
 }

@@ -10,8 +10,9 @@
 
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
-#include "image/built_in_images.h"
+#include "flows/ui/program_window.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -75,34 +76,25 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const velq::ui::SkinPictures pictures;
-    velq::ui::QtMessagePresenter messages;
-    velq::ui::ScriptedFileDialogs files;
-    velq::ui::MainWindow window(velq::ui::DefaultServices(pictures, pictures, messages, files));
-    if (const velq::ui::ShellResult started = window.Start(); !started) {
+    velq::ui::ProgramWindow program;
+    if (const velq::ui::ShellResult started = program.Start(); !started) {
         std::fprintf(stderr, "start-up stopped: %s\n", qPrintable(started.error));
         return 1;
     }
-    window.show();
+    velq::ui::MainWindow& window = program.Window();
 
     // The pages as a user sees them once a mouse fresh from the factory has been read: the
     // virtual mouse with the first default image, in virtual time.
-    const velq::ImageTextResult factory =
-        velq::LoadBuiltInImage(velq::BuiltInImage::VELQ55XData_Cfg1);
-    if (!factory) {
-        std::fprintf(stderr, "%s\n", factory.error.c_str());
+    std::string factory_error;
+    const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(factory_error);
+    if (mouse == nullptr) {
+        std::fprintf(stderr, "%s\n", factory_error.c_str());
         return 1;
     }
-    velq::VirtualMouse::Memory memory{};
-    std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
-    auto mouse = std::make_shared<velq::VirtualMouse>(memory);
     velq::VirtualBackend backend(mouse);
     velq::VirtualClock clock;
-    velq::ui::DeviceControllerParts parts;
-    parts.window = &window;
-    parts.messages = &messages;
-    parts.files = &files;
-    parts.backend = &backend;
+    velq::ui::DeviceControllerParts parts = program.ControllerParts(backend);
+    parts.loading = nullptr;  // nothing to show over the pictures being taken
     parts.clock = &clock;
     velq::ui::DeviceController controller(std::move(parts));
     QString error;
@@ -137,11 +129,12 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             ok = Save(window.grab(), dir, QString::fromUtf8(shot.name) + suffix) && ok;
         }
-        std::unique_ptr<QDialog> message =
-            messages.BuildDialog(QString::fromStdString(window.captions().Caption("Str100")));
+        std::unique_ptr<QDialog> message = program.Messages().BuildDialog(
+            QString::fromStdString(window.captions().Caption("Str100")));
         message->adjustSize();
         ok = Save(message->grab(), dir, QStringLiteral("message") + suffix) && ok;
     }
+    const velq::ui::SkinPictures pictures;
     velq::ui::LoadingWindow loading(pictures.WaitAnimation());
     ok = Save(loading.grab(), dir, QStringLiteral("loading.png")) && ok;
     return ok ? 0 : 1;

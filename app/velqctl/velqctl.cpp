@@ -13,7 +13,7 @@
 #include "device/report_descriptor.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
-#include "image/built_in_images.h"
+#include "flows/factory_mouse.h"
 #include "image/profile_file.h"
 #include "image/verified_write.h"
 #include "shell/caption_table.h"
@@ -400,14 +400,12 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     std::unique_ptr<HidBackend> backend;
     if (!virtual_file.empty()) {
         // A new virtual mouse comes from the factory with the first default image.
-        ImageTextResult factory = LoadBuiltInImage(BuiltInImage::VELQ55XData_Cfg1);
-        if (!factory) {
-            err << "velqctl: " << factory.error << "\n";
+        std::string factory_error;
+        std::shared_ptr<VirtualMouse> mouse = MakeFactoryVirtualMouse(factory_error);
+        if (mouse == nullptr) {
+            err << "velqctl: " << factory_error << "\n";
             return kFailed;
         }
-        VirtualMouse::Memory memory{};
-        std::copy_n(factory.bytes.begin(), memory.size(), memory.begin());
-        auto mouse = std::make_shared<VirtualMouse>(memory);
         std::string error;
         if (!mouse->AttachFile(virtual_file, error)) {
             err << "velqctl: " << error << "\n";
