@@ -66,13 +66,13 @@ TEST(ControlKindTest, NamesGetTheirKindPlaceAndFirstPicture) {
         {"rb_5", ControlKind::kRadio, ControlPlace::kWindow, "", 0},
     };
     for (const Case& c : cases) {
-        const std::optional<ControlSpec> spec = ClassifyControl(c.name);
-        ASSERT_TRUE(spec.has_value()) << c.name;
-        EXPECT_EQ(spec->kind, c.kind) << c.name;
-        EXPECT_EQ(spec->place, c.place) << c.name;
-        EXPECT_EQ(spec->picture, c.picture) << c.name;
+        const std::optional<ControlSpec> entry = ClassifyControl(c.name);
+        ASSERT_TRUE(entry.has_value()) << c.name;
+        EXPECT_EQ(entry->kind, c.kind) << c.name;
+        EXPECT_EQ(entry->place, c.place) << c.name;
+        EXPECT_EQ(entry->picture, c.picture) << c.name;
         if (c.place == ControlPlace::kCopy) {
-            EXPECT_EQ(spec->copy, c.copy) << c.name;
+            EXPECT_EQ(entry->copy, c.copy) << c.name;
         }
     }
     EXPECT_FALSE(ClassifyControl("NoSuchControl").has_value());

@@ -262,14 +262,14 @@ std::optional<ControlSpec> ClassifyControl(std::string_view name) {
         if (!MatchControlPattern(row.pattern, name)) {
             continue;
         }
-        ControlSpec spec{row.kind, row.place, std::string(row.picture), row.hidden, 0};
-        if (const size_t hash = spec.picture.find('#'); hash != std::string::npos) {
-            spec.picture.replace(hash, 1, FirstNumber(name));
+        ControlSpec entry{row.kind, row.place, std::string(row.picture), row.hidden, 0};
+        if (const size_t hash = entry.picture.find('#'); hash != std::string::npos) {
+            entry.picture.replace(hash, 1, FirstNumber(name));
         }
         if (row.place == ControlPlace::kCopy) {
-            spec.copy = name.back() - '0';
+            entry.copy = name.back() - '0';
         }
-        return spec;
+        return entry;
     }
     return std::nullopt;
 }

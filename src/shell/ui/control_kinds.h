@@ -64,7 +64,7 @@ struct ControlSpec {
 // True when `name` matches `pattern` ('*' any run, '#' one digit).
 bool MatchControlPattern(std::string_view pattern, std::string_view name);
 
-// The spec of a control name by the first matching row of the kind table; nothing for a name
+// The entry of a control name by the first matching row of the kind table; nothing for a name
 // the table does not know (the caller reports it rather than guessing a widget).
 std::optional<ControlSpec> ClassifyControl(std::string_view name);
 

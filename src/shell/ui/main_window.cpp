@@ -124,24 +124,24 @@ QString MainWindow::PictureOf(const QString& name) const {
     return widget == nullptr ? QString() : shown_pictures_.value(widget);
 }
 
-QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& spec) {
-    switch (spec.place) {
+QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& entry) {
+    switch (entry.place) {
         case ControlPlace::kWindow:
             return this;
         case ControlPlace::kCopy:
-            return pages_[static_cast<size_t>(std::clamp(spec.copy, 1, 5) - 1)];
+            return pages_[static_cast<size_t>(std::clamp(entry.copy, 1, 5) - 1)];
         case ControlPlace::kPage1:
         case ControlPlace::kPage2:
         case ControlPlace::kPage3:
         case ControlPlace::kPage4:
         case ControlPlace::kPage5:
         case ControlPlace::kPage6:
-            return pages_[static_cast<size_t>(spec.place) -
+            return pages_[static_cast<size_t>(entry.place) -
                           static_cast<size_t>(ControlPlace::kPage1)];
         case ControlPlace::kGbDelay:
         case ControlPlace::kGbInsert:
         case ControlPlace::kPcMacro:
-            return EnsureControl(ToQString(GroupOf(spec.place)));
+            return EnsureControl(ToQString(GroupOf(entry.place)));
         case ControlPlace::kMenu: {
             const std::string_view panel = MenuPanelOf(name.toStdString());
             return panel.empty() ? pages_[0] : EnsureControl(ToQString(panel));
@@ -154,19 +154,19 @@ QWidget* MainWindow::EnsureControl(const QString& name) {
     if (QWidget* existing = Control(name)) {
         return existing;
     }
-    std::optional<ControlSpec> spec = ClassifyControl(name.toStdString());
-    if (!spec) {
+    std::optional<ControlSpec> entry = ClassifyControl(name.toStdString());
+    if (!entry) {
         // Keep the window usable, but remember the name: the kind table must learn it.
         unknown_controls_.push_back(name);
-        spec = ControlSpec{ControlKind::kLabel, ControlPlace::kPage1, {}, true, 0};
+        entry = ControlSpec{ControlKind::kLabel, ControlPlace::kPage1, {}, true, 0};
     }
-    return CreateControl(name, *spec);
+    return CreateControl(name, *entry);
 }
 
-QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& spec) {
-    QWidget* parent = ParentFor(name, spec);
+QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry) {
+    QWidget* parent = ParentFor(name, entry);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::kPicture: {
             auto* label = new QLabel(parent);
             label->setScaledContents(false);
@@ -178,13 +178,13 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& spec)
         case ControlKind::kMenuEntry:
         case ControlKind::kMenuMarker: {
             auto* label = new SkinLabel(parent);
-            label->setAlignment(spec.kind == ControlKind::kButton
+            label->setAlignment(entry.kind == ControlKind::kButton
                                     ? Qt::AlignCenter
-                                    : (spec.kind == ControlKind::kMenuMarker
+                                    : (entry.kind == ControlKind::kMenuMarker
                                            ? Qt::AlignRight | Qt::AlignVCenter
                                            : Qt::AlignLeft | Qt::AlignVCenter));
             label->setTextFormat(Qt::PlainText);
-            if (spec.kind == ControlKind::kMenuMarker) {
+            if (entry.kind == ControlKind::kMenuMarker) {
                 label->setText(QStringLiteral(">>  "));
                 label->setAttribute(Qt::WA_TransparentForMouseEvents, true);
             }
@@ -245,15 +245,15 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& spec)
     }
     widget->setObjectName(name);
     controls_.insert(name, widget);
-    WireControl(name, widget, spec);
-    if (!spec.picture.empty()) {
-        static_cast<void>(SetPicture(name, ToQString(spec.picture)));
+    WireControl(name, widget, entry);
+    if (!entry.picture.empty()) {
+        static_cast<void>(SetPicture(name, ToQString(entry.picture)));
     }
-    if (spec.kind == ControlKind::kMenuEntry || spec.kind == ControlKind::kMenuMarker) {
+    if (entry.kind == ControlKind::kMenuEntry || entry.kind == ControlKind::kMenuMarker) {
         const int row = MenuRowOf(name.toStdString());
         widget->setGeometry(1, 1 + std::max(row, 0) * kMenuRowHeight, 120, kMenuRowHeight);
     }
-    if (spec.hidden) {
+    if (entry.hidden) {
         widget->hide();
     } else {
         widget->show();
@@ -261,17 +261,17 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& spec)
     return widget;
 }
 
-void MainWindow::WireControl(const QString& name, QWidget* widget, const ControlSpec& spec) {
+void MainWindow::WireControl(const QString& name, QWidget* widget, const ControlSpec& entry) {
     if (auto* label = qobject_cast<SkinLabel*>(widget)) {
         connect(label, &SkinLabel::clicked, this, [this, name] { OnLabelClicked(name); });
         connect(label, &SkinLabel::entered, this, [this, name] { OnLabelEntered(name); });
         connect(label, &SkinLabel::left, this, [this, name] { OnLabelLeft(name); });
         connect(label, &SkinLabel::pressed, this, [this, name] { OnLabelPressed(name); });
     }
-    if (spec.kind == ControlKind::kPicture && name.startsWith(QStringLiteral("Img_Base_"))) {
+    if (entry.kind == ControlKind::kPicture && name.startsWith(QStringLiteral("Img_Base_"))) {
         widget->installEventFilter(this);
     }
-    if (spec.kind == ControlKind::kCover) {
+    if (entry.kind == ControlKind::kCover) {
         widget->installEventFilter(this);
     }
     if (auto* radio = qobject_cast<QRadioButton*>(widget)) {

@@ -115,10 +115,10 @@ protected:
 private:
     // Controls.
     QWidget* EnsureControl(const QString& name);
-    QWidget* CreateControl(const QString& name, const ControlSpec& spec);
-    QWidget* ParentFor(const QString& name, const ControlSpec& spec);
+    QWidget* CreateControl(const QString& name, const ControlSpec& entry);
+    QWidget* ParentFor(const QString& name, const ControlSpec& entry);
     void CreateFixedControls();
-    void WireControl(const QString& name, QWidget* widget, const ControlSpec& spec);
+    void WireControl(const QString& name, QWidget* widget, const ControlSpec& entry);
     [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
     QPixmap SkinPixmap(const QString& picture);
     void SetPictureOnCopies(const QString& stem, const QString& picture);
