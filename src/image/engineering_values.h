@@ -94,6 +94,8 @@ struct EngineeringValues {
     int edt_FireMacroColor8R = 0, edt_FireMacroColor8G = 0, edt_FireMacroColor8B = 0;
     int edt_FireMacroColor9R = 0, edt_FireMacroColor9G = 0, edt_FireMacroColor9B = 0;
     int edt_FireMacroColor10R = 0, edt_FireMacroColor10G = 0, edt_FireMacroColor10B = 0;
+
+    bool operator==(const EngineeringValues&) const = default;
 };
 
 }  // namespace velq

@@ -9,6 +9,9 @@
 #include <functional>
 #include <memory>
 
+#include <QComboBox>
+
+#include "common/checksum.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "flows/ui/device_controller.h"
@@ -165,6 +168,22 @@ TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndRefusesQuietlyWithoutPermis
     EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
     EXPECT_TRUE(rig.messages.messages().empty());
+}
+
+// Apply writes what the engineering view shows: a DPI level changed there reaches the mouse.
+TEST_F(DeviceFlowsGui, ApplyFromTheFactoryPageWritesItsControls) {
+    StartReady();
+    auto* level1 = qobject_cast<QComboBox*>(rig.Control("cb_CPI1"));
+    ASSERT_NE(level1, nullptr);
+    EXPECT_EQ(level1->currentIndex(), defaults.eeprom[0][0x06]);  // shown after the read
+    level1->setCurrentIndex(11);
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(Page::kEngineering);
+    rig.Click("btn_Write");
+    EXPECT_EQ(Writes(0, 255), 1);
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[0x06], 11);
+    EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
 }
 
 TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {

@@ -172,6 +172,10 @@ void DeviceController::OnFrameButton(const QString& name) {
         flows_.BtnResetClick(2);
     } else if (name == QLatin1String("Btn_Default")) {
         flows_.BtnDefaultClick();
+    } else if (name == QLatin1String("btn_loadDefaultCPI")) {
+        flows_.BtnLoadDefaultClick(3);
+    } else if (name == QLatin1String("btn_loadDefaultLED")) {
+        flows_.BtnLoadDefaultClick(4);
     } else if (HasStem(name, "Btn_Read_")) {
         cycle_.BtnReadClick();
     } else if (HasStem(name, "Btn_Save_")) {
@@ -294,16 +298,25 @@ void DeviceController::ShowPageValues(const EngineeringValues& values, const Pro
 
 void DeviceController::RelabelButtons() {
     const NameSources names = Names();
+    const auto name_of = [&names](const std::string& code) {
+        return QString::fromStdString(FunctionName(code, names));
+    };
+    // The office and gaming pages share the nine labels; the factory page shows both profiles.
     const bool gaming = parts_.window->current_page() == Page::kGaming;
     const auto& codes = gaming ? state_.keys.Profile2Keys : state_.keys.Profile1Keys;
     for (int b = 0; b < kButtonsPerProfile; ++b) {
-        QWidget* widget = parts_.window->Control(QStringLiteral("Key%1").arg(b + 1));
-        if (widget == nullptr) {
-            continue;
+        const size_t i = static_cast<size_t>(b);
+        if (QWidget* label = parts_.window->Control(QStringLiteral("Key%1").arg(b + 1))) {
+            label->setProperty("text", name_of(codes[i]));
         }
-        const QString name =
-            QString::fromStdString(FunctionName(codes[static_cast<size_t>(b)], names));
-        widget->setProperty("text", name);
+        for (int profile = 1; profile <= 2; ++profile) {
+            const QString key =
+                QStringLiteral("btn_Key%1%2").arg(profile).arg(b + 1, 2, 10, QLatin1Char('0'));
+            if (QWidget* button = parts_.window->Control(key)) {
+                button->setProperty("text", name_of(profile == 1 ? state_.keys.Profile1Keys[i]
+                                                                 : state_.keys.Profile2Keys[i]));
+            }
+        }
     }
 }
 

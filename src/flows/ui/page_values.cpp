@@ -102,6 +102,36 @@ const Binding kBindings[] = {
     INT_FIELD(edt_YOffset8),
     INT_FIELD(edt_YOffset9),
     INT_FIELD(edt_YOffset10),
+    INT_FIELD(edt_FireMacroColor1R),
+    INT_FIELD(edt_FireMacroColor1G),
+    INT_FIELD(edt_FireMacroColor1B),
+    INT_FIELD(edt_FireMacroColor2R),
+    INT_FIELD(edt_FireMacroColor2G),
+    INT_FIELD(edt_FireMacroColor2B),
+    INT_FIELD(edt_FireMacroColor3R),
+    INT_FIELD(edt_FireMacroColor3G),
+    INT_FIELD(edt_FireMacroColor3B),
+    INT_FIELD(edt_FireMacroColor4R),
+    INT_FIELD(edt_FireMacroColor4G),
+    INT_FIELD(edt_FireMacroColor4B),
+    INT_FIELD(edt_FireMacroColor5R),
+    INT_FIELD(edt_FireMacroColor5G),
+    INT_FIELD(edt_FireMacroColor5B),
+    INT_FIELD(edt_FireMacroColor6R),
+    INT_FIELD(edt_FireMacroColor6G),
+    INT_FIELD(edt_FireMacroColor6B),
+    INT_FIELD(edt_FireMacroColor7R),
+    INT_FIELD(edt_FireMacroColor7G),
+    INT_FIELD(edt_FireMacroColor7B),
+    INT_FIELD(edt_FireMacroColor8R),
+    INT_FIELD(edt_FireMacroColor8G),
+    INT_FIELD(edt_FireMacroColor8B),
+    INT_FIELD(edt_FireMacroColor9R),
+    INT_FIELD(edt_FireMacroColor9G),
+    INT_FIELD(edt_FireMacroColor9B),
+    INT_FIELD(edt_FireMacroColor10R),
+    INT_FIELD(edt_FireMacroColor10G),
+    INT_FIELD(edt_FireMacroColor10B),
 };
 
 #undef INT_FIELD
@@ -202,6 +232,18 @@ void ShowPageValues(QWidget& window, const EngineeringValues& values) {
             button->setChecked(i == led);
         }
     }
+}
+
+std::vector<const char*> PageValueControls() {
+    std::vector<const char*> names;
+    for (const Binding& b : kBindings) {
+        names.push_back(b.control);
+        if (b.partner != nullptr) {
+            names.push_back(b.partner);
+        }
+    }
+    names.insert(names.end(), std::begin(kLedTypeButtons), std::end(kLedTypeButtons));
+    return names;
 }
 
 }  // namespace velq::ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "image/engineering_values.h"
 
 class QWidget;
@@ -11,5 +13,8 @@ namespace velq::ui {
 // record, so Apply still writes what was read.
 void ReadPageValues(const QWidget& window, EngineeringValues& values);
 void ShowPageValues(QWidget& window, const EngineeringValues& values);
+
+// The object names of the controls the record's fields belong to.
+std::vector<const char*> PageValueControls();
 
 }  // namespace velq::ui

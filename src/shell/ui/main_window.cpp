@@ -23,6 +23,7 @@
 #include "shell/caption_translate.h"
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
+#include "shell/ui/engineering_page.h"
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_label.h"
@@ -95,11 +96,18 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
         page->setObjectName(QStringLiteral("gbPage%1").arg(i + 1));
         page->setVisible(i == 0);
         if (i == 5) {
-            // The factory page has no picture of its own: the theme's panel colour behind it.
+            // The factory page has no picture of its own: plain controls in the theme's colours.
             page->setAutoFillBackground(true);
             QPalette palette = page->palette();
             palette.setColor(QPalette::Window, QColor(18, 21, 26));
             palette.setColor(QPalette::WindowText, QColor(220, 224, 230));
+            palette.setColor(QPalette::Base, QColor(30, 34, 41));
+            palette.setColor(QPalette::AlternateBase, QColor(36, 41, 49));
+            palette.setColor(QPalette::Text, QColor(225, 228, 234));
+            palette.setColor(QPalette::Button, QColor(40, 45, 53));
+            palette.setColor(QPalette::ButtonText, QColor(225, 228, 234));
+            palette.setColor(QPalette::Highlight, QColor(232, 160, 48));
+            palette.setColor(QPalette::HighlightedText, QColor(18, 21, 26));
             page->setPalette(palette);
         }
         pages_[i] = page;
@@ -798,26 +806,43 @@ void MainWindow::ApplyLightingEntries() {
 }
 
 void MainWindow::PlaceEngineeringControls() {
-    // The factory page is not laid out by the layout texts: its DPI level lists stand in one
-    // column, each after its term ("CPI 1:" .. "CPI 7:") in the page's own language.
-    const EngineerLanguage language = EngineerLanguageOfEnvironment();
-    constexpr int kLeft = 40;
-    constexpr int kTop = 60;
-    constexpr int kRow = 32;
-    for (int n = 1; n <= 7; ++n) {
-        QWidget* list = Control(QStringLiteral("cb_CPI%1").arg(n));
-        if (list == nullptr) {
-            continue;
+    EngineeringPageHooks hooks;
+    hooks.existing = [this](const QString& name) { return Control(name); };
+    hooks.clicked = [this](const QString& name) { OnEngineeringCommand(name); };
+    for (QWidget* widget :
+         BuildEngineeringPage(*pages_[5], EngineerLanguageOfEnvironment(), hooks)) {
+        if (!widget->objectName().isEmpty()) {
+            controls_.insert(widget->objectName(), widget);
         }
-        const int y = kTop + (n - 1) * kRow;
-        auto* term = new QLabel(pages_[5]);
-        term->setObjectName(QStringLiteral("lbl_EngCPI%1").arg(n));
-        const std::optional<std::string_view> text =
-            EngineerText(static_cast<uint8_t>(0x4F + n - 1), language);
-        term->setText(text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()))
-                           : QString());
-        term->setGeometry(kLeft, y + 3, 80, 20);
-        list->setGeometry(kLeft + 90, y, 110, 24);
+    }
+}
+
+void MainWindow::OnEngineeringCommand(const QString& name) {
+    // The factory page's own row of commands: its page tabs, and the frame buttons' flows.
+    static const std::pair<const char*, Page> kTabs[] = {{"btn_EngOffice", Page::kOffice},
+                                                         {"btn_EngGaming", Page::kGaming},
+                                                         {"btn_EngAdvanced", Page::kAdvanced},
+                                                         {"btn_EngLight", Page::kLight},
+                                                         {"btn_EngMacro", Page::kMacro}};
+    for (const auto& [button, page] : kTabs) {
+        if (name == QLatin1String(button)) {
+            ClickTab(page);
+            return;
+        }
+    }
+    static const std::pair<const char*, const char*> kFlows[] = {
+        {"btn_Load", "Btn_Load_1"},
+        {"btn_Save", "Btn_Save_1"},
+        {"btn_Write", "Btn_Apply_1"},
+        {"Btn_Default", "Btn_Default"},
+        {"btn_loadDefaultCPI", "btn_loadDefaultCPI"},
+        {"btn_loadDefaultLED", "btn_loadDefaultLED"}};
+    for (const auto& [button, flow] : kFlows) {
+        if (name == QLatin1String(button)) {
+            // The flows themselves say so when there is no mouse.
+            emit frameButtonClicked(QString::fromLatin1(flow));
+            return;
+        }
     }
 }
 

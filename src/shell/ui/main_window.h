@@ -154,6 +154,7 @@ private:
     QWidget* PageOf(QWidget* widget) const;
     void ShowPendingPictures(const QWidget* page);
     void PlaceEngineeringControls();
+    void OnEngineeringCommand(const QString& name);
 
     WindowServices services_;
     OrgSettings org_;

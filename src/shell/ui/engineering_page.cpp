@@ -1,0 +1,411 @@
+#include "shell/ui/engineering_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace velq::ui {
+namespace {
+
+enum class Kind { Group, Label, Combo, Edit, ReadOnlyEdit, Radio, Check, Button, List };
+
+// Which list items a combo box holds.
+enum class Items {
+    None,
+    DpiValues,       // the twelve DPI values
+    AimValues,       // "500" .. "6400": eleven entries
+    LevelCounts,     // "2" .. "7"
+    Levels,          // "1" .. "7"
+    Counts256,       // "1" .. "256"
+    Slots10,         // "1" .. "10"
+    Orientations,    // terms 0x41 .. 0x48
+    FlowingModes,    // terms 0x28 .. 0x2E
+    TwoColourModes,  // terms 0x32 .. 0x38
+    KeyModes,        // terms 0x58, 0x59
+};
+
+// One control of the page: its name, kind, parent (a group, a tab or the page), place, and the
+// term that captions it (or that a label before it shows, for fields).
+struct Row {
+    const char* name;
+    Kind kind;
+    const char* parent;  // "" = the page; "ts_Operator" / "ts_Engineer" = a tab
+    int x, y, w, h;
+    int term;  // -1 for none
+    Items items = Items::None;
+};
+
+constexpr int kRow = 26;
+
+// The command buttons along the top.
+constexpr Row kCommands[] = {
+    {"btn_EngOffice", Kind::Button, "", 10, 8, 90, 26, 0x00},
+    {"btn_EngGaming", Kind::Button, "", 104, 8, 90, 26, 0x01},
+    {"btn_EngAdvanced", Kind::Button, "", 198, 8, 90, 26, 0x02},
+    {"btn_EngLight", Kind::Button, "", 292, 8, 90, 26, 0x03},
+    {"btn_EngMacro", Kind::Button, "", 386, 8, 90, 26, 0x04},
+    {"btn_Load", Kind::Button, "", 486, 8, 60, 26, 0x06},
+    {"btn_Save", Kind::Button, "", 550, 8, 60, 26, 0x07},
+    {"Btn_Default", Kind::Button, "", 614, 8, 60, 26, 0x09},
+    {"btn_Write", Kind::Button, "", 678, 8, 60, 26, 0x0A},
+    {"btn_loadDefaultCPI", Kind::Button, "", 742, 8, 60, 26, 0x4C},
+    {"btn_loadDefaultLED", Kind::Button, "", 806, 8, 60, 26, 0x0F},
+    {"btn_TestKeys", Kind::Button, "", 870, 8, 120, 26, 0x08},
+};
+
+// The operation tab.
+constexpr Row kOperator[] = {
+    // Column 1: lighting and switches.
+    {"gbLEDType", Kind::Group, "ts_Operator", 8, 6, 226, 78, 0x0F},
+    {"rb_MCULED", Kind::Radio, "gbLEDType", 10, 22, 100, 22, 0x10},
+    {"rb_RBLED", Kind::Radio, "gbLEDType", 116, 22, 100, 22, 0x11},
+    {"rb_SyncLED", Kind::Radio, "gbLEDType", 10, 48, 100, 22, 0x12},
+    {"rb_BreLED", Kind::Radio, "gbLEDType", 116, 48, 100, 22, 0x13},
+    {"gbLEDStatus", Kind::Group, "ts_Operator", 8, 88, 226, 48, 0x14},
+    {"rb_LEDOn", Kind::Radio, "gbLEDStatus", 10, 20, 100, 22, 0x15},
+    {"rb_LEDOff", Kind::Radio, "gbLEDStatus", 116, 20, 100, 22, 0x16},
+    {"gbB4CPI", Kind::Group, "ts_Operator", 8, 140, 226, 48, 0x17},
+    {"rb_B4CPIOn", Kind::Radio, "gbB4CPI", 10, 20, 100, 22, 0x15},
+    {"rb_B4CPIOff", Kind::Radio, "gbB4CPI", 116, 20, 100, 22, 0x16},
+    {"gbLCPI", Kind::Group, "ts_Operator", 8, 192, 226, 48, 0x1E},
+    {"rb_LCPIOn", Kind::Radio, "gbLCPI", 10, 20, 100, 22, 0x15},
+    {"rb_LCPIOff", Kind::Radio, "gbLCPI", 116, 20, 100, 22, 0x16},
+    {"gbMCULEDControlMode", Kind::Group, "ts_Operator", 8, 244, 226, 48, 0x1F},
+    {"rb_MCULED3Control", Kind::Radio, "gbMCULEDControlMode", 10, 20, 100, 22, 0x20},
+    {"rb_MCULED6Control", Kind::Radio, "gbMCULEDControlMode", 116, 20, 100, 22, 0x21},
+    {"gbSaveKeyMode", Kind::Group, "ts_Operator", 8, 296, 226, 48, 0x3D},
+    {"rb_Save", Kind::Radio, "gbSaveKeyMode", 10, 20, 100, 22, 0x3E},
+    {"rb_NoSave", Kind::Radio, "gbSaveKeyMode", 116, 20, 100, 22, 0x3F},
+    {"gbFireFn", Kind::Group, "ts_Operator", 8, 348, 226, 48, 0x18},
+    {"rb_FireFnOn", Kind::Radio, "gbFireFn", 10, 20, 100, 22, 0x19},
+    {"rb_FireFnOff", Kind::Radio, "gbFireFn", 116, 20, 100, 22, 0x1A},
+    {"gbSwitchFn", Kind::Group, "ts_Operator", 8, 400, 226, 96, 0x39},
+    {"cb_MidPress", Kind::Check, "gbSwitchFn", 10, 20, 200, 22, 0x3A},
+    {"cb_CPIPress", Kind::Check, "gbSwitchFn", 10, 44, 200, 22, 0x3B},
+    {"cb_GunPress", Kind::Check, "gbSwitchFn", 10, 68, 200, 22, 0x3C},
+    // Column 2: DPI levels, fire key, codes.
+    {"gbCPI", Kind::Group, "ts_Operator", 242, 6, 240, 262, 0x4C},
+    {"cb_CPIStep", Kind::Combo, "gbCPI", 120, 20, 100, 22, 0x4D, Items::LevelCounts},
+    {"cb_CurrentCPI", Kind::Combo, "gbCPI", 120, 20 + kRow, 100, 22, 0x4E, Items::Levels},
+    {"cb_CPI1", Kind::Combo, "gbCPI", 120, 20 + 2 * kRow, 100, 22, 0x4F, Items::DpiValues},
+    {"cb_CPI2", Kind::Combo, "gbCPI", 120, 20 + 3 * kRow, 100, 22, 0x50, Items::DpiValues},
+    {"cb_CPI3", Kind::Combo, "gbCPI", 120, 20 + 4 * kRow, 100, 22, 0x51, Items::DpiValues},
+    {"cb_CPI4", Kind::Combo, "gbCPI", 120, 20 + 5 * kRow, 100, 22, 0x52, Items::DpiValues},
+    {"cb_CPI5", Kind::Combo, "gbCPI", 120, 20 + 6 * kRow, 100, 22, 0x53, Items::DpiValues},
+    {"cb_CPI6", Kind::Combo, "gbCPI", 120, 20 + 7 * kRow, 100, 22, 0x54, Items::DpiValues},
+    {"cb_CPI7", Kind::Combo, "gbCPI", 120, 20 + 8 * kRow, 100, 22, 0x55, Items::DpiValues},
+    {"gbFireMode", Kind::Group, "ts_Operator", 242, 272, 240, 74, 0x1B},
+    {"cb_FireCount", Kind::Combo, "gbFireMode", 120, 20, 100, 22, 0x1C, Items::Counts256},
+    {"edt_FireTime", Kind::Edit, "gbFireMode", 120, 20 + kRow, 100, 22, 0x1D},
+    // Continuous fire is chosen on the advanced page; its state is kept here, out of sight.
+    {"cb_IsFireContinue", Kind::Check, "gbFireMode", 0, 0, 0, 0, -1},
+    {"cb_AIMKeyValue", Kind::Combo, "ts_Operator", 362, 354, 100, 22, 0x56, Items::AimValues},
+    {"cb_KeyMode", Kind::Combo, "ts_Operator", 362, 354 + kRow, 100, 22, 0x57, Items::KeyModes},
+    {"cb_SensorOri", Kind::Combo, "ts_Operator", 362, 354 + 2 * kRow, 100, 22, 0x40,
+     Items::Orientations},
+    {"edt_VendorID", Kind::Edit, "ts_Operator", 362, 354 + 3 * kRow, 100, 22, 0x23},
+    {"edt_ProductID", Kind::Edit, "ts_Operator", 362, 354 + 4 * kRow, 100, 22, 0x24},
+    {"cb_Smooth", Kind::Check, "ts_Operator", 250, 354 + 5 * kRow, 200, 22, -1},
+    // Column 3: DPI colours and the lights' own settings.
+    {"gbMCULEDCPIColor", Kind::Group, "ts_Operator", 490, 6, 240, 214, 0x22},
+    {"gbMCULEDCurrent", Kind::Group, "ts_Operator", 490, 224, 240, 100, 0x25},
+    {"edt_MCULEDNum", Kind::Edit, "gbMCULEDCurrent", 120, 20, 100, 22, 0x26},
+    {"cb_MCULEDCurrentMode", Kind::Combo, "gbMCULEDCurrent", 120, 20 + kRow, 100, 22, 0x27,
+     Items::FlowingModes},
+    {"edt_MCULEDCrtStep", Kind::Edit, "gbMCULEDCurrent", 120, 20 + 2 * kRow, 100, 22, 0x2F},
+    {"gbRBLEDMode", Kind::Group, "ts_Operator", 490, 328, 240, 50, 0x30},
+    {"cb_RBLEDCurrentMode", Kind::Combo, "gbRBLEDMode", 100, 20, 130, 22, 0x31,
+     Items::TwoColourModes},
+    // Column 4: both profiles' buttons.
+    {"gbKeyMode1", Kind::Group, "ts_Operator", 738, 6, 232, 250, 0x58},
+    {"gbKeyMode2", Kind::Group, "ts_Operator", 738, 260, 232, 250, 0x59},
+};
+
+// The engineer tab.
+constexpr Row kEngineer[] = {
+    {"gbGunParam", Kind::Group, "ts_Engineer", 8, 6, 300, 230, 0x5A},
+    {"cb_SOSStartIndex", Kind::Combo, "gbGunParam", 150, 20, 80, 22, 0x5B, Items::Slots10},
+    {"cb_SOSNumber", Kind::Combo, "gbGunParam", 150, 20 + kRow, 80, 22, 0x5C, Items::Slots10},
+    {"btn_AddScript", Kind::Button, "gbGunParam", 10, 20 + 2 * kRow, 135, 24, 0x5D},
+    {"btn_DelScript", Kind::Button, "gbGunParam", 155, 20 + 2 * kRow, 135, 24, 0x5E},
+    {"LB_ScriptName", Kind::List, "gbGunParam", 10, 20 + 3 * kRow + 4, 280, 122, -1},
+    {"gbMCULEDMode", Kind::Group, "ts_Engineer", 8, 242, 300, 130, 0x5F},
+    {"cb_Mode1", Kind::Check, "gbMCULEDMode", 10, 20, 130, 22, 0x28},
+    {"cb_Mode2", Kind::Check, "gbMCULEDMode", 150, 20, 130, 22, 0x29},
+    {"cb_Mode3", Kind::Check, "gbMCULEDMode", 10, 20 + kRow, 130, 22, 0x2A},
+    {"cb_Mode4", Kind::Check, "gbMCULEDMode", 150, 20 + kRow, 130, 22, 0x2B},
+    {"cb_Mode5", Kind::Check, "gbMCULEDMode", 10, 20 + 2 * kRow, 130, 22, 0x2C},
+    {"cb_Mode6", Kind::Check, "gbMCULEDMode", 150, 20 + 2 * kRow, 130, 22, 0x2D},
+    {"cb_Mode7", Kind::Check, "gbMCULEDMode", 10, 20 + 3 * kRow, 130, 22, 0x2E},
+    {"edt_VendorID_Rd", Kind::ReadOnlyEdit, "ts_Engineer", 128, 382, 100, 22, 0x23},
+    {"edt_ProductID_Rd", Kind::ReadOnlyEdit, "ts_Engineer", 128, 382 + kRow, 100, 22, 0x24},
+    {"gbFireMacroColor", Kind::Group, "ts_Engineer", 316, 6, 380, 298, 0x60},
+    {"gbFireMacroYOffset", Kind::Group, "ts_Engineer", 704, 6, 266, 298, 0x7F},
+};
+
+constexpr std::array<const char*, 12> kDpiTexts = {"500",  "800",  "1000", "1200", "1600", "2000",
+                                                   "2400", "3200", "4000", "4800", "6400", "8000"};
+
+}  // namespace
+
+namespace {
+
+class Builder {
+public:
+    Builder(QWidget& page, EngineerLanguage language, const EngineeringPageHooks& hooks)
+        : page_(page), language_(language), hooks_(hooks) {}
+
+    QString Term(int code) const {
+        if (code < 0) {
+            return {};
+        }
+        const std::optional<std::string_view> text =
+            EngineerText(static_cast<uint8_t>(code), language_);
+        return text ? QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size()))
+                    : QString();
+    }
+
+    QWidget* Parent(const char* name) {
+        if (*name == '\0') {
+            return &page_;
+        }
+        QWidget* parent = page_.findChild<QWidget*>(QString::fromLatin1(name));
+        return parent != nullptr ? parent : &page_;
+    }
+
+    void Fill(QComboBox* combo, Items items) {
+        if (combo->count() > 0 || items == Items::None) {
+            return;
+        }
+        const auto numbers = [combo](int first, int last) {
+            for (int n = first; n <= last; ++n) {
+                combo->addItem(QString::number(n));
+            }
+        };
+        const auto terms = [this, combo](int first, int last) {
+            for (int code = first; code <= last; ++code) {
+                combo->addItem(Term(code));
+            }
+        };
+        switch (items) {
+            case Items::DpiValues:
+            case Items::AimValues:
+                for (size_t i = 0; i < (items == Items::DpiValues ? 12u : 11u); ++i) {
+                    combo->addItem(QString::fromLatin1(kDpiTexts[i]));
+                }
+                break;
+            case Items::LevelCounts:
+                numbers(2, 7);
+                break;
+            case Items::Levels:
+                numbers(1, 7);
+                break;
+            case Items::Counts256:
+                numbers(1, 256);
+                break;
+            case Items::Slots10:
+                numbers(1, 10);
+                break;
+            case Items::Orientations:
+                terms(0x41, 0x48);
+                break;
+            case Items::FlowingModes:
+                terms(0x28, 0x2E);
+                break;
+            case Items::TwoColourModes:
+                terms(0x32, 0x38);
+                break;
+            case Items::KeyModes:
+                terms(0x58, 0x59);
+                break;
+            case Items::None:
+                break;
+        }
+    }
+
+    QWidget* Make(const Row& row) {
+        QWidget* parent = Parent(row.parent);
+        const QString name = QString::fromLatin1(row.name);
+        QWidget* widget = hooks_.existing ? hooks_.existing(name) : nullptr;
+        if (widget == nullptr) {
+            widget = Create(row.kind, parent);
+            widget->setObjectName(name);
+            created_.push_back(widget);
+        } else {
+            widget->setParent(parent);
+        }
+        Configure(widget, row);
+        widget->setGeometry(row.x, row.y, row.w, row.h);
+        widget->setVisible(row.w > 0);
+        const bool field =
+            row.kind == Kind::Combo || row.kind == Kind::Edit || row.kind == Kind::ReadOnlyEdit;
+        if (field && row.term >= 0) {
+            // The field's term stands before it on the same row.
+            auto* label = new QLabel(Term(row.term), parent);
+            label->setObjectName(QStringLiteral("lbl_Eng_") + name);
+            label->setGeometry(row.x - 112, row.y + 2, 108, row.h - 2);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->show();
+            created_.push_back(label);
+        }
+        return widget;
+    }
+
+    QWidget* Create(Kind kind, QWidget* parent) {
+        switch (kind) {
+            case Kind::Group:
+                return new QGroupBox(parent);
+            case Kind::Label:
+                return new QLabel(parent);
+            case Kind::Combo:
+                return new QComboBox(parent);
+            case Kind::Edit:
+            case Kind::ReadOnlyEdit:
+                return new QLineEdit(parent);
+            case Kind::Radio:
+                return new QRadioButton(parent);
+            case Kind::Check:
+                return new QCheckBox(parent);
+            case Kind::Button:
+                return new QPushButton(parent);
+            case Kind::List:
+                return new QListWidget(parent);
+        }
+        return new QWidget(parent);
+    }
+
+    void Configure(QWidget* widget, const Row& row) {
+        const QString caption = row.term >= 0 ? Term(row.term) : QString();
+        if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            group->setTitle(caption);
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            Fill(combo, row.items);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->setReadOnly(row.kind == Kind::ReadOnlyEdit);
+            edit->setAlignment(Qt::AlignCenter);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            button->setText(caption);
+            const QString name = QString::fromLatin1(row.name);
+            // The builder is gone when the button is clicked: the action is copied in.
+            QObject::connect(button, &QPushButton::clicked, button,
+                             [clicked = hooks_.clicked, name] {
+                                 if (clicked) {
+                                     clicked(name);
+                                 }
+                             });
+        } else if (auto* option = qobject_cast<QAbstractButton*>(widget)) {
+            option->setText(row.name == std::string_view("cb_Smooth") ? QStringLiteral("Smooth")
+                                                                      : caption);
+        }
+    }
+
+    // Rows of a named group whose controls follow a pattern: the DPI colours, the fire macro
+    // colours and Y offsets, the two profiles' buttons.
+    void MakeRepeated() {
+        for (int level = 1; level <= 7; ++level) {
+            const int y = 20 + (level - 1) * kRow;
+            auto* term = new QLabel(Term(0x4F + level - 1), Parent("gbMCULEDCPIColor"));
+            term->setGeometry(10, y + 2, 56, 20);
+            term->show();
+            created_.push_back(term);
+            for (int c = 0; c < 3; ++c) {
+                const char rgb = "RGB"[c];
+                QWidget* edit =
+                    Make(Row{nullptr, Kind::Edit, "gbMCULEDCPIColor", 0, 0, 0, 0, -1},
+                         QStringLiteral("edt_CPI%1%2").arg(level).arg(QLatin1Char(rgb)));
+                edit->setGeometry(70 + c * 54, y, 48, 22);
+            }
+        }
+        for (int slot = 1; slot <= 10; ++slot) {
+            const int y = 20 + (slot - 1) * kRow;
+            for (int c = 0; c < 3; ++c) {
+                const char rgb = "RGB"[c];
+                auto* term =
+                    new QLabel(Term(0x61 + (slot - 1) * 3 + c), Parent("gbFireMacroColor"));
+                term->setGeometry(8 + c * 124, y + 2, 76, 20);
+                term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                term->show();
+                created_.push_back(term);
+                QWidget* edit =
+                    Make(Row{nullptr, Kind::Edit, "gbFireMacroColor", 0, 0, 0, 0, -1},
+                         QStringLiteral("edt_FireMacroColor%1%2").arg(slot).arg(QLatin1Char(rgb)));
+                edit->setGeometry(88 + c * 124, y, 40, 22);
+            }
+            auto* term = new QLabel(Term(0x80 + slot - 1), Parent("gbFireMacroYOffset"));
+            term->setGeometry(8, y + 2, 140, 20);
+            term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            term->show();
+            created_.push_back(term);
+            QWidget* offset =
+                Make(Row{nullptr, Kind::ReadOnlyEdit, "gbFireMacroYOffset", 0, 0, 0, 0, -1},
+                     QStringLiteral("edt_YOffset%1").arg(slot));
+            offset->setGeometry(156, y, 80, 22);
+        }
+        for (int profile = 1; profile <= 2; ++profile) {
+            const char* group = profile == 1 ? "gbKeyMode1" : "gbKeyMode2";
+            for (int b = 1; b <= 9; ++b) {
+                QWidget* key = Make(
+                    Row{nullptr, Kind::Button, group, 0, 0, 0, 0, -1},
+                    QStringLiteral("btn_Key%1%2").arg(profile).arg(b, 2, 10, QLatin1Char('0')));
+                key->setGeometry(10, 20 + (b - 1) * 25, 212, 23);
+            }
+        }
+    }
+
+    // Make for a generated name.
+    QWidget* Make(Row row, const QString& name) {
+        const QByteArray latin = name.toLatin1();
+        row.name = latin.constData();
+        QWidget* widget = Make(row);
+        return widget;
+    }
+
+    std::vector<QWidget*> Take() { return std::move(created_); }
+
+private:
+    QWidget& page_;
+    EngineerLanguage language_;
+    const EngineeringPageHooks& hooks_;
+    std::vector<QWidget*> created_;
+};
+
+}  // namespace
+
+std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage language,
+                                           const EngineeringPageHooks& hooks) {
+    Builder builder(page, language, hooks);
+    for (const Row& row : kCommands) {
+        builder.Make(row);
+    }
+    auto* tabs = new QTabWidget(&page);
+    tabs->setObjectName(QStringLiteral("Pg_Parameter"));
+    tabs->setGeometry(10, 42, 980, 548);
+    auto* operation = new QWidget;
+    operation->setObjectName(QStringLiteral("ts_Operator"));
+    auto* engineer = new QWidget;
+    engineer->setObjectName(QStringLiteral("ts_Engineer"));
+    tabs->addTab(operation, builder.Term(0x0D));
+    tabs->addTab(engineer, builder.Term(0x0E));
+    for (const Row& row : kOperator) {
+        builder.Make(row);
+    }
+    for (const Row& row : kEngineer) {
+        builder.Make(row);
+    }
+    builder.MakeRepeated();
+    std::vector<QWidget*> created = builder.Take();
+    created.insert(created.end(), {tabs, operation, engineer});
+    return created;
+}
+
+}  // namespace velq::ui
