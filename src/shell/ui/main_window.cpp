@@ -238,6 +238,9 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry
         case ControlKind::kGroup: {
             auto* group = new QGroupBox(parent);
             group->setFlat(true);
+            // Only a holder of its controls: the page picture draws the panel behind them.
+            group->setStyleSheet(
+                QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"));
             group->resize(220, 170);
             widget = group;
             break;

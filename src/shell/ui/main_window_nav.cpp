@@ -529,14 +529,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::EngineerUnlock() {
     // The factory page's tab stays hidden until the logo is double-clicked. The lighting type
     // and sensor orientation controls it also unlocks come with the engineering page itself.
-    // The tab carries the page's own term ("Engineer Mode"), in the page's language.
+    // The tab carries the page's own term ("Engineer"), in the page's language.
     const EngineerLanguage language = EngineerLanguageOfEnvironment();
-    const std::optional<std::string_view> term = EngineerText(0x05, language);
+    const std::optional<std::string_view> term = EngineerText(0x0E, language);
     for (int copy = 1; copy <= 4; ++copy) {
         if (auto* label =
                 qobject_cast<QLabel*>(Control(QStringLiteral("Btn_Engineer_%1").arg(copy)));
             label != nullptr && term) {
             label->setText(QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())));
+            label->setAlignment(Qt::AlignCenter);
+            // The caption lies on its picture, whatever the layout made of the label's width.
+            if (const QWidget* picture = Control(QStringLiteral("Img_Engineer_%1").arg(copy))) {
+                label->setGeometry(picture->geometry());
+            }
         }
         for (const QString& stem :
              {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
