@@ -514,6 +514,7 @@ ShellResult MainWindow::ApplyLayout(int language) {
     ApplyCaptions(captions());
     PlaceMenuEntries();
     IndentOptionCaptions();
+    FitKeyLabels();
     ApplyLightingEntries();
     Restack();
     return {};
@@ -846,6 +847,20 @@ void MainWindow::OnEngineeringCommand(const QString& name) {
             emit frameButtonClicked(QString::fromLatin1(flow));
             return;
         }
+    }
+}
+
+void MainWindow::FitKeyLabels() {
+    // A button slot's caption stands centred on its slot picture, which is taller than a line
+    // of text.
+    for (int n = 1; n <= 9; ++n) {
+        auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(n)));
+        const QWidget* picture = Control(QStringLiteral("Img_Key%1").arg(n));
+        if (label == nullptr || picture == nullptr) {
+            continue;
+        }
+        label->setGeometry(label->x(), picture->y(), label->width(), picture->height());
+        label->setAlignment(Qt::AlignCenter);
     }
 }
 

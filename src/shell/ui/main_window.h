@@ -150,6 +150,7 @@ private:
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();
     void ApplyLightingEntries();
+    void FitKeyLabels();
     // The page container a control lies on, or nullptr for the window's own controls.
     QWidget* PageOf(QWidget* widget) const;
     void ShowPendingPictures(const QWidget* page);
