@@ -25,6 +25,7 @@
 #include "shell/language_font.h"
 #include "shell/ui/engineering_page.h"
 #include "shell/ui/message_presenter.h"
+#include "shell/ui/picture_prefetch.h"
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_label.h"
 #include "shell/ui/skin_slider.h"
@@ -358,7 +359,10 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
     if (const auto found = pixmaps_.constFind(picture); found != pixmaps_.cend()) {
         return *found;
     }
-    QImage image = services_.pictures->Picture(picture.toStdString());
+    std::optional<QImage> prefetched =
+        prefetch_ != nullptr ? prefetch_->Take(picture.toStdString()) : std::nullopt;
+    QImage image =
+        prefetched ? std::move(*prefetched) : services_.pictures->Picture(picture.toStdString());
     if (image.isNull()) {
         return {};
     }
@@ -400,16 +404,35 @@ void MainWindow::CreateFixedControls() {
 }
 
 ShellResult MainWindow::Start() {
+    ShellResult started = StartWindow();
+    prefetch_.reset();  // the worker has finished or is no longer needed
+    if (started) {
+        // The window's shape: every pixel of the background in the colour key is see-through.
+        shape_ = ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
+        ApplyWindowShape();
+    }
+    return started;
+}
+
+ShellResult MainWindow::StartWindow() {
     if (services_.pictures == nullptr || !services_.org || !services_.layout ||
         !services_.captions) {
         return {false, QStringLiteral("The window was started without its resources")};
     }
-    const QImage background = services_.pictures->Picture("L1_BackGround");
-    if (background.isNull()) {
+    // The pictures the first page shows are decoded on a worker thread while the controls
+    // are created; the window's size comes from the background's header meanwhile.
+    if (services_.pictures->DecodesOnAnyThread()) {
+        prefetch_ = std::make_unique<PicturePrefetch>(
+            *services_.pictures,
+            std::vector<std::string>{"L1_BackGround", "L1_Back1", "BtnS_01", "SetS_01", "SetS_03",
+                                     "KeyS_01", "ExitS_01", "MiniS_01", "Lang_01", "Lang_03",
+                                     "WebS_01", "CbS_D"});
+    }
+    background_size_ = services_.pictures->PictureDimensions("L1_BackGround");
+    if (background_size_.isEmpty()) {
+        prefetch_.reset();
         return {false, QStringLiteral("Missing picture resource \"L1_BackGround\"")};
     }
-    background_size_ = background.size();
-    pixmaps_.insert(QStringLiteral("L1_BackGround"), QPixmap::fromImage(background));
     for (size_t i = 0; i < 5; ++i) {
         pages_[i]->setGeometry(QRect(QPoint(0, 0), background_size_));
     }
@@ -419,8 +442,6 @@ ShellResult MainWindow::Start() {
         move(screen->availableGeometry().center() - rect().center());
     }
     // The window's shape: every pixel of the background in the colour key is see-through.
-    shape_ = ShapeOf(background);
-    ApplyWindowShape();
 
     LayoutResult<OrgSettings> org = services_.org();
     if (!org) {

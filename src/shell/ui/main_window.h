@@ -23,6 +23,7 @@ class QTimer;
 
 namespace velq::ui {
 
+class PicturePrefetch;
 class SkinLabel;
 
 // The outline of a window picture: every pixel except those in the colour key RGB(128, 0, 0).
@@ -121,6 +122,7 @@ private:
     void WireControl(const QString& name, QWidget* widget, const ControlSpec& entry);
     [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
     QPixmap SkinPixmap(const QString& picture);
+    ShellResult StartWindow();
     void SetPictureOnCopies(const QString& stem, const QString& picture);
     void Restack();
     void PlaceMenuEntries();
@@ -169,6 +171,8 @@ private:
     QSize background_size_;
     QRegion shape_;
     QHash<QString, QPixmap> pixmaps_;
+    // During start-up: the first page's pictures being decoded on a worker thread.
+    std::unique_ptr<PicturePrefetch> prefetch_;
     // The skin picture each picture control shows now, by control.
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.

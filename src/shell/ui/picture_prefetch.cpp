@@ -1,0 +1,41 @@
+#include "shell/ui/picture_prefetch.h"
+
+#include <algorithm>
+
+namespace velq::ui {
+
+PicturePrefetch::PicturePrefetch(const PictureSource& source, std::vector<std::string> names)
+    : source_(source), names_(std::move(names)), worker_([this] { Run(); }) {}
+
+PicturePrefetch::~PicturePrefetch() {
+    worker_.join();
+}
+
+void PicturePrefetch::Run() {
+    for (const std::string& name : names_) {
+        QImage image = source_.Picture(name);
+        std::lock_guard lock(mutex_);
+        ready_[name] = std::move(image);
+        ++next_;
+        decoded_.notify_all();
+    }
+}
+
+std::optional<QImage> PicturePrefetch::Take(const std::string& name) {
+    const auto listed = std::find(names_.begin(), names_.end(), name);
+    if (listed == names_.end()) {
+        return std::nullopt;
+    }
+    const size_t index = static_cast<size_t>(listed - names_.begin());
+    std::unique_lock lock(mutex_);
+    decoded_.wait(lock, [&] { return next_ > index; });
+    const auto found = ready_.find(name);
+    if (found == ready_.end()) {
+        return std::nullopt;  // handed out already
+    }
+    QImage image = std::move(found->second);
+    ready_.erase(found);
+    return image;
+}
+
+}  // namespace velq::ui
