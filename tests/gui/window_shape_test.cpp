@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
+
+#include "shell/ui/file_dialogs.h"
+#include "shell/ui/message_presenter.h"
+#include "shell/ui/window_services.h"
 
 #include "gui/gui_test_rig.h"
 #include "shell/ui/main_window.h"
@@ -31,6 +36,25 @@ TEST(WindowShape, CutsAwayExactlyTheColourKey) {
     EXPECT_FALSE(window.contains(QPoint(0, 0)));
     EXPECT_FALSE(window.contains(QPoint(background.width() - 1, background.height() - 1)));
     EXPECT_TRUE(window.contains(QPoint(background.width() / 2, background.height() / 2)));
+}
+
+// The program's own skin, decoded partly on a worker thread at start-up: the window comes up
+// with its background shown and its outline cut.
+TEST(WindowShape, StartUpWithTheEmbeddedSkin) {
+    EnsureApplication();
+    const SkinPictures skin;
+    RecordingMessagePresenter messages;
+    ScriptedFileDialogs files;
+    MainWindow window(DefaultServices(skin, skin, messages, files));
+    ASSERT_TRUE(window.Start());
+    EXPECT_EQ(window.BackgroundSize(), QSize(1030, 662));
+    const auto* base = qobject_cast<const QLabel*>(window.Control(QStringLiteral("Img_Base_1")));
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(base->pixmap().size(), QSize(1030, 662));
+    const auto* slot = qobject_cast<const QLabel*>(window.Control(QStringLiteral("Img_Key1")));
+    ASSERT_NE(slot, nullptr);
+    EXPECT_FALSE(slot->pixmap().isNull());
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 }  // namespace
