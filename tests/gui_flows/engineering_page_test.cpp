@@ -13,6 +13,7 @@ TEST(EngineeringPage, EveryRecordFieldHasItsControl) {
     EnsureApplication();
     WindowRig rig;
     rig.Start();
+    rig.window->EnsureEngineeringPage();
     for (const char* name : PageValueControls()) {
         EXPECT_NE(rig.window->Control(QString::fromLatin1(name)), nullptr) << name;
     }
@@ -24,6 +25,7 @@ TEST(EngineeringPage, RecordShownAndReadBackIsTheSame) {
     EnsureApplication();
     WindowRig rig;
     rig.Start();
+    rig.window->EnsureEngineeringPage();
     EngineeringValues values;
     values.rb_B4CPIOn = false;
     values.rb_FireFnOn = false;

@@ -461,7 +461,6 @@ ShellResult MainWindow::StartWindow() {
     if (ShellResult first = ApplyLayout(1); !first) {
         return first;
     }
-    PlaceEngineeringControls();
     for (const QString name :
          {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
         if (QWidget* list = Control(name)) {
@@ -828,6 +827,17 @@ void MainWindow::ApplyLightingEntries() {
             }
         }
     }
+}
+
+void MainWindow::EnsureEngineeringPage() {
+    // The factory page holds a third of the window's controls and is seen only after the
+    // engineer unlock: it is built the first time it is needed.
+    if (engineering_page_built_) {
+        return;
+    }
+    engineering_page_built_ = true;
+    PlaceEngineeringControls();
+    emit engineeringPageBuilt();
 }
 
 void MainWindow::PlaceEngineeringControls() {

@@ -76,6 +76,8 @@ public:
     // The light page's mode entries: flowing mode n shows when bit n - 1 of `flowing_modes` is
     // set (0 for a lighting type without them), the two-colour entries when `two_colour`.
     void ShowLightingEntries(uint8_t flowing_modes, bool two_colour);
+    // Builds the factory page's controls, once; the engineering tab does it on first use.
+    void EnsureEngineeringPage();
     // `EngineerUnlock`: shows the engineering tab (a double click on the logo runs it).
     void EngineerUnlock();
     // Where the logo stands on the background picture.
@@ -104,6 +106,8 @@ public:
 signals:
     // A tab opened its page (after the page is shown), so its content can be refreshed.
     void pageShown(velq::ui::Page page);
+    // The factory page's controls exist now and want the current values.
+    void engineeringPageBuilt();
 
     // A frame button whose work belongs to the device flows ("Btn_Apply_2", "Btn_Confirm1_1").
     void frameButtonClicked(const QString& name);
@@ -183,6 +187,7 @@ private:
     bool no_device_page_ = true;
     bool device_handle_ = false;
     bool macro_insert_mode_ = false;
+    bool engineering_page_built_ = false;
     uint8_t flowing_modes_ = 0x7F;  // the no-device image's flowing light offers all seven
     bool two_colour_entries_ = false;
 

@@ -267,6 +267,7 @@ void MainWindow::OnTab(Page page) {
                                                        : org_.main_panel_height_without_gun);
         show_combo3(combo3_allowed);
     } else if (page == Page::kEngineering) {
+        EnsureEngineeringPage();
         panel->resize(panel->width(), org_.main_panel_height_with_gun);
     }
     page_ = page;
