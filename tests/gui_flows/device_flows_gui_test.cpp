@@ -10,6 +10,7 @@
 #include <memory>
 
 #include <QComboBox>
+#include <QLineEdit>
 
 #include "common/checksum.h"
 #include "device/virtual_backend.h"
@@ -184,6 +185,35 @@ TEST_F(DeviceFlowsGui, ApplyFromTheFactoryPageWritesItsControls) {
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x06], 11);
     EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
+}
+
+// The office and gaming pages share the nine labels; each tab shows its own profile.
+TEST_F(DeviceFlowsGui, OfficeAndGamingTabsShowTheirOwnProfile) {
+    DataBuf image = defaults.eeprom[0];
+    const uint8_t right_click[] = {0x01, 0x02, 0x00};
+    std::copy(std::begin(right_click), std::end(right_click), image.begin() + 0x5B);
+    image[0x76] = SectionChecksum(std::span(image).subspan(0x40, 54));
+    mouse->SetMemory(0, image);
+    StartReady();
+    EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str210"));
+    rig.window->ClickTab(Page::kGaming);
+    EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str211"));
+    rig.window->ClickTab(Page::kOffice);
+    EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str210"));
+}
+
+// The factory page, built when first opened, shows what was read from the mouse.
+TEST_F(DeviceFlowsGui, FactoryPageBuiltLateShowsTheReadValues) {
+    StartReady();
+    const int levels = defaults.eeprom[0][0x02] - 2;  // the level count's list position
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(Page::kEngineering);
+    auto* steps = qobject_cast<QComboBox*>(rig.Control("cb_CPIStep"));
+    ASSERT_NE(steps, nullptr);
+    EXPECT_EQ(steps->currentIndex(), levels);
+    auto* vendor = qobject_cast<QLineEdit*>(rig.Control("edt_VendorID"));
+    ASSERT_NE(vendor, nullptr);
+    EXPECT_EQ(vendor->text(), QString::number(defaults.eeprom[0][0x36]));
 }
 
 TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {

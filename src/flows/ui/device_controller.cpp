@@ -52,6 +52,20 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     connect(dev_timer_, &QTimer::timeout, this, &DeviceController::OnDevTimer);
 
     connect(parts_.window, &MainWindow::frameButtonClicked, this, &DeviceController::OnFrameButton);
+    // The office and gaming pages share the nine button labels: each shows its own profile.
+    connect(parts_.window, &MainWindow::pageShown, this, [this](Page page) {
+        if (page == Page::kOffice || page == Page::kGaming) {
+            RelabelButtons();
+        }
+    });
+    // A factory page built late shows the record, refreshed first from the controls that
+    // already showed it, so a value changed there is not lost.
+    connect(parts_.window, &MainWindow::engineeringPageBuilding, this,
+            [this] { ReadPageValues(*parts_.window, state_.values); });
+    connect(parts_.window, &MainWindow::engineeringPageBuilt, this, [this] {
+        ui::ShowPageValues(*parts_.window, state_.values);
+        RelabelButtons();
+    });
 
     if (parts_.hotplug != nullptr && parts_.hotplug->Descriptor() >= 0) {
         hotplug_notifier_ =

@@ -320,10 +320,8 @@ public:
             created_.push_back(term);
             for (int c = 0; c < 3; ++c) {
                 const char rgb = "RGB"[c];
-                QWidget* edit =
-                    Make(Row{nullptr, Kind::Edit, "gbMCULEDCPIColor", 0, 0, 0, 0, -1},
-                         QStringLiteral("edt_CPI%1%2").arg(level).arg(QLatin1Char(rgb)));
-                edit->setGeometry(70 + c * 54, y, 48, 22);
+                Make(Row{nullptr, Kind::Edit, "gbMCULEDCPIColor", 70 + c * 54, y, 48, 22, -1},
+                     QStringLiteral("edt_CPI%1%2").arg(level).arg(QLatin1Char(rgb)));
             }
         }
         for (int slot = 1; slot <= 10; ++slot) {
@@ -336,28 +334,22 @@ public:
                 term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 term->show();
                 created_.push_back(term);
-                QWidget* edit =
-                    Make(Row{nullptr, Kind::Edit, "gbFireMacroColor", 0, 0, 0, 0, -1},
-                         QStringLiteral("edt_FireMacroColor%1%2").arg(slot).arg(QLatin1Char(rgb)));
-                edit->setGeometry(88 + c * 124, y, 40, 22);
+                Make(Row{nullptr, Kind::Edit, "gbFireMacroColor", 88 + c * 124, y, 40, 22, -1},
+                     QStringLiteral("edt_FireMacroColor%1%2").arg(slot).arg(QLatin1Char(rgb)));
             }
             auto* term = new QLabel(Term(0x80 + slot - 1), Parent("gbFireMacroYOffset"));
             term->setGeometry(8, y + 2, 140, 20);
             term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             term->show();
             created_.push_back(term);
-            QWidget* offset =
-                Make(Row{nullptr, Kind::ReadOnlyEdit, "gbFireMacroYOffset", 0, 0, 0, 0, -1},
-                     QStringLiteral("edt_YOffset%1").arg(slot));
-            offset->setGeometry(156, y, 80, 22);
+            Make(Row{nullptr, Kind::ReadOnlyEdit, "gbFireMacroYOffset", 156, y, 80, 22, -1},
+                 QStringLiteral("edt_YOffset%1").arg(slot));
         }
         for (int profile = 1; profile <= 2; ++profile) {
             const char* group = profile == 1 ? "gbKeyMode1" : "gbKeyMode2";
             for (int b = 1; b <= 9; ++b) {
-                QWidget* key = Make(
-                    Row{nullptr, Kind::Button, group, 0, 0, 0, 0, -1},
-                    QStringLiteral("btn_Key%1%2").arg(profile).arg(b, 2, 10, QLatin1Char('0')));
-                key->setGeometry(10, 20 + (b - 1) * 25, 212, 23);
+                Make(Row{nullptr, Kind::Button, group, 10, 20 + (b - 1) * 25, 212, 23, -1},
+                     QStringLiteral("btn_Key%1%2").arg(profile).arg(b, 2, 10, QLatin1Char('0')));
             }
         }
     }

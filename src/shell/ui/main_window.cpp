@@ -836,6 +836,7 @@ void MainWindow::EnsureEngineeringPage() {
         return;
     }
     engineering_page_built_ = true;
+    emit engineeringPageBuilding();
     PlaceEngineeringControls();
     emit engineeringPageBuilt();
 }

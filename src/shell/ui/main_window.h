@@ -106,7 +106,9 @@ public:
 signals:
     // A tab opened its page (after the page is shown), so its content can be refreshed.
     void pageShown(velq::ui::Page page);
-    // The factory page's controls exist now and want the current values.
+    // The factory page's controls are about to be built (the values the other controls show
+    // can be taken now), and exist now and want the current values.
+    void engineeringPageBuilding();
     void engineeringPageBuilt();
 
     // A frame button whose work belongs to the device flows ("Btn_Apply_2", "Btn_Confirm1_1").
