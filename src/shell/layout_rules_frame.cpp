@@ -103,10 +103,14 @@ void MenuWidth(LayoutEmitter& e, const MenuPanel& panel, int width) {
     ForEachMenuEntry(panel, [&](const char* entry) { e.SetWidth(entry, width - 2); });
 }
 
-void AddAButton(LayoutRules& rules, const FrameButton& button) {
-    const std::string key = "Btn_A" + std::to_string(button.number) + "_";
+// A frame button (A) or a tab-like button (B): picture and caption label of all four copies,
+// moved together or hidden together. A B label leaves room for the irregular edges of its
+// picture (`Btn_Space_F`, `Btn_Space_B`); an A label takes the picture's size.
+void AddFrameButton(LayoutRules& rules, char family, const FrameButton& button) {
+    const std::string key = std::string("Btn_") + family + std::to_string(button.number) + "_";
     const std::string stem = button.stem;
-    rules.push_back({key + "Enable", [key, stem](LayoutEmitter& e) {
+    const bool spaced = family == 'B';
+    rules.push_back({key + "Enable", [key, stem, spaced](LayoutEmitter& e) {
                          if (!e.Enabled(key + "Enable")) {
                              for (const std::string& copy : FourCopies(stem)) {
                                  e.Hide("Img_" + copy);
@@ -116,31 +120,8 @@ void AddAButton(LayoutRules& rules, const FrameButton& button) {
                          }
                          const int x = e.Int(key + "X");
                          const int y = e.Int(key + "Y");
-                         for (const std::string& copy : FourCopies(stem)) {
-                             e.Show("Img_" + copy);
-                             e.Move("Img_" + copy, x, y);
-                             e.Show("Btn_" + copy);
-                             e.FitToPicture("Btn_" + copy, "Img_" + copy);
-                         }
-                     }});
-}
-
-void AddBButton(LayoutRules& rules, const FrameButton& button) {
-    const std::string key = "Btn_B" + std::to_string(button.number) + "_";
-    const std::string stem = button.stem;
-    rules.push_back({key + "Enable", [key, stem](LayoutEmitter& e) {
-                         if (!e.Enabled(key + "Enable")) {
-                             for (const std::string& copy : FourCopies(stem)) {
-                                 e.Hide("Img_" + copy);
-                                 e.Hide("Btn_" + copy);
-                             }
-                             return;
-                         }
-                         const int x = e.Int(key + "X");
-                         const int y = e.Int(key + "Y");
-                         // The label leaves room for the irregular edges of the tab picture.
-                         const int front = e.Int("Btn_Space_F");
-                         const int back = e.Int("Btn_Space_B");
+                         const int front = spaced ? e.Int("Btn_Space_F") : 0;
+                         const int back = spaced ? e.Int("Btn_Space_B") : 0;
                          for (const std::string& copy : FourCopies(stem)) {
                              e.Show("Img_" + copy);
                              e.Move("Img_" + copy, x, y);
@@ -222,7 +203,7 @@ void AddFrameRules(LayoutRules& rules) {
                          }
                      }});
     for (const FrameButton& button : kAButtons) {
-        AddAButton(rules, button);
+        AddFrameButton(rules, 'A', button);
     }
 
     rules.push_back({"Size_B", [](LayoutEmitter& e) {
@@ -244,7 +225,7 @@ void AddFrameRules(LayoutRules& rules) {
     AddCheckedOnly(rules, "Btn_Space_F");
     AddCheckedOnly(rules, "Btn_Space_B");
     for (const FrameButton& button : kBButtons) {
-        AddBButton(rules, button);
+        AddFrameButton(rules, 'B', button);
     }
 
     rules.push_back({"Size_C", [](LayoutEmitter& e) {
