@@ -1,43 +1,100 @@
 #include "shell/skin_png.h"
 
 #include <algorithm>
+#include <climits>
 
 #include <png.h>
 
 namespace velq {
 
-PngDecodeResult DecodePng(std::span<const uint8_t> bytes) {
-    PngDecodeResult result;
-    if (bytes.empty()) {
-        result.error = "PNG: no data";
-        return result;
-    }
-    // The simplified libpng interface keeps libpng's error jumps inside the library.
+// The simplified libpng interface keeps libpng's error jumps inside the library.
+struct PngDecoder::State {
     png_image image{};
+    bool begun = false;
+    bool finished = false;
+};
+
+PngDecoder::PngDecoder(std::span<const uint8_t> bytes) : state_(new State) {
+    if (bytes.empty()) {
+        error_ = "PNG: no data";
+        return;
+    }
+    png_image& image = state_->image;
     image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) {
-        result.error = std::string("PNG: ") + image.message;
-        png_image_free(&image);
-        return result;
+        error_ = std::string("PNG: ") + image.message;
+        return;
     }
+    state_->begun = true;
     const std::size_t pixels = std::size_t{image.width} * std::size_t{image.height};
     if (image.width == 0 || image.height == 0 || pixels > kMaxSkinPixels) {
-        result.error = "PNG: picture size " + std::to_string(image.width) + " x " +
-                       std::to_string(image.height) + " is out of range";
-        png_image_free(&image);
+        error_ = "PNG: picture size " + std::to_string(image.width) + " x " +
+                 std::to_string(image.height) + " is out of range";
+        return;
+    }
+    width_ = static_cast<int>(image.width);
+    height_ = static_cast<int>(image.height);
+    ok_ = true;
+}
+
+PngDecoder::~PngDecoder() {
+    if (state_->begun) {
+        png_image_free(&state_->image);  // safe after finish_read has freed it already
+    }
+    delete state_;
+}
+
+bool PngDecoder::DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t stride) {
+    if (!ok_) {
+        return false;
+    }
+    if (state_->finished) {
+        error_ = "PNG: the picture was decoded already";
+        return false;
+    }
+    const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
+    if (pixels == nullptr || stride < row_bytes || stride > INT_MAX) {
+        error_ = "PNG: no room for the picture's rows";
+        return false;
+    }
+    png_image& image = state_->image;
+    switch (order) {
+        case PngPixelOrder::kRgba:
+            image.format = PNG_FORMAT_RGBA;
+            break;
+        case PngPixelOrder::kBgra:
+            image.format = PNG_FORMAT_BGRA;
+            break;
+        case PngPixelOrder::kArgb:
+            image.format = PNG_FORMAT_ARGB;
+            break;
+    }
+    state_->finished = true;
+    if (png_image_finish_read(&image, nullptr, pixels, static_cast<png_int_32>(stride), nullptr) ==
+        0) {
+        error_ = std::string("PNG: ") + image.message;
+        return false;
+    }
+    return true;
+}
+
+PngDecodeResult DecodePng(std::span<const uint8_t> bytes) {
+    PngDecodeResult result;
+    PngDecoder decoder(bytes);
+    if (!decoder.ok()) {
+        result.error = decoder.error();
         return result;
     }
-    image.format = PNG_FORMAT_RGBA;
-    result.image.width = static_cast<int>(image.width);
-    result.image.height = static_cast<int>(image.height);
-    result.image.pixels.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, result.image.pixels.data(), 0, nullptr) == 0) {
-        result.error = std::string("PNG: ") + image.message;
-        result.image = {};
-        png_image_free(&image);
+    RgbaImage image;
+    image.width = decoder.width();
+    image.height = decoder.height();
+    const std::size_t row_bytes = static_cast<std::size_t>(image.width) * 4;
+    image.pixels.resize(row_bytes * static_cast<std::size_t>(image.height));
+    if (!decoder.DecodeInto(PngPixelOrder::kRgba, image.pixels.data(), row_bytes)) {
+        result.error = decoder.error();
         return result;
     }
-    png_image_free(&image);
+    result.image = std::move(image);
     result.ok = true;
     return result;
 }

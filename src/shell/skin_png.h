@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -19,6 +20,40 @@ struct PngDecodeResult {
 // Decodes a PNG file held in memory into RGBA (any colour type and bit depth; palette and
 // grey pictures are expanded). Damaged, truncated or oversized data gives an error.
 [[nodiscard]] PngDecodeResult DecodePng(std::span<const uint8_t> bytes);
+
+// The byte order of the four 8-bit channels of a pixel as they lie in memory. Alpha is
+// straight; a picture without alpha gets 255.
+enum class PngPixelOrder : uint8_t { kRgba, kBgra, kArgb };
+
+// A PNG file decoded in two steps, so that the caller can decode straight into a buffer of
+// its own (a window picture's pixels) once it knows the size: no intermediate copy of a
+// picture that can be megabytes. The bytes must outlive the decoder.
+class PngDecoder {
+public:
+    explicit PngDecoder(std::span<const uint8_t> bytes);
+    ~PngDecoder();
+    PngDecoder(const PngDecoder&) = delete;
+    PngDecoder& operator=(const PngDecoder&) = delete;
+
+    // Whether the header was read and the size is in range; otherwise error() says why.
+    bool ok() const { return ok_; }
+    const std::string& error() const { return error_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Decodes the whole picture into `pixels`: height() rows of `stride` bytes, each row
+    // starting with width() pixels of 4 bytes in `order`. Once per decoder; false (with
+    // error()) when the data is damaged or the stride is too small.
+    [[nodiscard]] bool DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t stride);
+
+private:
+    struct State;
+    State* state_ = nullptr;
+    bool ok_ = false;
+    std::string error_;
+    int width_ = 0;
+    int height_ = 0;
+};
 
 // The width and height a PNG file announces in its header, without decoding it; nothing when
 // the bytes do not start like a PNG file.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "gui_test_rig.h"
+#include "shell/skin_png.h"
+#include "shell/skin_resource.h"
 #include "shell/ui/skin_pictures.h"
 
 namespace velq::ui {
@@ -30,6 +32,31 @@ TEST(SkinPicturesTest, EveryPictureDecodesAtItsSize) {
     // language has none worth showing).
     for (const char* name : {"L2_BackGround", "L3_BackGround", "L2_Back5", "L3_Back1"}) {
         EXPECT_FALSE(skin.Picture(name).isNull()) << name;
+    }
+}
+
+// The window's pictures are decoded straight into its 32-bit pixel format: every pixel holds
+// the file's colour and alpha, channels in their places (a swapped order would turn the colour
+// key blue and the window rectangular).
+TEST(SkinPicturesTest, PixelsAreTheFilesColours) {
+    testing::EnsureApplication();
+    const SkinPictures skin;
+    for (const char* name : {"L1_BackGround", "CbS_E", "Slider_Thumb"}) {
+        const QImage image = skin.Picture(name);
+        const PngDecodeResult file = DecodePng(SkinPicture(name));
+        ASSERT_TRUE(file) << name;
+        ASSERT_EQ(image.size(), QSize(file.image.width, file.image.height)) << name;
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const uint8_t* px =
+                    &file.image.pixels[(static_cast<size_t>(y) * image.width() + x) * 4];
+                if (image.pixel(x, y) != qRgba(px[0], px[1], px[2], px[3])) {
+                    ++differing;
+                }
+            }
+        }
+        EXPECT_EQ(differing, 0) << name;
     }
 }
 

@@ -74,6 +74,58 @@ TEST(SkinPngTest, DecodesRgbaExactly) {
     EXPECT_EQ(result.image.pixels, pixels);
 }
 
+// Decoding straight into a caller's buffer: each channel order, rows at the caller's stride,
+// the padding after each row untouched.
+TEST(SkinPngTest, DecodesIntoACallersRowsInEachChannelOrder) {
+    const std::vector<uint8_t> rgba = TestPixels(5, 3);
+    const std::vector<uint8_t> png = EncodePng(5, 3, rgba);
+    struct Order {
+        PngPixelOrder order;
+        std::array<int, 4> from_rgba;  // which RGBA channel lands at byte 0..3
+    };
+    for (const Order& o :
+         {Order{PngPixelOrder::kRgba, {0, 1, 2, 3}}, Order{PngPixelOrder::kBgra, {2, 1, 0, 3}},
+          Order{PngPixelOrder::kArgb, {3, 0, 1, 2}}}) {
+        PngDecoder decoder(png);
+        ASSERT_TRUE(decoder.ok()) << decoder.error();
+        ASSERT_EQ(decoder.width(), 5);
+        ASSERT_EQ(decoder.height(), 3);
+        constexpr std::size_t kStride = 5 * 4 + 12;
+        std::vector<uint8_t> rows(kStride * 3, 0xEE);
+        ASSERT_TRUE(decoder.DecodeInto(o.order, rows.data(), kStride)) << decoder.error();
+        for (std::size_t y = 0; y < 3; ++y) {
+            for (std::size_t x = 0; x < 5; ++x) {
+                for (std::size_t c = 0; c < 4; ++c) {
+                    EXPECT_EQ(rows[y * kStride + x * 4 + c],
+                              rgba[(y * 5 + x) * 4 + static_cast<std::size_t>(o.from_rgba[c])]);
+                }
+            }
+            for (std::size_t pad = 20; pad < kStride; ++pad) {
+                EXPECT_EQ(rows[y * kStride + pad], 0xEE);
+            }
+        }
+        // A decoder decodes once.
+        EXPECT_FALSE(decoder.DecodeInto(o.order, rows.data(), kStride));
+    }
+}
+
+TEST(SkinPngTest, DecodeIntoRefusesRowsTooShortAndDamagedPixelData) {
+    const std::vector<uint8_t> png = EncodePng(16, 16, TestPixels(16, 16));
+    std::vector<uint8_t> rows(16 * 16 * 4);
+    {
+        PngDecoder decoder(png);
+        ASSERT_TRUE(decoder.ok());
+        EXPECT_FALSE(decoder.DecodeInto(PngPixelOrder::kBgra, rows.data(), 16 * 4 - 1));
+        EXPECT_FALSE(decoder.error().empty());
+    }
+    // The header reads, the pixel data does not: the size is known, the decoding fails.
+    std::vector<uint8_t> cut = png;
+    cut.resize(cut.size() / 2);
+    PngDecoder decoder(cut);
+    ASSERT_TRUE(decoder.ok()) << decoder.error();
+    EXPECT_FALSE(decoder.DecodeInto(PngPixelOrder::kBgra, rows.data(), 16 * 4));
+    EXPECT_FALSE(decoder.error().empty());
+}
 struct BadPngCase {
     const char* name;
     std::vector<uint8_t> (*make)(std::vector<uint8_t> good);

@@ -376,7 +376,8 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
             image = artwork;
         }
     }
-    QPixmap pixmap = QPixmap::fromImage(image);
+    // Handed over, not copied: an opaque picture becomes the pixmap as it is.
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmaps_.insert(picture, pixmap);
     return pixmap;
 }

@@ -1,5 +1,7 @@
 #include "shell/ui/skin_pictures.h"
 
+#include <bit>
+
 #include "shell/skin_gif.h"
 #include "shell/skin_png.h"
 #include "shell/skin_resource.h"
@@ -11,11 +13,22 @@ QImage SkinPictures::Picture(std::string_view name) const {
     if (bytes.empty()) {
         return {};
     }
-    const PngDecodeResult decoded = DecodePng(bytes);
-    if (!decoded) {
+    // Decoded straight into the window's 32-bit format (one integer 0xAARRGGBB a pixel): the
+    // window's pixmap then takes the pixels as they are, without a conversion or copy.
+    PngDecoder decoder(bytes);
+    if (!decoder.ok()) {
         return {};
     }
-    return ImageFromRgba(decoded.image.width, decoded.image.height, decoded.image.pixels);
+    QImage image(decoder.width(), decoder.height(), QImage::Format_ARGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    constexpr PngPixelOrder kOrder =
+        std::endian::native == std::endian::little ? PngPixelOrder::kBgra : PngPixelOrder::kArgb;
+    if (!decoder.DecodeInto(kOrder, image.bits(), static_cast<std::size_t>(image.bytesPerLine()))) {
+        return {};
+    }
+    return image;
 }
 
 QSize SkinPictures::PictureDimensions(std::string_view name) const {
