@@ -27,6 +27,7 @@
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_prefetch.h"
 #include "shell/ui/picture_source.h"
+#include "shell/ui/skin_group.h"
 #include "shell/ui/skin_label.h"
 #include "shell/ui/skin_slider.h"
 
@@ -124,11 +125,22 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::Control(const QString& name) const {
+QWidget* MainWindow::Find(const QString& name) const {
     return controls_.value(name, nullptr);
 }
 
-QString MainWindow::PictureOf(const QString& name) const {
+QWidget* MainWindow::Control(const QString& name) {
+    if (QWidget* existing = Find(name)) {
+        return existing;
+    }
+    if (!started_ || !OnUnbuiltPage(name)) {
+        return nullptr;
+    }
+    BuildPage(PageIndexOf(name));
+    return Find(name);
+}
+
+QString MainWindow::PictureOf(const QString& name) {
     const QWidget* widget = Control(name);
     return widget == nullptr ? QString() : shown_pictures_.value(widget);
 }
@@ -159,8 +171,126 @@ QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& entry) {
     return this;
 }
 
+int MainWindow::PageIndexOf(const QString& name) {
+    if (const auto known = page_index_of_.constFind(name); known != page_index_of_.cend()) {
+        return *known;
+    }
+    int index = 0;  // a name the kind table does not know is created on the first page
+    if (const std::optional<ControlSpec> entry = ClassifyControl(name.toStdString())) {
+        switch (entry->place) {
+            case ControlPlace::kWindow:
+                index = -1;
+                break;
+            case ControlPlace::kCopy:
+                index = std::clamp(entry->copy, 1, 5) - 1;
+                break;
+            case ControlPlace::kPage1:
+            case ControlPlace::kPage2:
+            case ControlPlace::kPage3:
+            case ControlPlace::kPage4:
+            case ControlPlace::kPage5:
+            case ControlPlace::kPage6:
+                index = static_cast<int>(entry->place) - static_cast<int>(ControlPlace::kPage1);
+                break;
+            case ControlPlace::kGbDelay:
+            case ControlPlace::kGbInsert:
+            case ControlPlace::kPcMacro:
+                index = PageIndexOf(ToQString(GroupOf(entry->place)));
+                break;
+            case ControlPlace::kMenu: {
+                const std::string_view panel = MenuPanelOf(name.toStdString());
+                index = panel.empty() ? 0 : PageIndexOf(ToQString(panel));
+                break;
+            }
+        }
+    }
+    page_index_of_.insert(name, index);
+    return index;
+}
+
+bool MainWindow::OnUnbuiltPage(const QString& name) {
+    const int index = PageIndexOf(name);
+    return index >= 0 && !page_built_[static_cast<size_t>(index)];
+}
+
+void MainWindow::BuildPage(int index) {
+    const auto page = static_cast<size_t>(index);
+    if (index < 0 || page >= page_built_.size() || page_built_[page]) {
+        return;
+    }
+    page_built_[page] = true;
+    for (const QString& name : FixedControlNames()) {
+        if (PageIndexOf(name) == index) {
+            EnsureControl(name);
+        }
+    }
+    for (const CaptionTarget& target : kCaptionTargets) {
+        const QString name = ToQString(target.control);
+        if (PageIndexOf(name) == index) {
+            EnsureControl(name);
+        }
+    }
+    FillInsertList();
+    // What the window did to this page's controls before and after the layout last applied,
+    // around the layout itself: a label fitted to its picture is fitted to the picture the
+    // layout saw.
+    const auto apply_pictures = [this, index](QHash<QString, QString>& pictures) {
+        for (auto it = pictures.begin(); it != pictures.end();) {
+            if (PageIndexOf(it.key()) != index) {
+                ++it;
+                continue;
+            }
+            static_cast<void>(SetPicture(it.key(), it.value()));
+            it = pictures.erase(it);
+        }
+    };
+    apply_pictures(pictures_under_layout_);
+    // The current language's layout of this page. Its pictures were found when the layout was
+    // applied, so no step fails here.
+    const std::vector<LayoutOp> ops = std::move(deferred_ops_[page]);
+    deferred_ops_[page].clear();
+    for (const LayoutOp& op : ops) {
+        if (ShellResult step = RunLayoutOp(op); !step) {
+            std::fprintf(stderr, "%s\n", qPrintable(step.error));
+        }
+    }
+    ApplyCaptions(captions(), index);
+    apply_pictures(deferred_pictures_);
+    if (index < 4) {
+        const int copy = index + 1;
+        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
+            cover->setVisible(pages_covered_);
+        }
+        if (engineer_unlocked_) {
+            UnlockEngineerCopy(copy);
+        }
+    }
+    SetListItemHeights();
+    PlaceMenuEntries();
+    IndentOptionCaptions();
+    ApplyLightingEntries();
+    Restack();
+}
+
+void MainWindow::SetListItemHeights() {
+    for (const QString name :
+         {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
+        if (QWidget* list = Find(name)) {
+            list->setProperty("itemHeight", style_.macro_name_height);
+        }
+    }
+}
+
+void MainWindow::FillInsertList() {
+    if (auto* combo = qobject_cast<QComboBox*>(Find(QStringLiteral("CB_Insert")))) {
+        while (combo->count() < 8) {
+            combo->addItem(QString());
+        }
+    }
+}
+
 QWidget* MainWindow::EnsureControl(const QString& name) {
-    if (QWidget* existing = Control(name)) {
+    if (QWidget* existing = Find(name)) {
         return existing;
     }
     std::optional<ControlSpec> entry = ClassifyControl(name.toStdString());
@@ -237,11 +367,7 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry
             widget = new SkinSlider(parent);
             break;
         case ControlKind::kGroup: {
-            auto* group = new QGroupBox(parent);
-            group->setFlat(true);
-            // Only a holder of its controls: the page picture draws the panel behind them.
-            group->setStyleSheet(
-                QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"));
+            auto* group = new SkinGroup(parent);
             group->resize(220, 170);
             widget = group;
             break;
@@ -296,9 +422,18 @@ void MainWindow::WireControl(const QString& name, QWidget* widget, const Control
 }
 
 bool MainWindow::SetPicture(const QString& control, const QString& picture) {
-    auto* label = qobject_cast<QLabel*>(Control(control));
-    if (label == nullptr || services_.pictures == nullptr) {
+    if (services_.pictures == nullptr) {
         return false;
+    }
+    auto* label = qobject_cast<QLabel*>(Find(control));
+    if (label == nullptr) {
+        // A control of a page not built yet takes the picture when its page is built.
+        if (!OnUnbuiltPage(control) ||
+            services_.pictures->PictureDimensions(picture.toStdString()).isEmpty()) {
+            return false;
+        }
+        deferred_pictures_.insert(control, picture);
+        return true;
     }
     if (shown_pictures_.value(label) == picture) {
         return true;
@@ -390,18 +525,19 @@ void MainWindow::SetPictureOnCopies(const QString& stem, const QString& picture)
 
 void MainWindow::CreateFixedControls() {
     for (const QString& name : FixedControlNames()) {
-        EnsureControl(name);
-    }
-    for (const CaptionTarget& target : kCaptionTargets) {
-        EnsureControl(ToQString(target.control));
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")))) {
-        while (combo->count() < 8) {
-            combo->addItem(QString());
+        if (!OnUnbuiltPage(name)) {
+            EnsureControl(name);
         }
     }
-    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
-    static_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang1")))->setChecked(true);
+    for (const CaptionTarget& target : kCaptionTargets) {
+        const QString name = ToQString(target.control);
+        if (!OnUnbuiltPage(name)) {
+            EnsureControl(name);
+        }
+    }
+    FillInsertList();
+    static_cast<QRadioButton*>(Find(QStringLiteral("rb_1")))->setChecked(true);
+    static_cast<QRadioButton*>(Find(QStringLiteral("rb_Lang1")))->setChecked(true);
 }
 
 ShellResult MainWindow::Start() {
@@ -453,21 +589,16 @@ ShellResult MainWindow::StartWindow() {
         return tables;
     }
     CreateFixedControls();
+    started_ = true;
     // The status line runs along the bottom left, clear of the frame buttons.
-    Control(QStringLiteral("lbl_Content"))
-        ->setGeometry(30, background_size_.height() - 46, 480, 20);
+    Find(QStringLiteral("lbl_Content"))->setGeometry(30, background_size_.height() - 46, 480, 20);
     if (services_.messages != nullptr) {
         services_.messages->SetFontFamilies(FamiliesFor(captions().Caption("FontName")));
     }
     if (ShellResult first = ApplyLayout(1); !first) {
         return first;
     }
-    for (const QString name :
-         {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
-        if (QWidget* list = Control(name)) {
-            list->setProperty("itemHeight", style_.macro_name_height);
-        }
-    }
+    SetListItemHeights();
     ShowNoDevicePage();
     CoverPages(true);
     // Every start runs the first language button's action as well.
@@ -525,7 +656,39 @@ ShellResult MainWindow::ApplyLayout(int language) {
     for (LayoutOp& op : WebButtonOps(org_)) {
         ops.push_back(std::move(op));
     }
-    for (const LayoutOp& op : ops) {
+    // The steps of pages not built yet wait for their page; their pictures are looked up now,
+    // so that a missing one stops here, before anything changed.
+    std::array<std::vector<LayoutOp>, 6> waiting;
+    std::vector<LayoutOp> now;
+    now.reserve(ops.size());
+    for (LayoutOp& op : ops) {
+        const QString control = QString::fromStdString(op.control);
+        if (!OnUnbuiltPage(control)) {
+            now.push_back(std::move(op));
+            continue;
+        }
+        const bool pictured = op.kind == LayoutOpKind::kPicture ||
+                              op.kind == LayoutOpKind::kSliderThumb ||
+                              op.kind == LayoutOpKind::kSliderTrack;
+        if (pictured && (services_.pictures == nullptr ||
+                         services_.pictures->PictureDimensions(op.text).isEmpty())) {
+            return {false, QStringLiteral("Missing picture resource \"%1\" for %2")
+                               .arg(QString::fromStdString(op.text), control)};
+        }
+        waiting[static_cast<size_t>(PageIndexOf(control))].push_back(std::move(op));
+    }
+    // Pictures the window set before this layout are there when the layout measures them.
+    for (auto it = deferred_pictures_.cbegin(); it != deferred_pictures_.cend(); ++it) {
+        pictures_under_layout_.insert(it.key(), it.value());
+    }
+    deferred_pictures_.clear();
+    for (size_t page = 0; page < waiting.size(); ++page) {
+        if (page_built_[page]) {
+            continue;
+        }
+        deferred_ops_[page] = std::move(waiting[page]);
+    }
+    for (const LayoutOp& op : now) {
         if (ShellResult step = RunLayoutOp(op); !step) {
             return step;
         }
@@ -539,6 +702,15 @@ ShellResult MainWindow::ApplyLayout(int language) {
     ApplyLightingEntries();
     Restack();
     return {};
+}
+
+QWidget* MainWindow::LaidOutControl(const QString& name) {
+    // A step measured against a control of another page that is not built yet builds that
+    // page first, so the measure is the laid-out one.
+    if (Find(name) == nullptr && OnUnbuiltPage(name)) {
+        BuildPage(PageIndexOf(name));
+    }
+    return EnsureControl(name);
 }
 
 ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
@@ -610,13 +782,13 @@ ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
             break;
         }
         case LayoutOpKind::kFitToPicture: {
-            const QWidget* ref = EnsureControl(QString::fromStdString(op.reference));
+            const QWidget* ref = LaidOutControl(QString::fromStdString(op.reference));
             widget->setGeometry(ref->x() + op.x, ref->y() + op.y, ref->width() + op.value,
                                 ref->height() + op.extra);
             break;
         }
         case LayoutOpKind::kMoveInRow: {
-            const QWidget* ref = EnsureControl(QString::fromStdString(op.reference));
+            const QWidget* ref = LaidOutControl(QString::fromStdString(op.reference));
             widget->move(op.x + op.value * (ref->width() + op.extra), op.y);
             break;
         }
@@ -624,15 +796,26 @@ ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
     return {};
 }
 
-void MainWindow::ApplyCaptions(const CaptionTable& table) {
-    QFont font = this->font();
-    font.setFamilies(FamiliesFor(table.Caption("FontName")));
-    setFont(font);
-    if (services_.messages != nullptr) {
-        services_.messages->SetFontFamilies(font.families());
+void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
+    // Which controls take their caption now: those of the one page being built, or those of
+    // every page built so far.
+    const auto takes_caption = [this, page](const QString& control) {
+        return page >= 0 ? PageIndexOf(control) == page : !OnUnbuiltPage(control);
+    };
+    if (page < 0) {
+        QFont font = this->font();
+        font.setFamilies(FamiliesFor(table.Caption("FontName")));
+        setFont(font);
+        if (services_.messages != nullptr) {
+            services_.messages->SetFontFamilies(font.families());
+        }
     }
     for (const CaptionAssignment& assignment : BuildCaptionAssignments(table)) {
-        QWidget* widget = EnsureControl(ToQString(assignment.control));
+        const QString control = ToQString(assignment.control);
+        if (!takes_caption(control)) {
+            continue;
+        }
+        QWidget* widget = EnsureControl(control);
         const QString text = QString::fromStdString(assignment.text);
         if (assignment.use == CaptionUse::kListItem) {
             if (auto* combo = qobject_cast<QComboBox*>(widget)) {
@@ -647,9 +830,27 @@ void MainWindow::ApplyCaptions(const CaptionTable& table) {
             group->setTitle(text);
         }
     }
+    // Wrapped option captions break at their first "-".
+    const auto wrap = [this, &takes_caption](const char* name, bool enabled) {
+        const QString control = QString::fromUtf8(name);
+        auto* label = qobject_cast<QLabel*>(Find(control));
+        if (label == nullptr || !enabled || !takes_caption(control)) {
+            return;
+        }
+        const QString text = label->text();
+        const qsizetype dash = text.indexOf(QLatin1Char('-'));
+        if (dash >= 0) {
+            label->setText(text.left(dash) + QStringLiteral(" \n") + text.mid(dash + 1));
+        }
+    };
+    wrap("IB_ReleaseStop", style_.release_stop_wrap);
+    wrap("IB_ReleaseContiue", style_.release_continue_wrap);
+    if (page >= 0) {
+        return;
+    }
     // The DPI lists of the engineering view offer the value names of the table.
     for (int level = 1; level <= 7; ++level) {
-        auto* list = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_CPI%1").arg(level)));
+        auto* list = qobject_cast<QComboBox*>(Find(QStringLiteral("cb_CPI%1").arg(level)));
         if (list == nullptr) {
             continue;
         }
@@ -666,25 +867,11 @@ void MainWindow::ApplyCaptions(const CaptionTable& table) {
     // carried over to the new language when its text is a caption of one of the tables.
     const std::array<const CaptionLookup*, 3> lookups{&tables_[0], &tables_[1], &tables_[2]};
     for (int key = 1; key <= 9; ++key) {
-        if (auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(key)))) {
+        if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(key)))) {
             const std::string now = label->text().toStdString();
             label->setText(QString::fromStdString(TranslateLabelCaption(now, lookups, table)));
         }
     }
-    // Wrapped option captions break at their first "-".
-    const auto wrap = [this](const char* control, bool enabled) {
-        auto* label = qobject_cast<QLabel*>(Control(QString::fromUtf8(control)));
-        if (label == nullptr || !enabled) {
-            return;
-        }
-        const QString text = label->text();
-        const qsizetype dash = text.indexOf(QLatin1Char('-'));
-        if (dash >= 0) {
-            label->setText(text.left(dash) + QStringLiteral(" \n") + text.mid(dash + 1));
-        }
-    };
-    wrap("IB_ReleaseStop", style_.release_stop_wrap);
-    wrap("IB_ReleaseContiue", style_.release_continue_wrap);
     QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
 }
 
@@ -695,7 +882,7 @@ void MainWindow::PlaceMenuEntries() {
             continue;
         }
         const QString entry = QStringLiteral("Key_") + it.key().mid(3);
-        if (const QWidget* row = Control(entry)) {
+        if (const QWidget* row = Find(entry)) {
             it.value()->setGeometry(row->geometry());
             it.value()->raise();
         }
@@ -742,10 +929,10 @@ void MainWindow::Restack() {
         }
     }
     for (int n = 1; n <= 5; ++n) {
-        if (QWidget* picture = Control(QStringLiteral("Img_P%1").arg(n))) {
+        if (QWidget* picture = Find(QStringLiteral("Img_P%1").arg(n))) {
             picture->lower();
         }
-        if (QWidget* base = Control(QStringLiteral("Img_Base_%1").arg(n))) {
+        if (QWidget* base = Find(QStringLiteral("Img_Base_%1").arg(n))) {
             base->lower();
         }
     }
@@ -755,11 +942,11 @@ void MainWindow::Restack() {
         }
     }
     for (int copy = 1; copy <= 4; ++copy) {
-        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
+        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->raise();
         }
     }
-    if (QWidget* status = Control(QStringLiteral("lbl_Content"))) {
+    if (QWidget* status = Find(QStringLiteral("lbl_Content"))) {
         status->raise();
     }
 }
@@ -817,13 +1004,13 @@ void MainWindow::ApplyLightingEntries() {
         const bool flowing = (flowing_modes_ >> (n - 1) & 1) != 0;
         for (const QString& stem :
              {QStringLiteral("Img_MCULEDMode"), QStringLiteral("lbl_MCULEDMode")}) {
-            if (QWidget* widget = Control(stem + QString::number(n))) {
+            if (QWidget* widget = Find(stem + QString::number(n))) {
                 widget->setVisible(flowing);
             }
         }
         for (const QString& stem :
              {QStringLiteral("Img_RBLEDMode"), QStringLiteral("lbl_RBLEDMode")}) {
-            if (QWidget* widget = Control(stem + QString::number(n))) {
+            if (QWidget* widget = Find(stem + QString::number(n))) {
                 widget->setVisible(two_colour_entries_);
             }
         }
@@ -887,8 +1074,8 @@ void MainWindow::FitKeyLabels() {
     // A button slot's caption stands centred on its slot picture, which is taller than a line
     // of text.
     for (int n = 1; n <= 9; ++n) {
-        auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(n)));
-        const QWidget* picture = Control(QStringLiteral("Img_Key%1").arg(n));
+        auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(n)));
+        const QWidget* picture = Find(QStringLiteral("Img_Key%1").arg(n));
         if (label == nullptr || picture == nullptr) {
             continue;
         }

@@ -88,9 +88,11 @@ public:
     // Shows a caption key's text ("Str020") of the current language in the message window.
     void ShowMessageKey(std::string_view key);
 
-    QWidget* Control(const QString& name) const;
+    // The control of that name, nullptr when the window has none. A control of a page that
+    // was not shown yet is built with the rest of its page first.
+    QWidget* Control(const QString& name);
     // The skin picture a picture control shows now ("SetS_03"), empty when none.
-    QString PictureOf(const QString& name) const;
+    QString PictureOf(const QString& name);
     int language() const { return language_; }
     Page current_page() const { return page_; }
     bool no_device_page() const { return no_device_page_; }
@@ -121,7 +123,19 @@ protected:
 
 private:
     // Controls.
+    // The control if it exists already; never builds anything.
+    QWidget* Find(const QString& name) const;
     QWidget* EnsureControl(const QString& name);
+    // The page a control lies on (0..5 for gbPage1..6), -1 for the window's own controls.
+    int PageIndexOf(const QString& name);
+    // Whether the control belongs to a page whose controls are not built yet.
+    bool OnUnbuiltPage(const QString& name);
+    // Creates a page's controls, lays them out, captions them and gives them the state the
+    // window keeps for every page (tab and language marks, cover, unlocked engineering tab).
+    void BuildPage(int index);
+    void UnlockEngineerCopy(int copy);
+    void SetListItemHeights();
+    void FillInsertList();
     QWidget* CreateControl(const QString& name, const ControlSpec& entry);
     QWidget* ParentFor(const QString& name, const ControlSpec& entry);
     void CreateFixedControls();
@@ -136,8 +150,10 @@ private:
 
     // Layout and captions.
     [[nodiscard]] ShellResult RunLayoutOp(const LayoutOp& op);
+    QWidget* LaidOutControl(const QString& name);
     [[nodiscard]] ShellResult LoadCaptionTables();
-    void ApplyCaptions(const CaptionTable& table);
+    // The captions of every built page's controls, or (page >= 0) of one page's controls only.
+    void ApplyCaptions(const CaptionTable& table, int page = -1);
     LayoutPage CurrentLayoutPage() const;
 
     // Navigation and chrome.
@@ -183,6 +199,17 @@ private:
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.
     QHash<QLabel*, QString> pending_pictures_;
+    // Pages 2 to 5 are built when first shown: start-up creates only what the first page and
+    // the window show. Until then their share of the layout waits here, with the pictures the
+    // window set on controls not created yet (the four copies of the tabs, for instance).
+    bool started_ = false;
+    std::array<bool, 6> page_built_{true, false, false, false, false, true};
+    std::array<std::vector<LayoutOp>, 6> deferred_ops_;
+    QHash<QString, QString> pictures_under_layout_;  // set before the last layout applied
+    QHash<QString, QString> deferred_pictures_;      // set since
+    QHash<QString, int> page_index_of_;
+    bool pages_covered_ = false;
+    bool engineer_unlocked_ = false;
 
     int language_ = 1;
     Page page_ = Page::kOffice;

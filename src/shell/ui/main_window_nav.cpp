@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstring>
 
 #include "shell/ui/main_window.h"
@@ -136,8 +137,9 @@ void MainWindow::SetNoDevicePage(bool no_device_page) {
 }
 
 void MainWindow::CoverPages(bool covered) {
+    pages_covered_ = covered;  // pages built later take the same state
     for (int copy = 1; copy <= 4; ++copy) {
-        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
+        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->setVisible(covered);
             if (covered) {
                 cover->raise();
@@ -178,6 +180,9 @@ void MainWindow::MarkCurrentLanguage() {
 void MainWindow::ShowContainer(Page page) {
     const TabRow* tab = TabOf(page);
     const int container = page == Page::kFire ? 5 : tab->container;
+    if (started_) {
+        BuildPage(container - 1);
+    }
     for (size_t i = 0; i < pages_.size(); ++i) {
         pages_[i]->setVisible(static_cast<int>(i) + 1 == container);
     }
@@ -188,9 +193,9 @@ void MainWindow::ShowContainer(Page page) {
     }
     ApplyWindowShape();
     if (page == Page::kMacro) {
-        Control(QStringLiteral("Gb_Delay"))->setVisible(!macro_insert_mode_);
-        Control(QStringLiteral("Gb_Insert"))->setVisible(macro_insert_mode_);
-        if (QWidget* base = Control(QStringLiteral("Img_InsertBase"))) {
+        Find(QStringLiteral("Gb_Delay"))->setVisible(!macro_insert_mode_);
+        Find(QStringLiteral("Gb_Insert"))->setVisible(macro_insert_mode_);
+        if (QWidget* base = Find(QStringLiteral("Img_InsertBase"))) {
             base->setVisible(macro_insert_mode_);
         }
     }
@@ -209,7 +214,7 @@ void MainWindow::RefreshPage() {
 void MainWindow::ShowNoDevicePage() {
     HideAllMenu();
     page_ = Page::kOffice;
-    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
+    static_cast<QRadioButton*>(Find(QStringLiteral("rb_1")))->setChecked(true);
     for (const TabRow& tab : kTabs) {
         SetPictureOnCopies(QString::fromUtf8(tab.stem), QStringLiteral("SetS_01"));
     }
@@ -246,13 +251,13 @@ void MainWindow::OnTab(Page page) {
     for (const TabRow& row : kTabs) {
         SetPictureOnCopies(QString::fromUtf8(row.stem), QStringLiteral("SetS_01"));
     }
-    static_cast<QRadioButton*>(Control(QString::fromUtf8(tab->radio)))->setChecked(true);
-    auto* key_mode = static_cast<QComboBox*>(Control(QStringLiteral("cb_KeyMode")));
-    QWidget* panel = Control(QStringLiteral("Pnl_Main"));
+    static_cast<QRadioButton*>(Find(QString::fromUtf8(tab->radio)))->setChecked(true);
+    auto* key_mode = static_cast<QComboBox*>(Find(QStringLiteral("cb_KeyMode")));
+    QWidget* panel = Find(QStringLiteral("Pnl_Main"));
     const bool combo3_allowed = style_.combo_key3_permitted && org_.gun_display;
     const auto show_combo3 = [this](bool visible) {
         for (const QString name : {"Img_ComboKey3", "IB_ComboKey3"}) {
-            if (QWidget* widget = Control(name)) {
+            if (QWidget* widget = Find(name)) {
                 widget->setVisible(visible);
             }
         }
@@ -280,9 +285,9 @@ void MainWindow::OnTab(Page page) {
 
 ShellResult MainWindow::SwitchLanguage(int language) {
     const int previous = language_;
-    auto* insert_list = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")));
+    auto* insert_list = qobject_cast<QComboBox*>(Find(QStringLiteral("CB_Insert")));
     const int insert_item = insert_list != nullptr ? insert_list->currentIndex() : -1;
-    QWidget* delay_group = Control(QStringLiteral("Gb_Delay"));
+    QWidget* delay_group = Find(QStringLiteral("Gb_Delay"));
     const bool delay_visible = delay_group != nullptr && !delay_group->isHidden();
     if (delay_group != nullptr) {
         delay_group->hide();
@@ -298,7 +303,7 @@ ShellResult MainWindow::SwitchLanguage(int language) {
     }
     MarkCurrentLanguage();
     if (auto* radio =
-            qobject_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang%1").arg(language)))) {
+            qobject_cast<QRadioButton*>(Find(QStringLiteral("rb_Lang%1").arg(language)))) {
         radio->setChecked(true);
     }
     if (insert_list != nullptr && insert_item >= 0) {
@@ -311,7 +316,7 @@ ShellResult MainWindow::SwitchLanguage(int language) {
     // The scrolling caption starts over from the new caption of this language's button.
     StopRolling();
     const QString button = QStringLiteral("Btn_Lang%1_1").arg(language);
-    if (auto* label = qobject_cast<QLabel*>(Control(button))) {
+    if (auto* label = qobject_cast<QLabel*>(Find(button))) {
         roller_.Start(label->text());
     }
     return applied;
@@ -371,7 +376,7 @@ void MainWindow::OnLabelEntered(const QString& name) {
         return;
     }
     if (family->family == Family::kMacroText) {
-        SetColours(Control(name), 0xFFFFFF, style_.macro_highlight_color);
+        SetColours(Find(name), 0xFFFFFF, style_.macro_highlight_color);
         return;
     }
     if (family->family == Family::kWeb && !device_handle_) {
@@ -393,7 +398,7 @@ void MainWindow::OnLabelLeft(const QString& name) {
         return;
     }
     if (family->family == Family::kMacroText) {
-        SetColours(Control(name), style_.macro_font_color, style_.macro_back_color);
+        SetColours(Find(name), style_.macro_font_color, style_.macro_back_color);
         return;
     }
     if (family->family == Family::kWeb && !device_handle_) {
@@ -422,7 +427,7 @@ void MainWindow::StartRolling(const QString& name) {
     if (!org_.text_rolling) {
         return;
     }
-    auto* label = qobject_cast<QLabel*>(Control(name));
+    auto* label = qobject_cast<QLabel*>(Find(name));
     if (label == nullptr) {
         return;
     }
@@ -439,14 +444,14 @@ void MainWindow::StopRolling() {
     if (rolling_label_.isEmpty()) {
         return;
     }
-    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
+    if (auto* label = qobject_cast<QLabel*>(Find(rolling_label_))) {
         label->setText(roller_.saved());
     }
     rolling_label_.clear();
 }
 
 void MainWindow::RollTick() {
-    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
+    if (auto* label = qobject_cast<QLabel*>(Find(rolling_label_))) {
         label->setText(roller_.Tick());
     }
 }
@@ -454,7 +459,7 @@ void MainWindow::RollTick() {
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         // The hint of the control under the pointer goes to the status line.
-        if (auto* status = qobject_cast<QLabel*>(Control(QStringLiteral("lbl_Content")))) {
+        if (auto* status = qobject_cast<QLabel*>(Find(QStringLiteral("lbl_Content")))) {
             status->setText(static_cast<QStatusTipEvent*>(event)->tip());
         }
         return true;
@@ -472,6 +477,11 @@ bool MainWindow::event(QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show &&
         watched->objectName().startsWith(QStringLiteral("gbPage"))) {
+        // Whoever shows a page: its controls exist and its pictures are decoded by then.
+        const auto page = std::find(pages_.begin(), pages_.end(), watched);
+        if (started_ && page != pages_.end()) {
+            BuildPage(static_cast<int>(page - pages_.begin()));
+        }
         ShowPendingPictures(static_cast<QWidget*>(watched));
         return false;
     }
@@ -530,26 +540,29 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::EngineerUnlock() {
     // The factory page's tab stays hidden until the logo is double-clicked. The lighting type
     // and sensor orientation controls it also unlocks come with the engineering page itself.
+    engineer_unlocked_ = true;  // copies on pages built later show it too
+    for (int copy = 1; copy <= 4; ++copy) {
+        UnlockEngineerCopy(copy);
+    }
+}
+
+void MainWindow::UnlockEngineerCopy(int copy) {
     // The tab carries the page's own term ("Engineer"), in the page's language.
     const EngineerLanguage language = EngineerLanguageOfEnvironment();
     const std::optional<std::string_view> term = EngineerText(0x0E, language);
-    for (int copy = 1; copy <= 4; ++copy) {
-        if (auto* label =
-                qobject_cast<QLabel*>(Control(QStringLiteral("Btn_Engineer_%1").arg(copy)));
-            label != nullptr && term) {
-            label->setText(QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())));
-            label->setAlignment(Qt::AlignCenter);
-            // The caption lies on its picture, whatever the layout made of the label's width.
-            if (const QWidget* picture = Control(QStringLiteral("Img_Engineer_%1").arg(copy))) {
-                label->setGeometry(picture->geometry());
-            }
+    if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Btn_Engineer_%1").arg(copy)));
+        label != nullptr && term) {
+        label->setText(QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())));
+        label->setAlignment(Qt::AlignCenter);
+        // The caption lies on its picture, whatever the layout made of the label's width.
+        if (const QWidget* picture = Find(QStringLiteral("Img_Engineer_%1").arg(copy))) {
+            label->setGeometry(picture->geometry());
         }
-        for (const QString& stem :
-             {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
-            if (QWidget* widget = Control(stem + QString::number(copy))) {
-                widget->show();
-                widget->raise();
-            }
+    }
+    for (const QString& stem : {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
+        if (QWidget* widget = Find(stem + QString::number(copy))) {
+            widget->show();
+            widget->raise();
         }
     }
 }
