@@ -557,13 +557,14 @@ ShellResult MainWindow::StartWindow() {
         return {false, QStringLiteral("The window was started without its resources")};
     }
     // The pictures the first page shows are decoded on a worker thread while the controls
-    // are created; the window's size comes from the background's header meanwhile.
+    // are created, the small ones the first controls take first, the two large ones the layout
+    // places later; the window's size comes from the background's header meanwhile.
     if (services_.pictures->DecodesOnAnyThread()) {
         prefetch_ = std::make_unique<PicturePrefetch>(
             *services_.pictures,
-            std::vector<std::string>{"L1_BackGround", "L1_Back1", "BtnS_01", "SetS_01", "SetS_03",
-                                     "KeyS_01", "ExitS_01", "MiniS_01", "Lang_01", "Lang_03",
-                                     "WebS_01", "CbS_D"});
+            std::vector<std::string>{"BtnS_01", "SetS_01", "SetS_03", "KeyS_01", "ExitS_01",
+                                     "MiniS_01", "Lang_01", "Lang_03", "WebS_01", "CbS_D",
+                                     "L1_BackGround", "L1_Back1"});
     }
     background_size_ = services_.pictures->PictureDimensions("L1_BackGround");
     if (background_size_.isEmpty()) {
