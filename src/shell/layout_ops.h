@@ -74,6 +74,7 @@ struct LayoutContext {
     LayoutPage current_page = LayoutPage::kOffice;
     bool gun_display = false;  // GD_Enable as the program settings leave it
     int num_order = 0;         // Num_Order, 0 or 1
+    bool operator==(const LayoutContext&) const = default;
 };
 
 // Everything applying one layout does, in order, plus the values kept for later use.

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QPixmap>
+
+#include <string_view>
+
 #include "gui_test_rig.h"
 #include "shell/skin_png.h"
 #include "shell/skin_resource.h"
+#include "shell/ui/picture_memory.h"
 #include "shell/ui/skin_pictures.h"
 
 namespace velq::ui {
@@ -35,29 +40,60 @@ TEST(SkinPicturesTest, EveryPictureDecodesAtItsSize) {
     }
 }
 
-// The window's pictures are decoded straight into its 32-bit pixel format: every pixel holds
-// the file's colour and alpha, channels in their places (a swapped order would turn the colour
-// key blue and the window rectangular).
+// The window's pictures are decoded straight into its 32-bit premultiplied format: every pixel
+// holds the file's colour and alpha, channels in their places (a swapped order would turn the
+// colour key blue and the window rectangular), colours premultiplied by alpha.
 TEST(SkinPicturesTest, PixelsAreTheFilesColours) {
     testing::EnsureApplication();
     const SkinPictures skin;
-    for (const char* name : {"L1_BackGround", "CbS_E", "Slider_Thumb"}) {
+    for (const char* name : {"L1_BackGround", "L1_Back1", "CbS_E", "Slider_Thumb"}) {
         const QImage image = skin.Picture(name);
         const PngDecodeResult file = DecodePng(SkinPicture(name));
         ASSERT_TRUE(file) << name;
         ASSERT_EQ(image.size(), QSize(file.image.width, file.image.height)) << name;
+        ASSERT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied) << name;
         int differing = 0;
+        int translucent = 0;
         for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < image.width(); ++x) {
                 const uint8_t* px =
                     &file.image.pixels[(static_cast<size_t>(y) * image.width() + x) * 4];
-                if (image.pixel(x, y) != qRgba(px[0], px[1], px[2], px[3])) {
+                translucent += px[3] != 255 ? 1 : 0;
+                if (row[x] != qPremultiply(qRgba(px[0], px[1], px[2], px[3]))) {
                     ++differing;
                 }
             }
         }
         EXPECT_EQ(differing, 0) << name;
+        if (std::string_view(name) == "L1_Back1") {
+            EXPECT_GT(translucent, 0);  // the case premultiplying is for
+        }
     }
+}
+
+// Large pictures live in memory of their own: they work like any picture, copies outlive them,
+// and a window pixmap takes them without a copy.
+TEST(SkinPicturesTest, LargePictureMemoryBehavesLikeAnyPicture) {
+    testing::EnsureApplication();
+    for (const QSize size : {QSize(1030, 662), QSize(3, 2), QSize(601, 400)}) {
+        QImage picture = NewPictureImage(size, QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), size);
+        EXPECT_GE(picture.bytesPerLine(), size.width() * 4);
+        picture.fill(qRgb(10, 20, 30));
+        picture.setPixel(size.width() - 1, size.height() - 1, qRgb(200, 100, 50));
+        const QImage copy = picture.copy();
+        const uchar* pixels = picture.constBits();
+        QPixmap pixmap = QPixmap::fromImage(std::move(picture));
+        EXPECT_EQ(pixmap.size(), size);
+        const QImage shown = pixmap.toImage();
+        EXPECT_EQ(shown.constBits(), pixels) << "the pixmap copied the picture";
+        EXPECT_EQ(shown.pixel(size.width() - 1, size.height() - 1), qRgb(200, 100, 50));
+        pixmap = QPixmap();
+        EXPECT_EQ(copy.pixel(0, 0), qRgb(10, 20, 30));
+    }
+    EXPECT_TRUE(NewPictureImage(QSize(0, 5), QImage::Format_ARGB32).isNull());
 }
 
 TEST(SkinPicturesTest, WaitAnimationHasFrames) {

@@ -4,6 +4,7 @@
 #include <QBitmap>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "shell/caption_assignments.h"
@@ -541,8 +543,13 @@ void MainWindow::CreateFixedControls() {
 }
 
 ShellResult MainWindow::Start() {
+    // The font database is read on a worker thread while the window gets ready: the first
+    // caption waits for it only if it is not done by then.
+    std::thread fonts([] { static_cast<void>(QFontDatabase::families()); });
     ShellResult started = StartWindow();
     prefetch_.reset();  // the worker has finished or is no longer needed
+    start_plan_.reset();
+    fonts.join();
     if (started) {
         // The window's shape: every pixel of the background in the colour key is see-through.
         shape_ = ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
@@ -588,6 +595,9 @@ ShellResult MainWindow::StartWindow() {
     org_ = std::move(*org.value);
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
+    }
+    if (ShellResult planned = PlanStartLayout(); !planned) {
+        return planned;
     }
     CreateFixedControls();
     started_ = true;
@@ -637,20 +647,42 @@ LayoutPage MainWindow::CurrentLayoutPage() const {
     return LayoutPage::kOffice;
 }
 
-ShellResult MainWindow::ApplyLayout(int language) {
-    if (language < kFirstLanguageNumber || language > kLastLanguageNumber) {
-        return {false, QStringLiteral("There is no language %1").arg(language)};
-    }
+LayoutContext MainWindow::ContextOf(int language) const {
     LayoutContext context;
     context.language = language;
     context.current_page = CurrentLayoutPage();
     context.gun_display = org_.gun_display;
     context.num_order = org_.num_order;
-    // The plan is complete before the first control changes, so a faulty layout leaves the
-    // window exactly as it was.
+    return context;
+}
+
+ShellResult MainWindow::PlanStartLayout() {
+    // Start-up applies language 1's layout twice over (the second time through the language
+    // button's action) with the same inputs: the plan is made once, while nothing else waits.
+    const LayoutContext context = ContextOf(kFirstLanguageNumber);
     LayoutResult<LayoutPlan> plan = services_.layout(context);
     if (!plan) {
         return {false, QString::fromStdString(plan.error.message)};
+    }
+    start_plan_.emplace(StartPlan{context, std::move(*plan.value)});
+    return {};
+}
+
+ShellResult MainWindow::ApplyLayout(int language) {
+    if (language < kFirstLanguageNumber || language > kLastLanguageNumber) {
+        return {false, QStringLiteral("There is no language %1").arg(language)};
+    }
+    const LayoutContext context = ContextOf(language);
+    // The plan is complete before the first control changes, so a faulty layout leaves the
+    // window exactly as it was.
+    LayoutResult<LayoutPlan> plan;
+    if (start_plan_ && start_plan_->context == context) {
+        plan.value = start_plan_->plan;
+    } else {
+        plan = services_.layout(context);
+        if (!plan) {
+            return {false, QString::fromStdString(plan.error.message)};
+        }
     }
     // The web buttons' place is a program setting, not part of the language's layout.
     std::vector<LayoutOp> ops = std::move(plan.value->ops);

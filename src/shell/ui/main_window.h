@@ -150,6 +150,8 @@ private:
 
     // Layout and captions.
     [[nodiscard]] ShellResult RunLayoutOp(const LayoutOp& op);
+    LayoutContext ContextOf(int language) const;
+    [[nodiscard]] ShellResult PlanStartLayout();
     QWidget* LaidOutControl(const QString& name);
     [[nodiscard]] ShellResult LoadCaptionTables();
     // The captions of every built page's controls, or (page >= 0) of one page's controls only.
@@ -195,6 +197,12 @@ private:
     QHash<QString, QPixmap> pixmaps_;
     // During start-up: the first page's pictures being decoded on a worker thread.
     std::unique_ptr<PicturePrefetch> prefetch_;
+    // During start-up: language 1's layout plan, made once for both applications.
+    struct StartPlan {
+        LayoutContext context;
+        LayoutPlan plan;
+    };
+    std::optional<StartPlan> start_plan_;
     // The skin picture each picture control shows now, by control.
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.

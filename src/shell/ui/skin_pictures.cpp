@@ -5,6 +5,7 @@
 #include "shell/skin_gif.h"
 #include "shell/skin_png.h"
 #include "shell/skin_resource.h"
+#include "shell/ui/picture_memory.h"
 
 namespace velq::ui {
 
@@ -13,13 +14,15 @@ QImage SkinPictures::Picture(std::string_view name) const {
     if (bytes.empty()) {
         return {};
     }
-    // Decoded straight into the window's 32-bit format (one integer 0xAARRGGBB a pixel): the
-    // window's pixmap then takes the pixels as they are, without a conversion or copy.
+    // Decoded straight into the 32-bit premultiplied format the window paints from (one
+    // integer 0xAARRGGBB a pixel): the window's pixmap then takes the pixels as they are,
+    // without a conversion or a copy.
     PngDecoder decoder(bytes);
     if (!decoder.ok()) {
         return {};
     }
-    QImage image(decoder.width(), decoder.height(), QImage::Format_ARGB32);
+    QImage image = NewPictureImage(QSize(decoder.width(), decoder.height()),
+                                   QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         return {};
     }
@@ -27,6 +30,14 @@ QImage SkinPictures::Picture(std::string_view name) const {
         std::endian::native == std::endian::little ? PngPixelOrder::kBgra : PngPixelOrder::kArgb;
     if (!decoder.DecodeInto(kOrder, image.bits(), static_cast<std::size_t>(image.bytesPerLine()))) {
         return {};
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(row[x]) != 255) {
+                row[x] = qPremultiply(row[x]);
+            }
+        }
     }
     return image;
 }
