@@ -95,6 +95,8 @@ LayoutResult<LayoutPlan> ApplyLayout(const ConfigSection& section, const LayoutC
             "", section.name(), "Language " + std::to_string(context.language) + " has no layout"});
     }
     LayoutPlan plan;
+    // A layout comes to some 1,500 steps: room for them at once rather than regrowing.
+    plan.ops.reserve(2048);
     LayoutEmitter emitter(section, context, plan);
     LoadPictures(emitter, context.language);
     PlaceEngineeringTab(emitter);

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -249,10 +250,10 @@ void MainWindow::BuildPage(int index) {
     apply_pictures(pictures_under_layout_);
     // The current language's layout of this page. Its pictures were found when the layout was
     // applied, so no step fails here.
-    const std::vector<LayoutOp> ops = std::move(deferred_ops_[page]);
-    deferred_ops_[page].clear();
-    for (const LayoutOp& op : ops) {
-        if (ShellResult step = RunLayoutOp(op); !step) {
+    const WaitingSteps waiting = std::move(deferred_ops_[page]);
+    deferred_ops_[page] = {};
+    for (const uint32_t i : waiting.steps) {
+        if (ShellResult step = RunLayoutOp(waiting.layout->ops[i]); !step) {
             std::fprintf(stderr, "%s\n", qPrintable(step.error));
         }
     }
@@ -548,7 +549,7 @@ ShellResult MainWindow::Start() {
     std::thread fonts([] { static_cast<void>(QFontDatabase::families()); });
     ShellResult started = StartWindow();
     prefetch_.reset();  // the worker has finished or is no longer needed
-    start_plan_.reset();
+    start_steps_.reset();
     fonts.join();
     if (started) {
         // The window's shape: every pixel of the background in the colour key is see-through.
@@ -599,6 +600,11 @@ ShellResult MainWindow::StartWindow() {
     if (ShellResult planned = PlanStartLayout(); !planned) {
         return planned;
     }
+    // The controls are created in language 1's caption font: applying the captions later finds
+    // it set and does not go through every control again.
+    QFont font = this->font();
+    font.setFamilies(FamiliesFor(captions().Caption("FontName")));
+    setFont(font);
     CreateFixedControls();
     started_ = true;
     // The status line runs along the bottom left, clear of the frame buttons.
@@ -656,6 +662,21 @@ LayoutContext MainWindow::ContextOf(int language) const {
     return context;
 }
 
+std::shared_ptr<const MainWindow::LayoutSteps> MainWindow::StepsOf(LayoutPlan plan) {
+    auto steps = std::make_shared<LayoutSteps>();
+    steps->ops = std::move(plan.ops);
+    // The web buttons' place is a program setting, not part of the language's layout.
+    std::vector<LayoutOp> web = WebButtonOps(org_);
+    steps->ops.reserve(steps->ops.size() + web.size());
+    std::move(web.begin(), web.end(), std::back_inserter(steps->ops));
+    steps->page.reserve(steps->ops.size());
+    for (const LayoutOp& op : steps->ops) {
+        steps->page.push_back(static_cast<int8_t>(PageIndexOf(QString::fromStdString(op.control))));
+    }
+    steps->style = plan.style;
+    return steps;
+}
+
 ShellResult MainWindow::PlanStartLayout() {
     // Start-up applies language 1's layout twice over (the second time through the language
     // button's action) with the same inputs: the plan is made once, while nothing else waits.
@@ -664,7 +685,8 @@ ShellResult MainWindow::PlanStartLayout() {
     if (!plan) {
         return {false, QString::fromStdString(plan.error.message)};
     }
-    start_plan_.emplace(StartPlan{context, std::move(*plan.value)});
+    start_context_ = context;
+    start_steps_ = StepsOf(std::move(*plan.value));
     return {};
 }
 
@@ -675,40 +697,38 @@ ShellResult MainWindow::ApplyLayout(int language) {
     const LayoutContext context = ContextOf(language);
     // The plan is complete before the first control changes, so a faulty layout leaves the
     // window exactly as it was.
-    LayoutResult<LayoutPlan> plan;
-    if (start_plan_ && start_plan_->context == context) {
-        plan.value = start_plan_->plan;
+    std::shared_ptr<const LayoutSteps> steps;
+    if (start_steps_ && start_context_ == context) {
+        steps = start_steps_;
     } else {
-        plan = services_.layout(context);
+        LayoutResult<LayoutPlan> plan = services_.layout(context);
         if (!plan) {
             return {false, QString::fromStdString(plan.error.message)};
         }
-    }
-    // The web buttons' place is a program setting, not part of the language's layout.
-    std::vector<LayoutOp> ops = std::move(plan.value->ops);
-    for (LayoutOp& op : WebButtonOps(org_)) {
-        ops.push_back(std::move(op));
+        steps = StepsOf(std::move(*plan.value));
     }
     // The steps of pages not built yet wait for their page; their pictures are looked up now,
     // so that a missing one stops here, before anything changed.
-    std::array<std::vector<LayoutOp>, 6> waiting;
-    std::vector<LayoutOp> now;
-    now.reserve(ops.size());
-    for (LayoutOp& op : ops) {
-        const QString control = QString::fromStdString(op.control);
-        if (!OnUnbuiltPage(control)) {
-            now.push_back(std::move(op));
+    std::array<std::vector<uint32_t>, 6> waiting;
+    std::vector<uint32_t> now;
+    now.reserve(steps->ops.size());
+    for (uint32_t i = 0; i < steps->ops.size(); ++i) {
+        const int page = steps->page[i];
+        if (page < 0 || page_built_[static_cast<size_t>(page)]) {
+            now.push_back(i);
             continue;
         }
+        const LayoutOp& op = steps->ops[i];
         const bool pictured = op.kind == LayoutOpKind::kPicture ||
                               op.kind == LayoutOpKind::kSliderThumb ||
                               op.kind == LayoutOpKind::kSliderTrack;
         if (pictured && (services_.pictures == nullptr ||
                          services_.pictures->PictureDimensions(op.text).isEmpty())) {
-            return {false, QStringLiteral("Missing picture resource \"%1\" for %2")
-                               .arg(QString::fromStdString(op.text), control)};
+            return {false,
+                    QStringLiteral("Missing picture resource \"%1\" for %2")
+                        .arg(QString::fromStdString(op.text), QString::fromStdString(op.control))};
         }
-        waiting[static_cast<size_t>(PageIndexOf(control))].push_back(std::move(op));
+        waiting[static_cast<size_t>(page)].push_back(i);
     }
     // Pictures the window set before this layout are there when the layout measures them.
     for (auto it = deferred_pictures_.cbegin(); it != deferred_pictures_.cend(); ++it) {
@@ -716,18 +736,17 @@ ShellResult MainWindow::ApplyLayout(int language) {
     }
     deferred_pictures_.clear();
     for (size_t page = 0; page < waiting.size(); ++page) {
-        if (page_built_[page]) {
-            continue;
+        if (!page_built_[page]) {
+            deferred_ops_[page] = WaitingSteps{steps, std::move(waiting[page])};
         }
-        deferred_ops_[page] = std::move(waiting[page]);
     }
-    for (const LayoutOp& op : now) {
-        if (ShellResult step = RunLayoutOp(op); !step) {
+    for (const uint32_t i : now) {
+        if (ShellResult step = RunLayoutOp(steps->ops[i]); !step) {
             return step;
         }
     }
     language_ = language;
-    style_ = plan.value->style;
+    style_ = steps->style;
     ApplyCaptions(captions());
     PlaceMenuEntries();
     IndentOptionCaptions();

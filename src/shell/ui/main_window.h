@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -150,6 +151,18 @@ private:
 
     // Layout and captions.
     [[nodiscard]] ShellResult RunLayoutOp(const LayoutOp& op);
+    // A layout's steps (the language's, then the web buttons' place), with the page each
+    // step's control lies on; shared by the pages whose steps wait.
+    struct LayoutSteps {
+        std::vector<LayoutOp> ops;
+        std::vector<int8_t> page;  // -1: the window's own controls
+        LayoutStyle style;
+    };
+    struct WaitingSteps {
+        std::shared_ptr<const LayoutSteps> layout;
+        std::vector<uint32_t> steps;  // indices into layout->ops, in order
+    };
+    std::shared_ptr<const LayoutSteps> StepsOf(LayoutPlan plan);
     LayoutContext ContextOf(int language) const;
     [[nodiscard]] ShellResult PlanStartLayout();
     QWidget* LaidOutControl(const QString& name);
@@ -197,12 +210,9 @@ private:
     QHash<QString, QPixmap> pixmaps_;
     // During start-up: the first page's pictures being decoded on a worker thread.
     std::unique_ptr<PicturePrefetch> prefetch_;
-    // During start-up: language 1's layout plan, made once for both applications.
-    struct StartPlan {
-        LayoutContext context;
-        LayoutPlan plan;
-    };
-    std::optional<StartPlan> start_plan_;
+    // During start-up: language 1's layout, made once for both applications.
+    LayoutContext start_context_;
+    std::shared_ptr<const LayoutSteps> start_steps_;
     // The skin picture each picture control shows now, by control.
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.
@@ -212,7 +222,7 @@ private:
     // window set on controls not created yet (the four copies of the tabs, for instance).
     bool started_ = false;
     std::array<bool, 6> page_built_{true, false, false, false, false, true};
-    std::array<std::vector<LayoutOp>, 6> deferred_ops_;
+    std::array<WaitingSteps, 6> deferred_ops_;
     QHash<QString, QString> pictures_under_layout_;  // set before the last layout applied
     QHash<QString, QString> deferred_pictures_;      // set since
     QHash<QString, int> page_index_of_;
