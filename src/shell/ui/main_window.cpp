@@ -95,6 +95,10 @@ std::vector<QString> FixedControlNames() {
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
     setObjectName(QStringLiteral("FormMain"));
+    // Every pixel of the window is painted by a page: its background picture covers it whole,
+    // and the factory page fills itself. Without this the window would first fill its own
+    // background through the outline, one rectangle per run of the outline on every row.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
     for (size_t i = 0; i < pages_.size(); ++i) {
         auto* page = new QWidget(this);
