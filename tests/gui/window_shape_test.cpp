@@ -22,13 +22,20 @@ TEST(WindowShape, CutsAwayExactlyTheColourKey) {
     picture.fill(QColor(30, 30, 30));
     picture.setPixelColor(0, 0, QColor(128, 0, 0));
     picture.setPixelColor(7, 3, QColor(128, 0, 0));
-    picture.setPixelColor(3, 1, QColor(129, 0, 0));  // near the key is not the key
-    const QRegion shape = ShapeOf(picture);
-    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
-    EXPECT_FALSE(shape.contains(QPoint(7, 3)));
-    EXPECT_TRUE(shape.contains(QPoint(1, 0)));
-    EXPECT_TRUE(shape.contains(QPoint(3, 1)));
-    EXPECT_TRUE(shape.contains(QPoint(6, 3)));
+    picture.setPixelColor(3, 1, QColor(129, 0, 0));       // near the key is not the key
+    picture.setPixelColor(5, 2, QColor(128, 0, 0, 200));  // the key colour, translucent
+    picture.setPixelColor(6, 2, QColor(255, 0, 0, 128));  // premultiplied, it looks like it
+    for (const QImage::Format format :
+         {QImage::Format_RGBA8888, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+        const QRegion shape = ShapeOf(picture.convertToFormat(format));
+        EXPECT_FALSE(shape.contains(QPoint(0, 0))) << format;
+        EXPECT_FALSE(shape.contains(QPoint(7, 3))) << format;
+        EXPECT_FALSE(shape.contains(QPoint(5, 2))) << format;
+        EXPECT_TRUE(shape.contains(QPoint(6, 2))) << format;
+        EXPECT_TRUE(shape.contains(QPoint(1, 0))) << format;
+        EXPECT_TRUE(shape.contains(QPoint(3, 1))) << format;
+        EXPECT_TRUE(shape.contains(QPoint(6, 3))) << format;
+    }
 
     const SkinPictures skin;
     const QImage background = skin.Picture("L1_BackGround");

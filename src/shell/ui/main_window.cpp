@@ -548,18 +548,17 @@ void MainWindow::CreateFixedControls() {
 }
 
 ShellResult MainWindow::Start() {
-    // The font database is read on a worker thread while the window gets ready: the first
-    // caption waits for it only if it is not done by then.
-    std::thread fonts([] { static_cast<void>(QFontDatabase::families()); });
     ShellResult started = StartWindow();
     prefetch_.reset();  // the worker has finished or is no longer needed
     start_steps_.reset();
-    fonts.join();
     if (started) {
         // The window's shape: every pixel of the background in the colour key is see-through.
-        shape_ = ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
+        // The worker that decoded the background worked it out already.
+        shape_ = prefetched_shape_ ? std::move(*prefetched_shape_)
+                                   : ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
         ApplyWindowShape();
     }
+    prefetched_shape_.reset();
     return started;
 }
 
@@ -576,7 +575,12 @@ ShellResult MainWindow::StartWindow() {
             *services_.pictures,
             std::vector<std::string>{"BtnS_01", "SetS_01", "SetS_03", "KeyS_01", "ExitS_01",
                                      "MiniS_01", "Lang_01", "Lang_03", "WebS_01", "CbS_D",
-                                     "L1_BackGround", "L1_Back1"});
+                                     "L1_BackGround", "L1_Back1"},
+            [this](const std::string& name, const QImage& image) {
+                if (name == "L1_BackGround") {
+                    prefetched_shape_ = ShapeOf(image);  // read once the worker has ended
+                }
+            });
     }
     background_size_ = services_.pictures->PictureDimensions("L1_BackGround");
     if (background_size_.isEmpty()) {
@@ -601,6 +605,9 @@ ShellResult MainWindow::StartWindow() {
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
     }
+    // The font database is read on a worker thread while the layout is planned: the first
+    // caption waits for it only if it is not done by then.
+    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
     if (ShellResult planned = PlanStartLayout(); !planned) {
         return planned;
     }
@@ -1016,24 +1023,33 @@ void MainWindow::ApplyWindowShape() {
 }
 
 QRegion ShapeOf(const QImage& picture) {
-    // Compared as 32-bit ARGB values, whatever format the picture was decoded into. The runs
-    // come row by row, left to right: the banded order QRegion takes in one call.
-    const QImage image =
-        picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_RGB32
-            ? picture
-            : picture.convertToFormat(QImage::Format_ARGB32);
+    // Compared as 32-bit ARGB values with straight alpha, whatever format the picture was
+    // decoded into (premultiplied pictures are read as they are and their translucent pixels
+    // taken back to straight colours). The runs come row by row, left to right: the banded
+    // order QRegion takes in one call.
+    const bool premultiplied = picture.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage image = picture.format() == QImage::Format_ARGB32 ||
+                                 picture.format() == QImage::Format_RGB32 || premultiplied
+                             ? picture
+                             : picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = kColourKey;
+    const auto is_key = [premultiplied, key](QRgb pixel) {
+        if (premultiplied && qAlpha(pixel) != 255) {
+            pixel = qUnpremultiply(pixel);
+        }
+        return (pixel | 0xFF000000u) == key;
+    };
     std::vector<QRect> runs;
     runs.reserve(static_cast<size_t>(image.height()) * 2);
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int x = 0;
         while (x < image.width()) {
-            while (x < image.width() && (row[x] | 0xFF000000u) == key) {
+            while (x < image.width() && is_key(row[x])) {
                 ++x;
             }
             const int start = x;
-            while (x < image.width() && (row[x] | 0xFF000000u) != key) {
+            while (x < image.width() && !is_key(row[x])) {
                 ++x;
             }
             if (x > start) {

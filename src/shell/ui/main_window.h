@@ -210,6 +210,7 @@ private:
     QHash<QString, QPixmap> pixmaps_;
     // During start-up: the first page's pictures being decoded on a worker thread.
     std::unique_ptr<PicturePrefetch> prefetch_;
+    std::optional<QRegion> prefetched_shape_;  // the background's outline, from that worker
     // During start-up: language 1's layout, made once for both applications.
     LayoutContext start_context_;
     std::shared_ptr<const LayoutSteps> start_steps_;

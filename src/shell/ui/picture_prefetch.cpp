@@ -4,8 +4,12 @@
 
 namespace velq::ui {
 
-PicturePrefetch::PicturePrefetch(const PictureSource& source, std::vector<std::string> names)
-    : source_(source), names_(std::move(names)), worker_([this] { Run(); }) {}
+PicturePrefetch::PicturePrefetch(const PictureSource& source, std::vector<std::string> names,
+                                 Decoded decoded)
+    : source_(source),
+      names_(std::move(names)),
+      decoded_hook_(std::move(decoded)),
+      worker_([this] { Run(); }) {}
 
 PicturePrefetch::~PicturePrefetch() {
     worker_.join();
@@ -14,6 +18,9 @@ PicturePrefetch::~PicturePrefetch() {
 void PicturePrefetch::Run() {
     for (const std::string& name : names_) {
         QImage image = source_.Picture(name);
+        if (decoded_hook_ && !image.isNull()) {
+            decoded_hook_(name, image);
+        }
         std::lock_guard lock(mutex_);
         ready_[name] = std::move(image);
         ++next_;

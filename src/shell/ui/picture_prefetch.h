@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -18,7 +19,11 @@ namespace velq::ui {
 // the window's controls while the pictures of the first page are being decoded.
 class PicturePrefetch {
 public:
-    PicturePrefetch(const PictureSource& source, std::vector<std::string> names);
+    // `decoded`, when given, runs on the worker for each picture before it is handed out (to
+    // derive something from a picture off the main thread).
+    using Decoded = std::function<void(const std::string& name, const QImage& image)>;
+    PicturePrefetch(const PictureSource& source, std::vector<std::string> names,
+                    Decoded decoded = {});
     ~PicturePrefetch();
     PicturePrefetch(const PicturePrefetch&) = delete;
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
@@ -32,6 +37,7 @@ private:
 
     const PictureSource& source_;
     const std::vector<std::string> names_;
+    const Decoded decoded_hook_;
     std::mutex mutex_;
     std::condition_variable decoded_;
     std::map<std::string, QImage> ready_;
