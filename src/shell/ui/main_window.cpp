@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <iterator>
 #include <thread>
 #include <vector>
@@ -602,14 +603,16 @@ ShellResult MainWindow::StartWindow() {
         return {false, QString::fromStdString(org.error.message)};
     }
     org_ = std::move(*org.value);
+    // Language 1's layout is planned on one worker thread and the font database read on
+    // another while the window loads its captions and creates its first controls: the first
+    // caption waits for the fonts only if they are not read by then.
+    const LayoutContext start_context = ContextOf(kFirstLanguageNumber);
+    std::future<LayoutResult<LayoutPlan>> planning =
+        std::async(std::launch::async,
+                   [layout = services_.layout, start_context] { return layout(start_context); });
+    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
-    }
-    // The font database is read on a worker thread while the layout is planned: the first
-    // caption waits for it only if it is not done by then.
-    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
-    if (ShellResult planned = PlanStartLayout(); !planned) {
-        return planned;
     }
     // The controls are created in language 1's caption font: applying the captions later finds
     // it set and does not go through every control again.
@@ -617,6 +620,9 @@ ShellResult MainWindow::StartWindow() {
     font.setFamilies(FamiliesFor(captions().Caption("FontName")));
     setFont(font);
     CreateFixedControls();
+    if (ShellResult planned = TakeStartLayout(start_context, planning.get()); !planned) {
+        return planned;
+    }
     started_ = true;
     // The status line runs along the bottom left, clear of the frame buttons.
     Find(QStringLiteral("lbl_Content"))->setGeometry(30, background_size_.height() - 46, 480, 20);
@@ -688,11 +694,10 @@ std::shared_ptr<const MainWindow::LayoutSteps> MainWindow::StepsOf(LayoutPlan pl
     return steps;
 }
 
-ShellResult MainWindow::PlanStartLayout() {
+ShellResult MainWindow::TakeStartLayout(const LayoutContext& context,
+                                        LayoutResult<LayoutPlan> plan) {
     // Start-up applies language 1's layout twice over (the second time through the language
-    // button's action) with the same inputs: the plan is made once, while nothing else waits.
-    const LayoutContext context = ContextOf(kFirstLanguageNumber);
-    LayoutResult<LayoutPlan> plan = services_.layout(context);
+    // button's action) with the same inputs: the plan is made once.
     if (!plan) {
         return {false, QString::fromStdString(plan.error.message)};
     }
@@ -1039,17 +1044,19 @@ QRegion ShapeOf(const QImage& picture) {
         }
         return (pixel | 0xFF000000u) == key;
     };
+    const int width = image.width();
+    const int height = image.height();
     std::vector<QRect> runs;
-    runs.reserve(static_cast<size_t>(image.height()) * 2);
-    for (int y = 0; y < image.height(); ++y) {
+    runs.reserve(static_cast<size_t>(height) * 2);
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         int x = 0;
-        while (x < image.width()) {
-            while (x < image.width() && is_key(row[x])) {
+        while (x < width) {
+            while (x < width && is_key(row[x])) {
                 ++x;
             }
             const int start = x;
-            while (x < image.width() && !is_key(row[x])) {
+            while (x < width && !is_key(row[x])) {
                 ++x;
             }
             if (x > start) {

@@ -164,7 +164,8 @@ private:
     };
     std::shared_ptr<const LayoutSteps> StepsOf(LayoutPlan plan);
     LayoutContext ContextOf(int language) const;
-    [[nodiscard]] ShellResult PlanStartLayout();
+    [[nodiscard]] ShellResult TakeStartLayout(const LayoutContext& context,
+                                              LayoutResult<LayoutPlan> plan);
     QWidget* LaidOutControl(const QString& name);
     [[nodiscard]] ShellResult LoadCaptionTables();
     // The captions of every built page's controls, or (page >= 0) of one page's controls only.

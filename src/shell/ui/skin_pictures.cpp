@@ -31,9 +31,11 @@ QImage SkinPictures::Picture(std::string_view name) const {
     if (!decoder.DecodeInto(kOrder, image.bits(), static_cast<std::size_t>(image.bytesPerLine()))) {
         return {};
     }
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) != 255) {
                 row[x] = qPremultiply(row[x]);
             }

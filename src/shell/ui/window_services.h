@@ -25,6 +25,8 @@ struct WindowServices {
     MessagePresenter* messages = nullptr;
     FileDialogs* files = nullptr;
     std::function<LayoutResult<OrgSettings>()> org;
+    // Plans a language's layout. Start-up calls it on a worker thread (once, for language 1)
+    // while the window thread goes on: it must not touch the window.
     std::function<LayoutResult<LayoutPlan>(const LayoutContext&)> layout;
     std::function<CaptionTableResult(int)> captions;
     std::function<void(const QUrl&)> open_url;
