@@ -568,6 +568,10 @@ ShellResult MainWindow::StartWindow() {
         !services_.captions) {
         return {false, QStringLiteral("The window was started without its resources")};
     }
+    // Three things are done on worker threads while the window loads its captions and creates
+    // its first controls: reading the font database (the first caption waits for it, so it
+    // starts first), decoding the first page's pictures and planning language 1's layout.
+    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
     // The pictures the first page shows are decoded on a worker thread while the controls
     // are created, the small ones the first controls take first, the two large ones the layout
     // places later; the window's size comes from the background's header meanwhile.
@@ -603,14 +607,10 @@ ShellResult MainWindow::StartWindow() {
         return {false, QString::fromStdString(org.error.message)};
     }
     org_ = std::move(*org.value);
-    // Language 1's layout is planned on one worker thread and the font database read on
-    // another while the window loads its captions and creates its first controls: the first
-    // caption waits for the fonts only if they are not read by then.
     const LayoutContext start_context = ContextOf(kFirstLanguageNumber);
     std::future<LayoutResult<LayoutPlan>> planning =
         std::async(std::launch::async,
                    [layout = services_.layout, start_context] { return layout(start_context); });
-    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
     }
