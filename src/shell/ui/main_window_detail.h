@@ -1,0 +1,24 @@
+#pragma once
+
+// Helpers the files of the main window share; not for use elsewhere.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace velq::ui::detail {
+
+QString ToQString(std::string_view text);
+// A colour of the layout texts: R + 256 G + 65536 B.
+QColor ColourOf(uint32_t value);
+// The installed faces for a caption table's `FontName`.
+QStringList FamiliesFor(std::string_view font_name);
+// Controls that exist before any layout names them: state radios, the key-mode list, the
+// status line, the covers and the pictures whose state the navigation changes.
+std::vector<QString> FixedControlNames();
+
+}  // namespace velq::ui::detail
