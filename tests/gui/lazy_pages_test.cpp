@@ -82,9 +82,9 @@ void ExpectSameControls(MainWindow& eager, MainWindow& lazy,
     }
 }
 
-// Builds pages 2 to 5 by asking for a control of each.
+// Builds pages 2 to 5 and the function menus by asking for a control of each.
 void BuildEveryPage(WindowRig& rig) {
-    for (const char* picture : {"Img_P2", "Img_P3", "Img_P4", "Img_P5"}) {
+    for (const char* picture : {"Img_P2", "Img_P3", "Img_P4", "Img_P5", "Pnl_Main"}) {
         ASSERT_NE(rig.Control(picture), nullptr) << picture;
     }
 }

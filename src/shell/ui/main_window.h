@@ -219,12 +219,15 @@ private:
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.
     QHash<QLabel*, QString> pending_pictures_;
-    // Pages 2 to 5 are built when first shown: start-up creates only what the first page and
+    // Pages 2 to 5 are built when first shown, and the function menus of the first page
+    // (index kMenuParts) when first asked for: start-up creates only what the first page and
     // the window show. Until then their share of the layout waits here, with the pictures the
     // window set on controls not created yet (the four copies of the tabs, for instance).
+    static constexpr int kMenuParts = 6;
     bool started_ = false;
-    std::array<bool, 6> page_built_{true, false, false, false, false, true};
-    std::array<WaitingSteps, 6> deferred_ops_;
+    std::array<bool, 7> page_built_{true, false, false, false, false, true, false};
+    std::array<WaitingSteps, 7> deferred_ops_;
+    std::optional<int> main_panel_height_;           // the first menu panel's height the tabs chose
     QHash<QString, QString> pictures_under_layout_;  // set before the last layout applied
     QHash<QString, QString> deferred_pictures_;      // set since
     QHash<QString, int> page_index_of_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <tuple>
 
 #include "shell/caption_assignments.h"
 #include "shell/caption_translate.h"
@@ -99,7 +100,7 @@ ShellResult MainWindow::ApplyLayout(int language) {
     }
     // The steps of pages not built yet wait for their page; their pictures are looked up now,
     // so that a missing one stops here, before anything changed.
-    std::array<std::vector<uint32_t>, 6> waiting;
+    std::array<std::vector<uint32_t>, std::tuple_size_v<decltype(deferred_ops_)>> waiting;
     std::vector<uint32_t> now;
     now.reserve(steps->ops.size());
     for (uint32_t i = 0; i < steps->ops.size(); ++i) {

@@ -253,7 +253,13 @@ void MainWindow::OnTab(Page page) {
     }
     static_cast<QRadioButton*>(Find(QString::fromUtf8(tab->radio)))->setChecked(true);
     auto* key_mode = static_cast<QComboBox*>(Find(QStringLiteral("cb_KeyMode")));
-    QWidget* panel = Find(QStringLiteral("Pnl_Main"));
+    // The first menu panel is as tall as the tab's functions need (kept for when it is built).
+    const auto panel_height = [this](int height) {
+        main_panel_height_ = height;
+        if (QWidget* panel = Find(QStringLiteral("Pnl_Main"))) {
+            panel->resize(panel->width(), height);
+        }
+    };
     const bool combo3_allowed = style_.combo_key3_permitted && org_.gun_display;
     const auto show_combo3 = [this](bool visible) {
         for (const QString name : {"Img_ComboKey3", "IB_ComboKey3"}) {
@@ -264,16 +270,16 @@ void MainWindow::OnTab(Page page) {
     };
     if (page == Page::kOffice) {
         key_mode->setCurrentIndex(0);
-        panel->resize(panel->width(), org_.main_panel_height_without_gun);
+        panel_height(org_.main_panel_height_without_gun);
         show_combo3(false);
     } else if (page == Page::kGaming) {
         key_mode->setCurrentIndex(1);
-        panel->resize(panel->width(), org_.gun_display ? org_.main_panel_height_with_gun
-                                                       : org_.main_panel_height_without_gun);
+        panel_height(org_.gun_display ? org_.main_panel_height_with_gun
+                                      : org_.main_panel_height_without_gun);
         show_combo3(combo3_allowed);
     } else if (page == Page::kEngineering) {
         EnsureEngineeringPage();
-        panel->resize(panel->width(), org_.main_panel_height_with_gun);
+        panel_height(org_.main_panel_height_with_gun);
     }
     page_ = page;
     ShowContainer(page);

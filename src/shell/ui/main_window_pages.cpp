@@ -80,7 +80,14 @@ int MainWindow::PageIndexOf(const QString& name) {
     }
     int index = 0;  // a name the kind table does not know is created on the first page
     if (const std::optional<ControlSpec> entry = ClassifyControl(name.toStdString())) {
-        if (const std::optional<int> page = DirectPageOf(*entry)) {
+        // The function menus: their panels, entries and markers, and the list of names.
+        const bool menu_part =
+            entry->kind == ControlKind::kMenuEntry || entry->kind == ControlKind::kMenuMarker ||
+            (entry->kind == ControlKind::kPanel && entry->place == ControlPlace::kPage1) ||
+            name == QLatin1String("LB_Name");
+        if (menu_part) {
+            index = kMenuParts;
+        } else if (const std::optional<int> page = DirectPageOf(*entry)) {
             index = *page;
         } else {
             const QString holder = HolderOf(name, *entry);
@@ -139,6 +146,11 @@ void MainWindow::BuildPage(int index) {
     }
     ApplyCaptions(captions(), index);
     apply_pictures(deferred_pictures_);
+    if (index == kMenuParts && main_panel_height_) {
+        if (QWidget* panel = Find(QStringLiteral("Pnl_Main"))) {
+            panel->resize(panel->width(), *main_panel_height_);
+        }
+    }
     if (index < 4) {
         const int copy = index + 1;
         if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
