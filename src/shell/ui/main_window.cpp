@@ -613,6 +613,8 @@ void MainWindow::EnsureEngineeringPage() {
     }
     engineering_page_built_ = true;
     emit engineeringPageBuilding();
+    BuildPage(kFactoryPage);  // its DPI lists, which the window knows by name, first
+    FillDpiLists(captions());
     PlaceEngineeringControls();
     emit engineeringPageBuilt();
 }

@@ -134,6 +134,8 @@ private:
     // Creates a page's controls, lays them out, captions them and gives them the state the
     // window keeps for every page (tab and language marks, cover, unlocked engineering tab).
     void BuildPage(int index);
+    // BuildPage, or for the factory page EnsureEngineeringPage.
+    void BuildPart(int index);
     void UnlockEngineerCopy(int copy);
     void SetListItemHeights();
     void FillInsertList();
@@ -170,6 +172,7 @@ private:
     [[nodiscard]] ShellResult LoadCaptionTables();
     // The captions of every built page's controls, or (page >= 0) of one page's controls only.
     void ApplyCaptions(const CaptionTable& table, int page = -1);
+    void FillDpiLists(const CaptionTable& table);
     LayoutPage CurrentLayoutPage() const;
 
     // Navigation and chrome.
@@ -223,9 +226,10 @@ private:
     // (index kMenuParts) when first asked for: start-up creates only what the first page and
     // the window show. Until then their share of the layout waits here, with the pictures the
     // window set on controls not created yet (the four copies of the tabs, for instance).
+    static constexpr int kFactoryPage = 5;
     static constexpr int kMenuParts = 6;
     bool started_ = false;
-    std::array<bool, 7> page_built_{true, false, false, false, false, true, false};
+    std::array<bool, 7> page_built_{true, false, false, false, false, false, false};
     std::array<WaitingSteps, 7> deferred_ops_;
     std::optional<int> main_panel_height_;           // the first menu panel's height the tabs chose
     QHash<QString, QString> pictures_under_layout_;  // set before the last layout applied

@@ -151,7 +151,7 @@ QWidget* MainWindow::LaidOutControl(const QString& name) {
     // A step measured against a control of another page that is not built yet builds that
     // page first, so the measure is the laid-out one.
     if (Find(name) == nullptr && OnUnbuiltPage(name)) {
-        BuildPage(PageIndexOf(name));
+        BuildPart(PageIndexOf(name));
     }
     return EnsureControl(name);
 }
@@ -291,6 +291,20 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
     if (page >= 0) {
         return;
     }
+    FillDpiLists(table);
+    // The button slots show function names in the language they were written in; each is
+    // carried over to the new language when its text is a caption of one of the tables.
+    const std::array<const CaptionLookup*, 3> lookups{&tables_[0], &tables_[1], &tables_[2]};
+    for (int key = 1; key <= 9; ++key) {
+        if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(key)))) {
+            const std::string now = label->text().toStdString();
+            label->setText(QString::fromStdString(TranslateLabelCaption(now, lookups, table)));
+        }
+    }
+    QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
+}
+
+void MainWindow::FillDpiLists(const CaptionTable& table) {
     // The DPI lists of the engineering view offer the value names of the table.
     for (int level = 1; level <= 7; ++level) {
         auto* list = qobject_cast<QComboBox*>(Find(QStringLiteral("cb_CPI%1").arg(level)));
@@ -306,16 +320,6 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
         }
         list->setCurrentIndex(std::max(chosen, 0));
     }
-    // The button slots show function names in the language they were written in; each is
-    // carried over to the new language when its text is a caption of one of the tables.
-    const std::array<const CaptionLookup*, 3> lookups{&tables_[0], &tables_[1], &tables_[2]};
-    for (int key = 1; key <= 9; ++key) {
-        if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(key)))) {
-            const std::string now = label->text().toStdString();
-            label->setText(QString::fromStdString(TranslateLabelCaption(now, lookups, table)));
-        }
-    }
-    QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
 }
 
 void MainWindow::PlaceMenuEntries() {

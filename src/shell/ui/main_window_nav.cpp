@@ -181,7 +181,7 @@ void MainWindow::ShowContainer(Page page) {
     const TabRow* tab = TabOf(page);
     const int container = page == Page::kFire ? 5 : tab->container;
     if (started_) {
-        BuildPage(container - 1);
+        BuildPart(container - 1);
     }
     for (size_t i = 0; i < pages_.size(); ++i) {
         pages_[i]->setVisible(static_cast<int>(i) + 1 == container);
@@ -486,7 +486,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // Whoever shows a page: its controls exist and its pictures are decoded by then.
         const auto page = std::find(pages_.begin(), pages_.end(), watched);
         if (started_ && page != pages_.end()) {
-            BuildPage(static_cast<int>(page - pages_.begin()));
+            BuildPart(static_cast<int>(page - pages_.begin()));
         }
         ShowPendingPictures(static_cast<QWidget*>(watched));
         return false;

@@ -22,7 +22,7 @@ QWidget* MainWindow::Control(const QString& name) {
     if (!started_ || !OnUnbuiltPage(name)) {
         return nullptr;
     }
-    BuildPage(PageIndexOf(name));
+    BuildPart(PageIndexOf(name));
     return Find(name);
 }
 
@@ -101,6 +101,15 @@ int MainWindow::PageIndexOf(const QString& name) {
 bool MainWindow::OnUnbuiltPage(const QString& name) {
     const int index = PageIndexOf(name);
     return index >= 0 && !page_built_[static_cast<size_t>(index)];
+}
+
+void MainWindow::BuildPart(int index) {
+    // The factory page is built with the rest of its controls, and tells the device flows so.
+    if (index == kFactoryPage) {
+        EnsureEngineeringPage();
+    } else {
+        BuildPage(index);
+    }
 }
 
 void MainWindow::BuildPage(int index) {
