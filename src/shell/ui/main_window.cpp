@@ -245,9 +245,9 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry
         widget->setGeometry(1, 1 + std::max(row, 0) * kMenuRowHeight, 120, kMenuRowHeight);
     }
     if (entry.hidden) {
-        widget->hide();
+        HideControl(widget);
     } else {
-        widget->show();
+        ShowControl(widget);
     }
     return widget;
 }
@@ -376,6 +376,37 @@ void MainWindow::SetPictureOnCopies(const QString& stem, const QString& picture)
     }
 }
 
+void MainWindow::ShowControl(QWidget* widget) {
+    if (showing_later_) {
+        if (std::find(showing_later_->begin(), showing_later_->end(), widget) ==
+            showing_later_->end()) {
+            showing_later_->push_back(widget);
+        }
+        return;
+    }
+    widget->show();
+}
+
+void MainWindow::HideControl(QWidget* widget) {
+    if (showing_later_) {
+        std::erase(*showing_later_, widget);
+    }
+    widget->hide();
+}
+
+void MainWindow::ShowWaitingControls() {
+    // Showing a control measures its caption font; until now the font database may still
+    // have been read on its worker thread.
+    if (!showing_later_) {
+        return;
+    }
+    const std::vector<QWidget*> controls = std::move(*showing_later_);
+    showing_later_.reset();
+    for (QWidget* widget : controls) {
+        widget->show();
+    }
+}
+
 void MainWindow::CreateFixedControls() {
     for (const QString& name : FixedControlNames()) {
         if (!OnUnbuiltPage(name)) {
@@ -395,7 +426,8 @@ void MainWindow::CreateFixedControls() {
 
 ShellResult MainWindow::Start() {
     ShellResult started = StartWindow();
-    prefetch_.reset();  // the worker has finished or is no longer needed
+    showing_later_.reset();  // a start that stopped shows nothing
+    prefetch_.reset();       // the worker has finished or is no longer needed
     start_steps_.reset();
     if (started) {
         // The window's shape: every pixel of the background in the colour key is see-through.
@@ -464,6 +496,9 @@ ShellResult MainWindow::StartWindow() {
     QFont font = this->font();
     font.setFamilies(FamiliesFor(captions().Caption("FontName")));
     setFont(font);
+    // The first controls are shown together once created, laid out and captioned: creating
+    // them needs no font, so it goes on while the font database is read.
+    showing_later_.emplace();
     CreateFixedControls();
     if (ShellResult planned = TakeStartLayout(start_context, planning.get()); !planned) {
         return planned;
@@ -480,6 +515,7 @@ ShellResult MainWindow::StartWindow() {
     SetListItemHeights();
     ShowNoDevicePage();
     CoverPages(true);
+    ShowWaitingControls();
     // Every start runs the first language button's action as well.
     return SwitchLanguage(1);
 }

@@ -142,6 +142,10 @@ private:
     QWidget* CreateControl(const QString& name, const ControlSpec& entry);
     QWidget* ParentFor(const QString& name, const ControlSpec& entry);
     void CreateFixedControls();
+    // Show and hide a control, or during start-up note it to be shown with the others.
+    void ShowControl(QWidget* widget);
+    void HideControl(QWidget* widget);
+    void ShowWaitingControls();
     void WireControl(const QString& name, QWidget* widget, const ControlSpec& entry);
     [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
     QPixmap SkinPixmap(const QString& picture);
@@ -231,9 +235,11 @@ private:
     bool started_ = false;
     std::array<bool, 7> page_built_{true, false, false, false, false, false, false};
     std::array<WaitingSteps, 7> deferred_ops_;
-    std::optional<int> main_panel_height_;           // the first menu panel's height the tabs chose
-    QHash<QString, QString> pictures_under_layout_;  // set before the last layout applied
-    QHash<QString, QString> deferred_pictures_;      // set since
+    std::optional<int> main_panel_height_;
+    std::optional<std::vector<QWidget*>> showing_later_;  // during start-up           // the first
+                                                          // menu panel's height the tabs chose
+    QHash<QString, QString> pictures_under_layout_;       // set before the last layout applied
+    QHash<QString, QString> deferred_pictures_;           // set since
     QHash<QString, int> page_index_of_;
     bool pages_covered_ = false;
     bool engineer_unlocked_ = false;

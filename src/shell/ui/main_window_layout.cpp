@@ -169,10 +169,10 @@ ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
             widget->resize(widget->width(), op.value);
             break;
         case LayoutOpKind::kShow:
-            widget->show();
+            ShowControl(widget);
             break;
         case LayoutOpKind::kHide:
-            widget->hide();
+            HideControl(widget);
             break;
         case LayoutOpKind::kFontSize: {
             // Only the size is set here; the family comes from the window (the caption font).
