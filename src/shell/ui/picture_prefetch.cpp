@@ -16,15 +16,21 @@ PicturePrefetch::~PicturePrefetch() {
 }
 
 void PicturePrefetch::Run() {
+    // The pictures are handed out as soon as each is decoded; the hook sees them afterwards,
+    // through copies that share their pixels and only read them.
+    std::vector<std::pair<const std::string*, QImage>> decoded;
     for (const std::string& name : names_) {
         QImage image = source_.Picture(name);
         if (decoded_hook_ && !image.isNull()) {
-            decoded_hook_(name, image);
+            decoded.emplace_back(&name, image);
         }
         std::lock_guard lock(mutex_);
         ready_[name] = std::move(image);
         ++next_;
         decoded_.notify_all();
+    }
+    for (const auto& [name, image] : decoded) {
+        decoded_hook_(*name, image);
     }
 }
 

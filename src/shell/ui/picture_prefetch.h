@@ -19,8 +19,8 @@ namespace velq::ui {
 // the window's controls while the pictures of the first page are being decoded.
 class PicturePrefetch {
 public:
-    // `decoded`, when given, runs on the worker for each picture before it is handed out (to
-    // derive something from a picture off the main thread).
+    // `decoded`, when given, runs on the worker for each picture once all are handed out (to
+    // derive something from a picture off the main thread); it must only read the picture.
     using Decoded = std::function<void(const std::string& name, const QImage& image)>;
     PicturePrefetch(const PictureSource& source, std::vector<std::string> names,
                     Decoded decoded = {});

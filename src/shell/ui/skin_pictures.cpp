@@ -33,13 +33,19 @@ QImage SkinPictures::Picture(std::string_view name) const {
     }
     const int width = image.width();
     const int height = image.height();
+    bool opaque = true;
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) != 255) {
                 row[x] = qPremultiply(row[x]);
+                opaque = false;
             }
         }
+    }
+    // An opaque picture says so: the window then draws it as it is, without looking at alpha.
+    if (opaque) {
+        static_cast<void>(image.reinterpretAsFormat(QImage::Format_RGB32));
     }
     return image;
 }
