@@ -127,7 +127,8 @@ private:
     // The control if it exists already; never builds anything.
     QWidget* Find(const QString& name) const;
     QWidget* EnsureControl(const QString& name);
-    // The page a control lies on (0..5 for gbPage1..6), -1 for the window's own controls.
+    // The page a control lies on (0..5 for gbPage1..6, kMenuParts for the function menus), -1
+    // for the window's own controls.
     int PageIndexOf(const QString& name);
     // Whether the control belongs to a page whose controls are not built yet.
     bool OnUnbuiltPage(const QString& name);
@@ -235,11 +236,14 @@ private:
     bool started_ = false;
     std::array<bool, 7> page_built_{true, false, false, false, false, false, false};
     std::array<WaitingSteps, 7> deferred_ops_;
+    // The first menu panel's height the tabs chose, for when the menus are built.
     std::optional<int> main_panel_height_;
-    std::optional<std::vector<QWidget*>> showing_later_;  // during start-up           // the first
-                                                          // menu panel's height the tabs chose
-    QHash<QString, QString> pictures_under_layout_;       // set before the last layout applied
-    QHash<QString, QString> deferred_pictures_;           // set since
+    // During start-up: controls to be shown together once laid out and captioned.
+    std::optional<std::vector<QWidget*>> showing_later_;
+    // Pictures the window set on controls not built yet: before the last layout applied, and
+    // since.
+    QHash<QString, QString> pictures_under_layout_;
+    QHash<QString, QString> deferred_pictures_;
     QHash<QString, int> page_index_of_;
     bool pages_covered_ = false;
     bool engineer_unlocked_ = false;
