@@ -446,8 +446,8 @@ ShellResult MainWindow::StartWindow() {
         return {false, QStringLiteral("The window was started without its resources")};
     }
     // Three things are done on worker threads while the window loads its captions and creates
-    // its first controls: reading the font database (the first caption waits for it, so it
-    // starts first), decoding the first page's pictures and planning language 1's layout.
+    // its first controls: reading the font database (showing the first controls waits for it,
+    // so it starts first), decoding the first page's pictures and planning language 1's layout.
     std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
     // The pictures the first page shows are decoded on a worker thread while the controls
     // are created, the small ones the first controls take first, the two large ones the layout
