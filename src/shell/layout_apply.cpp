@@ -111,13 +111,13 @@ LayoutResult<LayoutPlan> ApplyLayout(const ConfigSection& section, const LayoutC
         if (!checked) {
             return LayoutResult<LayoutPlan>::Failure(std::move(checked.error));
         }
-        // Merge the dialog keys into the record of keys read, keeping it sorted and unique.
-        std::vector<std::string> merged;
-        std::set_union(plan.keys_read.begin(), plan.keys_read.end(),
-                       checked.value->keys_read.begin(), checked.value->keys_read.end(),
-                       std::back_inserter(merged));
-        plan.keys_read = std::move(merged);
+        std::move(checked.value->keys_read.begin(), checked.value->keys_read.end(),
+                  std::back_inserter(plan.keys_read));
     }
+    // The record of keys read stays sorted and unique.
+    std::sort(plan.keys_read.begin(), plan.keys_read.end());
+    plan.keys_read.erase(std::unique(plan.keys_read.begin(), plan.keys_read.end()),
+                         plan.keys_read.end());
     return LayoutResult<LayoutPlan>::Success(std::move(plan));
 }
 

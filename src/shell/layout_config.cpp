@@ -27,14 +27,36 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return LowerAscii(a) == LowerAscii(b);
 }
 
+char LowerChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Orders a lower-case name against a key of any case as if the key were lower-cased too, byte by
+// byte like std::string's own comparison; a lookup then needs no lower-case copy of its key.
+bool LowerNameBefore(std::string_view lower, std::string_view key) {
+    const size_t common = std::min(lower.size(), key.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto a = static_cast<unsigned char>(lower[i]);
+        const auto b = static_cast<unsigned char>(LowerChar(key[i]));
+        if (a != b) {
+            return a < b;
+        }
+    }
+    return lower.size() < key.size();
+}
+
+bool LowerNameEquals(std::string_view lower, std::string_view key) {
+    return lower.size() == key.size() &&
+           std::equal(lower.begin(), lower.end(), key.begin(),
+                      [](char a, char b) { return a == LowerChar(b); });
+}
+
 }  // namespace
 
 std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = LowerChar(c);
     }
     return out;
 }
@@ -72,11 +94,10 @@ ConfigSection::ConfigSection(std::string name, std::vector<ConfigEntry> entries)
 }
 
 const ConfigEntry* ConfigSection::Find(std::string_view key) const {
-    const std::string lower = LowerAscii(key);
-    const auto it =
-        std::lower_bound(index_.begin(), index_.end(), lower,
-                         [](const auto& item, const std::string& k) { return item.first < k; });
-    if (it == index_.end() || it->first != lower) {
+    const auto it = std::lower_bound(
+        index_.begin(), index_.end(), key,
+        [](const auto& item, std::string_view k) { return LowerNameBefore(item.first, k); });
+    if (it == index_.end() || !LowerNameEquals(it->first, key)) {
         return nullptr;
     }
     return &entries_[it->second];

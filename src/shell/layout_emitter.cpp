@@ -9,7 +9,7 @@ int LayoutEmitter::Int(std::string_view key) {
     if (error_) {
         return 0;
     }
-    keys_read_.insert(LowerAscii(key));
+    keys_read_.push_back(LowerAscii(key));
     LayoutResult<int> value = section_.ReadInt(key);
     if (!value) {
         error_ = std::move(value.error);
@@ -142,7 +142,10 @@ void LayoutEmitter::MoveInRow(std::string_view control, std::string_view referen
 }
 
 std::vector<std::string> KeysRead(const LayoutEmitter& emitter) {
-    return {emitter.keys_read_.begin(), emitter.keys_read_.end()};
+    std::vector<std::string> keys = emitter.keys_read_;
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
 }
 
 void RunRules(const LayoutRules& rules, const ConfigSection& section, LayoutEmitter& emitter) {

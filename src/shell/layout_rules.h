@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +59,7 @@ private:
     const LayoutContext& context_;
     LayoutPlan& plan_;
     std::optional<LayoutError> error_;
-    std::set<std::string> keys_read_;
+    std::vector<std::string> keys_read_;  // lower-case, in reading order, repeats included
 
     friend std::vector<std::string> KeysRead(const LayoutEmitter& emitter);
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <iterator>
 #include <string>
 
 namespace velq {
@@ -86,6 +88,35 @@ TEST(ConfigTextTest, AcceptsLoneLineFeedsAndCarriageReturns) {
         ASSERT_TRUE(section.ok());
         EXPECT_EQ(*section.value->ReadInt("Size_A").value, 3);
         EXPECT_EQ(*section.value->ReadInt("Size_B").value, 4);
+    }
+}
+
+// Names that sort differently once lower-cased ("_" lies between the capitals and the small
+// letters) and names that are prefixes of others: each is found in any case, and nothing else is.
+TEST(ConfigTextTest, KeysAreFoundInAnyCaseAmongNeighbours) {
+    const char* names[] = {"Key_Width", "KEY_X", "key_y", "Key", "KeyZ",
+                           "Key_",      "Ke",    "K_ey",  "KEYa"};
+    std::string body;
+    for (size_t i = 0; i < std::size(names); ++i) {
+        body += std::string(names[i]) + "=" + std::to_string(i) + "\r\n";
+    }
+    const LayoutResult<ConfigSection> section = ParseConfigText(Section(body), "org1");
+    ASSERT_TRUE(section.ok());
+    for (size_t i = 0; i < std::size(names); ++i) {
+        std::string upper(names[i]);
+        std::string lower(names[i]);
+        for (size_t c = 0; c < upper.size(); ++c) {
+            upper[c] = static_cast<char>(std::toupper(static_cast<unsigned char>(upper[c])));
+            lower[c] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[c])));
+        }
+        for (const std::string& key : {std::string(names[i]), upper, lower}) {
+            const LayoutResult<int> value = section.value->ReadInt(key);
+            ASSERT_TRUE(value.ok()) << key;
+            EXPECT_EQ(*value.value, static_cast<int>(i)) << key;
+        }
+    }
+    for (const char* absent : {"Key_W", "KeyY", "K", "", "Key_Width_", "KEYB"}) {
+        EXPECT_FALSE(section.value->Has(absent)) << absent;
     }
 }
 
