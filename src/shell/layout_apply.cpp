@@ -114,10 +114,7 @@ LayoutResult<LayoutPlan> ApplyLayout(const ConfigSection& section, const LayoutC
         std::move(checked.value->keys_read.begin(), checked.value->keys_read.end(),
                   std::back_inserter(plan.keys_read));
     }
-    // The record of keys read stays sorted and unique.
-    std::sort(plan.keys_read.begin(), plan.keys_read.end());
-    plan.keys_read.erase(std::unique(plan.keys_read.begin(), plan.keys_read.end()),
-                         plan.keys_read.end());
+    layout_detail::SortKeysRead(plan.keys_read);
     return LayoutResult<LayoutPlan>::Success(std::move(plan));
 }
 

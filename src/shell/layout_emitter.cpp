@@ -143,9 +143,13 @@ void LayoutEmitter::MoveInRow(std::string_view control, std::string_view referen
 
 std::vector<std::string> KeysRead(const LayoutEmitter& emitter) {
     std::vector<std::string> keys = emitter.keys_read_;
+    SortKeysRead(keys);
+    return keys;
+}
+
+void SortKeysRead(std::vector<std::string>& keys) {
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
 }
 
 void RunRules(const LayoutRules& rules, const ConfigSection& section, LayoutEmitter& emitter) {

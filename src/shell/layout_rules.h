@@ -65,6 +65,8 @@ private:
 };
 
 std::vector<std::string> KeysRead(const LayoutEmitter& emitter);
+// Sorts a record of keys read and drops the repeats.
+void SortKeysRead(std::vector<std::string>& keys);
 
 // A rule starts when the walker meets its anchor key in the text and reads whatever sibling
 // keys it needs; this keeps the steps in the order of the text.
