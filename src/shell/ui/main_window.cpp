@@ -24,6 +24,7 @@
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
 #include "shell/ui/engineering_page.h"
+#include "shell/ui/frame_buffer_warmup.h"
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_prefetch.h"
 #include "shell/ui/picture_source.h"
@@ -100,6 +101,9 @@ using detail::ToQString;
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
+    // The font database is read on a worker from the start: the controls' captions need it
+    // first of everything the window loads, and reading it takes longest.
+    font_database_ = std::jthread([] { static_cast<void>(QFontDatabase::families()); });
     setObjectName(QStringLiteral("FormMain"));
     // Every pixel of the window is painted by a page: its background picture covers it whole,
     // and the factory page fills itself. Without this the window would first fill its own
@@ -445,10 +449,9 @@ ShellResult MainWindow::StartWindow() {
         !services_.captions) {
         return {false, QStringLiteral("The window was started without its resources")};
     }
-    // Three things are done on worker threads while the window loads its captions and creates
-    // its first controls: reading the font database (showing the first controls waits for it,
-    // so it starts first), decoding the first page's pictures and planning language 1's layout.
-    std::jthread fonts([] { static_cast<void>(QFontDatabase::families()); });
+    // While the window loads its captions and creates its first controls, worker threads read
+    // the font database (started with the window: showing the first controls waits for it),
+    // decode the first page's pictures, plan language 1's layout and map the frame buffer.
     // The pictures the first page shows are decoded on a worker thread while the controls
     // are created, the small ones the first controls take first, the two large ones the layout
     // places later; the window's size comes from the background's header meanwhile.
@@ -477,7 +480,9 @@ ShellResult MainWindow::StartWindow() {
     if (const QScreen* screen = QApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    // The window's shape: every pixel of the background in the colour key is see-through.
+    // The window's frame buffer is mapped on a worker while the controls are built; it is done
+    // (or stopped) when this function returns, before anything is shown or painted.
+    FrameBufferWarmUp frame_buffer(*this);
 
     LayoutResult<OrgSettings> org = services_.org();
     if (!org) {

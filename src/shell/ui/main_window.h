@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "shell/caption_table.h"
@@ -219,6 +220,7 @@ private:
     QHash<QString, QPixmap> pixmaps_;
     // During start-up: the first page's pictures being decoded on a worker thread.
     std::unique_ptr<PicturePrefetch> prefetch_;
+    std::jthread font_database_;               // reads the font database while the window is built
     std::optional<QRegion> prefetched_shape_;  // the background's outline, from that worker
     // During start-up: language 1's layout, made once for both applications.
     LayoutContext start_context_;
