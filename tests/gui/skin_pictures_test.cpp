@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include <string_view>
+#include <vector>
 
 #include "gui_test_rig.h"
 #include "shell/skin_png.h"
@@ -97,6 +98,21 @@ TEST(SkinPicturesTest, LargePictureMemoryBehavesLikeAnyPicture) {
         EXPECT_EQ(copy.pixel(0, 0), qRgb(10, 20, 30));
     }
     EXPECT_TRUE(NewPictureImage(QSize(0, 5), QImage::Format_ARGB32).isNull());
+}
+
+// Mapping memory ahead of writing never changes what it holds: not in the whole pages it maps,
+// nor in the partial pages at the ends of the range, which other data may share.
+TEST(SkinPicturesTest, MappingAheadKeepsTheContents) {
+    std::vector<unsigned char> memory(5 * 4096 + 123);
+    for (std::size_t i = 0; i < memory.size(); ++i) {
+        memory[i] = static_cast<unsigned char>(i * 7 + 1);
+    }
+    const std::vector<unsigned char> before = memory;
+    MapForWriting(memory.data() + 17, memory.size() - 40);  // neither end on a page boundary
+    MapForWriting(memory.data() + 5, 100);                  // within one page
+    MapForWriting(memory.data(), 0);
+    MapForWriting(nullptr, 4096);
+    EXPECT_TRUE(memory == before);
 }
 
 TEST(SkinPicturesTest, WaitAnimationHasFrames) {

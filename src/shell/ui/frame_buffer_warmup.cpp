@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "shell/ui/picture_memory.h"
+
 namespace velq::ui {
 namespace {
 
@@ -64,6 +66,11 @@ void FrameBufferWarmUp::WaitUntilDone() {
 }
 
 void FrameBufferWarmUp::Run(unsigned char* bits) {
+    // Where the system can map the whole buffer in one request, that comes first: the writes
+    // below, which make sure every page is ready, then cost far less.
+    if (!stop_.load(std::memory_order_relaxed)) {
+        MapForWriting(bits, bytes_);
+    }
     std::size_t written = 0;
     for (std::size_t at = 0; at < bytes_; at += kPageStep) {
         if (stop_.load(std::memory_order_relaxed)) {

@@ -12,7 +12,8 @@ namespace velq::ui {
 // still being built. The first paint writes every pixel of the buffer; the memory behind it is
 // only mapped page by page as it is first written, and on a frame buffer of a few megabytes that
 // costs the painting thread more than the painting itself. Done here, the mapping runs beside
-// the rest of the start-up instead, and the first paint finds the memory in place.
+// the rest of the start-up instead, and the first paint finds the memory in place. Where the
+// system can map the whole buffer with one request, the worker asks for that first.
 //
 // The window must not be shown, painted, resized or given other window flags until Finish() has
 // returned (or the object is gone): until then the worker writes into the buffer. What it

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstddef>
+
 namespace velq::ui {
 
 // A new picture of `size` in `format` for the decoders to write into. A large picture (the
@@ -12,5 +14,10 @@ namespace velq::ui {
 // picture. Small pictures, and systems without such pages, get an ordinary picture. A null
 // image when the memory cannot be had.
 QImage NewPictureImage(QSize size, QImage::Format format);
+
+// Asks the system to give [start, start + bytes) its memory now, all pages at once, ready for
+// writing: far cheaper than a fault on every page as it is first written. Only a hint: where
+// the system cannot, the pages are mapped on first write as ever. The contents are unchanged.
+void MapForWriting(unsigned char* start, std::size_t bytes);
 
 }  // namespace velq::ui

@@ -1,4 +1,5 @@
-// Pictures in ordinary memory (systems without large pages the program can ask for).
+// Pictures in ordinary memory, mapped as written (systems without large pages the program can
+// ask for, nor a way to map memory ahead).
 #include "shell/ui/picture_memory.h"
 
 namespace velq::ui {
@@ -6,5 +7,7 @@ namespace velq::ui {
 QImage NewPictureImage(QSize size, QImage::Format format) {
     return size.isEmpty() ? QImage() : QImage(size, format);
 }
+
+void MapForWriting(unsigned char* /*start*/, std::size_t /*bytes*/) {}
 
 }  // namespace velq::ui

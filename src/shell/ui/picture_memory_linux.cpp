@@ -1,5 +1,6 @@
-// Large pictures in transparent huge pages (Linux).
+// Large pictures in transparent huge pages, and memory mapped ahead of writing (Linux).
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +65,22 @@ QImage NewPictureImage(QSize size, QImage::Format format) {
         return QImage(size, format);
     }
     return image;
+}
+
+void MapForWriting(unsigned char* start, std::size_t bytes) {
+    const long page_size = sysconf(_SC_PAGESIZE);
+    if (start == nullptr || page_size <= 0) {
+        return;
+    }
+    const auto page = static_cast<std::uintptr_t>(page_size);
+    // Only whole pages inside the range: the pages at its ends may hold other data.
+    const auto first = (reinterpret_cast<std::uintptr_t>(start) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(start) + bytes) / page * page;
+    if (end > first) {
+        // Kernels before 5.14 do not know the request and refuse it; nothing else changes.
+        static_cast<void>(
+            madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE));
+    }
 }
 
 }  // namespace velq::ui
