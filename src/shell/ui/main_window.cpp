@@ -16,10 +16,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <thread>
 #include <vector>
 
+#include "common/shared_task.h"
 #include "shell/caption_targets.h"
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
@@ -490,9 +490,9 @@ ShellResult MainWindow::StartWindow() {
     }
     org_ = std::move(*org.value);
     const LayoutContext start_context = ContextOf(kFirstLanguageNumber);
-    std::future<LayoutResult<LayoutPlan>> planning =
-        std::async(std::launch::async,
-                   [layout = services_.layout, start_context] { return layout(start_context); });
+    // When the window needs the plan before its worker has begun, the window makes it itself.
+    SharedTask<LayoutResult<LayoutPlan>> planning(
+        [layout = services_.layout, start_context] { return layout(start_context); });
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
     }
@@ -505,7 +505,7 @@ ShellResult MainWindow::StartWindow() {
     // them needs no font, so it goes on while the font database is read.
     showing_later_.emplace();
     CreateFixedControls();
-    if (ShellResult planned = TakeStartLayout(start_context, planning.get()); !planned) {
+    if (ShellResult planned = TakeStartLayout(start_context, planning.Take()); !planned) {
         return planned;
     }
     started_ = true;
