@@ -34,6 +34,7 @@ PngDecoder::PngDecoder(std::span<const uint8_t> bytes) : state_(new State) {
     }
     width_ = static_cast<int>(image.width);
     height_ = static_cast<int>(image.height);
+    has_alpha_ = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     ok_ = true;
 }
 

@@ -40,6 +40,9 @@ public:
     const std::string& error() const { return error_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // Whether the file carries transparency (an alpha channel or a transparent colour); a
+    // picture without decodes with every alpha byte 255.
+    bool has_alpha() const { return has_alpha_; }
 
     // Decodes the whole picture into `pixels`: height() rows of `stride` bytes, each row
     // starting with width() pixels of 4 bytes in `order`. Once per decoder; false (with
@@ -53,6 +56,7 @@ private:
     std::string error_;
     int width_ = 0;
     int height_ = 0;
+    bool has_alpha_ = false;
 };
 
 // The width and height a PNG file announces in its header, without decoding it; nothing when

@@ -17,16 +17,19 @@ namespace {
 
 // ---- PNG
 
-std::vector<uint8_t> EncodePng(int w, int h, const std::vector<uint8_t>& rgba) {
+// `pixels` in `format`: RGBA unless told otherwise.
+std::vector<uint8_t> EncodePng(int w, int h, const std::vector<uint8_t>& pixels,
+                               png_uint_32 format = PNG_FORMAT_RGBA) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(w);
     image.height = static_cast<png_uint_32>(h);
-    image.format = PNG_FORMAT_RGBA;
+    image.format = format;
     png_alloc_size_t size = 0;
-    EXPECT_NE(png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr), 0);
+    EXPECT_NE(png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr), 0);
     std::vector<uint8_t> out(size);
-    EXPECT_NE(png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr), 0);
+    EXPECT_NE(png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr),
+              0);
     out.resize(size);
     return out;
 }
@@ -72,6 +75,41 @@ TEST(SkinPngTest, DecodesRgbaExactly) {
     EXPECT_EQ(result.image.width, 5);
     EXPECT_EQ(result.image.height, 3);
     EXPECT_EQ(result.image.pixels, pixels);
+}
+
+// A file without transparency says so, and decodes with every alpha byte 255; one with an
+// alpha channel, or with a transparent palette entry, says it has some.
+TEST(SkinPngTest, TellsWhetherThePictureHasTransparency) {
+    const std::vector<uint8_t> rgb = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+    const std::vector<uint8_t> rgb_png = EncodePng(2, 2, rgb, PNG_FORMAT_RGB);
+    PngDecoder opaque(rgb_png);
+    ASSERT_TRUE(opaque.ok()) << opaque.error();
+    EXPECT_FALSE(opaque.has_alpha());
+    std::vector<uint8_t> bgra(16, 0);
+    ASSERT_TRUE(opaque.DecodeInto(PngPixelOrder::kBgra, bgra.data(), 8)) << opaque.error();
+    EXPECT_EQ(bgra, (std::vector<uint8_t>{30, 20, 10, 255, 60, 50, 40, 255, 90, 80, 70, 255, 120,
+                                          110, 100, 255}));
+
+    const std::vector<uint8_t> rgba_png = EncodePng(5, 3, TestPixels(5, 3));
+    EXPECT_TRUE(PngDecoder(rgba_png).has_alpha());
+
+    // A palette picture whose first entry is see-through.
+    const std::vector<uint8_t> indices = {0, 1, 1, 0};
+    const std::array<uint8_t, 8> colours = {1, 2, 3, 0, 9, 8, 7, 255};  // RGBA entries
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 2;
+    image.height = 2;
+    image.format = PNG_FORMAT_RGBA_COLORMAP;
+    image.colormap_entries = 2;
+    png_alloc_size_t size = 0;
+    ASSERT_NE(
+        png_image_write_to_memory(&image, nullptr, &size, 0, indices.data(), 0, colours.data()), 0);
+    std::vector<uint8_t> palette_png(size);
+    ASSERT_NE(png_image_write_to_memory(&image, palette_png.data(), &size, 0, indices.data(), 0,
+                                        colours.data()),
+              0);
+    EXPECT_TRUE(PngDecoder(palette_png).has_alpha());
 }
 
 // Decoding straight into a caller's buffer: each channel order, rows at the caller's stride,

@@ -21,8 +21,10 @@ QImage SkinPictures::Picture(std::string_view name) const {
     if (!decoder.ok()) {
         return {};
     }
-    QImage image = NewPictureImage(QSize(decoder.width(), decoder.height()),
-                                   QImage::Format_ARGB32_Premultiplied);
+    // A picture without transparency decodes with every alpha byte 255: opaque as it stands.
+    QImage image = NewPictureImage(
+        QSize(decoder.width(), decoder.height()),
+        decoder.has_alpha() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) {
         return {};
     }
@@ -30,6 +32,9 @@ QImage SkinPictures::Picture(std::string_view name) const {
         std::endian::native == std::endian::little ? PngPixelOrder::kBgra : PngPixelOrder::kArgb;
     if (!decoder.DecodeInto(kOrder, image.bits(), static_cast<std::size_t>(image.bytesPerLine()))) {
         return {};
+    }
+    if (!decoder.has_alpha()) {
+        return image;
     }
     const int width = image.width();
     const int height = image.height();
