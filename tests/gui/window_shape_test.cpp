@@ -45,6 +45,41 @@ TEST(WindowShape, CutsAwayExactlyTheColourKey) {
     EXPECT_TRUE(window.contains(QPoint(background.width() / 2, background.height() / 2)));
 }
 
+// Rows with the same runs share one band of the outline: the outline is exactly the pixels
+// that are not the key, in no more rectangles than QRegion makes of them itself.
+TEST(WindowShape, RowsAlikeShareOneBand) {
+    EnsureApplication();
+    const QColor key(128, 0, 0);
+    QImage picture(12, 9, QImage::Format_RGB32);
+    picture.fill(QColor(30, 30, 30));
+    for (int y : {0, 1, 7, 8}) {  // rounded corners: two rows alike at the top and the bottom
+        picture.setPixelColor(0, y, key);
+        picture.setPixelColor(11, y, key);
+    }
+    for (int x = 0; x < 12; ++x) {
+        picture.setPixelColor(x, 4, key);  // a row all key: a gap between bands
+    }
+    picture.setPixelColor(5, 5, key);  // a hole: two runs on rows 5 and 6
+    picture.setPixelColor(5, 6, key);
+
+    QRegion expected;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixelColor(x, y) != key) {
+                expected += QRect(x, y, 1, 1);
+            }
+        }
+    }
+    const QRegion shape = ShapeOf(picture);
+    EXPECT_TRUE(shape.xored(expected).isEmpty());  // the same pixels
+    EXPECT_LE(shape.rectCount(), expected.rectCount());
+    EXPECT_EQ(shape.rectCount(), 5);  // rows 0-1, 2-3, 5-6 (two runs), 7-8
+
+    // The shipped background: its corners only, a few dozen rectangles for 662 rows.
+    const QRegion window = ShapeOf(SkinPictures().Picture("L1_BackGround"));
+    EXPECT_LT(window.rectCount(), 100);
+}
+
 // The program's own skin, decoded partly on a worker thread at start-up: the window comes up
 // with its background shown and its outline cut.
 TEST(WindowShape, StartUpWithTheEmbeddedSkin) {
