@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "shell/caption_assignments.h"
 #include "shell/caption_translate.h"
@@ -62,8 +64,15 @@ std::shared_ptr<const MainWindow::LayoutSteps> MainWindow::StepsOf(LayoutPlan pl
     steps->ops.reserve(steps->ops.size() + web.size());
     std::move(web.begin(), web.end(), std::back_inserter(steps->ops));
     steps->page.reserve(steps->ops.size());
+    // Most controls have several steps: each name is looked up once.
+    std::unordered_map<std::string_view, int8_t> pages;
+    pages.reserve(steps->ops.size() / 2);
     for (const LayoutOp& op : steps->ops) {
-        steps->page.push_back(static_cast<int8_t>(PageIndexOf(QString::fromStdString(op.control))));
+        auto [known, added] = pages.try_emplace(op.control, int8_t{0});
+        if (added) {
+            known->second = static_cast<int8_t>(PageIndexOf(QString::fromStdString(op.control)));
+        }
+        steps->page.push_back(known->second);
     }
     steps->style = plan.style;
     return steps;
