@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
         return RunChild(argc, argv, argv[1]);
     }
     // Whole processes vary most from run to run: more of them, taken in turns.
-    constexpr int kProcessRounds = 11;
+    constexpr int kProcessRounds = 21;
     constexpr int kRounds = 5;
     std::vector<double> bare_frame;
     std::vector<double> main_frame;
