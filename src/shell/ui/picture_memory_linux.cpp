@@ -73,7 +73,8 @@ void MapForWriting(unsigned char* start, std::size_t bytes) {
         return;
     }
     const auto page = static_cast<std::uintptr_t>(page_size);
-    // Only whole pages inside the range: the pages at its ends may hold other data.
+    // Only the pages wholly inside the range are asked for: those at its ends are shared with
+    // memory the caller did not name.
     const auto first = (reinterpret_cast<std::uintptr_t>(start) + page - 1) / page * page;
     const auto end = (reinterpret_cast<std::uintptr_t>(start) + bytes) / page * page;
     if (end > first) {
