@@ -2,45 +2,139 @@
 
 #include <algorithm>
 #include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include <png.h>
 
 namespace velq {
 
-// The simplified libpng interface keeps libpng's error jumps inside the library.
+// libpng reports errors by a long jump back to the latest setjmp. The functions holding a
+// setjmp below keep only plain data in their frames, so that the jump skips no destructor.
 struct PngDecoder::State {
-    png_image image{};
-    bool begun = false;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::span<const uint8_t> bytes;
+    std::size_t read = 0;
+    char message[160] = {};
     bool finished = false;
 };
 
-PngDecoder::PngDecoder(std::span<const uint8_t> bytes) : state_(new State) {
+namespace {
+
+void OnError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<PngDecoder::State*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
+    auto* state = static_cast<PngDecoder::State*>(png_get_io_ptr(png));
+    if (length > state->bytes.size() - state->read) {
+        png_error(png, "the data ends early");
+    }
+    std::memcpy(out, state->bytes.data() + state->read, length);
+    state->read += length;
+}
+
+bool ReadHeader(PngDecoder::State* state, PngChecks checks) {
+    png_structp png = state->png;
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_set_read_fn(png, state, &ReadFromMemory);
+    if (checks == PngChecks::kSkipChecksums) {
+        // Only for pictures built into the program: the checksums of chunks and of the
+        // compressed stream cost a fifth of the decoding and guard against nothing there.
+        png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#ifdef PNG_IGNORE_ADLER32
+        static_cast<void>(png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON));
+#endif
+    }
+    png_read_info(png, state->info);
+    return true;
+}
+
+// Sets up the conversion to four 8-bit channels in `order` with straight alpha (255 where
+// the file has none) and reads every row.
+bool ReadRows(PngDecoder::State* state, PngPixelOrder order, png_bytepp rows,
+              png_size_t row_bytes) {
+    png_structp png = state->png;
+    png_infop info = state->info;
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    const png_byte colour = png_get_color_type(png, info);
+    const bool alpha =
+        (colour & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+    // Colours given for another gamma are brought to the screen's (sRGB); files without a
+    // gamma are taken as they stand.
+    if (png_get_valid(png, info, PNG_INFO_gAMA) != 0) {
+        png_set_alpha_mode(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+    }
+    png_set_scale_16(png);
+    png_set_expand(png);  // palette and small grey depths to 8 bits, transparent colour to alpha
+    png_set_gray_to_rgb(png);
+    if (order == PngPixelOrder::kBgra) {
+        png_set_bgr(png);
+    }
+    const int filler_at = order == PngPixelOrder::kArgb ? PNG_FILLER_BEFORE : PNG_FILLER_AFTER;
+    if (!alpha) {
+        png_set_add_alpha(png, 0xFF, filler_at);
+    } else if (order == PngPixelOrder::kArgb) {
+        png_set_swap_alpha(png);
+    }
+    static_cast<void>(png_set_interlace_handling(png));
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != row_bytes) {
+        png_error(png, "unexpected row layout");
+    }
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+PngDecoder::PngDecoder(std::span<const uint8_t> bytes, PngChecks checks) : state_(new State) {
     if (bytes.empty()) {
         error_ = "PNG: no data";
         return;
     }
-    png_image& image = state_->image;
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0) {
-        error_ = std::string("PNG: ") + image.message;
+    state_->bytes = bytes;
+    state_->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state_, &OnError, &OnWarning);
+    state_->info = state_->png != nullptr ? png_create_info_struct(state_->png) : nullptr;
+    if (state_->info == nullptr) {
+        error_ = "PNG: out of memory";
         return;
     }
-    state_->begun = true;
-    const std::size_t pixels = std::size_t{image.width} * std::size_t{image.height};
-    if (image.width == 0 || image.height == 0 || pixels > kMaxSkinPixels) {
-        error_ = "PNG: picture size " + std::to_string(image.width) + " x " +
-                 std::to_string(image.height) + " is out of range";
+    if (!ReadHeader(state_, checks)) {
+        error_ = std::string("PNG: ") + state_->message;
         return;
     }
-    width_ = static_cast<int>(image.width);
-    height_ = static_cast<int>(image.height);
-    has_alpha_ = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    const png_uint_32 width = png_get_image_width(state_->png, state_->info);
+    const png_uint_32 height = png_get_image_height(state_->png, state_->info);
+    const std::size_t pixels = std::size_t{width} * std::size_t{height};
+    if (width == 0 || height == 0 || pixels > kMaxSkinPixels) {
+        error_ = "PNG: picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                 " is out of range";
+        return;
+    }
+    width_ = static_cast<int>(width);
+    height_ = static_cast<int>(height);
+    has_alpha_ = (png_get_color_type(state_->png, state_->info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                 png_get_valid(state_->png, state_->info, PNG_INFO_tRNS) != 0;
     ok_ = true;
 }
 
 PngDecoder::~PngDecoder() {
-    if (state_->begun) {
-        png_image_free(&state_->image);  // safe after finish_read has freed it already
+    if (state_->png != nullptr) {
+        png_destroy_read_struct(&state_->png, state_->info != nullptr ? &state_->info : nullptr,
+                                nullptr);
     }
     delete state_;
 }
@@ -58,27 +152,17 @@ bool PngDecoder::DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t st
         error_ = "PNG: no room for the picture's rows";
         return false;
     }
-    png_image& image = state_->image;
-    switch (order) {
-        case PngPixelOrder::kRgba:
-            image.format = PNG_FORMAT_RGBA;
-            break;
-        case PngPixelOrder::kBgra:
-            image.format = PNG_FORMAT_BGRA;
-            break;
-        case PngPixelOrder::kArgb:
-            image.format = PNG_FORMAT_ARGB;
-            break;
-    }
     state_->finished = true;
-    if (png_image_finish_read(&image, nullptr, pixels, static_cast<png_int_32>(stride), nullptr) ==
-        0) {
-        error_ = std::string("PNG: ") + image.message;
+    std::vector<png_bytep> rows(static_cast<std::size_t>(height_));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        rows[y] = pixels + y * stride;
+    }
+    if (!ReadRows(state_, order, rows.data(), row_bytes)) {
+        error_ = std::string("PNG: ") + state_->message;
         return false;
     }
     return true;
 }
-
 PngDecodeResult DecodePng(std::span<const uint8_t> bytes) {
     PngDecodeResult result;
     PngDecoder decoder(bytes);

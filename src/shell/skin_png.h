@@ -25,12 +25,17 @@ struct PngDecodeResult {
 // straight; a picture without alpha gets 255.
 enum class PngPixelOrder : uint8_t { kRgba, kBgra, kArgb };
 
+// Whether the checksums of the file's chunks and of its compressed pixel data are checked.
+// Skipping them is for pictures built into the program, which cannot have been damaged on
+// the way; damaged data still fails cleanly where its structure breaks.
+enum class PngChecks : uint8_t { kVerify, kSkipChecksums };
+
 // A PNG file decoded in two steps, so that the caller can decode straight into a buffer of
 // its own (a window picture's pixels) once it knows the size: no intermediate copy of a
 // picture that can be megabytes. The bytes must outlive the decoder.
 class PngDecoder {
 public:
-    explicit PngDecoder(std::span<const uint8_t> bytes);
+    explicit PngDecoder(std::span<const uint8_t> bytes, PngChecks checks = PngChecks::kVerify);
     ~PngDecoder();
     PngDecoder(const PngDecoder&) = delete;
     PngDecoder& operator=(const PngDecoder&) = delete;
@@ -49,8 +54,9 @@ public:
     // error()) when the data is damaged or the stride is too small.
     [[nodiscard]] bool DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t stride);
 
+    struct State;  // libpng's side, kept out of this header
+
 private:
-    struct State;
     State* state_ = nullptr;
     bool ok_ = false;
     std::string error_;

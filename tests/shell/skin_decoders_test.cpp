@@ -34,6 +34,26 @@ std::vector<uint8_t> EncodePng(int w, int h, const std::vector<uint8_t>& pixels,
     return out;
 }
 
+// A palette picture of one row: `indices` into `colours` (RGBA entries).
+std::vector<uint8_t> EncodePalettePng(const std::vector<uint8_t>& indices,
+                                      const std::vector<uint8_t>& colours) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(indices.size());
+    image.height = 1;
+    image.format = PNG_FORMAT_RGBA_COLORMAP;
+    image.colormap_entries = static_cast<png_uint_32>(colours.size() / 4);
+    png_alloc_size_t size = 0;
+    EXPECT_NE(
+        png_image_write_to_memory(&image, nullptr, &size, 0, indices.data(), 0, colours.data()), 0);
+    std::vector<uint8_t> out(size);
+    EXPECT_NE(
+        png_image_write_to_memory(&image, out.data(), &size, 0, indices.data(), 0, colours.data()),
+        0);
+    out.resize(size);
+    return out;
+}
+
 std::vector<uint8_t> TestPixels(int w, int h) {
     std::vector<uint8_t> px;
     for (int i = 0; i < w * h; ++i) {
@@ -94,22 +114,89 @@ TEST(SkinPngTest, TellsWhetherThePictureHasTransparency) {
     EXPECT_TRUE(PngDecoder(rgba_png).has_alpha());
 
     // A palette picture whose first entry is see-through.
-    const std::vector<uint8_t> indices = {0, 1, 1, 0};
-    const std::array<uint8_t, 8> colours = {1, 2, 3, 0, 9, 8, 7, 255};  // RGBA entries
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = 2;
-    image.height = 2;
-    image.format = PNG_FORMAT_RGBA_COLORMAP;
-    image.colormap_entries = 2;
-    png_alloc_size_t size = 0;
-    ASSERT_NE(
-        png_image_write_to_memory(&image, nullptr, &size, 0, indices.data(), 0, colours.data()), 0);
-    std::vector<uint8_t> palette_png(size);
-    ASSERT_NE(png_image_write_to_memory(&image, palette_png.data(), &size, 0, indices.data(), 0,
-                                        colours.data()),
-              0);
+    const std::vector<uint8_t> palette_png =
+        EncodePalettePng({0, 1, 1, 0}, {1, 2, 3, 0, 9, 8, 7, 255});
     EXPECT_TRUE(PngDecoder(palette_png).has_alpha());
+}
+
+// Every kind of PNG comes out as straight 8-bit RGBA: grey and grey with alpha spread to three
+// channels, a palette with a see-through entry expanded, 16-bit linear light (a file with a
+// gamma of its own) brought to the screen's sRGB.
+TEST(SkinPngTest, DecodesEveryColourTypeToStraightRgba) {
+    struct Case {
+        const char* name;
+        png_uint_32 format;
+        std::vector<uint8_t> input;  // bytes as the writer takes them
+        std::vector<uint8_t> rgba;
+    };
+    std::vector<uint8_t> linear(6);
+    const std::array<uint16_t, 3> light = {0, 32768, 65535};
+    std::memcpy(linear.data(), light.data(), linear.size());
+    const Case cases[] = {
+        {"Grey", PNG_FORMAT_GRAY, {0, 128}, {0, 0, 0, 255, 128, 128, 128, 255}},
+        {"GreyAlpha", PNG_FORMAT_GA, {50, 100, 200, 255}, {50, 50, 50, 100, 200, 200, 200, 255}},
+        {"LinearRgb16", PNG_FORMAT_LINEAR_RGB, linear, {0, 186, 255, 255}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int pixels = static_cast<int>(c.rgba.size() / 4);
+        const PngDecodeResult result = DecodePng(EncodePng(pixels, 1, c.input, c.format));
+        ASSERT_TRUE(result) << result.error;
+        ASSERT_EQ(result.image.pixels.size(), c.rgba.size());
+        for (std::size_t i = 0; i < c.rgba.size(); ++i) {
+            EXPECT_NEAR(result.image.pixels[i], c.rgba[i], 1) << "byte " << i;
+        }
+    }
+
+    const std::vector<uint8_t> palette_png = EncodePalettePng({0, 1}, {1, 2, 3, 0, 9, 8, 7, 255});
+    const PngDecodeResult palette = DecodePng(palette_png);
+    ASSERT_TRUE(palette) << palette.error;
+    EXPECT_EQ(palette.image.pixels[3], 0);
+    EXPECT_EQ(std::vector<uint8_t>(palette.image.pixels.begin() + 4, palette.image.pixels.end()),
+              (std::vector<uint8_t>{9, 8, 7, 255}));
+}
+
+// Where the IDAT chunk of a PNG file lies: the offset of its length field and its data size.
+std::pair<std::size_t, std::size_t> FindIdat(const std::vector<uint8_t>& png) {
+    for (std::size_t at = 8; at + 12 <= png.size();) {
+        const std::size_t length = static_cast<std::size_t>(png[at]) << 24 | png[at + 1] << 16 |
+                                   png[at + 2] << 8 | png[at + 3];
+        if (std::memcmp(&png[at + 4], "IDAT", 4) == 0) {
+            return {at, length};
+        }
+        at += 12 + length;
+    }
+    ADD_FAILURE() << "no IDAT chunk";
+    return {0, 0};
+}
+
+// A wrong chunk checksum, or a wrong checksum of the compressed pixel data, stops a checked
+// decoding. Skipping the checks (pictures built into the program) decodes the same pixels.
+TEST(SkinPngTest, ChecksumsAreCheckedUnlessSkipped) {
+    const std::vector<uint8_t> pixels = TestPixels(16, 16);
+    const std::vector<uint8_t> good = EncodePng(16, 16, pixels);
+    const auto [idat, length] = FindIdat(good);
+    ASSERT_GT(length, 4u);
+    std::vector<uint8_t> chunk_checksum = good;
+    chunk_checksum[idat + 8 + length] ^= 0x01;
+    std::vector<uint8_t> stream_checksum = good;
+    stream_checksum[idat + 8 + length - 1] ^= 0x01;  // the last byte of the stream's Adler-32
+    PutBigEndian(stream_checksum, idat + 8 + length, Crc32(&stream_checksum[idat + 4], length + 4));
+    for (const auto& [name, bytes] :
+         {std::pair{"chunk", chunk_checksum}, std::pair{"stream", stream_checksum}}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> rows(pixels.size(), 0);
+        PngDecoder checked(bytes);
+        ASSERT_TRUE(checked.ok()) << checked.error();
+        EXPECT_FALSE(checked.DecodeInto(PngPixelOrder::kRgba, rows.data(), 16 * 4));
+        EXPECT_FALSE(checked.error().empty());
+
+        PngDecoder trusting(bytes, PngChecks::kSkipChecksums);
+        ASSERT_TRUE(trusting.ok()) << trusting.error();
+        ASSERT_TRUE(trusting.DecodeInto(PngPixelOrder::kRgba, rows.data(), 16 * 4))
+            << trusting.error();
+        EXPECT_EQ(rows, pixels);
+    }
 }
 
 // Decoding straight into a caller's buffer: each channel order, rows at the caller's stride,
@@ -217,19 +304,25 @@ INSTANTIATE_TEST_SUITE_P(
                    [](std::vector<uint8_t> g) { return WithHeaderSize(g, 0, 16); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Every single-byte change of a real skin picture either decodes or fails cleanly.
+// Every single-byte change of a real skin picture either decodes or fails cleanly, with the
+// checksums checked or not.
 TEST(SkinPngTest, SurvivesEveryByteOfASmallPictureDamaged) {
     const auto original = SkinPicture("CbS_E");
     ASSERT_FALSE(original.empty());
-    for (std::size_t i = 0; i < original.size(); ++i) {
-        std::vector<uint8_t> bytes(original.begin(), original.end());
-        bytes[i] ^= 0xA5;
-        const PngDecodeResult result = DecodePng(bytes);
-        if (result) {
-            EXPECT_EQ(result.image.pixels.size(),
-                      static_cast<std::size_t>(result.image.width * result.image.height * 4));
-        } else {
-            EXPECT_FALSE(result.error.empty());
+    for (const PngChecks checks : {PngChecks::kVerify, PngChecks::kSkipChecksums}) {
+        for (std::size_t i = 0; i < original.size(); ++i) {
+            std::vector<uint8_t> bytes(original.begin(), original.end());
+            bytes[i] ^= 0xA5;
+            PngDecoder decoder(bytes, checks);
+            if (!decoder.ok()) {
+                EXPECT_FALSE(decoder.error().empty());
+                continue;
+            }
+            const std::size_t row_bytes = static_cast<std::size_t>(decoder.width()) * 4;
+            std::vector<uint8_t> rows(row_bytes * static_cast<std::size_t>(decoder.height()));
+            if (!decoder.DecodeInto(PngPixelOrder::kRgba, rows.data(), row_bytes)) {
+                EXPECT_FALSE(decoder.error().empty());
+            }
         }
     }
 }

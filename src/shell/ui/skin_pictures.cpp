@@ -17,7 +17,7 @@ QImage SkinPictures::Picture(std::string_view name) const {
     // Decoded straight into the 32-bit premultiplied format the window paints from (one
     // integer 0xAARRGGBB a pixel): the window's pixmap then takes the pixels as they are,
     // without a conversion or a copy.
-    PngDecoder decoder(bytes);
+    PngDecoder decoder(bytes, PngChecks::kSkipChecksums);
     if (!decoder.ok()) {
         return {};
     }
