@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "gui_test_rig.h"
+#include "shell/language_font.h"
 #include "shell/layout_apply.h"
 
 namespace velq::ui::testing {
@@ -107,6 +108,29 @@ TEST(MainWindowLanguageTest, SwitchChangesCaptionsAndLayoutAndKeepsThePage) {
     EXPECT_EQ(rig.window->language(), 3);
     EXPECT_EQ(rig.Text("Btn_Main_2"), QString::fromUtf8("辦公模式"));
     EXPECT_EQ(rig.window->current_page(), Page::kLight);
+}
+
+// The controls take the caption font of the language in use (a control with a size of its own
+// keeps the family), drawn without shaping in every language.
+TEST(MainWindowLanguageTest, ControlsTakeTheLanguagesCaptionFont) {
+    WindowRig rig;
+    rig.Start();
+    for (const int language : {1, 2, 1}) {
+        SCOPED_TRACE(language);
+        ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
+        QStringList families;
+        for (const std::string& family :
+             FontFamiliesFor(CaptionOf(language, "FontName").toStdString())) {
+            families << QString::fromStdString(family);
+        }
+        ASSERT_FALSE(families.isEmpty());
+        for (const char* control : {"Btn_Main_1", "Key1", "lbl_Content"}) {
+            SCOPED_TRACE(control);
+            const QFont font = rig.Control(control)->font();
+            EXPECT_EQ(font.families(), families);
+            EXPECT_TRUE(font.styleStrategy() & QFont::PreferNoShaping);
+        }
+    }
 }
 
 TEST(MainWindowLanguageTest, ButtonSlotsCarryTheirFunctionNameOver) {

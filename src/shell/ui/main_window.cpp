@@ -64,6 +64,15 @@ QStringList FamiliesFor(std::string_view font_name) {
     return families;
 }
 
+QFont CaptionFont(QFont base, std::string_view font_name) {
+    base.setFamilies(FamiliesFor(font_name));
+    // Captions are short labels in Latin or Han script: drawn without kerning and ligatures
+    // they look the same, and the window's first paint skips shaping every caption. Scripts
+    // that need shaping to be legible are still shaped.
+    base.setStyleStrategy(QFont::PreferNoShaping);
+    return base;
+}
+
 // Controls that exist before any layout names them: state radios, the key-mode list, the
 // status line, the covers and the pictures whose state the navigation changes.
 std::vector<QString> FixedControlNames() {
@@ -96,6 +105,7 @@ std::vector<QString> FixedControlNames() {
 
 }  // namespace detail
 
+using detail::CaptionFont;
 using detail::FamiliesFor;
 using detail::FixedControlNames;
 using detail::ToQString;
@@ -499,9 +509,7 @@ ShellResult MainWindow::StartWindow() {
     }
     // The controls are created in language 1's caption font: applying the captions later finds
     // it set and does not go through every control again.
-    QFont font = this->font();
-    font.setFamilies(FamiliesFor(captions().Caption("FontName")));
-    setFont(font);
+    setFont(CaptionFont(font(), captions().Caption("FontName")));
     // The first controls are shown together once created, laid out and captioned: creating
     // them needs no font, so it goes on while the font database is read.
     showing_later_.emplace();

@@ -3,6 +3,7 @@
 // Helpers the files of the main window share; not for use elsewhere.
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,8 @@ QString ToQString(std::string_view text);
 QColor ColourOf(uint32_t value);
 // The installed faces for a caption table's `FontName`.
 QStringList FamiliesFor(std::string_view font_name);
+// `base` in the caption font of a table's `FontName`, as the window and its controls take it.
+QFont CaptionFont(QFont base, std::string_view font_name);
 // Controls that exist before any layout names them: state radios, the key-mode list, the
 // status line, the covers and the pictures whose state the navigation changes.
 std::vector<QString> FixedControlNames();

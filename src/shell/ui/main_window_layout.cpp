@@ -23,8 +23,8 @@
 
 namespace velq::ui {
 
+using detail::CaptionFont;
 using detail::ColourOf;
-using detail::FamiliesFor;
 using detail::ToQString;
 
 LayoutPage MainWindow::CurrentLayoutPage() const {
@@ -255,8 +255,7 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
         return page >= 0 ? PageIndexOf(control) == page : !OnUnbuiltPage(control);
     };
     if (page < 0) {
-        QFont font = this->font();
-        font.setFamilies(FamiliesFor(table.Caption("FontName")));
+        const QFont font = CaptionFont(this->font(), table.Caption("FontName"));
         setFont(font);
         if (services_.messages != nullptr) {
             services_.messages->SetFontFamilies(font.families());
