@@ -60,17 +60,14 @@ bool ReadHeader(PngDecoder::State* state, PngChecks checks) {
 }
 
 // Sets up the conversion to four 8-bit channels in `order` with straight alpha (255 where
-// the file has none) and reads every row.
-bool ReadRows(PngDecoder::State* state, PngPixelOrder order, png_bytepp rows,
+// the file has none: `alpha` false) and reads every row.
+bool ReadRows(PngDecoder::State* state, PngPixelOrder order, bool alpha, png_bytepp rows,
               png_size_t row_bytes) {
     png_structp png = state->png;
     png_infop info = state->info;
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    const png_byte colour = png_get_color_type(png, info);
-    const bool alpha =
-        (colour & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
     // Colours given for another gamma are brought to the screen's (sRGB); files without a
     // gamma are taken as they stand.
     if (png_get_valid(png, info, PNG_INFO_gAMA) != 0) {
@@ -157,7 +154,7 @@ bool PngDecoder::DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t st
     for (std::size_t y = 0; y < rows.size(); ++y) {
         rows[y] = pixels + y * stride;
     }
-    if (!ReadRows(state_, order, rows.data(), row_bytes)) {
+    if (!ReadRows(state_, order, has_alpha_, rows.data(), row_bytes)) {
         error_ = std::string("PNG: ") + state_->message;
         return false;
     }

@@ -106,7 +106,6 @@ std::vector<QString> FixedControlNames() {
 }  // namespace detail
 
 using detail::CaptionFont;
-using detail::FamiliesFor;
 using detail::FixedControlNames;
 using detail::ToQString;
 
@@ -521,7 +520,7 @@ ShellResult MainWindow::StartWindow() {
     // The status line runs along the bottom left, clear of the frame buttons.
     Find(QStringLiteral("lbl_Content"))->setGeometry(30, background_size_.height() - 46, 480, 20);
     if (services_.messages != nullptr) {
-        services_.messages->SetFontFamilies(FamiliesFor(captions().Caption("FontName")));
+        services_.messages->SetFontFamilies(font().families());
     }
     if (ShellResult first = ApplyLayout(1); !first) {
         return first;
