@@ -56,7 +56,8 @@ QColor ColourOf(uint32_t value) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
-QStringList FamiliesFor(std::string_view font_name) {
+// The installed faces for a caption table's `FontName`.
+static QStringList FamiliesFor(std::string_view font_name) {
     QStringList families;
     for (const std::string& family : FontFamiliesFor(font_name)) {
         families << QString::fromStdString(family);
