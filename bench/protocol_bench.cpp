@@ -49,7 +49,7 @@ int main() {
     });
     // Apply's parameter write: WriteBegin (10 ms) and 43 chunks of 10 ms.
     const double write_ratio = Measure("parameter write of Apply, 255 bytes", 10 + 43 * 10.0, [&] {
-        return protocol.WriteBlock(0, 255, image) && protocol.UnacknowledgedChunks() == 0;
+        return protocol.WriteBlock(0, 255, image) && protocol.Counts().unacknowledged_writes == 0;
     });
     return read_ratio > 0 && write_ratio > 0 ? 0 : 1;
 }

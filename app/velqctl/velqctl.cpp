@@ -218,10 +218,10 @@ int Write(Session& session, const std::vector<std::string>& args, std::ostream& 
         return kFailed;
     }
     CommandProtocol& protocol = session.Protocol();
-    protocol.ResetUnacknowledgedChunks();
+    protocol.ResetCounts();
     const bool started = protocol.WriteBlock(static_cast<uint16_t>(address),
                                              static_cast<uint16_t>(bytes.size()), bytes);
-    const int lost = protocol.UnacknowledgedChunks();
+    const int lost = protocol.Counts().unacknowledged_writes;
     const bool ended = session.End();
     if (!started) {
         err << "velqctl: the mouse did not acknowledge the write\n";

@@ -52,12 +52,16 @@ bool CommandProtocol::DeviceGone() const {
     return device == nullptr || device->Gone();
 }
 
-bool CommandProtocol::Exchange(const ReportBytes& request, const ExchangeTiming& timing) {
+bool CommandProtocol::Exchange(const ReportBytes& request, const ExchangeTiming& timing,
+                               int* attempts) {
     HidDevice* device = link_.Device();
     if (device == nullptr) {
         return false;
     }
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
+        if (attempts != nullptr) {
+            *attempts = attempt + 1;
+        }
         if (device->Gone()) {
             return false;  // unplugged: no answer will ever come, so none is waited for
         }
@@ -113,13 +117,24 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
     const ReportBytes read_next = MakeRequest(Command::ReadNext, 0, 0, 0, 0, 0);
-    for (size_t i = 0; i < chunks && !DeviceGone(); ++i) {
+    for (size_t i = 0; i < chunks; ++i) {
+        if (DeviceGone()) {
+            // The rest of the block can never arrive.
+            counts_.unanswered_reads += static_cast<int>(chunks - i);
+            break;
+        }
         if (loading == LoadingWindow::Shown) {
             ui_->ShowLoadingWindow();
         }
         staging_.fill(0xFF);
-        if (Exchange(read_next, kReadNextTiming)) {
+        int attempts = 0;
+        if (Exchange(read_next, kReadNextTiming, &attempts)) {
             std::copy(report_.begin() + 1, report_.end(), staging_.begin());
+            if (attempts > 1) {
+                ++counts_.retried_reads;
+            }
+        } else {
+            ++counts_.unanswered_reads;
         }
         const size_t offset = i * kChunkBytes;
         const size_t count = std::min(kChunkBytes, static_cast<size_t>(length) - offset);
@@ -146,7 +161,7 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
     for (size_t i = 0; i < chunks; ++i) {
         if (DeviceGone()) {
             // The rest of the block can never arrive: count it as not acknowledged.
-            unacknowledged_chunks_ += static_cast<int>(chunks - i);
+            counts_.unacknowledged_writes += static_cast<int>(chunks - i);
             break;
         }
         ui_->ShowLoadingWindow();
@@ -160,8 +175,11 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
                                      staging_[0],      staging_[1],
                                      staging_[2],      staging_[3],
                                      staging_[4],      staging_[5]};
-        if (!Exchange(write_next, kWriteNextTiming)) {
-            ++unacknowledged_chunks_;
+        int attempts = 0;
+        if (!Exchange(write_next, kWriteNextTiming, &attempts)) {
+            ++counts_.unacknowledged_writes;
+        } else if (attempts > 1) {
+            ++counts_.retried_writes;
         }
     }
     return true;

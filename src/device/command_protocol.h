@@ -67,6 +67,25 @@ struct ExchangeTiming {
     int attempts;
 };
 
+// The chunks of block transfers that did not go cleanly.
+struct ChunkCounts {
+    // Read chunks that never answered (their bytes stayed 0xFF), the chunks a transfer never
+    // asked for because the mouse went away included.
+    int unanswered_reads = 0;
+    // Write chunks the mouse never acknowledged, or never received because it went away.
+    int unacknowledged_writes = 0;
+    // Chunks answered only after a repeated request. The mouse may have acted on a request
+    // whose answer was lost and moved on to the next chunk, so the data of such a transfer
+    // may be shifted: a read is repeated, a write read back.
+    int retried_reads = 0;
+    int retried_writes = 0;
+
+    bool ReadsComplete() const { return unanswered_reads == 0; }
+    bool ReadsClean() const { return unanswered_reads == 0 && retried_reads == 0; }
+    bool WritesComplete() const { return unacknowledged_writes == 0; }
+    bool WritesClean() const { return unacknowledged_writes == 0 && retried_writes == 0; }
+};
+
 // Control codes of the companion driver's two requests.
 inline constexpr uint32_t kDriverReadCode = 0x00223E04;
 inline constexpr uint32_t kDriverWriteCode = 0x00223E08;
@@ -93,14 +112,14 @@ public:
                                  LoadingWindow loading = LoadingWindow::Hidden);
     // Writes `length` bytes of `source` at `address`. False when WriteBegin is not
     // acknowledged, or when `source` holds fewer than `length` bytes (nothing is sent then).
-    // Chunks the mouse never acknowledged are counted in UnacknowledgedChunks().
     [[nodiscard]] bool WriteBlock(uint16_t address, uint16_t length,
                                   std::span<const uint8_t> source);
 
-    // Write chunks not acknowledged since the last reset: a flow resets it, writes its blocks
-    // and tells the user when any chunk failed.
-    int UnacknowledgedChunks() const { return unacknowledged_chunks_; }
-    void ResetUnacknowledgedChunks() { unacknowledged_chunks_ = 0; }
+    // What went wrong with the chunks of the block transfers since the last reset. A block
+    // transfer returns true once its Begin was acknowledged, so a flow resets the counts,
+    // transfers its blocks and then judges them here.
+    const ChunkCounts& Counts() const { return counts_; }
+    void ResetCounts() { counts_ = {}; }
 
     // One Status exchange with the button test's timing; the mask of buttons held down, 0 when
     // the mouse did not acknowledge.
@@ -114,7 +133,10 @@ public:
     DeviceLink& Link() { return link_; }
 
 private:
-    bool Exchange(const ReportBytes& request, const ExchangeTiming& timing);
+    // Runs one exchange; true when acknowledged. `attempts` (when given) receives the number
+    // of attempts it took.
+    bool Exchange(const ReportBytes& request, const ExchangeTiming& timing,
+                  int* attempts = nullptr);
     bool DeviceGone() const;
     bool SendCommandLocked(Command code, uint8_t p1, uint8_t p2, uint8_t p3, uint8_t p4,
                            uint8_t p5);
@@ -125,7 +147,7 @@ private:
     TransferUi* ui_ = &no_ui_;
     ReportBytes report_{};
     std::array<uint8_t, 7> staging_{};
-    int unacknowledged_chunks_ = 0;
+    ChunkCounts counts_;
     std::recursive_mutex mutex_;
     int depth_ = 0;
 };

@@ -28,7 +28,17 @@ int DeviceLink::CountHidInterfaces() {
 bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release) {
     std::unique_ptr<HidDevice> found;
     std::string found_path;
-    for (const std::string& path : backend_.EnumerateHid()) {
+    std::vector<std::string> paths = backend_.EnumerateHid();
+    // With two mice plugged in, the choice must not depend on the order the system lists
+    // them in: the first path in sorted order wins.
+    std::sort(paths.begin(), paths.end());
+    for (const std::string& path : paths) {
+        if (found != nullptr) {
+            break;
+        }
+        if (!chosen_path_.empty() && path != chosen_path_) {
+            continue;
+        }
         std::unique_ptr<HidDevice> device = backend_.OpenHid(path);
         if (device == nullptr) {
             continue;  // held exclusively elsewhere or access denied
@@ -37,7 +47,6 @@ bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& re
         if (EffectiveFeatureLength(device->FeatureReportLengths()) == kMouseFeatureLength &&
             attributes.product_id == product_id && attributes.vendor_id == vendor_id &&
             attributes.release_number == release) {
-            // A later match wins; assigning closes the earlier one.
             found = std::move(device);
             found_path = path;
         }
@@ -53,6 +62,14 @@ bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& re
     release_number_ = release;
     feature_length_ = kMouseFeatureLength;
     return true;
+}
+
+bool DeviceLink::DevicePathPresent() {
+    if (device_ == nullptr || device_->Gone()) {
+        return false;
+    }
+    const std::vector<std::string> paths = backend_.EnumerateHid();
+    return std::find(paths.begin(), paths.end(), device_path_) != paths.end();
 }
 
 bool DriverNumberOfPath(const std::string& path, uint16_t& number) {

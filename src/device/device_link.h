@@ -28,10 +28,19 @@ public:
     int CountHidInterfaces();
 
     // Searches the HID interfaces for the mouse's configuration interface: the IDs and release
-    // number given and 8-byte feature reports. When several match, the last one in enumeration
-    // order is taken; every other opened interface is closed. On success the device handle,
-    // IDs, release number and feature length are set and `release` holds the one found.
+    // number given and 8-byte feature reports. When several mice match, the first in sorted
+    // path order is taken (or only the chosen path, see ChoosePath); every other opened
+    // interface is closed. On success the device handle, path, IDs, release number and feature
+    // length are set and `release` holds the one found.
     bool OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release);
+
+    // Whether the interface of the open mouse is still listed. Another mouse of the same kind
+    // does not count: the one that was identified and read is gone once its path is.
+    bool DevicePathPresent();
+
+    // Restricts the mouse search to one interface path (empty: any path).
+    void ChoosePath(std::string path) { chosen_path_ = std::move(path); }
+    const std::string& ChosenPath() const { return chosen_path_; }
 
     // Searches the companion driver's devices for the one whose path carries `number` as four
     // hexadecimal digits at characters 55 to 58 (counting from 1) and keeps it open.
@@ -41,7 +50,10 @@ public:
     HidDevice* Device() const { return device_.get(); }
     bool HasDevice() const { return device_ != nullptr; }
     // Forgets (and closes) the mouse handle; vendor and product ID stay as they were.
-    void DropDevice() { device_.reset(); }
+    void DropDevice() {
+        device_.reset();
+        device_path_.clear();
+    }
     // Forgets the remembered vendor and product ID too.
     void ClearIds() {
         vendor_id_ = 0;
@@ -70,6 +82,7 @@ private:
     uint16_t release_number_ = kMouseReleaseNumber;
     int feature_length_ = 0;
     std::string device_path_;
+    std::string chosen_path_;
     int last_interface_count_ = 0;
 };
 

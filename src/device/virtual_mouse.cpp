@@ -110,14 +110,27 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
         }
         case Command::ReadBegin:
             read_address_ = address;
+            read_chunk_ = 0;
+            refused_read_attempts_ = 0;
             Answer(kStatusDone);
             return;
         case Command::ReadNext:
+            if (read_chunk_ == never_answer_read_chunk_) {
+                Answer(kStatusRefused);
+                if (++refused_read_attempts_ == kHostAttempts) {
+                    refused_read_attempts_ = 0;
+                    read_address_ = static_cast<uint16_t>((read_address_ + 6) % kMemorySize);
+                    ++read_chunk_;
+                }
+                return;
+            }
             for (size_t i = 0; i < 6; ++i) {
                 answer_[1 + i] = memory_[(read_address_ + i) % kMemorySize];
             }
             read_address_ = static_cast<uint16_t>((read_address_ + 6) % kMemorySize);
             Answer(kStatusDone);
+            LoseAnswerIfDue(read_chunk_);
+            ++read_chunk_;
             return;
         case Command::WriteBegin:
             if (!write_enabled_) {
@@ -161,6 +174,7 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             }
             answer_[7] = kStatusDone;  // byte 7 of the request was data
             has_answer_ = true;
+            LoseAnswerIfDue(write_chunk_ - 1);
             return;
         }
         case Command::DriverId:
@@ -243,6 +257,23 @@ void VirtualMouse::AnswerNotFinished(int polls) {
 void VirtualMouse::NeverAcknowledgeWriteChunk(int index) {
     std::lock_guard lock(mutex_);
     never_ack_chunk_ = index;
+}
+
+void VirtualMouse::NeverAnswerReadChunk(int index) {
+    std::lock_guard lock(mutex_);
+    never_answer_read_chunk_ = index;
+}
+
+void VirtualMouse::LoseFirstAnswerOfChunk(int index) {
+    std::lock_guard lock(mutex_);
+    lose_answer_chunk_ = index;
+}
+
+void VirtualMouse::LoseAnswerIfDue(int chunk) {
+    if (lose_answer_chunk_ >= 0 && chunk == lose_answer_chunk_) {
+        lose_answer_chunk_ = -1;
+        answer_[7] = kStatusNotFinished;  // the host polls in vain and sends the request again
+    }
 }
 
 void VirtualMouse::StickByte(uint16_t address) {

@@ -55,6 +55,15 @@ public:
     // Chunk `index` (counting from 0 after each WriteBegin) is refused at each of the host's
     // five attempts and never stored; -1 turns it off.
     void NeverAcknowledgeWriteChunk(int index);
+    // The read chunk `index` (counting from 0 after each ReadBegin) is refused at each of the
+    // host's five attempts; after the last one the firmware moves on to the next chunk, as the
+    // host does. -1 turns it off.
+    void NeverAnswerReadChunk(int index);
+    // Once, in the next block transfer that reaches chunk `index` (counting from 0 after its
+    // ReadBegin or WriteBegin): the firmware acts on the chunk request (reads or stores six
+    // bytes and moves on) but its answer is lost, so the host sends the request again and the
+    // firmware takes it as the next chunk.
+    void LoseFirstAnswerOfChunk(int index);
     // The byte at `address` keeps its value whatever is written to it.
     void StickByte(uint16_t address);
     // After n more set-feature requests the mouse is unplugged. -1 turns it off.
@@ -80,6 +89,7 @@ public:
 
 private:
     void Answer(uint8_t status);
+    void LoseAnswerIfDue(int chunk);
     void HandleCommand(const ReportBytes& request);
     void SaveLocked();
     void UnplugLocked();
@@ -107,6 +117,10 @@ private:
     int refused_remaining_ = 0;
     int not_finished_remaining_ = 0;
     int never_ack_chunk_ = -1;
+    int never_answer_read_chunk_ = -1;
+    int refused_read_attempts_ = 0;
+    int read_chunk_ = 0;
+    int lose_answer_chunk_ = -1;
     int refused_attempts_ = 0;
     std::vector<uint16_t> stuck_bytes_;
     int unplug_after_ = -1;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 #include "device_fixture.h"
@@ -147,7 +148,7 @@ TEST_F(Protocol, WriteBlockStoresBytesWithTheExactChunksAndFiller) {
     const auto memory = mouse->MemoryCopy();
     EXPECT_TRUE(std::equal(source.begin(), source.end(), memory.begin() + 0x200));
     EXPECT_EQ(memory[0x208], 0xFF);  // the filler is not stored
-    EXPECT_EQ(protocol.UnacknowledgedChunks(), 0);
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes, 0);
     // WriteBegin 10 ms; each chunk 10 ms after the set.
     EXPECT_EQ(clock.waits, (std::vector<int>{10, 10, 10}));
 }
@@ -164,9 +165,9 @@ TEST_F(Protocol, UnacknowledgedWriteChunksAreCountedButTheBytesOnTheWireStayTheS
     OpenTheMouse();
     mouse->NeverAcknowledgeWriteChunk(2);
     std::vector<uint8_t> source(255, 0x42);
-    protocol.ResetUnacknowledgedChunks();
+    protocol.ResetCounts();
     ASSERT_TRUE(protocol.WriteBlock(0, 255, source));
-    EXPECT_EQ(protocol.UnacknowledgedChunks(), 1);
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes, 1);
     // 43 chunks, the refused one sent five times.
     EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 43 + 4);
     const auto memory = mouse->MemoryCopy();
@@ -175,9 +176,9 @@ TEST_F(Protocol, UnacknowledgedWriteChunksAreCountedButTheBytesOnTheWireStayTheS
     EXPECT_EQ(memory[18], 0x42);  // the chunks after it land at their own addresses
     EXPECT_EQ(memory[254], 0x42);
     ASSERT_TRUE(protocol.WriteBlock(0, 255, source));
-    EXPECT_EQ(protocol.UnacknowledgedChunks(), 2);  // counts until the flow resets it
-    protocol.ResetUnacknowledgedChunks();
-    EXPECT_EQ(protocol.UnacknowledgedChunks(), 0);
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes, 2);  // counts until the flow resets it
+    protocol.ResetCounts();
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes, 0);
 }
 
 // Once the mouse is unplugged no answer can come: the transfer ends at once instead of waiting
@@ -197,10 +198,77 @@ TEST_F(Protocol, UnplugInTheMiddleOfATransferEndsItAtOnce) {
     ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
     mouse->ClearRequests();
     mouse->UnplugAfterExchanges(4);  // WriteBegin and three chunks
-    protocol.ResetUnacknowledgedChunks();
+    protocol.ResetCounts();
     ASSERT_TRUE(protocol.WriteBlock(0, 255, image));
-    EXPECT_EQ(protocol.UnacknowledgedChunks(), 43 - 2);  // the third chunk's answer never came
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes,
+              43 - 2);  // the third chunk's answer never came
     EXPECT_FALSE(protocol.SendCommand(Command::Close));
+}
+
+// A block transfer returns true once its Begin was acknowledged; what happened to its chunks is
+// in the counts. A chunk whose first answer was lost is counted as retried: the mouse acted on
+// the first request and moved on, so the repeated request fetched (or stored) the next chunk.
+TEST_F(Protocol, ChunkCountsTellUnansweredAndRetriedChunks) {
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        bool write;
+        ChunkCounts expected;
+        bool data_shifted;
+    };
+    const std::vector<Case> cases = {
+        {"clean read", [](VirtualMouse&) {}, false, {}, false},
+        {"read chunk never answered",
+         [](VirtualMouse& m) { m.NeverAnswerReadChunk(3); },
+         false,
+         {.unanswered_reads = 1},
+         false},
+        {"read answer lost once",
+         [](VirtualMouse& m) { m.LoseFirstAnswerOfChunk(3); },
+         false,
+         {.retried_reads = 1},
+         true},
+        {"unplugged mid-read",
+         [](VirtualMouse& m) { m.UnplugAfterExchanges(6); },
+         false,
+         {.unanswered_reads = 43 - 4},
+         false},
+        {"clean write", [](VirtualMouse&) {}, true, {}, false},
+        {"write answer lost once",
+         [](VirtualMouse& m) { m.LoseFirstAnswerOfChunk(3); },
+         true,
+         {.retried_writes = 1},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse = std::make_shared<VirtualMouse>();
+        VirtualBackend local_backend{mouse};
+        DeviceLink local_link{local_backend};
+        VirtualClock local_clock;
+        CommandProtocol local{local_link, local_clock};
+        uint16_t release = kMouseReleaseNumber;
+        ASSERT_TRUE(local_link.OpenMouse(MouseVendorId, MouseProductId, release));
+        const VirtualMouse::Memory before = mouse->MemoryCopy();
+        c.fault(*mouse);
+        std::vector<uint8_t> data(255);
+        std::iota(data.begin(), data.end(), uint8_t{0x40});
+        local.ResetCounts();
+        if (c.write) {
+            ASSERT_TRUE(local.WriteBlock(0, 255, data));
+            const VirtualMouse::Memory after = mouse->MemoryCopy();
+            EXPECT_EQ(!std::equal(data.begin(), data.end(), after.begin()), c.data_shifted);
+        } else {
+            ASSERT_TRUE(local.ReadBlock(0, 255, data));
+            const bool same = std::equal(data.begin(), data.end(), before.begin());
+            EXPECT_EQ(!same, c.data_shifted || c.expected.unanswered_reads > 0);
+        }
+        const ChunkCounts& counts = local.Counts();
+        EXPECT_EQ(counts.unanswered_reads, c.expected.unanswered_reads);
+        EXPECT_EQ(counts.unacknowledged_writes, c.expected.unacknowledged_writes);
+        EXPECT_EQ(counts.retried_reads, c.expected.retried_reads);
+        EXPECT_EQ(counts.retried_writes, c.expected.retried_writes);
+    }
 }
 
 TEST_F(Protocol, WriteBlockRefusesASourceShorterThanTheLength) {
