@@ -1,6 +1,7 @@
 #include "flows/device_cycle.h"
 
 #include "image/memory_map.h"
+#include "image/verified_write.h"
 
 namespace velq {
 namespace {
@@ -46,30 +47,60 @@ void DeviceCycle::DevTimerTimer() {
     }
     if (n != link_.LastInterfaceCount() && agreeing >= kStableCountsNeeded) {
         if (n < link_.LastInterfaceCount()) {
-            // Something went away: is it our mouse? Ids 0, 0 (no mouse open) match nothing.
-            uint16_t release = link_.ReleaseNumber();
-            if (!link_.OpenMouse(link_.VendorId(), link_.ProductId(), release)) {
-                DeviceLost();
-                link_.ClearIds();
-                link_.DropDevice();
+            if (link_.HasDevice()) {
+                // Something went away: is it the interface that was identified and read?
+                // Another mouse of the same kind does not stand in for it; that one is found,
+                // identified and read as a new device.
+                if (!link_.DevicePathPresent()) {
+                    DeviceLost();
+                    link_.ClearIds();
+                    link_.DropDevice();
+                    (void)FindMouse(false);
+                }
+            } else {
+                // No mouse open: ids 0, 0 match nothing, and the no-device state is shown again.
+                uint16_t release = link_.ReleaseNumber();
+                if (!link_.OpenMouse(link_.VendorId(), link_.ProductId(), release)) {
+                    DeviceLost();
+                    link_.ClearIds();
+                    link_.DropDevice();
+                }
             }
         } else if (!link_.HasDevice()) {
-            for (const KnownDevice& known : known_) {
-                if (known.vendor_id == 0 || known.product_id == 0) {
-                    continue;
-                }
-                WaitLettingEventsRun(3, 10);
-                uint16_t release = kMouseReleaseNumber;
-                if (link_.OpenMouse(known.vendor_id, known.product_id, release)) {
-                    ReadDevInfo(false);
-                    break;
-                }
-                DeviceLost();
-            }
+            (void)FindMouse(true);
         }
         link_.SetLastInterfaceCount(n);
+    } else if (link_.HasDevice() && unread_) {
+        // The mouse is there but its read did not complete: try again, quietly.
+        (void)ReadDevInfo(false, true);
     }
     busy_ = false;
+}
+
+bool DeviceCycle::FindMouse(bool say_lost) {
+    for (const KnownDevice& known : known_) {
+        if (known.vendor_id == 0 || known.product_id == 0) {
+            continue;
+        }
+        WaitLettingEventsRun(3, 10);
+        uint16_t release = kMouseReleaseNumber;
+        if (link_.OpenMouse(known.vendor_id, known.product_id, release)) {
+            (void)ReadDevInfo(false);
+            return true;
+        }
+        if (say_lost) {
+            DeviceLost();
+        }
+    }
+    return false;
+}
+
+void DeviceCycle::SayReadFailed(bool quiet_repeat) {
+    unread_ = true;
+    if (!(quiet_repeat && read_failure_said_)) {
+        host_.ShowMessage(UserMessage::Window({kReadFailed}));
+    }
+    read_failure_said_ = true;
 }
 
 void DeviceCycle::EndIdentification() {
@@ -77,43 +108,61 @@ void DeviceCycle::EndIdentification() {
     host_.SetDevTimerEnabled(true);
 }
 
-void DeviceCycle::ReadDevInfo(bool full) {
+Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
     if (!protocol_.SendCommand(Command::Open) || !protocol_.SendCommand(Command::Status)) {
         EndIdentification();
-        return;
+        return Identification::NotAnswering;
     }
     const StatusAnswer status = ParseStatus(protocol_.Report());
     if (!status.signature_ok) {
         EndIdentification();  // not our firmware speaking: left alone, without a message
-        return;
+        return Identification::NoSignature;
     }
     if (status.write_enabled && status.chip_number != 0) {
         uint8_t codes[2] = {0xFF, 0xFF};
-        // The answer of a failed ReadBegin is the 0xFF fill, which matches no expected pair.
-        (void)protocol_.ReadBlock(kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
-                                  LoadingWindow::Hidden);
+        // A code read that did not complete is a failure, never a match: the 0xFF fill could
+        // equal an expected pair.
+        if (!ReadBlockTrusted(protocol_, kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
+                              LoadingWindow::Hidden)) {
+            (void)protocol_.SendCommand(Command::Reload);
+            (void)protocol_.SendCommand(Command::Close);
+            SayReadFailed(quiet_repeat);
+            EndIdentification();
+            return Identification::CodesUnreadable;
+        }
         host_.ShowDeviceCodes(codes[0], codes[1]);
         const DeviceCodes found{codes[0], codes[1]};
         if (found == expected_[0] || found == expected_[1]) {
-            host_.RunReadFlow(full);
+            const bool read = host_.RunReadFlow(full);
             EndIdentification();
-            return;
+            if (!read) {
+                SayReadFailed(quiet_repeat);
+                return Identification::ReadFailed;
+            }
+            unread_ = false;
+            read_failure_said_ = false;
+            return Identification::Read;
         }
+        unread_ = false;
         host_.SetDevTimerEnabled(false);
         (void)protocol_.SendCommand(Command::Reload);
         (void)protocol_.SendCommand(Command::Close);
-        host_.ShowMessage(SystemBox("Str107"));  // the handle stays: Apply still reaches it
+        host_.ShowMessage(SystemBox("Str107"));  // the handle stays: resets still reach it
         EndIdentification();
-        return;
+        return Identification::WrongDevice;
     }
+    unread_ = false;
     (void)protocol_.SendCommand(Command::Reload);
     (void)protocol_.SendCommand(Command::Close);
     link_.DropDevice();
     host_.ShowMessage(SystemBox("Str020"));
     EndIdentification();
+    return Identification::NoPermission;
 }
 
 void DeviceCycle::DeviceLost() {
+    unread_ = false;
+    read_failure_said_ = false;
     host_.HideAllMenus();
     host_.SetNoDevicePage(false);
     host_.RefreshErrorAP();
@@ -129,7 +178,15 @@ void DeviceCycle::BtnReadClick() {
         host_.ShowMessage(UserMessage::Window({"Str020"}));
         return;
     }
-    ReadDevInfo(false);
+    SayIfSilent(ReadDevInfo(false));
+}
+
+void DeviceCycle::SayIfSilent(Identification outcome) {
+    // The identification leaves a mouse that does not answer alone without a word; a user who
+    // asked for a read is told.
+    if (outcome == Identification::NotAnswering || outcome == Identification::NoSignature) {
+        host_.ShowMessage(UserMessage::Window({kNotAnswering}));
+    }
 }
 
 }  // namespace velq

@@ -17,6 +17,17 @@ struct DeviceCodes {
     bool operator==(const DeviceCodes&) const = default;
 };
 
+// How the identification of an open mouse ended.
+enum class Identification {
+    NotAnswering,     // Open or Status not acknowledged
+    NoSignature,      // Status answered without the signature: not this firmware
+    NoPermission,     // writes not permitted or an unrecognised chip; the handle is dropped
+    WrongDevice,      // vendor or product code not expected; the handle stays
+    CodesUnreadable,  // the codes could not be read
+    ReadFailed,       // identified, but the read of its settings did not complete
+    Read,             // identified and read: the pages show the mouse
+};
+
 // The device cycle: one pass per timer tick notices HID interfaces coming and going, finds the
 // mouse, identifies it and has its configuration read; losing it puts the program back into
 // the no-device state.
@@ -31,11 +42,15 @@ public:
     // `DevTimerTimer`: one pass of either timer.
     void DevTimerTimer();
     // `ReadDevInfo`: identifies the open mouse and, when it is the expected one, reads it.
-    void ReadDevInfo(bool full);
+    // Every failure but a mouse that is not this firmware is said; `quiet_repeat` keeps a
+    // read failure already said for this mouse from being said again.
+    Identification ReadDevInfo(bool full, bool quiet_repeat = false);
     // `DeviceLost`: the no-device reaction.
     void DeviceLost();
     // `Btn_Read_0Click`.
     void BtnReadClick();
+    // Tells the user when an identification they asked for ended without a word.
+    void SayIfSilent(Identification outcome);
 
     bool Busy() const { return busy_; }
 
@@ -46,6 +61,9 @@ private:
     };
     void EndIdentification();
     void WaitLettingEventsRun(int times, int ms);
+    // Looks for a mouse of a known kind and, when found, identifies and reads it.
+    bool FindMouse(bool say_lost);
+    void SayReadFailed(bool quiet_repeat);
 
     DeviceLink& link_;
     CommandProtocol& protocol_;
@@ -55,6 +73,9 @@ private:
     // Searched in order; a pair with a zero member is skipped.
     std::array<KnownDevice, 2> known_{{{MouseVendorId, MouseProductId}, {0, 0}}};
     bool busy_ = false;
+    // The open mouse was identified but its read did not complete: later passes try again.
+    bool unread_ = false;
+    bool read_failure_said_ = false;
 };
 
 }  // namespace velq

@@ -30,6 +30,10 @@ uint16_t SlotLocator(size_t s) {
     return static_cast<uint16_t>(kMacroSlotBase[s] + kMacroNameSize + 1);
 }
 
+std::string SlotNameText(std::span<const uint8_t, kMacroNameSize> name) {
+    return IsFreeMacroName(name) ? std::string() : Utf16ToUtf8(MacroNameText(name));
+}
+
 }  // namespace
 
 EepromFlows::EepromFlows(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host,
@@ -51,21 +55,25 @@ void EepromFlows::ShowMessage(const char* key, UserMessage::Box box, std::string
 }
 
 void EepromFlows::FrameBegin() {
+    host_.HideAllMenus();
     host_.SetDevTimerEnabled(false);
     host_.CoverPages(true);
     host_.ShowLoadingWindow(true);
     host_.ProcessPendingEvents();
 }
 
-void EepromFlows::FrameEnd() {
+void EepromFlows::FrameEnd(bool uncover) {
     host_.ShowLoadingWindow(false);
     host_.ProcessPendingEvents();
     host_.SetDevTimerFirstEnabled(false);
     host_.SetDevTimerEnabled(true);
-    host_.CoverPages(false);
+    if (uncover) {
+        host_.CoverPages(false);
+    }
 }
 
 void EepromFlows::ButtonPause() {
+    host_.HideAllMenus();
     for (int i = 0; i < kPauseTicks; ++i) {
         clock_.SleepMs(kPauseTickMs);
         host_.ProcessPendingEvents();
@@ -86,8 +94,24 @@ void EepromFlows::CloseTransaction() {
     (void)protocol_.SendCommand(Command::Close);
 }
 
-void EepromFlows::FillFromDataBuf() {
-    FillSectionCopies(state_.data_buf, state_.copies);
+bool EepromFlows::FillFromDataBuf() {
+    const bool repaired = FillSectionCopies(state_.data_buf, state_.copies);
+    TakeAimDpi();
+    return repaired;
+}
+
+void EepromFlows::TakeAimDpi() {
+    // The last aim key found, profile 1 before profile 2, gives the aim DPI; without an aim key
+    // the value stays as it was.
+    for (size_t base : {kProfile1Offset, kProfile2Offset}) {
+        for (size_t b = 0; b < kButtonsPerProfile; ++b) {
+            const uint8_t* code = state_.copies.profile.data() + base + 3 * b;
+            if (code[0] == static_cast<uint8_t>(CodeType::AIMKey)) {
+                state_.aim_dpi_read = code[1];
+            }
+        }
+    }
+    state_.aim_dpi = state_.aim_dpi_read;
 }
 
 void EepromFlows::ShowOnPages() {
@@ -106,19 +130,51 @@ static void TakeMacrosAndFireArea(FlowState& state) {
                 state.fire_area.begin());
     state.macro_list.clear();
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        std::array<uint8_t, kMacroNameSize> name{};
-        std::copy_n(state.device_macros[s].begin(), kMacroNameSize, name.begin());
-        state.macro_list.push_back(IsFreeMacroName(name) ? std::string()
-                                                         : Utf16ToUtf8(MacroNameText(name)));
+        state.macro_list.push_back(
+            SlotNameText(std::span(state.device_macros[s]).first<kMacroNameSize>()));
     }
 }
 
-void EepromFlows::BtnRead(bool full) {
+bool EepromFlows::ReadSlotNames() {
+    // A parameters-only read names the macro buttons too: the six slot names are read inside
+    // the same transaction, so naming a button later never talks to the mouse.
+    std::array<std::string, kMacroSlotCount> names;
+    for (size_t s = 0; s < kMacroSlotCount; ++s) {
+        std::array<uint8_t, kMacroNameSize> name{};
+        if (!ReadBlockTrusted(protocol_, static_cast<uint16_t>(kMacroSlotBase[s]), kMacroNameSize,
+                              name, LoadingWindow::Shown)) {
+            return false;
+        }
+        names[s] = SlotNameText(name);
+    }
+    state_.device_slot_names = names;
+    state_.macro_list.resize(kMacroSlotCount);
+    for (size_t s = 0; s < kMacroSlotCount; ++s) {
+        if (state_.macro_list[s].empty()) {
+            state_.macro_list[s] = names[s];
+        }
+    }
+    return true;
+}
+
+bool EepromFlows::BtnRead(bool full) {
     FrameBegin();
     host_.RefreshPcMacroNames();
-    state_.data_buf.fill(0xFF);
-    (void)protocol_.ReadBlock(0, full ? kDataBufSize : kParameterAreaRange.size, state_.data_buf,
-                              LoadingWindow::Shown);
+    DataBuf image;
+    image.fill(0xFF);
+    const uint16_t length = full ? kDataBufSize : kParameterAreaRange.size;
+    const bool read = ReadBlockTrusted(protocol_, 0, length, std::span(image).first(length),
+                                       LoadingWindow::Shown) &&
+                      (full || ReadSlotNames());
+    if (!read) {
+        // Half-read data or the 0xFF fill never reaches the pages, and nothing counts as read:
+        // the pages stay covered and Apply and Save wait for a read that completes.
+        state_.read_complete = false;
+        CloseTransaction();
+        FrameEnd(false);
+        return false;
+    }
+    state_.data_buf = image;
     FillFromDataBuf();
     if (full) {
         TakeMacrosAndFireArea(state_);
@@ -126,23 +182,30 @@ void EepromFlows::BtnRead(bool full) {
         std::copy(state_.macro_list.begin(), state_.macro_list.end(),
                   state_.device_slot_names.begin());
     }
+    state_.read_complete = true;
     ShowOnPages();
     host_.ReadPointerSettings();
     host_.ShowFirstPage();
     host_.SetNoDevicePage(false);
     host_.CoverPages(false);
     CloseTransaction();
-    FrameEnd();
+    FrameEnd(true);
+    return true;
 }
 
 void EepromFlows::AIMKeyToDataBuf() {
+    // The aim keys keep the codes read from the mouse unless the aim DPI was changed: two aim
+    // keys with different DPIs stay as they are.
+    if (state_.aim_dpi == state_.aim_dpi_read) {
+        return;
+    }
     const NameSources names = host_.Names();
     const std::string aim_name = names.captions.Caption(kAimKeyName);
     if (aim_name.empty()) {
         return;  // a missing caption would match every unnamed button
     }
     const FunctionCode aim{static_cast<uint8_t>(CodeType::AIMKey),
-                           static_cast<uint8_t>(host_.AimKeyDpiIndex()), 0};
+                           static_cast<uint8_t>(state_.aim_dpi), 0};
     for (int p = 0; p < 2; ++p) {
         auto& texts = p == 0 ? state_.keys.Profile1Keys : state_.keys.Profile2Keys;
         const size_t base = p == 0 ? kProfile1Offset : kProfile2Offset;
@@ -156,9 +219,12 @@ void EepromFlows::AIMKeyToDataBuf() {
     }
 }
 
-void EepromFlows::WriteFireAreaAndMacros() {
+bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
     if (state_.fire_area_read) {
-        (void)protocol_.WriteBlock(kFireAreaRange.address, kFireAreaRange.size, state_.fire_area);
+        if (!protocol_.WriteBlock(kFireAreaRange.address, kFireAreaRange.size, state_.fire_area)) {
+            return false;
+        }
+        written.push_back(kFireAreaRange);
     }
     // The slots that a button plays, as four hex digits of their locator.
     std::set<std::string> wanted;
@@ -183,15 +249,20 @@ void EepromFlows::WriteFireAreaAndMacros() {
             continue;
         }
         const MacroSlotBytes& slot = state_.device_macros[s];
-        (void)protocol_.WriteBlock(static_cast<uint16_t>(locator - 0x21), kMacroNameSize,
-                                   std::span(slot).first(kMacroNameSize));
-        (void)protocol_.WriteBlock(static_cast<uint16_t>(locator - 1), kMacroContentSize,
-                                   std::span(slot).subspan(kMacroNameSize));
+        const auto name_at = static_cast<uint16_t>(locator - 0x21);
+        const auto content_at = static_cast<uint16_t>(locator - 1);
+        if (!protocol_.WriteBlock(name_at, kMacroNameSize, std::span(slot).first(kMacroNameSize)) ||
+            !protocol_.WriteBlock(content_at, kMacroContentSize,
+                                  std::span(slot).subspan(kMacroNameSize))) {
+            return false;
+        }
+        written.push_back({name_at, static_cast<uint16_t>(kMacroNameSize)});
+        written.push_back({content_at, static_cast<uint16_t>(kMacroContentSize)});
     }
+    return true;
 }
 
-void EepromFlows::DownloadParameter() {
-    host_.HideAllMenus();
+bool EepromFlows::DownloadParameter() {
     FrameBegin();
     host_.CollectPageValues(state_.values);
     UIToDataBuf(state_.values, state_.copies);
@@ -206,43 +277,68 @@ void EepromFlows::DownloadParameter() {
     host_.WritePointerSettings();
 
     StatusAnswer status;
-    if (OpenTransaction(status)) {
-        if (status.write_enabled) {
-            protocol_.ResetUnacknowledgedChunks();
-            const bool started = protocol_.WriteBlock(0, kParameterAreaRange.size, state_.data_buf);
-            if (started) {
-                WriteFireAreaAndMacros();
-            }
-            CloseTransaction();
-            // A write the mouse did not take must not pass for a finished Apply.
-            if (!started || protocol_.UnacknowledgedChunks() > 0) {
-                ShowMessage(kBurnFailed);
-            }
-        } else {
-            CloseTransaction();
-        }
+    if (!OpenTransaction(status)) {
+        FrameEnd(true);
+        ShowMessage(kNotAnswering);
+        return false;
     }
-    FrameEnd();
+    if (!status.write_enabled) {
+        CloseTransaction();
+        FrameEnd(true);
+        ShowMessage(kWriteNotPermitted);
+        return false;
+    }
+    protocol_.ResetCounts();
+    std::vector<SectionRange> written;
+    bool stored = protocol_.WriteBlock(0, kParameterAreaRange.size, state_.data_buf);
+    if (stored) {
+        written.push_back(kParameterAreaRange);
+        stored = WriteFireAreaAndMacros(written) && protocol_.Counts().WritesComplete();
+    }
+    if (stored && protocol_.Counts().retried_writes > 0) {
+        // A chunk answered only after a repeated request may have been stored twice, the
+        // second time where the next chunk belongs: read back what was written and repair it.
+        stored = VerifyWrittenRanges(protocol_, state_.data_buf, written).Verified();
+    }
+    CloseTransaction();
+    FrameEnd(true);
+    if (!stored) {
+        // A write the mouse did not take must not pass for a finished Apply.
+        ShowMessage(kBurnFailed);
+        return false;
+    }
+    state_.aim_dpi_read = state_.aim_dpi;
+    return true;
+}
+
+bool EepromFlows::ReadyToWrite() {
+    ButtonPause();
+    if (!link_.HasDevice()) {
+        ShowMessage(kNoDevice);
+        return false;
+    }
+    if (!state_.read_complete) {
+        // What the pages show is not what the mouse holds: writing it would replace the
+        // mouse's settings with defaults or half-read data.
+        ShowMessage(kReadFailed);
+        return false;
+    }
+    return true;
 }
 
 void EepromFlows::BtnApplyClick() {
-    ButtonPause();
-    if (!link_.HasDevice()) {
-        ShowMessage(kNoDevice);
-        return;
+    if (ReadyToWrite()) {
+        (void)DownloadParameter();
     }
-    DownloadParameter();
 }
 
 void EepromFlows::BtnConfirmClick() {
-    ButtonPause();
-    if (!link_.HasDevice()) {
-        ShowMessage(kNoDevice);
-        return;
+    // The window closes only after a write that succeeded; otherwise the user keeps the
+    // window and the edits.
+    if (ReadyToWrite() && DownloadParameter()) {
+        ButtonPause();
+        host_.CloseMainWindow();
     }
-    DownloadParameter();
-    ButtonPause();
-    host_.CloseMainWindow();
 }
 
 void EepromFlows::BtnResetClick(int image) {
@@ -251,7 +347,7 @@ void EepromFlows::BtnResetClick(int image) {
         ShowMessage(kNoDevice);
         return;
     }
-    TLDefaultParameter(image);
+    (void)TLDefaultParameter(image);
 }
 
 void EepromFlows::BtnDefaultClick() {
@@ -264,12 +360,12 @@ void EepromFlows::BtnLoadDefaultClick(int image) {
     if (!link_.HasDevice()) {
         return;  // silently, the result picture stays hidden
     }
-    TLDefaultParameter(image);
-    host_.ShowResultPicture(true);
+    if (TLDefaultParameter(image)) {
+        host_.ShowResultPicture(true);
+    }
 }
 
-void EepromFlows::TLDefaultParameter(int image) {
-    host_.HideAllMenus();
+bool EepromFlows::TLDefaultParameter(int image) {
     FrameBegin();
     const int n = image >= 0 && image < kEepromDefaultImages ? image : 0;
     state_.data_buf = state_.defaults.eeprom[static_cast<size_t>(n)];
@@ -278,56 +374,92 @@ void EepromFlows::TLDefaultParameter(int image) {
     }
     state_.device_slot_names.fill({});
     state_.macro_list.clear();
-    MemoToDataBufOnClick();
-    FrameEnd();
-    state_.fire_area_read = true;
+    const bool written = MemoToDataBufOnClick();
+    FrameEnd(true);
+    // Only a reset that reached the mouse put this fire area into it.
+    state_.fire_area_read = written;
+    return written;
 }
 
-void EepromFlows::MemoToDataBufOnClick() {
-    FillFromDataBuf();
+bool EepromFlows::MemoToDataBufOnClick() {
+    if (FillFromDataBuf()) {
+        // A damaged section goes to the mouse as the pages show it, repaired, never with a
+        // checksum the mouse would take for damage.
+        StoreSectionCopies(state_.copies, state_.data_buf);
+    }
     TakeMacrosAndFireArea(state_);
     FrameBegin();
+    const char* failure = nullptr;
     StatusAnswer status;
-    if (OpenTransaction(status)) {
-        if (status.write_enabled && status.chip_number != 0) {
-            const VerifiedWriteResult result = WriteImageVerified(protocol_, state_.data_buf);
-            if (result.BurnFailed()) {
-                ShowMessage(kBurnFailed);
-            }
+    if (!OpenTransaction(status)) {
+        failure = kNotAnswering;
+    } else {
+        if (!status.write_enabled) {
+            failure = kWriteNotPermitted;
+        } else if (status.chip_number == 0) {
+            failure = kUnknownChip;
+        } else if (WriteImageVerified(protocol_, state_.data_buf).BurnFailed()) {
+            failure = kBurnFailed;
         }
         CloseTransaction();
     }
+    // The pages show the image either way; it counts as the mouse's only once verified.
+    state_.read_complete = failure == nullptr;
     ShowOnPages();
-    FrameEnd();
+    FrameEnd(true);
+    if (failure != nullptr) {
+        ShowMessage(failure);
+    }
+    return failure == nullptr;
 }
 
 bool EepromFlows::ReadFireArea() {
     FrameBegin();
     bool read = false;
     StatusAnswer status;
-    if (OpenTransaction(status)) {
-        if (status.write_enabled && status.chip_number != 0) {
-            uint8_t codes[2] = {0xFF, 0xFF};
-            (void)protocol_.ReadBlock(kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
-                                      LoadingWindow::Hidden);
-            const DeviceCodes found{codes[0], codes[1]};
-            if (found == expected_[0] || found == expected_[1]) {
-                read = protocol_.ReadBlock(kFireAreaRange.address, kFireAreaRange.size,
-                                           state_.fire_area, LoadingWindow::Shown);
-                CloseTransaction();
-            } else {
-                CloseTransaction();
-                ShowMessage(kWrongDevice, UserMessage::Box::SystemBox);
-                host_.SetDevTimerEnabled(true);
+    if (!OpenTransaction(status)) {
+        FrameEnd(true);
+        ShowMessage(kNotAnswering);
+        return false;
+    }
+    if (status.write_enabled && status.chip_number != 0) {
+        uint8_t codes[2] = {0xFF, 0xFF};
+        // A code read that failed is a failure, never a match: its 0xFF fill could equal an
+        // expected pair.
+        if (!ReadBlockTrusted(protocol_, kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
+                              LoadingWindow::Hidden)) {
+            CloseTransaction();
+            FrameEnd(true);
+            ShowMessage(kReadFailed);
+            return false;
+        }
+        const DeviceCodes found{codes[0], codes[1]};
+        if (found == expected_[0] || found == expected_[1]) {
+            FireArea area{};
+            read = ReadBlockTrusted(protocol_, kFireAreaRange.address, kFireAreaRange.size, area,
+                                    LoadingWindow::Shown);
+            if (read) {
+                state_.fire_area = area;
+                state_.fire_area_read = true;
+            }
+            CloseTransaction();
+            if (!read) {
+                FrameEnd(true);
+                ShowMessage(kReadFailed);
+                return false;
             }
         } else {
             CloseTransaction();
-            link_.DropDevice();
-            ShowMessage(kNoDevice, UserMessage::Box::SystemBox);
+            ShowMessage(kWrongDevice, UserMessage::Box::SystemBox);
             host_.SetDevTimerEnabled(true);
         }
+    } else {
+        CloseTransaction();
+        link_.DropDevice();
+        ShowMessage(kNoDevice, UserMessage::Box::SystemBox);
+        host_.SetDevTimerEnabled(true);
     }
-    FrameEnd();
+    FrameEnd(true);
     return read;
 }
 
@@ -341,8 +473,15 @@ void EepromFlows::BtnSaveClick() {
     if (!host_.ChooseSaveFile(chosen)) {
         return;
     }
-    if (cycle_ != nullptr) {
-        cycle_->ReadDevInfo(true);  // the whole memory into the image
+    // The file is the mouse's memory only after a complete read of this mouse; whatever went
+    // wrong was said by the identification, and no file is created or replaced.
+    if (cycle_ == nullptr) {
+        return;
+    }
+    const Identification identified = cycle_->ReadDevInfo(true);
+    if (identified != Identification::Read) {
+        cycle_->SayIfSilent(identified);
+        return;
     }
     const ProfileFileResult saved = SaveProfileFile(chosen, ProfileMode::Eeprom, state_.data_buf);
     if (!saved) {
@@ -360,17 +499,25 @@ void EepromFlows::BtnLoadClick() {
     if (!host_.ChooseLoadFile(file)) {
         return;
     }
-    const ProfileFileResult loaded = LoadEepromProfile(file, state_.data_buf);
+    DataBuf image;
+    const ProfileFileResult loaded = LoadEepromProfile(file, image);
     if (!loaded) {
         // A file of the wrong size never reaches the mouse: half of it would mix with what
         // the image held.
         ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::MessageWindow, loaded.error);
         return;
     }
-    state_.fire_area_read = true;
+    state_.data_buf = image;
+    SectionCopies checked;
+    const bool repaired = FillSectionCopies(image, checked);
     state_.device_slot_names.fill({});
     state_.macro_list.clear();
-    MemoToDataBufOnClick();
+    const bool written = MemoToDataBufOnClick();
+    // Only a load that reached the mouse put the file's fire area into it.
+    state_.fire_area_read = written;
+    if (written && repaired) {
+        ShowMessage(kFileRepaired);
+    }
 }
 
 }  // namespace velq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "device/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
@@ -22,8 +24,10 @@ public:
     // The identification that the profile save runs before it reads the whole mouse.
     void SetDeviceCycle(DeviceCycle* cycle) { cycle_ = cycle; }
 
-    // `Btn_Read`: the read after a successful identification (the transaction is open).
-    void BtnRead(bool full);
+    // `Btn_Read`: the read after a successful identification (the transaction is open). True
+    // when every chunk was answered and the pages show the mouse; on failure nothing counts as
+    // read and the pages stay covered (the caller tells the user).
+    bool BtnRead(bool full);
     // `Btn_Apply_0Click`, `Btn_Confirm_0Click`.
     void BtnApplyClick();
     void BtnConfirmClick();
@@ -32,15 +36,18 @@ public:
     void BtnDefaultClick();
     // `btn_loadDefaultCPI` (image 3) and `btn_loadDefaultLED` (image 4).
     void BtnLoadDefaultClick(int image);
-    // `DownloadParameter`: Apply in EEPROM mode.
-    void DownloadParameter();
-    // `TLDefaultParameter`: writes built-in image 0..4 into the mouse, verified.
-    void TLDefaultParameter(int image);
-    // `MemoToDataBuf_OnClick`: the whole image into the mouse, verified, and onto the pages.
-    void MemoToDataBufOnClick();
+    // `DownloadParameter`: Apply in EEPROM mode; true when the mouse took everything.
+    bool DownloadParameter();
+    // `TLDefaultParameter`: writes built-in image 0..4 into the mouse, verified; true when it
+    // is verified.
+    bool TLDefaultParameter(int image);
+    // `MemoToDataBuf_OnClick`: the whole image into the mouse, verified, and onto the pages;
+    // true when verified. Every failure is said.
+    bool MemoToDataBufOnClick();
     // `ReadFireArea`; true when the fire area was read.
     bool ReadFireArea();
-    // `AIMKeyToDataBuf`: buttons named like the aim key get the aim key's current code.
+    // `AIMKeyToDataBuf`: when the aim DPI was changed, buttons named like the aim key get the
+    // aim key's new code.
     void AIMKeyToDataBuf();
     // `Btn_Save_0Click`, `Btn_Load_0Click`.
     void BtnSaveClick();
@@ -48,14 +55,22 @@ public:
 
 private:
     void FrameBegin();
-    void FrameEnd();
+    void FrameEnd(bool uncover);
     void ButtonPause();
+    // The pause of a writing button, then the checks before it may write: a mouse, and pages
+    // that show what it holds. False (and said) when it may not.
+    bool ReadyToWrite();
     // `CheckWritable`'s prologue: Open and Status acknowledged with the signature.
     bool OpenTransaction(StatusAnswer& status);
     void CloseTransaction();
-    void FillFromDataBuf();
+    // Fills the section copies from the image, checked; true when a section was repaired.
+    bool FillFromDataBuf();
+    void TakeAimDpi();
+    bool ReadSlotNames();
     void ShowOnPages();
-    void WriteFireAreaAndMacros();
+    // Writes the fire area (when it is this mouse's) and the macro slots buttons play that the
+    // mouse does not hold yet, adding each block to `written`; false when a block was refused.
+    bool WriteFireAreaAndMacros(std::vector<SectionRange>& written);
     void ShowMessage(const char* key, UserMessage::Box box = UserMessage::Box::MessageWindow,
                      std::string detail = {});
 

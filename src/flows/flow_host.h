@@ -10,6 +10,14 @@
 
 namespace velq {
 
+// Messages the flows show, by caption key.
+inline constexpr const char* kReadFailed = "Str900";
+inline constexpr const char* kNoAccess = "Str901";
+inline constexpr const char* kFileRepaired = "Str902";
+inline constexpr const char* kNotAnswering = "Str903";
+inline constexpr const char* kWriteNotPermitted = "Str904";
+inline constexpr const char* kUnknownChip = "Str905";
+
 // A message for the user: caption keys, shown as their texts joined by `separator`, either in
 // the program's message window or in the system's plain message box.
 struct UserMessage {
@@ -65,8 +73,9 @@ public:
     virtual void ClearDeviceLists() = 0;
     virtual void SetNoDevicePage(bool no_device_page) = 0;
 
-    // The read flow that follows a successful identification (parameters only or full).
-    virtual void RunReadFlow(bool full) = 0;
+    // The read flow that follows a successful identification (parameters only or full); true
+    // when the read completed and the pages show the mouse.
+    virtual bool RunReadFlow(bool full) = 0;
 
     // --- what the read, Apply and reset flows ask of the window ---
     virtual void ShowLoadingWindow(bool shown) = 0;
@@ -81,8 +90,6 @@ public:
     virtual void ShowFirstPage() = 0;
     // Where button names come from (captions, macro and gun names), in the current language.
     virtual NameSources Names() = 0;
-    // The aim key's DPI value index.
-    virtual int AimKeyDpiIndex() = 0;
     // The picture that shows a reset has finished (`Img_Result`).
     virtual void ShowResultPicture(bool shown) = 0;
     virtual void CloseMainWindow() = 0;

@@ -28,9 +28,22 @@ struct FlowState {
     // `LB_MacroName`: the slot names of `DeviceMacros`.
     std::vector<std::string> macro_list;
     FireArea fire_area{};
-    // Set once the fire area was read from the mouse or replaced in this run; Apply then writes
-    // it too.
+    // True while the fire area buffer holds this mouse's fire area: read from it, written into
+    // it (a reset or a profile load that reached it), or edited for it. Apply writes the fire
+    // area only then; losing the mouse or showing the built-in defaults clears it, so defaults
+    // or another mouse's fire macros are never written over the ones the mouse holds.
     bool fire_area_read = false;
+    // True while the pages show what the open mouse holds: a read that completed, or a whole
+    // image written and verified. Apply, Confirm and Save need it; a failed read, the no-device
+    // state and a lost mouse clear it.
+    bool read_complete = false;
+    // The read-failed message was shown for the open mouse; retries stay quiet until a read
+    // completes or the mouse is lost.
+    bool read_failure_said = false;
+    // The aim key's DPI value index as read from the mouse (that of the last aim key found),
+    // and as the pages want it. Apply rewrites the aim keys only when the two differ.
+    int aim_dpi_read = 0;
+    int aim_dpi = 0;
     bool eeprom_mode = true;
     DefaultImages defaults{};
 };

@@ -138,18 +138,20 @@ bool CheckFireKeySection(FireKeySection& section) {
     return true;
 }
 
-void FillSectionCopies(const DataBuf& image, SectionCopies& copies) {
+bool FillSectionCopies(const DataBuf& image, SectionCopies& copies) {
+    bool repaired = false;
     CopyFromImage(image, kParameterARange, copies.parameter_a);
-    CheckParameterASection(copies.parameter_a);
+    repaired |= CheckParameterASection(copies.parameter_a);
     CopyFromImage(image, kParameterBRange, copies.parameter_b);
-    CheckParameterBSection(copies.parameter_b);
+    repaired |= CheckParameterBSection(copies.parameter_b);
     CopyFromImage(image, kProfileRange, copies.profile);
-    CheckProfileSection(copies.profile);
+    repaired |= CheckProfileSection(copies.profile);
     CopyFromImage(image, kFireEntryRange, copies.fire_entry);
     CopyFromImage(image, kFireYOffsetRange, copies.fire_y_offset);
     CopyFromImage(image, kFireColorRange, copies.fire_color);
     CopyFromImage(image, kFireKeyRange, copies.fire_key);
-    CheckFireKeySection(copies.fire_key);
+    repaired |= CheckFireKeySection(copies.fire_key);
+    return repaired;
 }
 
 void StoreSectionCopies(SectionCopies& copies, DataBuf& image) {

@@ -47,8 +47,8 @@ bool CheckProfileSection(ProfileSection& section);
 bool CheckFireKeySection(FireKeySection& section);
 
 // Fills the copies from the image in the fixed order: A, B and the profile, each checked; the
-// three fire tables; the fire key section, checked.
-void FillSectionCopies(const DataBuf& image, SectionCopies& copies);
+// three fire tables; the fire key section, checked. True when a section was repaired.
+bool FillSectionCopies(const DataBuf& image, SectionCopies& copies);
 
 // Recomputes the checksums of A, the profile and the fire key section in the copies and
 // copies all seven sections into the image. Nothing outside the sections is touched.

@@ -1,35 +1,48 @@
 #include "image/verified_write.h"
 
+#include <algorithm>
 #include <span>
 
 namespace velq {
 namespace {
 
-std::vector<ImageDifference> Compare(const DataBuf& image, const DataBuf& read_back) {
-    std::vector<ImageDifference> differences;
-    for (std::size_t address = 0; address < image.size(); ++address) {
-        if (image[address] != read_back[address]) {
-            differences.push_back({static_cast<uint16_t>(address), read_back[address]});
+void Compare(const DataBuf& image, const DataBuf& read_back, std::span<const SectionRange> ranges,
+             std::vector<ImageDifference>& differences) {
+    differences.clear();
+    for (const SectionRange& range : ranges) {
+        for (std::size_t address = range.address; address < range.address + range.size; ++address) {
+            if (image[address] != read_back[address]) {
+                differences.push_back({static_cast<uint16_t>(address), read_back[address]});
+            }
         }
     }
-    return differences;
+}
+
+// Reads every range back into `read_back` (bytes outside them stay as they were).
+bool ReadRanges(CommandProtocol& protocol, std::span<const SectionRange> ranges,
+                DataBuf& read_back) {
+    for (const SectionRange& range : ranges) {
+        const std::span<uint8_t> destination(read_back.data() + range.address, range.size);
+        if (!protocol.ReadBlock(static_cast<uint16_t>(range.address),
+                                static_cast<uint16_t>(range.size), destination,
+                                LoadingWindow::Shown)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
-VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf& image) {
+VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf& image,
+                                        std::span<const SectionRange> ranges) {
     VerifiedWriteResult result;
-    const auto whole = static_cast<uint16_t>(image.size());
-    if (!protocol.WriteBlock(0, whole, image)) {
-        result.outcome = VerifiedWriteOutcome::WriteNotStarted;
-        return result;
-    }
-    DataBuf read_back;
-    if (!protocol.ReadBlock(0, whole, read_back, LoadingWindow::Shown)) {
+    DataBuf read_back = image;
+    if (!ReadRanges(protocol, ranges, read_back)) {
         result.outcome = VerifiedWriteOutcome::ReadNotStarted;
         return result;
     }
-    result.differences[0] = Compare(image, read_back);
+    Compare(image, read_back, ranges, result.differences[0]);
 
     for (int pass = 1; pass <= kVerifyRepairPasses && !result.differences[pass - 1].empty();
          ++pass) {
@@ -41,16 +54,49 @@ VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf&
                 return result;
             }
         }
-        if (!protocol.ReadBlock(0, whole, read_back, LoadingWindow::Shown)) {
+        if (!ReadRanges(protocol, ranges, read_back)) {
             result.outcome = VerifiedWriteOutcome::ReadNotStarted;
             return result;
         }
-        result.differences[pass] = Compare(image, read_back);
+        Compare(image, read_back, ranges, result.differences[pass]);
     }
     result.outcome = result.differences[result.repair_passes].empty()
                          ? VerifiedWriteOutcome::Verified
                          : VerifiedWriteOutcome::StillDifferent;
     return result;
+}
+
+VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf& image) {
+    const auto whole = static_cast<uint16_t>(image.size());
+    if (!protocol.WriteBlock(0, whole, image)) {
+        VerifiedWriteResult result;
+        result.outcome = VerifiedWriteOutcome::WriteNotStarted;
+        return result;
+    }
+    const SectionRange everything{0, whole};
+    return VerifyWrittenRanges(protocol, image, std::span(&everything, 1));
+}
+
+bool ReadBlockTrusted(CommandProtocol& protocol, uint16_t address, uint16_t length,
+                      std::span<uint8_t> destination, LoadingWindow loading) {
+    std::vector<uint8_t> previous;
+    for (int read = 0; read <= kSuspectReadRepeats; ++read) {
+        std::vector<uint8_t> bytes(destination.size());
+        protocol.ResetCounts();
+        if (!protocol.ReadBlock(address, length, bytes, loading)) {
+            return false;
+        }
+        const ChunkCounts counts = protocol.Counts();
+        if (!counts.ReadsComplete()) {
+            return false;
+        }
+        if (counts.ReadsClean() || bytes == previous) {
+            std::copy(bytes.begin(), bytes.end(), destination.begin());
+            return true;
+        }
+        previous = std::move(bytes);
+    }
+    return false;
 }
 
 }  // namespace velq

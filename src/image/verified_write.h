@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -50,5 +51,25 @@ struct VerifiedWriteResult {
 // Reload nor Close.
 [[nodiscard]] VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol,
                                                      const DataBuf& image);
+
+// Reads the ranges of `image` that were just written back from the mouse and repairs them as
+// the verified write does: every differing byte rewritten at its own address, then the ranges
+// read and compared again, up to three times. For a write that may not have landed where it
+// was meant to (a chunk that was answered only after a repeated request).
+[[nodiscard]] VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol,
+                                                      const DataBuf& image,
+                                                      std::span<const SectionRange> ranges);
+
+// How many more times a read whose chunks were not all answered at the first request is
+// repeated, looking for two reads that agree.
+inline constexpr int kSuspectReadRepeats = 2;
+
+// Reads `length` bytes from `address` into `destination` so that they can be trusted: false
+// when the ReadBegin was refused or any chunk never answered. A read in which a chunk was
+// answered only after a repeated request may be shifted (the mouse may have moved on), so it
+// is read again, at most twice more, until a read is clean or two reads agree; false when none
+// do. `destination` is changed only when the read succeeds.
+[[nodiscard]] bool ReadBlockTrusted(CommandProtocol& protocol, uint16_t address, uint16_t length,
+                                    std::span<uint8_t> destination, LoadingWindow loading);
 
 }  // namespace velq

@@ -48,11 +48,9 @@ public:
         Log(std::string("NoDevicePage ") + (value ? "on" : "off"));
         no_device_page = value;
     }
-    void RunReadFlow(bool full) override {
+    bool RunReadFlow(bool full) override {
         Log(full ? "ReadFlow full" : "ReadFlow parameters");
-        if (on_read_flow) {
-            on_read_flow(full);
-        }
+        return on_read_flow ? on_read_flow(full) : true;
     }
     void ShowLoadingWindow(bool shown) override { Log(shown ? "Loading shown" : "Loading hidden"); }
     void CollectPageValues(EngineeringValues& values) override {
@@ -71,7 +69,6 @@ public:
     void WritePointerSettings() override { Log("WritePointerSettings"); }
     void ShowFirstPage() override { Log("ShowFirstPage"); }
     NameSources Names() override { return {captions, macro_names, gun_names, true}; }
-    int AimKeyDpiIndex() override { return aim_index; }
     void ShowResultPicture(bool shown) override { Log(shown ? "Result shown" : "Result hidden"); }
     void CloseMainWindow() override { Log("CloseMainWindow"); }
     bool ChooseSaveFile(std::filesystem::path& file) override {
@@ -121,12 +118,11 @@ public:
     Captions captions;
     NoMacros macro_names;
     NoGuns gun_names;
-    int aim_index = 0;
     std::filesystem::path next_file;
     std::optional<EngineeringValues> page_values;
     EngineeringValues shown_values;
     ProfileKeys shown_keys;
-    std::function<void(bool)> on_read_flow;
+    std::function<bool(bool)> on_read_flow;
     std::vector<std::string> log;
     std::vector<UserMessage> messages;
     std::function<void()> on_events;

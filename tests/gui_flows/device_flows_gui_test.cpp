@@ -154,7 +154,7 @@ TEST_F(DeviceFlowsGui, IdentificationFailuresAreReportedAndNothingIsRead) {
     }
 }
 
-TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndRefusesQuietlyWithoutPermission) {
+TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndSaysWhenItHasNoPermission) {
     StartReady();
     rig.Click("Btn_Apply_1");
     EXPECT_EQ(Writes(0, 255), 1);
@@ -168,7 +168,9 @@ TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndRefusesQuietlyWithoutPermis
     EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
     EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
-    EXPECT_TRUE(rig.messages.messages().empty());
+    // An Apply that wrote nothing is never silent.
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages()[0].toStdString(), rig.window->captions().Caption("Str904"));
 }
 
 // Apply writes what the engineering view shows: a DPI level changed there reaches the mouse.
@@ -263,6 +265,98 @@ TEST_F(DeviceFlowsGui, WrongSizeProfileFileIsRefusedAndTheMouseKeepsItsMemory) {
     EXPECT_TRUE(Said("Str102"));
     EXPECT_EQ(mouse->MemoryCopy(), before);
     EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+}
+
+// A mouse with more than a built-in image holds: aim keys with different DPIs, macros on
+// buttons of both profiles, named slots and a filled fire area.
+VirtualMouse::Memory RichMemory(const DataBuf& base) {
+    VirtualMouse::Memory memory;
+    std::copy(base.begin(), base.end(), memory.begin());
+    const auto set_button = [&memory](size_t offset, std::array<uint8_t, 3> code) {
+        std::copy(code.begin(), code.end(), memory.begin() + 0x40 + offset);
+    };
+    set_button(3 * 3, {0x0A, 0x05, 0x00});
+    set_button(0x1B + 3 * 4, {0x0A, 0x02, 0x00});
+    set_button(3 * 8, {0x06, 0x02, 0x21});
+    set_button(0x1B + 3 * 7, {0x0E, 0x05, 0x21});
+    memory[0x76] = SectionChecksum(std::span(memory).subspan(0x40, 54));
+    for (size_t i = 0x100; i < 0x800; ++i) {
+        memory[i] = static_cast<uint8_t>(i * 13 + 1);
+    }
+    return memory;
+}
+
+// Read, then Apply through the window with nothing changed, from the main page and from the
+// factory page: every byte of the mouse stays as it was.
+TEST_F(DeviceFlowsGui, ApplyAfterAReadChangesNothing) {
+    std::vector<std::pair<std::string, VirtualMouse::Memory>> cases;
+    for (size_t n = 0; n < kEepromDefaultImages; ++n) {
+        VirtualMouse::Memory memory;
+        std::copy(defaults.eeprom[n].begin(), defaults.eeprom[n].end(), memory.begin());
+        cases.emplace_back("built-in image " + std::to_string(n), memory);
+    }
+    cases.emplace_back("aim keys, macros and fire area", RichMemory(defaults.eeprom[0]));
+    for (const auto& [name, memory] : cases) {
+        SCOPED_TRACE(name);
+        Restart();
+        mouse->SetMemory(0, memory);
+        StartReady();
+        rig.Click("Btn_Apply_1");
+        EXPECT_EQ(Writes(0, 255), 1);
+        EXPECT_TRUE(rig.messages.messages().empty());
+        EXPECT_EQ(mouse->MemoryCopy(), memory);
+        rig.window->EngineerUnlock();
+        rig.window->ClickTab(Page::kEngineering);
+        rig.Click("Btn_Apply_4");
+        EXPECT_EQ(mouse->MemoryCopy(), memory);
+        rig.window->ClickTab(Page::kOffice);
+    }
+}
+
+// A profile load makes the fire area the mouse's; after an unplug it no longer is, and the
+// next Apply leaves the fire macros of the mouse plugged in alone.
+TEST_F(DeviceFlowsGui, AfterAReplugApplyKeepsTheFireAreaOfTheMouse) {
+    StartReady();
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("velq-gui-fire-" + std::to_string(::getpid()) + ".bin");
+    {
+        const DataBuf& image = defaults.eeprom[1];
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(image.data()), image.size());
+    }
+    rig.files.QueueAnswer(QString::fromStdString(file.string()));
+    rig.Click("Btn_Load_1");
+    std::filesystem::remove(file);
+    ASSERT_EQ(mouse->MemoryCopy(), defaults.eeprom[1]);
+
+    mouse->SetPlugged(false);
+    controller->DeviceChanged();
+    ASSERT_TRUE(WaitFor([&] { return rig.window->no_device_page(); }));
+    std::vector<uint8_t> fire(256, 0x5C);
+    mouse->SetMemory(0x500, fire);
+    const auto plugged = mouse->MemoryCopy();
+    mouse->SetPlugged(true);
+    controller->DeviceChanged();
+    ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+    mouse->ClearRequests();
+    rig.Click("Btn_Apply_1");
+    EXPECT_EQ(Writes(0x500, 256), 0);
+    EXPECT_EQ(mouse->MemoryCopy(), plugged);
+}
+
+// The first read after plug-in fails: the pages stay covered, the user is told, and Apply
+// cannot write the built-in defaults over the mouse.
+TEST_F(DeviceFlowsGui, AFailedFirstReadKeepsThePagesCovered) {
+    mouse->NeverAnswerReadChunk(12);
+    StartController();
+    ASSERT_TRUE(WaitFor([&] { return Said("Str900"); }));
+    EXPECT_TRUE(Covered());
+    EXPECT_TRUE(rig.window->device_handle_present());
+    const auto before = mouse->MemoryCopy();
+    rig.window->CoverPages(false);  // even a click that got through the cover
+    rig.Click("Btn_Apply_1");
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
 }
 
 }  // namespace

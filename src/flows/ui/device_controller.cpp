@@ -222,7 +222,9 @@ void DeviceController::ShowMessage(const UserMessage& message) {
     parts_.messages->Show(text);
 }
 
-void DeviceController::HideAllMenus() {}
+void DeviceController::HideAllMenus() {
+    parts_.window->HideAllMenu();
+}
 
 void DeviceController::CoverPages(bool covered) {
     parts_.window->CoverPages(covered);
@@ -236,6 +238,10 @@ void DeviceController::ShowDeviceCodes(int vendor_code, int product_code) {
 }
 
 void DeviceController::InitNoDevice() {
+    // The built-in defaults are no mouse's settings: nothing counts as read, and the fire area
+    // buffer no longer holds a mouse's fire area.
+    state_.read_complete = false;
+    state_.fire_area_read = false;
     state_.data_buf = state_.defaults.eeprom[0];
     state_.macro_list.clear();
     FillSectionCopies(state_.data_buf, state_.copies);
@@ -264,12 +270,13 @@ void DeviceController::SetNoDevicePage(bool no_device_page) {
     parts_.window->SetNoDevicePage(no_device_page);
 }
 
-void DeviceController::RunReadFlow(bool full) {
+bool DeviceController::RunReadFlow(bool full) {
     const bool was_running = flow_running_;
     flow_running_ = true;
-    flows_.BtnRead(full);
+    const bool read = flows_.BtnRead(full);
     flow_running_ = was_running;
     parts_.window->SetDeviceHandlePresent(link_.HasDevice());
+    return read;
 }
 
 void DeviceController::ShowLoadingWindow(bool shown) {

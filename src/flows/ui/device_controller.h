@@ -72,7 +72,7 @@ public:
     void RefreshErrorAP() override;
     void ClearDeviceLists() override;
     void SetNoDevicePage(bool no_device_page) override;
-    void RunReadFlow(bool full) override;
+    bool RunReadFlow(bool full) override;
     void ShowLoadingWindow(bool shown) override;
     void CollectPageValues(EngineeringValues& values) override;
     void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) override;
@@ -81,7 +81,6 @@ public:
     void WritePointerSettings() override {}
     void ShowFirstPage() override;
     NameSources Names() override;
-    int AimKeyDpiIndex() override { return 0; }
     void ShowResultPicture(bool shown) override;
     void CloseMainWindow() override;
     bool ChooseSaveFile(std::filesystem::path& file) override;

@@ -106,6 +106,8 @@ public:
     const std::vector<QString>& unknown_controls() const { return unknown_controls_; }
     bool text_rolling_active() const;
     QSize BackgroundSize() const { return background_size_; }
+    // `HideAllMenu`: closes the open menus and pop-up panels (every flow starts with it).
+    void HideAllMenu();
 
 signals:
     // A tab opened its page (after the page is shown), so its content can be refreshed.
@@ -192,7 +194,6 @@ private:
     void MarkCurrentTab();
     void MarkCurrentLanguage();
     void RefreshPage();
-    void HideAllMenu();
     void StartRolling(const QString& name);
     void StopRolling();
     void RollTick();

@@ -1,0 +1,446 @@
+// What the mouse holds is never lost or faked: an Apply changes only what was changed, a failed
+// read is never shown or saved as the mouse's settings, and every failure is said.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "buttons/function_code.h"
+#include "common/checksum.h"
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/device_cycle.h"
+#include "flows/eeprom_flows.h"
+#include "macros/macro_name.h"
+#include "recording_host.h"
+
+namespace velq::test {
+namespace {
+
+constexpr uint16_t kProfileAddress = 0x40;
+constexpr uint16_t kProfileChecksumAddress = 0x76;
+
+// Puts a three-byte function code on a button and keeps the profile checksum valid.
+void SetButton(VirtualMouse::Memory& memory, int profile, int button, FunctionCode code) {
+    const size_t at = kProfileAddress + (profile == 1 ? 0 : 0x1B) + 3 * (button - 1);
+    memory[at] = code.type;
+    memory[at + 1] = code.p1;
+    memory[at + 2] = code.p2;
+    memory[kProfileChecksumAddress] =
+        SectionChecksum(std::span(memory).subspan(kProfileAddress, kProfileSize - 1));
+}
+
+// A mouse that holds more than the built-in images: two aim keys with different DPIs, a macro
+// on a button of each profile, a filled fire area and macro slots.
+VirtualMouse::Memory RichImage(const DataBuf& base) {
+    VirtualMouse::Memory memory;
+    std::copy(base.begin(), base.end(), memory.begin());
+    SetButton(memory, 1, 4, {0x0A, 0x05, 0x00});  // aim key at 1600 DPI
+    SetButton(memory, 2, 5, {0x0A, 0x02, 0x00});  // aim key at 800 DPI
+    SetButton(memory, 1, 9, {0x06, 0x02, 0x21});  // macro of slot 2
+    SetButton(memory, 2, 8, {0x0E, 0x05, 0x21});  // stop-at-release macro of slot 5
+    for (size_t s = 0; s < kMacroSlotCount; ++s) {
+        const MacroName name = MakeMacroName(u"Macro " + std::u16string(1, u'1' + s));
+        std::copy(name.begin(), name.end(), memory.begin() + kMacroSlotBase[s]);
+        for (size_t i = kMacroNameSize; i < kMacroSlotSize; ++i) {
+            memory[kMacroSlotBase[s] + i] = static_cast<uint8_t>(i * 3 + s);
+        }
+    }
+    for (size_t i = 0; i < 256; ++i) {
+        memory[0x500 + i] = static_cast<uint8_t>(0x80 + i * 5);
+    }
+    return memory;
+}
+
+class DataSafety : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadDefaultImages(state.defaults));
+        const DataBuf& factory = state.defaults.eeprom[0];
+        mouse->SetMemory(0, factory);
+        codes = {factory[0x36], factory[0x37]};
+        cycle.SetExpectedCodes(codes, {0, 0});
+        flows.SetExpectedCodes(codes, {0, 0});
+        flows.SetDeviceCycle(&cycle);
+        host.on_read_flow = [this](bool full) { return flows.BtnRead(full); };
+    }
+
+    // Plugs the mouse in: the first device pass finds, identifies and reads it.
+    void PlugIn() {
+        cycle.DevTimerTimer();
+        ASSERT_TRUE(link.HasDevice());
+    }
+
+    // Forgets everything but the built-in images, as a fresh start does.
+    void ResetState() {
+        DefaultImages defaults = state.defaults;
+        state = FlowState{};
+        state.defaults = defaults;
+    }
+
+    void Forget() {
+        host.log.clear();
+        host.messages.clear();
+        mouse->ClearRequests();
+    }
+
+    bool Said(const std::string& key) const {
+        for (const UserMessage& m : host.messages) {
+            if (std::find(m.keys.begin(), m.keys.end(), key) != m.keys.end()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    VirtualBackend backend{mouse};
+    DeviceLink link{backend};
+    VirtualClock clock;
+    CommandProtocol protocol{link, clock};
+    RecordingHost host;
+    FlowState state;
+    DeviceCycle cycle{link, protocol, clock, host};
+    EepromFlows flows{link, protocol, clock, host, state};
+    DeviceCodes codes;
+};
+
+// Read, then Apply with nothing changed: every one of the 2048 bytes stays as it was.
+TEST_F(DataSafety, ApplyAfterAReadChangesNothing) {
+    struct Case {
+        std::string name;
+        VirtualMouse::Memory memory;
+        bool read_fire_area;
+    };
+    std::vector<Case> cases;
+    for (size_t n = 0; n < kEepromDefaultImages; ++n) {
+        VirtualMouse::Memory memory;
+        std::copy(state.defaults.eeprom[n].begin(), state.defaults.eeprom[n].end(), memory.begin());
+        cases.push_back({"built-in image " + std::to_string(n), memory, false});
+    }
+    cases.push_back({"aim keys, macros, fire area", RichImage(state.defaults.eeprom[0]), true});
+    cases.push_back({"the same, image 1", RichImage(state.defaults.eeprom[1]), true});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse->SetMemory(0, c.memory);
+        ResetState();
+        link.SetLastInterfaceCount(0);
+        link.DropDevice();
+        PlugIn();
+        ASSERT_TRUE(state.read_complete);
+        if (c.read_fire_area) {
+            ASSERT_TRUE(flows.ReadFireArea());
+        }
+        Forget();
+        flows.BtnApplyClick();
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_GE(mouse->CountRequests(Command::WriteBegin), 1);
+        EXPECT_EQ(mouse->MemoryCopy(), c.memory);
+        flows.BtnConfirmClick();
+        EXPECT_EQ(mouse->MemoryCopy(), c.memory);
+        EXPECT_TRUE(host.Saw("CloseMainWindow"));
+    }
+}
+
+// The aim keys keep the DPIs read from the mouse; a changed aim DPI goes to every aim key.
+TEST_F(DataSafety, AimKeysAreRewrittenOnlyWhenTheAimDpiChanged) {
+    mouse->SetMemory(0, RichImage(state.defaults.eeprom[0]));
+    PlugIn();
+    EXPECT_EQ(state.aim_dpi_read, 2);  // the last aim key found: profile 2's
+    state.aim_dpi = 4;
+    flows.BtnApplyClick();
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[kProfileAddress + 3 * 3 + 1], 4);
+    EXPECT_EQ(memory[kProfileAddress + 0x1B + 3 * 4 + 1], 4);
+    EXPECT_EQ(memory[kProfileChecksumAddress],
+              SectionChecksum(std::span(memory).subspan(kProfileAddress, kProfileSize - 1)));
+    EXPECT_EQ(state.aim_dpi_read, 4);
+}
+
+// A read that did not complete never reaches the pages, counts as read or lets Apply write.
+TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+    };
+    const std::vector<Case> cases = {
+        {"ReadBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::ReadBegin, 5); }},
+        {"a chunk never answered", [](VirtualMouse& m) { m.NeverAnswerReadChunk(20); }},
+    };
+    PlugIn();
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.read_complete = true;
+        const DataBuf shown = state.data_buf;
+        c.fault(*mouse);
+        Forget();
+        // The read of the parameters and slot names, as after identification.
+        EXPECT_FALSE(flows.BtnRead(false));
+        mouse->NeverAnswerReadChunk(-1);
+        EXPECT_FALSE(state.read_complete);
+        EXPECT_TRUE(host.pages_covered);
+        EXPECT_FALSE(host.Saw("ShowPageValues"));
+        EXPECT_EQ(state.data_buf, shown);
+
+        Forget();
+        flows.BtnApplyClick();
+        flows.BtnConfirmClick();
+        EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+        EXPECT_TRUE(Said(kReadFailed));
+        EXPECT_FALSE(host.Saw("CloseMainWindow"));
+        EXPECT_EQ(mouse->MemoryCopy(), before);
+    }
+}
+
+// The first read after plug-in fails: the user is told once, the pages stay covered, and the
+// next device pass tries again and shows the mouse.
+TEST_F(DataSafety, AFailedFirstReadIsSaidAndTriedAgain) {
+    mouse->NeverAnswerReadChunk(30);
+    cycle.DevTimerTimer();
+    EXPECT_TRUE(link.HasDevice());
+    EXPECT_FALSE(state.read_complete);
+    EXPECT_TRUE(host.pages_covered);
+    EXPECT_TRUE(Said(kReadFailed));
+
+    Forget();
+    cycle.DevTimerTimer();  // still failing: tried again, quietly
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_GT(mouse->CountRequests(Command::ReadNext), 0);
+
+    mouse->NeverAnswerReadChunk(-1);
+    Forget();
+    cycle.DevTimerTimer();
+    EXPECT_TRUE(state.read_complete);
+    EXPECT_FALSE(host.pages_covered);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// The codes that identify the mouse count only when their read completed: the 0xFF fill of
+// an unanswered chunk must not pass for the expected codes.
+TEST_F(DataSafety, UnreadableCodesAreAFailureNotAMatch) {
+    codes = {0xFF, 0xFF};
+    cycle.SetExpectedCodes(codes, {0, 0});
+    flows.SetExpectedCodes(codes, {0, 0});
+    const uint8_t ff[] = {0xFF, 0xFF};
+    mouse->SetMemory(0x36, ff);
+    mouse->NeverAnswerReadChunk(0);
+    cycle.DevTimerTimer();
+    EXPECT_FALSE(host.Saw("ReadFlow parameters"));
+    EXPECT_TRUE(Said(kReadFailed));
+    EXPECT_FALSE(state.read_complete);
+
+    mouse->NeverAnswerReadChunk(-1);
+    PlugIn();  // the retry
+    ASSERT_TRUE(state.read_complete);
+    mouse->NeverAnswerReadChunk(0);
+    Forget();
+    EXPECT_FALSE(flows.ReadFireArea());
+    EXPECT_TRUE(Said(kReadFailed));
+    EXPECT_FALSE(state.fire_area_read);
+}
+
+// A chunk answered only after its request was sent again: the mouse may have moved on, so the
+// data may be shifted. A read is repeated until two reads agree; a write is read back and
+// repaired.
+TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
+    PlugIn();
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+
+    mouse->LoseFirstAnswerOfChunk(7);
+    Forget();
+    ASSERT_TRUE(flows.BtnRead(false));
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 255, state.data_buf.begin()));
+    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 2 + kMacroSlotCount);
+
+    EngineeringValues values = state.values;
+    values.cb_CPI2 = 9;
+    host.page_values = values;
+    mouse->LoseFirstAnswerOfChunk(7);
+    Forget();
+    flows.BtnApplyClick();
+    EXPECT_TRUE(host.messages.empty());
+    auto expected = before;
+    expected[0x07] = 9;
+    expected[0x2F] = SectionChecksum(std::span(expected).first(0x2F));
+    EXPECT_EQ(mouse->MemoryCopy(), expected);
+    EXPECT_GE(mouse->CountRequests(Command::ReadBegin), 2);  // read back, repaired, checked
+
+    // A mouse that keeps a byte wrong: three repair passes, then the user is told.
+    mouse->StickByte(0x07);
+    values.cb_CPI2 = 3;
+    host.page_values = values;
+    mouse->LoseFirstAnswerOfChunk(1);
+    Forget();
+    flows.BtnApplyClick();
+    EXPECT_TRUE(Said("Str109"));
+}
+
+// Apply, Confirm, the resets and Load tell the user why nothing was written.
+TEST_F(DataSafety, EveryWritingFlowSaysWhyItFailed) {
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        const char* key;
+    };
+    const std::vector<Case> cases = {
+        {"mouse not answering", [](VirtualMouse& m) { m.NakNextExchanges(1000); }, kNotAnswering},
+        {"not this firmware", [](VirtualMouse& m) { m.SetSignature(0x00); }, kNotAnswering},
+        {"writes not permitted", [](VirtualMouse& m) { m.SetWriteEnabled(false); },
+         kWriteNotPermitted},
+        {"WriteBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::WriteBegin, 1000); },
+         "Str109"},
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> flows_run = {
+        {"Apply", [this] { flows.BtnApplyClick(); }},
+        {"Confirm", [this] { flows.BtnConfirmClick(); }},
+        {"Reset", [this] { flows.BtnResetClick(1); }},
+        {"Default", [this] { flows.BtnDefaultClick(); }},
+    };
+    for (const auto& [flow_name, run] : flows_run) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(flow_name) + ": " + c.name);
+            mouse = std::make_shared<VirtualMouse>(RichImage(state.defaults.eeprom[0]));
+            backend = VirtualBackend{mouse};
+            ResetState();
+            link.SetLastInterfaceCount(0);
+            link.DropDevice();
+            PlugIn();
+            const VirtualMouse::Memory before = mouse->MemoryCopy();
+            c.fault(*mouse);
+            Forget();
+            run();
+            EXPECT_TRUE(Said(c.key));
+            EXPECT_FALSE(host.Saw("CloseMainWindow"));
+            EXPECT_FALSE(host.Saw("Result shown"));
+            EXPECT_EQ(mouse->MemoryCopy(), before);
+            EXPECT_FALSE(state.fire_area_read);
+        }
+    }
+}
+
+// The fire area goes back into the mouse only while the buffer holds this mouse's fire area.
+TEST_F(DataSafety, TheFireAreaIsWrittenOnlyWhenItIsThisMouses) {
+    mouse->SetMemory(0, RichImage(state.defaults.eeprom[0]));
+    PlugIn();
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    mouse->SetWriteEnabled(false);
+    flows.BtnResetClick(1);  // reached no mouse: the default fire area is not the mouse's
+    mouse->SetWriteEnabled(true);
+    EXPECT_FALSE(state.fire_area_read);
+    cycle.BtnReadClick();
+    ASSERT_TRUE(state.read_complete);
+    Forget();
+    flows.BtnApplyClick();
+    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 1);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+}
+
+// The slot names are read with the parameters, so buttons that play a macro are named after a
+// parameters-only read too.
+TEST_F(DataSafety, AParametersReadNamesTheMacroSlots) {
+    mouse->SetMemory(0, RichImage(state.defaults.eeprom[0]));
+    PlugIn();
+    EXPECT_EQ(state.device_slot_names[1], "Macro 2");
+    EXPECT_EQ(state.device_slot_names[4], "Macro 5");
+    ASSERT_EQ(state.macro_list.size(), kMacroSlotCount);
+    EXPECT_EQ(state.macro_list[1], "Macro 2");
+}
+
+class ProfileFileSafety : public DataSafety {
+protected:
+    void SetUp() override {
+        DataSafety::SetUp();
+        dir = std::filesystem::temp_directory_path() /
+              ("velq-safety-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    void WriteFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+
+    std::filesystem::path dir;
+};
+
+// Save writes a file only after a complete read of this mouse; an existing file stays.
+TEST_F(ProfileFileSafety, SaveWritesNothingAfterAFailedRead) {
+    struct Case {
+        const char* name;
+        std::function<void(VirtualMouse&)> fault;
+        bool refuse_read_begin;  // of the whole memory, after the codes were read
+    };
+    const std::vector<Case> cases = {
+        {"mouse not answering", [](VirtualMouse& m) { m.NakNextExchanges(1000); }, false},
+        {"no write permission", [](VirtualMouse& m) { m.SetWriteEnabled(false); }, false},
+        {"wrong codes",
+         [](VirtualMouse& m) {
+             const uint8_t wrong[] = {1, 2};
+             m.SetMemory(0x36, wrong);
+         },
+         false},
+        {"ReadBegin of the whole memory refused", [](VirtualMouse&) {}, true},
+        {"a chunk never answered", [](VirtualMouse& m) { m.NeverAnswerReadChunk(200); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse = std::make_shared<VirtualMouse>(RichImage(state.defaults.eeprom[0]));
+        backend = VirtualBackend{mouse};
+        link.SetLastInterfaceCount(0);
+        link.DropDevice();
+        PlugIn();
+        c.fault(*mouse);
+        host.on_read_flow = [this, &c](bool full) {
+            if (c.refuse_read_begin) {
+                mouse->RefuseCommand(Command::ReadBegin, 5);
+            }
+            return flows.BtnRead(full);
+        };
+        const std::vector<uint8_t> old(2048, 0x11);
+        WriteFile(dir / "old.bin", old);
+        for (const char* name : {"fresh", "old"}) {
+            host.next_file = dir / name;
+            Forget();
+            flows.BtnSaveClick();
+            EXPECT_FALSE(host.messages.empty()) << name;
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir / "fresh.bin"));
+        EXPECT_EQ(std::filesystem::file_size(dir / "old.bin"), 2048u);
+        std::ifstream in(dir / "old.bin", std::ios::binary);
+        EXPECT_EQ(std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {}), old);
+    }
+}
+
+// A profile whose sections fail their checks is repaired before anything is written, and the
+// user is told.
+TEST_F(ProfileFileSafety, ADamagedProfileIsRepairedBeforeWriting) {
+    PlugIn();
+    VirtualMouse::Memory file = RichImage(state.defaults.eeprom[1]);
+    file[0x2F] ^= 0x01;                     // A's checksum
+    file[kProfileChecksumAddress] ^= 0x10;  // the profile's
+    WriteFile(dir / "damaged.bin", file);
+    host.next_file = dir / "damaged.bin";
+    flows.BtnLoadClick();
+    EXPECT_TRUE(Said(kFileRepaired));
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
+    EXPECT_EQ(memory[kProfileChecksumAddress],
+              SectionChecksum(std::span(memory).subspan(kProfileAddress, kProfileSize - 1)));
+    EXPECT_TRUE(std::equal(memory.begin() + 0x100, memory.end(), file.begin() + 0x100));
+    EXPECT_TRUE(state.read_complete);
+    EXPECT_TRUE(state.fire_area_read);
+}
+
+}  // namespace
+}  // namespace velq::test
