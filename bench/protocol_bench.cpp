@@ -12,7 +12,7 @@
 #include "device/device_link.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
-#include "image/verified_write.h"
+#include "flows/verified_write.h"
 
 namespace {
 

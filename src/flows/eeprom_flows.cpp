@@ -6,7 +6,7 @@
 
 #include "buttons/function_code.h"
 #include "image/profile_file.h"
-#include "image/verified_write.h"
+#include "flows/verified_write.h"
 #include "macros/macro_name.h"
 
 namespace velq {

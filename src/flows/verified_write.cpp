@@ -1,4 +1,4 @@
-#include "image/verified_write.h"
+#include "flows/verified_write.h"
 
 #include <algorithm>
 #include <span>
