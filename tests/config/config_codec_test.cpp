@@ -1,0 +1,273 @@
+#include "config/config_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "image/built_in_images.h"
+
+namespace velq {
+namespace {
+
+// The copies laid out at their device addresses, so a changed byte is named as the mouse's
+// memory names it. Checksum bytes are left as the copies hold them.
+std::vector<uint8_t> Flatten(const SectionCopies& copies) {
+    std::vector<uint8_t> memory(0x100, 0);
+    const auto put = [&memory](SectionRange range, std::span<const uint8_t> bytes) {
+        std::copy(bytes.begin(), bytes.end(), memory.begin() + range.address);
+    };
+    put(kParameterARange, copies.parameter_a);
+    put(kParameterBRange, copies.parameter_b);
+    put(kProfileRange, copies.profile);
+    put(kFireEntryRange, copies.fire_entry);
+    put(kFireYOffsetRange, copies.fire_y_offset);
+    put(kFireColorRange, copies.fire_color);
+    put(kFireKeyRange, copies.fire_key);
+    return memory;
+}
+
+std::set<int> Changed(const SectionCopies& before, const SectionCopies& after) {
+    const std::vector<uint8_t> a = Flatten(before);
+    const std::vector<uint8_t> b = Flatten(after);
+    std::set<int> changed;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            changed.insert(static_cast<int>(i));
+        }
+    }
+    return changed;
+}
+
+std::set<int> Range(int first, int last) {
+    std::set<int> addresses;
+    for (int a = first; a <= last; ++a) {
+        addresses.insert(a);
+    }
+    return addresses;
+}
+
+SectionCopies CopiesOf(const DataBuf& image) {
+    SectionCopies copies;
+    FillSectionCopies(image, copies);
+    return copies;
+}
+
+// Image 0 with two aim keys of different DPIs (office button 4, gaming button 5).
+SectionCopies RichCopies(const DataBuf& image) {
+    SectionCopies copies = CopiesOf(image);
+    StoreCode({0x0A, 0x05, 0x00}, std::span<uint8_t, 3>(copies.profile.data() + 9, 3));
+    StoreCode({0x0A, 0x02, 0x00}, std::span<uint8_t, 3>(copies.profile.data() + 0x1B + 12, 3));
+    return copies;
+}
+
+// Images whose sections pass their checks but whose every other bit is random.
+std::vector<SectionCopies> RandomCopies(int count) {
+    std::mt19937 random(540);
+    std::vector<SectionCopies> all;
+    for (int i = 0; i < count; ++i) {
+        DataBuf image;
+        for (uint8_t& byte : image) {
+            byte = static_cast<uint8_t>(random());
+        }
+        SectionCopies copies = CopiesOf(image);
+        for (std::size_t offset : {kCurrentLevelOffset, kLedStateOffset, kKeyModeOffset}) {
+            copies.parameter_b[offset] = static_cast<uint8_t>(random());
+            copies.parameter_b[offset + 1] =
+                static_cast<uint8_t>(0xFF - copies.parameter_b[offset]);
+        }
+        std::copy_n(image.begin(), kParameterASize, copies.parameter_a.begin());
+        std::copy_n(image.begin() + 0x40, kProfileSize, copies.profile.begin());
+        StoreParameterAChecksum(copies.parameter_a);
+        StoreProfileChecksum(copies.profile);
+        all.push_back(copies);
+    }
+    return all;
+}
+
+class ConfigCodec : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(LoadDefaultImages(defaults)); }
+    DefaultImages defaults;
+};
+
+TEST_F(ConfigCodec, AnUnchangedConfigurationWritesNothing) {
+    std::vector<SectionCopies> images;
+    for (const DataBuf& image : defaults.eeprom) {
+        images.push_back(CopiesOf(image));
+    }
+    images.push_back(RichCopies(defaults.eeprom[0]));
+    for (const SectionCopies& copies : RandomCopies(200)) {
+        images.push_back(copies);
+    }
+    for (const SectionCopies& original : images) {
+        const MouseConfig decoded = DecodeConfig(original);
+        SectionCopies copies = original;
+        EncodeConfig(decoded, decoded, copies);
+        EXPECT_TRUE(Changed(original, copies).empty());
+        EXPECT_EQ(DecodeConfig(copies), decoded);
+    }
+}
+
+TEST_F(ConfigCodec, DecodesTheFieldsOfTheFirstImage) {
+    const MouseConfig config = DecodeConfig(CopiesOf(defaults.eeprom[0]));
+    EXPECT_EQ(config.dpi.count, 6);
+    EXPECT_EQ(config.dpi.levels[0].value, 1);
+    EXPECT_EQ(config.dpi.levels[6].value, 0x07);
+    EXPECT_EQ(config.lighting.type, LightType::kFlowing);
+    EXPECT_EQ(config.lighting.lamps, 13 - 3);
+    EXPECT_EQ(config.office[0], (FunctionCode{0x01, 0x01, 0x00}));
+    EXPECT_EQ(config.gaming[8], (FunctionCode{0x06, 0x00, 0xF0}));
+    EXPECT_EQ(config.key_mode, 0);
+    EXPECT_TRUE(config.fire_key.while_held);  // 0xF2 holds 0xFF
+    EXPECT_EQ(config.fire_key.interval, 0x06);
+    EXPECT_EQ(config.vendor_code, 0xFF);
+    EXPECT_EQ(config.product_code, 0xFF);
+}
+
+// Each field writes its own bytes and nothing else, and reads back as it was set.
+TEST_F(ConfigCodec, EachFieldChangesExactlyItsBytes) {
+    struct Case {
+        const char* name;
+        std::function<void(MouseConfig&)> change;
+        std::set<int> bytes;
+    };
+    const auto toggle = [](bool OptionsConfig::*field) {
+        return [field](MouseConfig& c) { c.options.*field = !(c.options.*field); };
+    };
+    const std::vector<Case> cases = {
+        {"LED switch keys", toggle(&OptionsConfig::led_switch_keys), {0x00}},
+        {"gun function", toggle(&OptionsConfig::gun_function), {0x00}},
+        {"LED mode keys", toggle(&OptionsConfig::led_mode_keys), {0x00}},
+        {"remember key mode", toggle(&OptionsConfig::remember_key_mode), {0x00}},
+        {"middle long press", toggle(&OptionsConfig::middle_long_press), {0x01}},
+        {"DPI long press", toggle(&OptionsConfig::dpi_long_press), {0x01}},
+        {"gun long press", toggle(&OptionsConfig::gun_long_press), {0x01}},
+        {"smoothing", toggle(&OptionsConfig::smoothing), {0x01}},
+        {"sensor orientation",
+         [](MouseConfig& c) {
+             c.options.sensor_orientation = (c.options.sensor_orientation + 3) % 8;
+         },
+         {0x00}},
+        {"level count", [](MouseConfig& c) { c.dpi.count = c.dpi.count == 3 ? 5 : 3; }, {0x02}},
+        {"current level",
+         [](MouseConfig& c) { c.dpi.current = c.dpi.current == 1 ? 2 : 1; },
+         {0x30, 0x31}},
+        {"level 3 value",
+         [](MouseConfig& c) { c.dpi.levels[2].value = c.dpi.levels[2].value == 9 ? 4 : 9; },
+         {0x08}},
+        {"level 7 colour",
+         [](MouseConfig& c) {
+             c.dpi.levels[6].colour = {1, 2, 3};
+         },
+         Range(0x2C, 0x2E)},
+        {"light off", [](MouseConfig& c) { c.lighting.on = !c.lighting.on; }, {0x32, 0x33}},
+        {"light mode",
+         [](MouseConfig& c) { c.lighting.mode = c.lighting.mode == 4 ? 5 : 4; },
+         {0x32, 0x33}},
+        {"light step",
+         [](MouseConfig& c) { c.lighting.step = c.lighting.step == 6 ? 2 : 6; },
+         {0x32, 0x33}},
+        {"half brightness",
+         [](MouseConfig& c) { c.lighting.full_brightness = !c.lighting.full_brightness; },
+         {0x03}},
+        {"lamps",
+         [](MouseConfig& c) { c.lighting.lamps = c.lighting.lamps == 7 ? 11 : 7; },
+         {0x03}},
+        {"modes offered",
+         [](MouseConfig& c) { c.lighting.modes_offered[3] = !c.lighting.modes_offered[3]; },
+         {0x04}},
+        {"light type",
+         [](MouseConfig& c) { c.lighting.type = LightType::kBreathing; },
+         {0x00, 0x01, 0x32, 0x33}},
+        {"office button 3",
+         [](MouseConfig& c) {
+             c.office[2] = {0x03, 0x00, 0xCD};
+         },
+         Range(0x46, 0x48)},
+        {"gaming button 1",
+         [](MouseConfig& c) {
+             c.gaming[0] = {0x02, 0x01, 0x04};
+         },
+         Range(0x5B, 0x5D)},
+        {"aim DPI", [](MouseConfig& c) { c.aim_dpi = 7; }, {0x4A, 0x68}},
+        {"key mode", [](MouseConfig& c) { c.key_mode = 1 - c.key_mode; }, {0x34, 0x35}},
+        {"vendor code", [](MouseConfig& c) { c.vendor_code = 0x12; }, {0x36}},
+        {"product code", [](MouseConfig& c) { c.product_code = 0x34; }, {0x37}},
+        {"fire key held",
+         [](MouseConfig& c) { c.fire_key.while_held = !c.fire_key.while_held; },
+         {0xF2}},
+        {"fire key repeat",
+         [](MouseConfig& c) {
+             c.fire_key.while_held = false;
+             c.fire_key.repeat = 9;
+         },
+         {0xF2}},
+        {"fire key interval", [](MouseConfig& c) { c.fire_key.interval = 33; }, {0xF8}},
+        {"fire slot 4 Y", [](MouseConfig& c) { c.fire_slots[3].y_adjust = -20; }, {0xB6, 0xB7}},
+        {"fire slot 4 colour",
+         [](MouseConfig& c) {
+             c.fire_slots[3].colour = {9, 8, 7};
+         },
+         Range(0xD9, 0xDB)},
+    };
+    const SectionCopies original = RichCopies(defaults.eeprom[0]);
+    const MouseConfig decoded = DecodeConfig(original);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MouseConfig wanted = decoded;
+        c.change(wanted);
+        ASSERT_NE(wanted, decoded);
+        SectionCopies copies = original;
+        EncodeConfig(wanted, decoded, copies);
+        const std::set<int> changed = Changed(original, copies);
+        EXPECT_FALSE(changed.empty());
+        for (int address : changed) {
+            EXPECT_TRUE(c.bytes.count(address)) << "byte " << address << " changed";
+        }
+        MouseConfig read_back = DecodeConfig(copies);
+        if (c.name == std::string("aim DPI")) {
+            wanted.office[3].p1 = 7;  // every aim key takes the new DPI
+            wanted.gaming[4].p1 = 7;
+        }
+        if (c.name == std::string("light type")) {
+            read_back.lighting.mode = wanted.lighting.mode;  // a breathing light has no mode
+            read_back.lighting.step = wanted.lighting.step;
+        }
+        EXPECT_EQ(read_back, wanted);
+    }
+}
+
+// The rules stored around a field: a complement, the light state rebuilt from its parts, the
+// lamp count only within 4..13.
+TEST_F(ConfigCodec, StoresTheBitsAroundAField) {
+    const SectionCopies original = CopiesOf(defaults.eeprom[0]);
+    const MouseConfig decoded = DecodeConfig(original);
+
+    MouseConfig sync = decoded;
+    sync.lighting.type = LightType::kSync;
+    sync.lighting.on = false;
+    SectionCopies copies = original;
+    EncodeConfig(sync, decoded, copies);
+    EXPECT_EQ(copies.parameter_b[kLedStateOffset], 0x08);  // no mode, no step, off
+    EXPECT_EQ(copies.parameter_b[kLedStateOffset + 1], 0xF7);
+
+    MouseConfig lamps = decoded;
+    lamps.lighting.lamps = 14;
+    copies = original;
+    EncodeConfig(lamps, decoded, copies);
+    EXPECT_EQ(copies.parameter_a, original.parameter_a);
+
+    MouseConfig held = decoded;
+    held.fire_key.while_held = true;
+    held.fire_key.repeat = 4;
+    copies = original;
+    EncodeConfig(held, decoded, copies);
+    EXPECT_EQ(copies.fire_key[kFireKeyCountOffset], 0xFF);
+}
+
+}  // namespace
+}  // namespace velq
