@@ -16,7 +16,7 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== build and test: core with AddressSanitizer and UndefinedBehaviorSanitizer"
-core="common;device;buttons;macros;fire;image;shell;flows"
+core="architecture;common;device;buttons;macros;fire;image;config;settings;shell;flows"
 cmake -S . -B build-sanitize -DVELQ_WERROR=ON -DVELQ_SANITIZE=ON "-DVELQ_FOLDERS=$core" \
     -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-sanitize -j"$jobs"
