@@ -1,7 +1,7 @@
 #include "flows/device_cycle.h"
 
-#include "image/memory_map.h"
 #include "flows/verified_write.h"
+#include "image/memory_map.h"
 
 namespace velq {
 namespace {

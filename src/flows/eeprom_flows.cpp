@@ -5,8 +5,9 @@
 #include <set>
 
 #include "buttons/function_code.h"
-#include "image/profile_file.h"
+#include "config/config_codec.h"
 #include "flows/verified_write.h"
+#include "image/profile_file.h"
 #include "macros/macro_name.h"
 
 namespace velq {
@@ -95,28 +96,20 @@ void EepromFlows::CloseTransaction() {
 }
 
 bool EepromFlows::FillFromDataBuf() {
-    const bool repaired = FillSectionCopies(state_.data_buf, state_.copies);
-    TakeAimDpi();
-    return repaired;
+    return FillSectionCopies(state_.data_buf, state_.copies);
 }
 
-void EepromFlows::TakeAimDpi() {
-    // The last aim key found, profile 1 before profile 2, gives the aim DPI; without an aim key
-    // the value stays as it was.
-    for (size_t base : {kProfile1Offset, kProfile2Offset}) {
-        for (size_t b = 0; b < kButtonsPerProfile; ++b) {
-            const uint8_t* code = state_.copies.profile.data() + base + 3 * b;
-            if (code[0] == static_cast<uint8_t>(CodeType::AIMKey)) {
-                state_.aim_dpi_read = code[1];
-            }
-        }
-    }
-    state_.aim_dpi = state_.aim_dpi_read;
+void EepromFlows::DataBufToUI() {
+    state_.decoded = DecodeConfig(state_.copies);
+    state_.config = state_.decoded;
+    host_.ShowPageValues(state_.config);
 }
 
-void EepromFlows::ShowOnPages() {
-    DataBufToUI(state_.copies, state_.values, state_.keys);
-    host_.ShowPageValues(state_.values, state_.keys);
+void EepromFlows::UIToDataBuf() {
+    // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
+    // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
+    host_.CollectPageValues(state_.config);
+    EncodeConfig(state_.config, state_.decoded, state_.copies);
 }
 
 // Copies the macro slots and the fire area of the image into their working buffers and lists
@@ -183,7 +176,7 @@ bool EepromFlows::BtnRead(bool full) {
                   state_.device_slot_names.begin());
     }
     state_.read_complete = true;
-    ShowOnPages();
+    DataBufToUI();
     host_.ReadPointerSettings();
     host_.ShowFirstPage();
     host_.SetNoDevicePage(false);
@@ -191,32 +184,6 @@ bool EepromFlows::BtnRead(bool full) {
     CloseTransaction();
     FrameEnd(true);
     return true;
-}
-
-void EepromFlows::AIMKeyToDataBuf() {
-    // The aim keys keep the codes read from the mouse unless the aim DPI was changed: two aim
-    // keys with different DPIs stay as they are.
-    if (state_.aim_dpi == state_.aim_dpi_read) {
-        return;
-    }
-    const NameSources names = host_.Names();
-    const std::string aim_name = names.captions.Caption(kAimKeyName);
-    if (aim_name.empty()) {
-        return;  // a missing caption would match every unnamed button
-    }
-    const FunctionCode aim{static_cast<uint8_t>(CodeType::AIMKey),
-                           static_cast<uint8_t>(state_.aim_dpi), 0};
-    for (int p = 0; p < 2; ++p) {
-        auto& texts = p == 0 ? state_.keys.Profile1Keys : state_.keys.Profile2Keys;
-        const size_t base = p == 0 ? kProfile1Offset : kProfile2Offset;
-        for (size_t b = 0; b < kButtonsPerProfile; ++b) {
-            if (FunctionName(texts[b], names) != aim_name) {
-                continue;
-            }
-            texts[b] = CodeText(aim);
-            StoreCode(aim, std::span<uint8_t, 3>(state_.copies.profile.data() + base + 3 * b, 3));
-        }
-    }
 }
 
 bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
@@ -228,10 +195,11 @@ bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
     }
     // The slots that a button plays, as four hex digits of their locator.
     std::set<std::string> wanted;
-    for (const auto* texts : {&state_.keys.Profile1Keys, &state_.keys.Profile2Keys}) {
-        for (const std::string& code : *texts) {
-            if (code.size() == 6 && (code.rfind("06", 0) == 0 || code.rfind("0E", 0) == 0)) {
-                wanted.insert(code.substr(2, 4));
+    for (const ProfileButtons* buttons : {&state_.config.office, &state_.config.gaming}) {
+        for (const FunctionCode& code : *buttons) {
+            if (code.type == static_cast<uint8_t>(CodeType::MacroRun) ||
+                code.type == static_cast<uint8_t>(CodeType::MacroHold)) {
+                wanted.insert(Hex4(code.Parameter()));
             }
         }
     }
@@ -264,9 +232,7 @@ bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
 
 bool EepromFlows::DownloadParameter() {
     FrameBegin();
-    host_.CollectPageValues(state_.values);
-    UIToDataBuf(state_.values, state_.copies);
-    AIMKeyToDataBuf();
+    UIToDataBuf();
     StoreSectionCopies(state_.copies, state_.data_buf);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
         std::copy(state_.device_macros[s].begin(), state_.device_macros[s].end(),
@@ -307,7 +273,9 @@ bool EepromFlows::DownloadParameter() {
         ShowMessage(kBurnFailed);
         return false;
     }
-    state_.aim_dpi_read = state_.aim_dpi;
+    // What the mouse holds now is the base of the next Apply.
+    state_.decoded = DecodeConfig(state_.copies);
+    state_.config = state_.decoded;
     return true;
 }
 
@@ -369,9 +337,6 @@ bool EepromFlows::TLDefaultParameter(int image) {
     FrameBegin();
     const int n = image >= 0 && image < kEepromDefaultImages ? image : 0;
     state_.data_buf = state_.defaults.eeprom[static_cast<size_t>(n)];
-    for (auto* texts : {&state_.keys.Profile1Keys, &state_.keys.Profile2Keys}) {
-        texts->fill({});
-    }
     state_.device_slot_names.fill({});
     state_.macro_list.clear();
     const bool written = MemoToDataBufOnClick();
@@ -405,7 +370,7 @@ bool EepromFlows::MemoToDataBufOnClick() {
     }
     // The pages show the image either way; it counts as the mouse's only once verified.
     state_.read_complete = failure == nullptr;
-    ShowOnPages();
+    DataBufToUI();
     FrameEnd(true);
     if (failure != nullptr) {
         ShowMessage(failure);

@@ -46,9 +46,10 @@ public:
     bool MemoToDataBufOnClick();
     // `ReadFireArea`; true when the fire area was read.
     bool ReadFireArea();
-    // `AIMKeyToDataBuf`: when the aim DPI was changed, buttons named like the aim key get the
-    // aim key's new code.
-    void AIMKeyToDataBuf();
+    // `UIToDataBuf`: the pages into the configuration, and the changed fields into the
+    // section copies. `DataBufToUI`: the section copies decoded and shown on every page.
+    void UIToDataBuf();
+    void DataBufToUI();
     // `Btn_Save_0Click`, `Btn_Load_0Click`.
     void BtnSaveClick();
     void BtnLoadClick();
@@ -65,9 +66,7 @@ private:
     void CloseTransaction();
     // Fills the section copies from the image, checked; true when a section was repaired.
     bool FillFromDataBuf();
-    void TakeAimDpi();
     bool ReadSlotNames();
-    void ShowOnPages();
     // Writes the fire area (when it is this mouse's) and the macro slots buttons play that the
     // mouse does not hold yet, adding each block to `written`; false when a block was refused.
     bool WriteFireAreaAndMacros(std::vector<SectionRange>& written);

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "buttons/function_name.h"
-#include "image/engineering_values.h"
-#include "image/page_transfer.h"
+#include "config/mouse_config.h"
 
 namespace velq {
 
@@ -79,10 +78,11 @@ public:
 
     // --- what the read, Apply and reset flows ask of the window ---
     virtual void ShowLoadingWindow(bool shown) = 0;
-    // The engineering view's values, which Apply writes (`UIToDataBuf`'s source).
-    virtual void CollectPageValues(EngineeringValues& values) = 0;
-    // Every page shows these values and button codes (`DataBufToUI`'s target).
-    virtual void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) = 0;
+    // Takes what the pages show into the configuration (`UIToDataBuf`'s source); settings no
+    // page shows keep their values.
+    virtual void CollectPageValues(MouseConfig& config) = 0;
+    // Every page shows the configuration (`DataBufToUI`'s target).
+    virtual void ShowPageValues(const MouseConfig& config) = 0;
     virtual void RefreshPcMacroNames() = 0;
     virtual void ReadPointerSettings() = 0;
     virtual void WritePointerSettings() = 0;

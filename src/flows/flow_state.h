@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "config/mouse_config.h"
 #include "fire/fire_block.h"
 #include "image/built_in_images.h"
-#include "image/engineering_values.h"
 #include "image/memory_map.h"
-#include "image/page_transfer.h"
 #include "image/sections.h"
 #include "macros/macro_content.h"
 
@@ -19,8 +18,11 @@ namespace velq {
 struct FlowState {
     DataBuf data_buf{};
     SectionCopies copies{};
-    EngineeringValues values{};
-    ProfileKeys keys{};
+    // What the pages show and Apply writes (`UIToDataBuf` collects it from the pages), and
+    // what the section copies held when it was decoded: Apply writes only the fields that
+    // differ, so everything the user did not change keeps its stored bits.
+    MouseConfig config{};
+    MouseConfig decoded{};
     // `DeviceMacros`: the six slots' working buffers (name and content).
     std::array<MacroSlotBytes, kMacroSlotCount> device_macros{};
     // The name last read from each slot of the mouse.
@@ -40,10 +42,6 @@ struct FlowState {
     // The read-failed message was shown for the open mouse; retries stay quiet until a read
     // completes or the mouse is lost.
     bool read_failure_said = false;
-    // The aim key's DPI value index as read from the mouse (that of the last aim key found),
-    // and as the pages want it. Apply rewrites the aim keys only when the two differ.
-    int aim_dpi_read = 0;
-    int aim_dpi = 0;
     bool eeprom_mode = true;
     DefaultImages defaults{};
 };

@@ -152,15 +152,17 @@ TEST_F(DataSafety, ApplyAfterAReadChangesNothing) {
 TEST_F(DataSafety, AimKeysAreRewrittenOnlyWhenTheAimDpiChanged) {
     mouse->SetMemory(0, RichImage(state.defaults.eeprom[0]));
     PlugIn();
-    EXPECT_EQ(state.aim_dpi_read, 2);  // the last aim key found: profile 2's
-    state.aim_dpi = 4;
+    EXPECT_EQ(state.decoded.aim_dpi, 2);  // the last aim key found: profile 2's
+    MouseConfig wanted = state.config;
+    wanted.aim_dpi = 4;
+    host.page_values = wanted;
     flows.BtnApplyClick();
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[kProfileAddress + 3 * 3 + 1], 4);
     EXPECT_EQ(memory[kProfileAddress + 0x1B + 3 * 4 + 1], 4);
     EXPECT_EQ(memory[kProfileChecksumAddress],
               SectionChecksum(std::span(memory).subspan(kProfileAddress, kProfileSize - 1)));
-    EXPECT_EQ(state.aim_dpi_read, 4);
+    EXPECT_EQ(state.decoded.aim_dpi, 4);
 }
 
 // A read that did not complete never reaches the pages, counts as read or lets Apply write.
@@ -259,9 +261,9 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 255, state.data_buf.begin()));
     EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 2 + kMacroSlotCount);
 
-    EngineeringValues values = state.values;
-    values.cb_CPI2 = 9;
-    host.page_values = values;
+    MouseConfig wanted = state.config;
+    wanted.dpi.levels[1].value = 9;
+    host.page_values = wanted;
     mouse->LoseFirstAnswerOfChunk(7);
     Forget();
     flows.BtnApplyClick();
@@ -274,8 +276,8 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
 
     // A mouse that keeps a byte wrong: three repair passes, then the user is told.
     mouse->StickByte(0x07);
-    values.cb_CPI2 = 3;
-    host.page_values = values;
+    wanted.dpi.levels[1].value = 3;
+    host.page_values = wanted;
     mouse->LoseFirstAnswerOfChunk(1);
     Forget();
     flows.BtnApplyClick();

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "buttons/function_code.h"
 #include "common/checksum.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
@@ -92,7 +93,7 @@ TEST(EepromFlowsStartUp, IdentifiedMouseIsReadIntoThePages) {
                             [](uint8_t b) { return b == 0xFF; }));
     // The codes, then 255 bytes, then the six 32-byte slot names that name the macro buttons.
     EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 1 + 43 + 6 * 6);
-    EXPECT_EQ(host.shown_keys.Profile1Keys[0], "010100");
+    EXPECT_EQ(host.shown.office[0], (FunctionCode{0x01, 0x01, 0x00}));
     EXPECT_FALSE(host.no_device_page);
     EXPECT_FALSE(host.pages_covered);
     EXPECT_TRUE(host.dev_timer);
@@ -121,7 +122,7 @@ TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
         state.macro_list = {"", "Burst", "", "", "", ""};
         state.device_slot_names = {"", "Old", "", "", "", ""};
         if (!c.office_button_9.empty()) {
-            state.keys.Profile1Keys[8] = c.office_button_9;
+            state.config.office[8] = *ParseCodeText(c.office_button_9);
         }
         Forget();
         flows.BtnApplyClick();
@@ -132,25 +133,26 @@ TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
         EXPECT_TRUE(host.messages.empty());
         EXPECT_TRUE(host.dev_timer);
         EXPECT_FALSE(host.pages_covered);
-        state.keys.Profile1Keys[8] = "0600F0";
+        state.config.office[8] = {0x06, 0x00, 0xF0};
     }
 }
 
 TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
-    EngineeringValues values = state.values;
-    values.cb_CPI1 = 11;  // 8000 DPI on level 1
-    host.page_values = values;
-    state.keys.Profile2Keys[3] = "0A0300";  // an aim key with an old DPI
-    const uint8_t aim[] = {0x0A, 0x03, 0x00};
+    const uint8_t aim[] = {0x0A, 0x03, 0x00};  // an aim key with an old DPI
     std::copy(std::begin(aim), std::end(aim), state.copies.profile.begin() + 0x1B + 9);
-    state.aim_dpi = 5;  // the aim DPI was changed on the page
+    state.decoded.gaming[3] = {0x0A, 0x03, 0x00};
+    state.decoded.aim_dpi = 3;
+    MouseConfig wanted = state.decoded;
+    wanted.dpi.levels[0].value = 11;  // 8000 DPI on level 1
+    wanted.aim_dpi = 5;               // the aim DPI was changed on the page
+    host.page_values = wanted;
     flows.BtnApplyClick();
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x06], 11);
     EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
     EXPECT_EQ(memory[0x40 + 0x1B + 9 + 1], 5);  // the aim key carries the current DPI index
     EXPECT_EQ(memory[0x76], SectionChecksum(std::span(memory).subspan(0x40, 54)));
-    EXPECT_EQ(state.keys.Profile2Keys[3], "0A0500");
+    EXPECT_EQ(state.config.gaming[3], (FunctionCode{0x0A, 0x05, 0x00}));
     EXPECT_EQ(memory[0xFF], state.defaults.eeprom[0][0xFF]);  // never written by Apply
 }
 

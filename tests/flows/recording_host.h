@@ -53,16 +53,15 @@ public:
         return on_read_flow ? on_read_flow(full) : true;
     }
     void ShowLoadingWindow(bool shown) override { Log(shown ? "Loading shown" : "Loading hidden"); }
-    void CollectPageValues(EngineeringValues& values) override {
+    void CollectPageValues(MouseConfig& config) override {
         Log("CollectPageValues");
         if (page_values) {
-            values = *page_values;
+            config = *page_values;
         }
     }
-    void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) override {
+    void ShowPageValues(const MouseConfig& config) override {
         Log("ShowPageValues");
-        shown_values = values;
-        shown_keys = keys;
+        shown = config;
     }
     void RefreshPcMacroNames() override { Log("RefreshPcMacroNames"); }
     void ReadPointerSettings() override { Log("ReadPointerSettings"); }
@@ -119,9 +118,9 @@ public:
     NoMacros macro_names;
     NoGuns gun_names;
     std::filesystem::path next_file;
-    std::optional<EngineeringValues> page_values;
-    EngineeringValues shown_values;
-    ProfileKeys shown_keys;
+    // What the pages hold at the next Apply; as shown when empty.
+    std::optional<MouseConfig> page_values;
+    MouseConfig shown;
     std::function<bool(bool)> on_read_flow;
     std::vector<std::string> log;
     std::vector<UserMessage> messages;

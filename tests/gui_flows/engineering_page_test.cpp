@@ -8,8 +8,8 @@
 namespace velq::ui::testing {
 namespace {
 
-// Every field of the engineering record has its control on the factory page.
-TEST(EngineeringPage, EveryRecordFieldHasItsControl) {
+// Every setting the configuration binds has its control on the factory page.
+TEST(EngineeringPage, EverySettingHasItsControl) {
     EnsureApplication();
     WindowRig rig;
     rig.Start();
@@ -19,49 +19,55 @@ TEST(EngineeringPage, EveryRecordFieldHasItsControl) {
     }
 }
 
-// A record shown on the page reads back unchanged: the lists hold their items, the radio
-// pairs stay exclusive, the numbers survive their fields.
-TEST(EngineeringPage, RecordShownAndReadBackIsTheSame) {
+// A configuration shown on the page reads back unchanged: the lists hold their items, the
+// radio pairs stay exclusive, the numbers survive their fields.
+TEST(EngineeringPage, ConfigurationShownAndReadBackIsTheSame) {
     EnsureApplication();
     WindowRig rig;
     rig.Start();
     rig.window->EnsureEngineeringPage();
-    EngineeringValues values;
-    values.rb_B4CPIOn = false;
-    values.rb_FireFnOn = false;
-    values.rb_Save = false;
-    values.cb_SensorOri = 7;
-    values.gbLEDType = LedType::BreLED;
-    values.cb_MidPress = true;
-    values.cb_Smooth = true;
-    values.cb_CPIStep = 5;
-    values.cb_CPI1 = 11;
-    values.cb_CPI7 = 3;
-    values.edt_CPI4G = 200;
-    values.cb_CurrentCPI = 6;
-    values.rb_MCULED3Control = false;
-    values.edt_MCULEDNum = 7;
-    values.cb_Mode3 = false;
-    values.cb_MCULEDCurrentMode = 4;
-    values.cb_RBLEDCurrentMode = 6;
-    values.edt_MCULEDCrtStep = 5;
-    values.rb_LEDOn = false;
-    values.cb_KeyMode = 1;
-    values.edt_VendorID = 18;
-    values.edt_ProductID = 52;
-    values.cb_IsFireContinue = false;
-    values.cb_FireCount = 255;
-    values.edt_FireTime = 96;
-    values.edt_YOffset10 = -12;
-    values.edt_FireMacroColor10B = 77;
-    ShowPageValues(*rig.window, values);
-    EngineeringValues read;
+    MouseConfig config;
+    config.options.led_switch_keys = false;
+    config.options.gun_function = false;
+    config.options.remember_key_mode = false;
+    config.options.sensor_orientation = 7;
+    config.options.middle_long_press = true;
+    config.options.smoothing = true;
+    config.dpi.count = 7;
+    config.dpi.current = 6;
+    config.dpi.levels[0].value = 11;
+    config.dpi.levels[6].value = 3;
+    config.dpi.levels[3].colour.g = 200;
+    config.lighting.full_brightness = false;
+    config.lighting.lamps = 7;
+    config.lighting.modes_offered = {true, true, false, true, true, true, true};
+    config.lighting.mode = 5;
+    config.lighting.step = 5;
+    config.lighting.on = false;
+    config.key_mode = 1;
+    config.vendor_code = 18;
+    config.product_code = 52;
+    config.fire_key = {false, 255, 96};
+    config.fire_slots[9].y_adjust = -12;
+    config.fire_slots[9].colour.b = 77;
+    for (LightType type : {LightType::kFlowing, LightType::kTwoColour}) {
+        config.lighting.type = type;
+        ShowPageValues(*rig.window, config);
+        MouseConfig read;
+        if (type == LightType::kTwoColour) {
+            read.lighting.step = config.lighting.step;  // only the flowing light has a step
+        }
+        ReadPageValues(*rig.window, read);
+        EXPECT_EQ(read, config);
+    }
+
+    // A level's 0xFF shows no entry in its list and stays as it is.
+    config.dpi.levels[2].value = 0xFF;
+    config.lighting.type = LightType::kBreathing;
+    ShowPageValues(*rig.window, config);
+    MouseConfig read = config;
     ReadPageValues(*rig.window, read);
-    EXPECT_TRUE(read == values);
-    EXPECT_EQ(read.cb_SensorOri, 7);
-    EXPECT_EQ(read.gbLEDType, LedType::BreLED);
-    EXPECT_EQ(read.cb_FireCount, 255);
-    EXPECT_EQ(read.edt_YOffset10, -12);
+    EXPECT_EQ(read, config);
 }
 
 TEST(EngineeringPage, CommandRowReturnsToThePages) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "buttons/function_name.h"
+#include "config/config_codec.h"
 #include "flows/ui/page_values.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
@@ -61,9 +62,9 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     // A factory page built late shows the record, refreshed first from the controls that
     // already showed it, so a value changed there is not lost.
     connect(parts_.window, &MainWindow::engineeringPageBuilding, this,
-            [this] { ReadPageValues(*parts_.window, state_.values); });
+            [this] { ReadPageValues(*parts_.window, state_.config); });
     connect(parts_.window, &MainWindow::engineeringPageBuilt, this, [this] {
-        ui::ShowPageValues(*parts_.window, state_.values);
+        ui::ShowPageValues(*parts_.window, state_.config);
         RelabelButtons();
     });
 
@@ -232,9 +233,9 @@ void DeviceController::CoverPages(bool covered) {
 
 void DeviceController::ShowDeviceCodes(int vendor_code, int product_code) {
     // The engineering page's code fields show what the mouse holds; the rest stays as shown.
-    state_.values.edt_VendorID = vendor_code;
-    state_.values.edt_ProductID = product_code;
-    ui::ShowPageValues(*parts_.window, state_.values);
+    state_.config.vendor_code = static_cast<uint8_t>(vendor_code);
+    state_.config.product_code = static_cast<uint8_t>(product_code);
+    ui::ShowPageValues(*parts_.window, state_.config);
 }
 
 void DeviceController::InitNoDevice() {
@@ -251,8 +252,9 @@ void DeviceController::InitNoDevice() {
     }
     std::copy_n(state_.data_buf.begin() + kFireAreaRange.address, state_.fire_area.size(),
                 state_.fire_area.begin());
-    DataBufToUI(state_.copies, state_.values, state_.keys);
-    ShowPageValues(state_.values, state_.keys);
+    state_.decoded = DecodeConfig(state_.copies);
+    state_.config = state_.decoded;
+    ShowPageValues(state_.config);
 }
 
 void DeviceController::RefreshErrorAP() {
@@ -298,33 +300,31 @@ void DeviceController::ShowLoadingWindow() {
     }
 }
 
-void DeviceController::CollectPageValues(EngineeringValues& values) {
-    ReadPageValues(*parts_.window, values);
+void DeviceController::CollectPageValues(MouseConfig& config) {
+    ReadPageValues(*parts_.window, config);
 }
 
-void DeviceController::ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) {
-    ui::ShowPageValues(*parts_.window, values);
-    (void)keys;
+void DeviceController::ShowPageValues(const MouseConfig& config) {
+    ui::ShowPageValues(*parts_.window, config);
     RelabelButtons();
     uint8_t flowing = 0;
-    if (values.gbLEDType == LedType::MCULED) {
-        const bool offered[] = {values.cb_Mode1, values.cb_Mode2, values.cb_Mode3, values.cb_Mode4,
-                                values.cb_Mode5, values.cb_Mode6, values.cb_Mode7};
-        for (int n = 0; n < 7; ++n) {
-            flowing = static_cast<uint8_t>(flowing | (offered[n] ? 1 << n : 0));
+    if (config.lighting.type == LightType::kFlowing) {
+        for (std::size_t n = 0; n < config.lighting.modes_offered.size(); ++n) {
+            flowing =
+                static_cast<uint8_t>(flowing | (config.lighting.modes_offered[n] ? 1 << n : 0));
         }
     }
-    parts_.window->ShowLightingEntries(flowing, values.gbLEDType == LedType::RBLED);
+    parts_.window->ShowLightingEntries(flowing, config.lighting.type == LightType::kTwoColour);
 }
 
 void DeviceController::RelabelButtons() {
     const NameSources names = Names();
-    const auto name_of = [&names](const std::string& code) {
-        return QString::fromStdString(FunctionName(code, names));
+    const auto name_of = [&names](const FunctionCode& code) {
+        return QString::fromStdString(FunctionName(CodeText(code), names));
     };
     // The office and gaming pages share the nine labels; the factory page shows both profiles.
     const bool gaming = parts_.window->current_page() == Page::kGaming;
-    const auto& codes = gaming ? state_.keys.Profile2Keys : state_.keys.Profile1Keys;
+    const ProfileButtons& codes = gaming ? state_.config.gaming : state_.config.office;
     for (int b = 0; b < kButtonsPerProfile; ++b) {
         const size_t i = static_cast<size_t>(b);
         if (QWidget* label = parts_.window->Control(QStringLiteral("Key%1").arg(b + 1))) {
@@ -334,8 +334,8 @@ void DeviceController::RelabelButtons() {
             const QString key =
                 QStringLiteral("btn_Key%1%2").arg(profile).arg(b + 1, 2, 10, QLatin1Char('0'));
             if (QWidget* button = parts_.window->Control(key)) {
-                button->setProperty("text", name_of(profile == 1 ? state_.keys.Profile1Keys[i]
-                                                                 : state_.keys.Profile2Keys[i]));
+                button->setProperty("text", name_of(profile == 1 ? state_.config.office[i]
+                                                                 : state_.config.gaming[i]));
             }
         }
     }

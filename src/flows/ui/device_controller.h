@@ -74,8 +74,8 @@ public:
     void SetNoDevicePage(bool no_device_page) override;
     bool RunReadFlow(bool full) override;
     void ShowLoadingWindow(bool shown) override;
-    void CollectPageValues(EngineeringValues& values) override;
-    void ShowPageValues(const EngineeringValues& values, const ProfileKeys& keys) override;
+    void CollectPageValues(MouseConfig& config) override;
+    void ShowPageValues(const MouseConfig& config) override;
     void RefreshPcMacroNames() override {}
     void ReadPointerSettings() override {}
     void WritePointerSettings() override {}

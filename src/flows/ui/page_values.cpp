@@ -7,171 +7,225 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include <variant>
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "config/config_codec.h"
 
 namespace velq::ui {
 namespace {
 
-// One field of the record and the control it belongs to. A radio pair names both buttons: the
-// field is true when the first is selected.
-struct Binding {
+using Config = MouseConfig;
+constexpr int kNone = -1;  // a list showing no entry
+
+// A number control (list position, field or slider) and the setting it shows. `show` gives
+// what the control shows (kNone: no entry); `take` stores what it shows, and is not called
+// when it shows nothing valid.
+struct NumberBinding {
+    std::string control;
+    std::function<int(const Config&)> show;
+    std::function<void(Config&, int)> take;
+};
+
+// A check box, or a radio pair whose first button is selected when the setting is true.
+struct FlagBinding {
     const char* control;
     const char* partner;  // the other radio button of a pair, or nullptr
-    std::variant<int EngineeringValues::*, bool EngineeringValues::*> field;
+    std::function<bool&(Config&)> field;
 };
 
-#define INT_FIELD(name)                          \
-    Binding {                                    \
-#name, nullptr, &EngineeringValues::name \
-    }
-#define BOOL_FIELD(name)                         \
-    Binding {                                    \
-#name, nullptr, &EngineeringValues::name \
-    }
-#define RADIO_PAIR(name, partner)                \
-    Binding {                                    \
-#name, partner, &EngineeringValues::name \
-    }
-
-const Binding kBindings[] = {
-    RADIO_PAIR(rb_B4CPIOn, "rb_B4CPIOff"),
-    RADIO_PAIR(rb_FireFnOn, "rb_FireFnOff"),
-    RADIO_PAIR(rb_LCPIOn, "rb_LCPIOff"),
-    RADIO_PAIR(rb_Save, "rb_NoSave"),
-    INT_FIELD(cb_SensorOri),
-    BOOL_FIELD(cb_MidPress),
-    BOOL_FIELD(cb_CPIPress),
-    BOOL_FIELD(cb_GunPress),
-    BOOL_FIELD(cb_Smooth),
-    INT_FIELD(cb_CPIStep),
-    INT_FIELD(cb_CPI1),
-    INT_FIELD(cb_CPI2),
-    INT_FIELD(cb_CPI3),
-    INT_FIELD(cb_CPI4),
-    INT_FIELD(cb_CPI5),
-    INT_FIELD(cb_CPI6),
-    INT_FIELD(cb_CPI7),
-    INT_FIELD(edt_CPI1R),
-    INT_FIELD(edt_CPI1G),
-    INT_FIELD(edt_CPI1B),
-    INT_FIELD(edt_CPI2R),
-    INT_FIELD(edt_CPI2G),
-    INT_FIELD(edt_CPI2B),
-    INT_FIELD(edt_CPI3R),
-    INT_FIELD(edt_CPI3G),
-    INT_FIELD(edt_CPI3B),
-    INT_FIELD(edt_CPI4R),
-    INT_FIELD(edt_CPI4G),
-    INT_FIELD(edt_CPI4B),
-    INT_FIELD(edt_CPI5R),
-    INT_FIELD(edt_CPI5G),
-    INT_FIELD(edt_CPI5B),
-    INT_FIELD(edt_CPI6R),
-    INT_FIELD(edt_CPI6G),
-    INT_FIELD(edt_CPI6B),
-    INT_FIELD(edt_CPI7R),
-    INT_FIELD(edt_CPI7G),
-    INT_FIELD(edt_CPI7B),
-    INT_FIELD(cb_CurrentCPI),
-    RADIO_PAIR(rb_MCULED3Control, "rb_MCULED6Control"),
-    INT_FIELD(edt_MCULEDNum),
-    BOOL_FIELD(cb_Mode1),
-    BOOL_FIELD(cb_Mode2),
-    BOOL_FIELD(cb_Mode3),
-    BOOL_FIELD(cb_Mode4),
-    BOOL_FIELD(cb_Mode5),
-    BOOL_FIELD(cb_Mode6),
-    BOOL_FIELD(cb_Mode7),
-    INT_FIELD(cb_MCULEDCurrentMode),
-    INT_FIELD(cb_RBLEDCurrentMode),
-    INT_FIELD(edt_MCULEDCrtStep),
-    RADIO_PAIR(rb_LEDOn, "rb_LEDOff"),
-    INT_FIELD(cb_KeyMode),
-    INT_FIELD(edt_VendorID),
-    INT_FIELD(edt_ProductID),
-    BOOL_FIELD(cb_IsFireContinue),
-    INT_FIELD(cb_FireCount),
-    INT_FIELD(edt_FireTime),
-    INT_FIELD(edt_YOffset1),
-    INT_FIELD(edt_YOffset2),
-    INT_FIELD(edt_YOffset3),
-    INT_FIELD(edt_YOffset4),
-    INT_FIELD(edt_YOffset5),
-    INT_FIELD(edt_YOffset6),
-    INT_FIELD(edt_YOffset7),
-    INT_FIELD(edt_YOffset8),
-    INT_FIELD(edt_YOffset9),
-    INT_FIELD(edt_YOffset10),
-    INT_FIELD(edt_FireMacroColor1R),
-    INT_FIELD(edt_FireMacroColor1G),
-    INT_FIELD(edt_FireMacroColor1B),
-    INT_FIELD(edt_FireMacroColor2R),
-    INT_FIELD(edt_FireMacroColor2G),
-    INT_FIELD(edt_FireMacroColor2B),
-    INT_FIELD(edt_FireMacroColor3R),
-    INT_FIELD(edt_FireMacroColor3G),
-    INT_FIELD(edt_FireMacroColor3B),
-    INT_FIELD(edt_FireMacroColor4R),
-    INT_FIELD(edt_FireMacroColor4G),
-    INT_FIELD(edt_FireMacroColor4B),
-    INT_FIELD(edt_FireMacroColor5R),
-    INT_FIELD(edt_FireMacroColor5G),
-    INT_FIELD(edt_FireMacroColor5B),
-    INT_FIELD(edt_FireMacroColor6R),
-    INT_FIELD(edt_FireMacroColor6G),
-    INT_FIELD(edt_FireMacroColor6B),
-    INT_FIELD(edt_FireMacroColor7R),
-    INT_FIELD(edt_FireMacroColor7G),
-    INT_FIELD(edt_FireMacroColor7B),
-    INT_FIELD(edt_FireMacroColor8R),
-    INT_FIELD(edt_FireMacroColor8G),
-    INT_FIELD(edt_FireMacroColor8B),
-    INT_FIELD(edt_FireMacroColor9R),
-    INT_FIELD(edt_FireMacroColor9G),
-    INT_FIELD(edt_FireMacroColor9B),
-    INT_FIELD(edt_FireMacroColor10R),
-    INT_FIELD(edt_FireMacroColor10G),
-    INT_FIELD(edt_FireMacroColor10B),
-};
-
-#undef INT_FIELD
-#undef BOOL_FIELD
-#undef RADIO_PAIR
-
-// The lighting type's four radio buttons, in the order of the enumeration.
-const char* const kLedTypeButtons[] = {"rb_MCULED", "rb_RBLED", "rb_SyncLED", "rb_BreLED"};
-
-QWidget* Find(const QWidget& window, const char* name) {
-    return window.findChild<QWidget*>(QString::fromLatin1(name));
+// A list position `position` of a list of `count` entries, or kNone.
+int PositionIn(int value, int count) {
+    return value >= 0 && value < count ? value : kNone;
 }
 
-bool ReadInt(const QWidget* widget, int& value) {
+uint8_t Byte(int value) {
+    return static_cast<uint8_t>(std::clamp(value, 0, 0xFF));
+}
+
+bool IsLight(const Config& c, LightType type) {
+    return c.lighting.type == type;
+}
+
+// The three fields `stem`R, `stem`G, `stem`B of a colour; `colour_of` finds the colour in a
+// configuration, const or not.
+template <class ColourOf>
+void AddColour(std::vector<NumberBinding>& bindings, const std::string& stem, ColourOf colour_of) {
+    constexpr std::array<uint8_t Colour::*, 3> kComponents = {&Colour::r, &Colour::g, &Colour::b};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const auto component = kComponents[c];
+        bindings.push_back({stem + "RGB"[c],
+                            [colour_of, component](const Config& config) {
+                                return int{colour_of(config).*component};
+                            },
+                            [colour_of, component](Config& config, int v) {
+                                colour_of(config).*component = Byte(v);
+                            }});
+    }
+}
+
+std::vector<NumberBinding> MakeNumberBindings() {
+    std::vector<NumberBinding> bindings = {
+        {"cb_SensorOri",
+         [](const Config& c) { return PositionIn(c.options.sensor_orientation, 8); },
+         [](Config& c, int v) { c.options.sensor_orientation = static_cast<uint8_t>(v); }},
+        {"cb_CPIStep",
+         [](const Config& c) {
+             return PositionIn(c.dpi.count - kMinLevelCount, kDpiLevels - kMinLevelCount + 1);
+         },
+         [](Config& c, int v) { c.dpi.count = static_cast<uint8_t>(v + kMinLevelCount); }},
+        // `cb_CurrentCPI` lists the levels in use only.
+        {"cb_CurrentCPI",
+         [](const Config& c) {
+             const int levels = c.dpi.count >= kMinLevelCount && c.dpi.count <= kDpiLevels
+                                    ? c.dpi.count
+                                    : kDpiLevels;
+             return PositionIn(c.dpi.current, levels);
+         },
+         [](Config& c, int v) { c.dpi.current = static_cast<uint8_t>(v); }},
+        {"edt_MCULEDNum",
+         [](const Config& c) {
+             return c.lighting.lamps >= kMinLamps && c.lighting.lamps <= kMaxLamps
+                        ? c.lighting.lamps
+                        : kNone;
+         },
+         [](Config& c, int v) {
+             if (v >= kMinLamps && v <= kMaxLamps) {
+                 c.lighting.lamps = v;
+             }
+         }},
+        // The current mode belongs to the list of the light type that has it.
+        {"cb_MCULEDCurrentMode",
+         [](const Config& c) {
+             return IsLight(c, LightType::kFlowing) ? PositionIn(c.lighting.mode - 1, 7) : kNone;
+         },
+         [](Config& c, int v) {
+             if (IsLight(c, LightType::kFlowing)) {
+                 c.lighting.mode = static_cast<uint8_t>(v + 1);
+             }
+         }},
+        {"cb_RBLEDCurrentMode",
+         [](const Config& c) {
+             return IsLight(c, LightType::kTwoColour) ? PositionIn(c.lighting.mode - 1, 7) : kNone;
+         },
+         [](Config& c, int v) {
+             if (IsLight(c, LightType::kTwoColour)) {
+                 c.lighting.mode = static_cast<uint8_t>(v + 1);
+             }
+         }},
+        {"edt_MCULEDCrtStep",
+         [](const Config& c) { return IsLight(c, LightType::kFlowing) ? c.lighting.step : kNone; },
+         [](Config& c, int v) {
+             if (IsLight(c, LightType::kFlowing)) {
+                 c.lighting.step = static_cast<uint8_t>(std::clamp(v, 0, 7));
+             }
+         }},
+        {"cb_KeyMode", [](const Config& c) { return PositionIn(c.key_mode, 2); },
+         [](Config& c, int v) { c.key_mode = static_cast<uint8_t>(v); }},
+        {"edt_VendorID", [](const Config& c) { return int{c.vendor_code}; },
+         [](Config& c, int v) { c.vendor_code = Byte(v); }},
+        {"edt_ProductID", [](const Config& c) { return int{c.product_code}; },
+         [](Config& c, int v) { c.product_code = Byte(v); }},
+        // While held, the repeat list shows the position of "3".
+        {"cb_FireCount", [](const Config& c) { return int{c.fire_key.repeat}; },
+         [](Config& c, int v) { c.fire_key.repeat = Byte(v); }},
+        {"edt_FireTime", [](const Config& c) { return int{c.fire_key.interval}; },
+         [](Config& c, int v) { c.fire_key.interval = Byte(v); }},
+    };
+    for (std::size_t l = 0; l < kDpiLevels; ++l) {
+        const std::string level = std::to_string(l + 1);
+        bindings.push_back(
+            {"cb_CPI" + level,
+             [l](const Config& c) { return PositionIn(c.dpi.levels[l].value, kDpiValueCount); },
+             [l](Config& c, int v) { c.dpi.levels[l].value = static_cast<uint8_t>(v); }});
+        AddColour(
+            bindings, "edt_CPI" + level, [l](auto& c) -> auto& { return c.dpi.levels[l].colour; });
+    }
+    for (std::size_t s = 0; s < kFireSlots; ++s) {
+        const std::string slot = std::to_string(s + 1);
+        bindings.push_back(
+            {"edt_YOffset" + slot, [s](const Config& c) { return int{c.fire_slots[s].y_adjust}; },
+             [s](Config& c, int v) {
+                 c.fire_slots[s].y_adjust = static_cast<int8_t>(std::clamp(v, -128, 127));
+             }});
+        AddColour(
+            bindings,
+            "edt_FireMacroColor" + slot, [s](auto& c) -> auto& { return c.fire_slots[s].colour; });
+    }
+    return bindings;
+}
+
+const std::vector<NumberBinding>& NumberBindings() {
+    static const std::vector<NumberBinding> bindings = MakeNumberBindings();
+    return bindings;
+}
+
+const std::vector<FlagBinding>& FlagBindings() {
+    static const std::vector<FlagBinding> bindings = [] {
+        std::vector<FlagBinding> b = {
+            {"rb_B4CPIOn", "rb_B4CPIOff",
+             [](Config& c) -> bool& { return c.options.led_switch_keys; }},
+            {"rb_FireFnOn", "rb_FireFnOff",
+             [](Config& c) -> bool& { return c.options.gun_function; }},
+            {"rb_LCPIOn", "rb_LCPIOff", [](Config& c) -> bool& { return c.options.led_mode_keys; }},
+            {"rb_Save", "rb_NoSave",
+             [](Config& c) -> bool& { return c.options.remember_key_mode; }},
+            {"cb_MidPress", nullptr,
+             [](Config& c) -> bool& { return c.options.middle_long_press; }},
+            {"cb_CPIPress", nullptr, [](Config& c) -> bool& { return c.options.dpi_long_press; }},
+            {"cb_GunPress", nullptr, [](Config& c) -> bool& { return c.options.gun_long_press; }},
+            {"cb_Smooth", nullptr, [](Config& c) -> bool& { return c.options.smoothing; }},
+            {"rb_MCULED3Control", "rb_MCULED6Control",
+             [](Config& c) -> bool& { return c.lighting.full_brightness; }},
+            {"rb_LEDOn", "rb_LEDOff", [](Config& c) -> bool& { return c.lighting.on; }},
+            {"cb_IsFireContinue", nullptr,
+             [](Config& c) -> bool& { return c.fire_key.while_held; }},
+        };
+        static const char* const kModes[] = {"cb_Mode1", "cb_Mode2", "cb_Mode3", "cb_Mode4",
+                                             "cb_Mode5", "cb_Mode6", "cb_Mode7"};
+        for (std::size_t n = 0; n < 7; ++n) {
+            b.push_back({kModes[n], nullptr,
+                         [n](Config& c) -> bool& { return c.lighting.modes_offered[n]; }});
+        }
+        return b;
+    }();
+    return bindings;
+}
+
+// The light type's four radio buttons, in the order of the enumeration.
+const char* const kLightTypeButtons[] = {"rb_MCULED", "rb_RBLED", "rb_SyncLED", "rb_BreLED"};
+
+QWidget* Find(const QWidget& window, const std::string& name) {
+    return window.findChild<QWidget*>(QString::fromStdString(name));
+}
+
+std::optional<int> ReadNumber(const QWidget* widget) {
     if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
-        value = combo->currentIndex();
-        return true;
+        return combo->currentIndex() >= 0 ? std::optional<int>(combo->currentIndex())
+                                          : std::nullopt;
     }
     if (const auto* spin = qobject_cast<const QSpinBox*>(widget)) {
-        value = spin->value();
-        return true;
+        return spin->value();
     }
     if (const auto* slider = qobject_cast<const QAbstractSlider*>(widget)) {
-        value = slider->value();
-        return true;
+        return slider->value();
     }
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
         bool ok = false;
         const int number = edit->text().trimmed().toInt(&ok);
-        if (ok) {
-            value = number;
-        }
-        return ok;
+        return ok ? std::optional<int>(number) : std::nullopt;
     }
-    return false;
+    return std::nullopt;
 }
 
-void ShowInt(QWidget* widget, int value) {
+void ShowNumber(QWidget* widget, int value) {
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->setCurrentIndex(value < combo->count() ? value : -1);
+        combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
+    } else if (value == kNone) {
+        return;  // a field or slider keeps what it showed
     } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
         spin->setValue(value);
     } else if (auto* slider = qobject_cast<QAbstractSlider*>(widget)) {
@@ -183,41 +237,36 @@ void ShowInt(QWidget* widget, int value) {
 
 }  // namespace
 
-void ReadPageValues(const QWidget& window, EngineeringValues& values) {
-    for (const Binding& b : kBindings) {
-        const QWidget* widget = Find(window, b.control);
-        if (widget == nullptr) {
-            continue;
-        }
-        if (auto* field = std::get_if<int EngineeringValues::*>(&b.field)) {
-            int value = values.**field;
-            if (ReadInt(widget, value)) {
-                values.** field = value;
-            }
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-            values.*std::get<bool EngineeringValues::*>(b.field) = button->isChecked();
+void ReadPageValues(const QWidget& window, MouseConfig& config) {
+    // The light type first: the mode and step controls belong to it.
+    for (int i = 0; i < 4; ++i) {
+        const auto* button =
+            qobject_cast<const QAbstractButton*>(Find(window, kLightTypeButtons[i]));
+        if (button != nullptr && button->isChecked()) {
+            config.lighting.type = static_cast<LightType>(i);
         }
     }
-    for (int i = 0; i < 4; ++i) {
-        const auto* button = qobject_cast<const QAbstractButton*>(Find(window, kLedTypeButtons[i]));
-        if (button != nullptr && button->isChecked()) {
-            values.gbLEDType = static_cast<LedType>(i);
+    for (const FlagBinding& b : FlagBindings()) {
+        if (const auto* button = qobject_cast<const QAbstractButton*>(Find(window, b.control))) {
+            b.field(config) = button->isChecked();
+        }
+    }
+    for (const NumberBinding& b : NumberBindings()) {
+        if (const std::optional<int> value = ReadNumber(Find(window, b.control))) {
+            // A control that still shows what the configuration holds changes nothing, so a
+            // value with no control state of its own (a level's 0xFF) stays as stored.
+            if (*value != b.show(config)) {
+                b.take(config, *value);
+            }
         }
     }
 }
 
-void ShowPageValues(QWidget& window, const EngineeringValues& values) {
-    for (const Binding& b : kBindings) {
-        QWidget* widget = Find(window, b.control);
-        if (widget == nullptr) {
-            continue;
-        }
-        if (auto* field = std::get_if<int EngineeringValues::*>(&b.field)) {
-            ShowInt(widget, values.**field);
-            continue;
-        }
-        const bool on = values.*std::get<bool EngineeringValues::*>(b.field);
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+void ShowPageValues(QWidget& window, const MouseConfig& config) {
+    MouseConfig shown = config;
+    for (const FlagBinding& b : FlagBindings()) {
+        const bool on = b.field(shown);
+        if (auto* button = qobject_cast<QAbstractButton*>(Find(window, b.control))) {
             button->setChecked(on);
         }
         if (b.partner != nullptr) {
@@ -226,23 +275,31 @@ void ShowPageValues(QWidget& window, const EngineeringValues& values) {
             }
         }
     }
-    const int led = static_cast<int>(values.gbLEDType);
+    for (const NumberBinding& b : NumberBindings()) {
+        if (QWidget* widget = Find(window, b.control)) {
+            ShowNumber(widget, b.show(config));
+        }
+    }
+    const int type = static_cast<int>(config.lighting.type);
     for (int i = 0; i < 4; ++i) {
-        if (auto* button = qobject_cast<QAbstractButton*>(Find(window, kLedTypeButtons[i]))) {
-            button->setChecked(i == led);
+        if (auto* button = qobject_cast<QAbstractButton*>(Find(window, kLightTypeButtons[i]))) {
+            button->setChecked(i == type);
         }
     }
 }
 
 std::vector<const char*> PageValueControls() {
     std::vector<const char*> names;
-    for (const Binding& b : kBindings) {
+    for (const FlagBinding& b : FlagBindings()) {
         names.push_back(b.control);
         if (b.partner != nullptr) {
             names.push_back(b.partner);
         }
     }
-    names.insert(names.end(), std::begin(kLedTypeButtons), std::end(kLedTypeButtons));
+    for (const NumberBinding& b : NumberBindings()) {
+        names.push_back(b.control.c_str());
+    }
+    names.insert(names.end(), std::begin(kLightTypeButtons), std::end(kLightTypeButtons));
     return names;
 }
 
