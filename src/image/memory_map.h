@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/dpi.h"
 #include "common/macro_slot_size.h"
 
 namespace velq {
@@ -58,9 +59,6 @@ inline constexpr std::size_t kLedOptionsOffset = 0x03;
 inline constexpr std::size_t kFlowingModesOffset = 0x04;
 inline constexpr std::size_t kDpiValueOffset = 0x06;  // level n at 0x06 + (n - 1)
 inline constexpr std::size_t kDpiColorOffset = 0x1A;  // level n at 0x1A + 3 (n - 1): R, G, B
-inline constexpr int kDpiLevels = 7;
-inline constexpr int kMinLevelCount = 2;
-inline constexpr int kDpiValueCount = 12;
 
 // `ParameterBSection` offsets (inside the section; device address 0x30 + offset).
 inline constexpr std::size_t kCurrentLevelOffset = 0;  // complement at 1

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf.h"
 #include "macros/macro_content.h"
 
 namespace velq {
@@ -36,10 +37,5 @@ std::u16string MacroNameText(std::span<const uint8_t, kMacroNameSize> name);
 
 // Whether a name field marks a free entry (first two bytes 00 00 or FF FF).
 bool IsFreeMacroName(std::span<const uint8_t, kMacroNameSize> name);
-
-// Conversions between the UTF-8 texts of the captions and lists and the UTF-16 units of the
-// name fields. Invalid input becomes U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace velq

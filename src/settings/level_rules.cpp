@@ -24,10 +24,10 @@ int NumberOf(const std::string& text) {
 }  // namespace
 
 int LevelCountAfterLabelClick(int count, int level) {
-    if (level == count + 1 && level <= kMaxLevelsInUse) {
+    if (level == count + 1 && level <= kDpiLevels) {
         return count + 1;  // the level just above the top
     }
-    if (level == count && level > kMinLevelsInUse) {
+    if (level == count && level > kMinLevelCount) {
         return count - 1;  // the top level, above the two always in use
     }
     return count;

@@ -3,12 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "common/dpi.h"
+
 namespace velq {
 
-// The DPI levels in use: 2..7; levels 1 and 2 are always in use.
-inline constexpr int kMinLevelsInUse = 2;
-inline constexpr int kMaxLevelsInUse = 7;
-
+// The DPI levels in use: kMinLevelCount..kDpiLevels; levels 1 and 2 are always in use.
 // A click on level n's label (1..7) with `count` levels in use: the next level above the top is
 // put in use, the top level (3..7) out of use; any other level leaves the count. Whatever the
 // click did, the top level in use becomes the current level.

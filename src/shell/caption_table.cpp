@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/caption_utf16.h"
+#include "common/utf.h"
 #include "shell/shell_resources.h"
 
 namespace velq {

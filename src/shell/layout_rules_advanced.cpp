@@ -3,13 +3,13 @@
 
 #include <string>
 
+#include "common/dpi.h"
 #include "shell/layout_rules.h"
 
 namespace velq::layout_detail {
 namespace {
 
 constexpr int kScaleLabels = 11;
-constexpr int kDpiLevels = 7;
 
 std::string Numbered(const char* stem, int n) {
     return stem + std::to_string(n);

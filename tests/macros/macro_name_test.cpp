@@ -60,26 +60,5 @@ TEST(MacroNameTest, FreeEntries) {
     EXPECT_FALSE(IsFreeMacroName(name));
 }
 
-TEST(MacroNameTest, Utf8Conversions) {
-    struct Case {
-        std::string utf8;
-        std::u16string utf16;
-    };
-    const Case cases[] = {
-        {"Macro", u"Macro"},
-        {"Escritório", u"Escritório"},
-        {"宏一", u"宏一"},
-        {"\xF0\x9F\x98\x80", u"\U0001F600"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16);
-        EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8);
-    }
-    EXPECT_EQ(Utf8ToUtf16("A\xC3"), u"A\uFFFD");          // cut sequence
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80x"), u"\uFFFD\uFFFD\uFFFDx");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t{0xD800})), "\xEF\xBF\xBD");
-}
-
 }  // namespace
 }  // namespace velq

@@ -12,7 +12,7 @@
 #include "common/atomic_file.h"
 #include "shell/caption_table.h"
 #include "shell/caption_targets.h"
-#include "shell/caption_utf16.h"
+#include "common/utf.h"
 #include "shell/shell_resources.h"
 
 namespace velq {

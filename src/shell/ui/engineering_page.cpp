@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "common/dpi.h"
+
 namespace velq::ui {
 namespace {
 
@@ -153,9 +155,6 @@ constexpr Row kEngineer[] = {
     {"gbFireMacroYOffset", Kind::Group, "ts_Engineer", 704, 6, 266, 298, 0x7F},
 };
 
-constexpr std::array<const char*, 12> kDpiTexts = {"500",  "800",  "1000", "1200", "1600", "2000",
-                                                   "2400", "3200", "4000", "4800", "6400", "8000"};
-
 }  // namespace
 
 namespace {
@@ -200,15 +199,17 @@ public:
         switch (items) {
             case Items::DpiValues:
             case Items::AimValues:
-                for (size_t i = 0; i < (items == Items::DpiValues ? 12u : 11u); ++i) {
-                    combo->addItem(QString::fromLatin1(kDpiTexts[i]));
+                // The aim key's list stops at 6400 DPI.
+                for (int i = 0;
+                     i < (items == Items::DpiValues ? kDpiValueCount : kDpiValueCount - 1); ++i) {
+                    combo->addItem(QString::number(kDpiValues[static_cast<size_t>(i)]));
                 }
                 break;
             case Items::LevelCounts:
-                numbers(2, 7);
+                numbers(kMinLevelCount, kDpiLevels);
                 break;
             case Items::Levels:
-                numbers(1, 7);
+                numbers(1, kDpiLevels);
                 break;
             case Items::Counts256:
                 numbers(1, 256);
