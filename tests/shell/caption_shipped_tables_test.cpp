@@ -10,21 +10,30 @@
 
 #include "caption_test_util.h"
 #include "common/atomic_file.h"
+#include "common/utf.h"
 #include "shell/caption_table.h"
 #include "shell/caption_targets.h"
-#include "common/utf.h"
 #include "shell/shell_resources.h"
 
 namespace velq {
 namespace {
 
 // The caption numbers every table holds, after FontName and Title, in this order.
-constexpr std::array<std::pair<int, int>, 28> kCaptionNumberRanges = {{
-    {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214},
-    {220, 226}, {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402},
-    {404, 418}, {420, 422}, {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502},
-    {510, 512}, {520, 523}, {600, 606}, {610, 614}, {620, 621}, {700, 702}, {800, 861},
+constexpr std::array<std::pair<int, int>, 29> kCaptionNumberRanges = {{
+    {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
+    {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
+    {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
+    {610, 614}, {620, 621}, {700, 702}, {800, 861}, {900, 905},
 }};
+constexpr size_t kKeyCount = 215;
+
+// The messages the device flows show when a read, a write or opening the mouse fails, and when
+// a loaded file needed repairs.
+constexpr auto kFlowMessageKeys =
+    std::to_array<std::string_view>({"Str900", "Str901", "Str902", "Str903", "Str904", "Str905"});
+
+// The file name of the udev rule, which the no-access message names in every language.
+constexpr std::string_view kUdevRuleFile = "70-velq540b.rules";
 
 std::vector<std::string> ExpectedKeys() {
     std::vector<std::string> keys = {"FontName", "Title"};
@@ -58,7 +67,7 @@ class ShippedCaptionTableTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(ShippedCaptionTableTest, HoldsTheKeysInOrder) {
     const std::vector<std::string> expected = ExpectedKeys();
-    ASSERT_EQ(expected.size(), 209u);
+    ASSERT_EQ(expected.size(), kKeyCount);
     const CaptionTable table = Load(GetParam());
     std::vector<std::string> keys;
     for (const CaptionEntry& entry : table.Entries()) {
@@ -88,7 +97,7 @@ TEST_P(ShippedCaptionTableTest, IsWrittenAsQuotedLinesUnderItsHeader) {
         EXPECT_EQ(line.find('"', 1), line.size() - 1) << line;
         pos = end + 2;
     }
-    EXPECT_EQ(lines, 209u);
+    EXPECT_EQ(lines, kKeyCount);
 }
 
 TEST_P(ShippedCaptionTableTest, GivesEveryMappedKeyAText) {
@@ -107,6 +116,15 @@ TEST_P(ShippedCaptionTableTest, GivesEveryMappedKeyAText) {
         }
     }
     EXPECT_FALSE(table.Caption(kMenuBulletKey).empty());
+}
+
+TEST_P(ShippedCaptionTableTest, GivesTheFlowMessagesATextNamingTheRuleWhereNeeded) {
+    const CaptionTable table = Load(GetParam());
+    for (std::string_view key : kFlowMessageKeys) {
+        EXPECT_FALSE(table.Caption(key).empty()) << key;
+    }
+    EXPECT_NE(table.Caption("Str901").find(kUdevRuleFile), std::string::npos)
+        << table.Caption("Str901");
 }
 
 TEST_P(ShippedCaptionTableTest, AgreesWithItsReadableSource) {
