@@ -7,6 +7,12 @@
 
 namespace velq::ui {
 
+QString MessageDisplayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 std::unique_ptr<QDialog> QtMessagePresenter::BuildDialog(const QString& text) const {
     auto dialog = std::make_unique<QDialog>(parent_);
     dialog->setObjectName(QStringLiteral("FormMessageDialog"));
@@ -18,7 +24,7 @@ std::unique_ptr<QDialog> QtMessagePresenter::BuildDialog(const QString& text) co
         dialog->setFont(font);
     }
     auto* layout = new QVBoxLayout(dialog.get());
-    auto* label = new QLabel(text, dialog.get());
+    auto* label = new QLabel(MessageDisplayText(text), dialog.get());
     label->setObjectName(QStringLiteral("lbl_Message"));
     label->setWordWrap(true);
     label->setMinimumWidth(260);

@@ -12,6 +12,11 @@ class QWidget;
 
 namespace velq::ui {
 
+// A message's text as the message window shows it. Captions joined for a message mark a new
+// paragraph with two carriage returns and a new line with one: "\r\r" becomes a blank line
+// between the paragraphs, a lone "\r" (or "\r\n") a line break.
+QString MessageDisplayText(QString text);
+
 // How the window tells the user something: one modal message with one OK button. The window
 // resolves caption keys to texts of the current language before it calls Show.
 class MessagePresenter {
