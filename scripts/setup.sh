@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config ccache
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    googletest libgtest-dev libgmock-dev
     libhidapi-dev libudev-dev
     libpng-dev libgif-dev
     qt6-base-dev xvfb xauth

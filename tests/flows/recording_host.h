@@ -52,7 +52,9 @@ public:
         Log(full ? "ReadFlow full" : "ReadFlow parameters");
         return on_read_flow ? on_read_flow(full) : true;
     }
-    void ShowLoadingWindow(bool shown) override { Log(shown ? "Loading shown" : "Loading hidden"); }
+    void ShowLoadingWindow(bool visible) override {
+        Log(visible ? "Loading shown" : "Loading hidden");
+    }
     void CollectPageValues(MouseConfig& config) override {
         Log("CollectPageValues");
         if (page_values) {
@@ -68,7 +70,9 @@ public:
     void WritePointerSettings() override { Log("WritePointerSettings"); }
     void ShowFirstPage() override { Log("ShowFirstPage"); }
     NameSources Names() override { return {captions, macro_names, gun_names, true}; }
-    void ShowResultPicture(bool shown) override { Log(shown ? "Result shown" : "Result hidden"); }
+    void ShowResultPicture(bool visible) override {
+        Log(visible ? "Result shown" : "Result hidden");
+    }
     void CloseMainWindow() override { Log("CloseMainWindow"); }
     bool ChooseSaveFile(std::filesystem::path& file) override {
         Log("ChooseSaveFile");

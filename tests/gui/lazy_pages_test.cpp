@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 rig.window->ShowLightingEntries(0x05, true);
                                 SwitchTo(rig, 2);
                             }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // Start-up creates what the first page and the window show; the other pages come when shown.
 TEST(LazyPagesStart, OtherPagesAreBuiltWhenFirstShown) {

@@ -58,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeyOfOtherSectionIgnored",
                  "\r\n[lang1]\r\n\"Str001=one\"\r\n[lang2]\r\n\"Str002=two\"\r\n", "Str002", ""},
         ReadCase{"MissingKeyIsEmpty", "\r\n[lang1]\r\n\"Str001=x\"\r\n", "Str999", ""}),
-    [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ReadCase>& param_info) {
+        return std::string(param_info.param.name);
+    });
 
 TEST(CaptionTableReadEdgeTest, ValueOfBlanksOnlyIsPresentButEmpty) {
     CaptionTableResult result =
@@ -114,7 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"LoneLowSurrogate", {0xFF, 0xFE, 0x00, 0xDC}, "low surrogate"},
         BadCase{"OtherSectionOnly", Utf16Le("\r\n[lang1]\r\n\"Str001=x\"\r\n"),
                 "section not found"}),
-    [](const ::testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<BadCase>& param_info) {
+        return std::string(param_info.param.name);
+    });
 
 TEST(CaptionTableLoadTest, LanguageNumberOutsideOneToThreeIsAnError) {
     for (int number : {0, 4, -1}) {

@@ -334,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ComboCase{"OfficeWithGuns", true, LayoutPage::kOffice, false},
                       ComboCase{"GamingWithoutGuns", false, LayoutPage::kGaming, false},
                       ComboCase{"LightWithGuns", true, LayoutPage::kLight, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(MenuTest, SpacesAroundEqualsAndMenuWidths) {
     const LayoutPlan plan = MustApply(Org1With("M_L_W", "M_L_W = 210"));

@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"NegativeValue", "FireY1_Offset_X=-12", "FireY1_Offset_X", -12},
                       LineCase{"PlusSign", "Size_B=+9", "Size_B", 9},
                       LineCase{"NoteLineWithEquals", "// note=5", "// note", 5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(ConfigTextTest, EnableIsOnOnlyForExactlyOne) {
     const LayoutResult<ConfigSection> section = ParseConfigText(
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadNumberCase{"TrailingLetters", "170px"}, BadNumberCase{"Fraction", "1.5"},
                       BadNumberCase{"Hex", "0x10"}, BadNumberCase{"InnerBlank", "1 70"},
                       BadNumberCase{"TwoSigns", "+-5"}, BadNumberCase{"TooLarge", "99999999999"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(ConfigTextTest, ReadStringKeepsEmptyValuesAndReportsMissingOnes) {
     const LayoutResult<ConfigSection> section =

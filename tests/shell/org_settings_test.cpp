@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ClampCase{"DpiCountZero", "DPI_Count=0", &OrgSettings::dpi_count, 1},
                       ClampCase{"DpiCountAbove", "DPI_Count=20", &OrgSettings::dpi_count, 12},
                       ClampCase{"DpiCountEleven", "DPI_Count=11", &OrgSettings::dpi_count, 11}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(OrgSettingsTest, PanelHeightsFallBackOnlyWhenAbsent) {
     std::string text = WithoutKey(WithoutKey(ShippedOrg(), "Main_Pnl_Height_With_Gun"),
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadOrgCase{"UnknownMode", "Ap_Mode", "Ap_Mode=3"},
                       BadOrgCase{"IdAboveByte", "Rev_Manu_ID", "Rev_Manu_ID=256"},
                       BadOrgCase{"IdBelowByte", "Rev_Pro_ID", "Rev_Pro_ID=-1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(OrgSettingsTest, MissingSectionIsAnError) {
     const LayoutResult<OrgSettings> org = ParseOrgSettings("[org1]\r\nWeb_Enable=0\r\n");

@@ -302,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](std::vector<uint8_t> g) { return WithHeaderSize(g, 100000, 100000); }},
         BadPngCase{"ZeroWidthInHeader",
                    [](std::vector<uint8_t> g) { return WithHeaderSize(g, 0, 16); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // Every single-byte change of a real skin picture either decodes or fails cleanly, with the
 // checksums checked or not.
@@ -439,7 +439,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DisposalCase{"Keep", DISPOSE_DO_NOT, kBluePx},
                       DisposalCase{"RestoreBackground", DISPOSE_BACKGROUND, kClear},
                       DisposalCase{"RestorePrevious", DISPOSE_PREVIOUS, kRedPx}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(SkinGifTest, TransparentIndexKeepsWhatIsBelowAndDelaysAreMilliseconds) {
     std::vector<uint8_t> holes = Fill(2, 2, kGreen);
@@ -556,7 +556,7 @@ INSTANTIATE_TEST_SUITE_P(
                        g.push_back(0x3B);
                        return g;
                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(SkinGifTest, HugeFrameOnASmallScreenIsRefusedBeforeReadingIt) {
     std::vector<uint8_t> g = EncodeGif(4, 4, {{0, 0, 4, 4, Fill(4, 4, kRed)}});

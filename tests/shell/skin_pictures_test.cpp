@@ -84,7 +84,7 @@ TEST_P(SkinPictureTest, IsEmbeddedAndDecodesAtItsSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SkinPictureTest, ::testing::ValuesIn(AllPictures()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& param_info) { return param_info.param.name; });
 
 TEST(SkinPictureLookupTest, UnknownAndEmptyNamesGiveNothing) {
     EXPECT_TRUE(SkinPicture("").empty());

@@ -192,8 +192,8 @@ Canvas DrawMousePage(int width, int height, const LabelBoxes& labels) {
         }
     }
     auto edge = [&](float s, float y) {
-        const float left = LeftEdge(outline, y);
-        return s < 0 ? left : 2 * m.cx - left;
+        const float edge_x = LeftEdge(outline, y);
+        return s < 0 ? edge_x : 2 * m.cx - edge_x;
     };
     // Side buttons on both flanks (the shell is ambidextrous): forward at the front, back
     // behind it.
