@@ -204,6 +204,54 @@ TEST_F(DeviceFlowsGui, OfficeAndGamingTabsShowTheirOwnProfile) {
     EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str210"));
 }
 
+// A language switch names the buttons from the codes they hold: media stop and web stop share
+// their language 1 caption ("Pare") yet each keeps its own name in every language, on the
+// office and gaming labels and on the factory page's rows of both profiles.
+TEST_F(DeviceFlowsGui, LanguageSwitchNamesTheButtonsFromTheirCodes) {
+    struct Button {
+        size_t address;  // first byte of the button's code
+        uint8_t code[3];
+    };
+    const Button media_stop_office2{0x43, {0x03, 0x00, 0xB7}};
+    const Button web_stop_office3{0x46, {0x03, 0x02, 0x26}};
+    const Button media_stop_gaming3{0x61, {0x03, 0x00, 0xB7}};
+    const Button web_stop_gaming2{0x5E, {0x03, 0x02, 0x26}};
+    DataBuf image = defaults.eeprom[0];
+    for (const Button& b :
+         {media_stop_office2, web_stop_office3, media_stop_gaming3, web_stop_gaming2}) {
+        std::copy(std::begin(b.code), std::end(b.code), image.begin() + b.address);
+    }
+    image[0x76] = SectionChecksum(std::span(image).subspan(0x40, 54));
+    mouse->SetMemory(0, image);
+    StartReady();
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(Page::kEngineering);
+    rig.window->ClickTab(Page::kOffice);
+    const auto text = [this](const char* name) {
+        const QWidget* widget = rig.Control(name);
+        return widget == nullptr ? QString() : widget->property("text").toString();
+    };
+    struct Shown {
+        const char* control;
+        const char* key;  // the caption of the function it holds
+    };
+    const Shown office[] = {{"Key2", "Str251"},       {"Key3", "Str264"},
+                            {"btn_Key102", "Str251"}, {"btn_Key103", "Str264"},
+                            {"btn_Key202", "Str264"}, {"btn_Key203", "Str251"}};
+    for (const int language : {2, 3, 1}) {
+        ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
+        for (const Shown& s : office) {
+            EXPECT_EQ(text(s.control), CaptionOf(language, s.key))
+                << "language " << language << " " << s.control;
+        }
+    }
+    EXPECT_EQ(text("Key2"), CaptionOf(1, "Str251"));
+    rig.window->ClickTab(Page::kGaming);
+    ASSERT_TRUE(rig.window->SwitchLanguage(2).ok);
+    EXPECT_EQ(text("Key2"), QString::fromUtf8("网页停止"));
+    EXPECT_EQ(text("Key3"), QString::fromUtf8("停止"));
+}
+
 // The factory page, built when first opened, shows what was read from the mouse.
 TEST_F(DeviceFlowsGui, FactoryPageBuiltLateShowsTheReadValues) {
     StartReady();

@@ -59,6 +59,7 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
             RelabelButtons();
         }
     });
+    connect(parts_.window, &MainWindow::languageChanged, this, &DeviceController::RelabelButtons);
     // A factory page built late shows the record, refreshed first from the controls that
     // already showed it, so a value changed there is not lost.
     connect(parts_.window, &MainWindow::engineeringPageBuilding, this,

@@ -116,6 +116,10 @@ signals:
     // can be taken now), and exist now and want the current values.
     void engineeringPageBuilding();
     void engineeringPageBuilt();
+    // The layout and captions of `language` were applied (a language switch, or the start-up's
+    // own): labels that show data in the language, such as the buttons' function names, are
+    // named again in it.
+    void languageChanged(int language);
 
     // A frame button whose work belongs to the device flows ("Btn_Apply_2", "Btn_Confirm1_1").
     void frameButtonClicked(const QString& name);

@@ -13,7 +13,6 @@
 #include <unordered_map>
 
 #include "shell/caption_assignments.h"
-#include "shell/caption_translate.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/main_window_detail.h"
 #include "shell/ui/message_presenter.h"
@@ -153,6 +152,7 @@ ShellResult MainWindow::ApplyLayout(int language) {
     FitKeyLabels();
     ApplyLightingEntries();
     Restack();
+    emit languageChanged(language);
     return {};
 }
 
@@ -300,15 +300,9 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
         return;
     }
     FillDpiLists(table);
-    // The button slots show function names in the language they were written in; each is
-    // carried over to the new language when its text is a caption of one of the tables.
-    const std::array<const CaptionLookup*, 3> lookups{&tables_[0], &tables_[1], &tables_[2]};
-    for (int key = 1; key <= 9; ++key) {
-        if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(key)))) {
-            const std::string now = label->text().toStdString();
-            label->setText(QString::fromStdString(TranslateLabelCaption(now, lookups, table)));
-        }
-    }
+    // The button labels (Key1 .. Key9, the factory page's btn_Key101 .. btn_Key209) show the
+    // names of the function codes the device flows hold: they rename them on languageChanged.
+    // A name found back from its caption would be ambiguous ("Pare" is media stop and web stop).
     QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
 }
 
