@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "gui_test_rig.h"
 
 namespace velq::ui::testing {
@@ -101,6 +103,44 @@ TEST(NavigationTest, OfficeAndGamingSetKeyModeAndMenuHeight) {
         EXPECT_EQ(key_mode->currentIndex(), 0);
         EXPECT_EQ(rig.Control("Pnl_Main")->height(), org.main_panel_height_without_gun);
         EXPECT_FALSE(rig.Control("IB_ComboKey3")->isVisible());
+    }
+}
+
+// Every way of closing the menus closes the PC macro pop-up with them, and leaves the macro
+// page's own lists and buttons open.
+TEST(NavigationTest, ClosingTheMenusClosesThePcMacroPanelToo) {
+    WindowRig rig;
+    rig.Start();
+    rig.Unblock();
+    rig.Click("Btn_Macro_1");
+    ASSERT_EQ(rig.window->current_page(), Page::kMacro);
+    const char* const popups[] = {"Pnl_PCMacro", "Pnl_Main", "Pnl_Special", "Pnl_Media", "LB_Name"};
+    const char* const page_controls[] = {"LB_PCMacroName", "LB_macro", "Btn_Start"};
+    struct Closer {
+        const char* name;
+        std::function<void(WindowRig&)> close;
+    };
+    const Closer closers[] = {
+        {"HideAllMenu", [](WindowRig& r) { r.window->HideAllMenu(); }},
+        {"tab click", [](WindowRig& r) { r.Click("Btn_Macro_1"); }},
+        {"press on the background",
+         [](WindowRig& r) { QTest::mousePress(r.Control("Img_Base_4"), Qt::LeftButton); }},
+    };
+    for (const Closer& closer : closers) {
+        SCOPED_TRACE(closer.name);
+        for (const char* popup : popups) {
+            rig.Control(popup)->show();
+        }
+        // The panel's entries show with it.
+        EXPECT_TRUE(rig.Control("Btn_NewMacro")->isVisible());
+        closer.close(rig);
+        for (const char* popup : popups) {
+            EXPECT_TRUE(rig.Control(popup)->isHidden()) << popup;
+        }
+        EXPECT_FALSE(rig.Control("Btn_NewMacro")->isVisible());
+        for (const char* control : page_controls) {
+            EXPECT_TRUE(rig.Control(control)->isVisible()) << control;
+        }
     }
 }
 

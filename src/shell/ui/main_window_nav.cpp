@@ -156,9 +156,7 @@ void MainWindow::ShowMessageKey(std::string_view key) {
 
 void MainWindow::HideAllMenu() {
     for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
-        if ((it.key().startsWith(QStringLiteral("Pnl_")) &&
-             it.key() != QStringLiteral("Pnl_PCMacro")) ||
-            it.key() == QStringLiteral("LB_Name")) {
+        if (it.key().startsWith(QStringLiteral("Pnl_")) || it.key() == QStringLiteral("LB_Name")) {
             it.value()->hide();
         }
     }
