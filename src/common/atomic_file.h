@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,16 +13,36 @@ namespace velq {
 struct FileResult {
     bool ok = false;
     std::string error;
+    // True when the file was refused for its kind (not a regular file) or its size before
+    // anything of it was read.
+    bool refused = false;
     explicit operator bool() const { return ok; }
 };
+
+// No limit on the size of a file that is read (its kind is still checked).
+inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_t>::max();
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it and renames it over
 // the target, so a crash or a full disk never leaves a half-written file behind.
 [[nodiscard]] FileResult WriteFileAtomically(const std::filesystem::path& path,
                                              std::span<const uint8_t> bytes);
 
-// Reads a whole file. On failure `bytes` is empty and the result names the file.
+// Like WriteFileAtomically, but only when nothing stands at `path` yet: an existing file (or
+// anything else there) is never replaced, and the failure says so.
+[[nodiscard]] FileResult CreateFileAtomically(const std::filesystem::path& path,
+                                              std::span<const uint8_t> bytes);
+
+// Reads a whole file of at most `max_size` bytes. The file is judged before anything is read:
+// a path that is not a regular file (a device such as /dev/zero, a FIFO, a folder) or a file
+// larger than `max_size` is refused, so choosing the wrong file never blocks the program or
+// fills its memory. On failure `bytes` is empty and the result names the file.
 [[nodiscard]] FileResult ReadWholeFile(const std::filesystem::path& path,
-                                       std::vector<uint8_t>& bytes);
+                                       std::vector<uint8_t>& bytes,
+                                       std::uintmax_t max_size = kAnyFileSize);
+
+// Reads the first `count` bytes of a regular file, or all of a shorter one; the rest of a
+// longer file is left unread. Other kinds of file are refused as by ReadWholeFile.
+[[nodiscard]] FileResult ReadFileStart(const std::filesystem::path& path,
+                                       std::vector<uint8_t>& bytes, std::size_t count);
 
 }  // namespace velq

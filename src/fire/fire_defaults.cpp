@@ -1,13 +1,9 @@
 #include "fire/fire_defaults.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "fire/fire_resources.h"
@@ -140,23 +136,14 @@ FireButtonStates FireButtonsAfterRead(const FireArea& buffer) {
 }
 
 FileResult ImportFireAreaFile(const std::filesystem::path& path, FireArea& buffer) {
-    // A folder is refused by name rather than by whatever the stream makes of it.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return {false, path.string() + ": is a folder, not a file"};
+    // A folder, a device or a FIFO is refused by its kind rather than by whatever reading it
+    // would give (a device's endless zeros would reach the mouse, a FIFO would block).
+    std::vector<uint8_t> start;
+    FileResult read = ReadFileStart(path, start, buffer.size());
+    if (!read) {
+        return read;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno ? errno : ENOENT;
-        return {false, path.string() + ": cannot open: " + std::strerror(err)};
-    }
-    FireArea read = buffer;
-    in.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
-    if (in.bad()) {
-        const int err = errno;
-        return {false, path.string() + ": cannot read: " + std::strerror(err)};
-    }
-    buffer = read;
+    std::copy(start.begin(), start.end(), buffer.begin());
     return {true, {}};
 }
 

@@ -46,8 +46,10 @@ FileResult GunKeyList::Load(const std::filesystem::path& file) {
     if (!file_present_) {
         return {true, {}};
     }
+    // The list is 30 bytes: a larger file, a device or a FIFO is none, and is refused before
+    // anything of it is read.
     std::vector<uint8_t> bytes;
-    FileResult read = ReadWholeFile(file, bytes);
+    FileResult read = ReadWholeFile(file, bytes, kGunKeyFileSize);
     if (!read) {
         return read;
     }

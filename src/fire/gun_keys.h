@@ -65,8 +65,8 @@ struct GunKeyResult {
 class GunKeyList {
 public:
     // Reads the file. A missing file is no error: the list stays empty and FilePresent() is
-    // false. A file that exists but cannot be read in full leaves the list empty and is
-    // reported; a longer file contributes its first 30 bytes.
+    // false. A file that is not exactly 30 bytes, is not a regular file or cannot be read
+    // leaves the list empty and is reported; a larger one is refused before it is read.
     [[nodiscard]] FileResult Load(const std::filesystem::path& file);
     [[nodiscard]] FileResult Save(const std::filesystem::path& file) const;
 

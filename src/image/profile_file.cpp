@@ -73,10 +73,13 @@ ProfileFileResult LoadProfileFile(const std::filesystem::path& path, ProfileMode
     if (!size_error && file_size != ProfileImageSize(mode)) {
         return WrongSize(path, mode, file_size);
     }
+    // Whatever is no regular file (a device, a FIFO) or grew meanwhile is refused before
+    // reading too: such a file would never end or is no profile either.
     std::vector<uint8_t> bytes;
-    const FileResult read = ReadWholeFile(path, bytes);
+    const FileResult read = ReadWholeFile(path, bytes, ProfileImageSize(mode));
     if (!read) {
-        return {false, {}, read.error};
+        return {false, read.refused ? std::string(kWrongProfileFileCaption) : std::string(),
+                read.error};
     }
     if (bytes.size() != ProfileImageSize(mode)) {
         return WrongSize(path, mode, bytes.size());

@@ -40,9 +40,10 @@ std::filesystem::path ProfileFileName(const std::filesystem::path& chosen);
                                                 ProfileMode mode, std::span<const uint8_t> image,
                                                 std::filesystem::path* written = nullptr);
 
-// Reads a profile file. A file whose size is not exactly the mode's image size is refused with
-// kWrongProfileFileCaption, so a file of the other mode or of another kind never reaches the
-// mouse. `image` is changed only on success.
+// Reads a profile file. A file whose size is not exactly the mode's image size, or that is not a
+// regular file (a device, a FIFO), is refused with kWrongProfileFileCaption before it is read,
+// so a file of the other mode or of another kind never reaches the mouse. `image` is changed
+// only on success.
 [[nodiscard]] ProfileFileResult LoadProfileFile(const std::filesystem::path& path, ProfileMode mode,
                                                 std::vector<uint8_t>& image);
 

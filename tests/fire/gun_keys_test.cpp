@@ -1,6 +1,7 @@
 #include "fire/gun_keys.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -116,9 +117,24 @@ TEST_F(GunKeyListTest, FileOfTheWrongSize) {
     EXPECT_NE(short_file.error.find(kGunKeyFileName), std::string::npos) << short_file.error;
     EXPECT_TRUE(list.Names().empty());
 
+    // Bytes beyond the thirty are no gun keys: a larger file is not the list (a device or a
+    // FIFO neither) and is refused before it is read.
     std::vector<uint8_t> longer = Entries({{0x0C, 2, 3}});
     longer.resize(40, 0x0C);
     WriteFile(longer);
+    const std::filesystem::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& path : {file, fifo, std::filesystem::path("/dev/zero")}) {
+        SCOPED_TRACE(path.string());
+        const FileResult refused = list.Load(path);
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.refused);
+        EXPECT_EQ(refused.error.rfind(path.string() + ": ", 0), 0u) << refused.error;
+        EXPECT_TRUE(list.Names().empty());
+    }
+    EXPECT_EQ(FileBytes(), longer);
+
+    WriteFile(Entries({{0x0C, 2, 3}}));
     Load();
     EXPECT_EQ(list.Names(), (Names{"Fire Macro1"}));
 }

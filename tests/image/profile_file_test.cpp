@@ -1,6 +1,7 @@
 #include "image/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -130,6 +131,24 @@ TEST_F(ProfileFileTest, FilesOfAnotherSizeAreRefusedAndChangeNothing) {
     const DataBuf before = image;
     EXPECT_FALSE(LoadEepromProfile(WriteFile("short.bin", 100, 0x00), image));
     EXPECT_EQ(image, before);
+}
+
+// A device or a FIFO chosen by mistake is refused as no profile before anything is read: the
+// device would never end and the FIFO would block the program.
+TEST_F(ProfileFileTest, PathsThatAreNoRegularFileAreRefusedUnread) {
+    const fs::path fifo = dir_ / "profile.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& path : {fs::path("/dev/zero"), fifo, dir_}) {
+        for (ProfileMode mode : {ProfileMode::Eeprom, ProfileMode::Driver}) {
+            SCOPED_TRACE(path.string());
+            std::vector<uint8_t> image = {1, 2, 3};
+            const ProfileFileResult result = LoadProfileFile(path, mode, image);
+            EXPECT_FALSE(result);
+            EXPECT_EQ(result.caption_key, "Str102");
+            EXPECT_EQ(result.error.rfind(path.string() + ": ", 0), 0u) << result.error;
+            EXPECT_EQ(image, (std::vector<uint8_t>{1, 2, 3}));
+        }
+    }
 }
 
 TEST_F(ProfileFileTest, AMissingFileIsAnErrorNamingIt) {
