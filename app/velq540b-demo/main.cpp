@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "device/virtual_backend.h"
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
@@ -44,7 +46,16 @@ int main(int argc, char** argv) {
     QDir().mkpath(data_dir);
     if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
                            error)) {
-        program.Messages().Show(QString::fromStdString(error));  // runs on, forgetting at exit
+        // A file that is no memory of the virtual mouse is never overwritten. The demo still
+        // runs, on the factory memory, but the user must know that nothing will be kept.
+        const QString text =
+            QStringLiteral(
+                "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
+                "factory memory, and its changes are lost when the demo ends. Move "
+                "the file away to let it keep its memory again.")
+                .arg(QString::fromStdString(error));
+        std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
+        program.Messages().Show(text);
     }
     mouse->SetPlugged(false);
     velq::VirtualBackend backend(mouse);

@@ -327,24 +327,37 @@ bool VirtualMouse::AttachFile(const std::filesystem::path& file, std::string& er
     std::lock_guard lock(mutex_);
     std::vector<uint8_t> bytes;
     std::error_code ec;
-    if (std::filesystem::exists(file, ec)) {
-        FileResult read = ReadWholeFile(file, bytes);
-        if (!read) {
-            error = read.error;
-            return false;
-        }
-    }
-    file_ = file;
-    if (bytes.size() == kMemorySize) {
-        std::copy(bytes.begin(), bytes.end(), memory_.begin());
-        return true;
-    }
-    FileResult written = WriteFileAtomically(file, memory_);
-    if (!written) {
-        error = written.error;
-        file_.reset();
+    const std::filesystem::file_status status = std::filesystem::symlink_status(file, ec);
+    if (ec && status.type() != std::filesystem::file_type::not_found) {
+        error = file.string() + ": " + ec.message();
         return false;
     }
+    if (status.type() == std::filesystem::file_type::not_found) {
+        // Only a new file gets the memory: something that appeared at the name meanwhile is
+        // never replaced.
+        FileResult created = CreateFileAtomically(file, memory_);
+        if (!created) {
+            error = created.error;
+            return false;
+        }
+        file_ = file;
+        return true;
+    }
+    // An existing file is the memory of an earlier run or no memory at all; it is used only
+    // when it holds a whole memory, and otherwise left exactly as it is.
+    FileResult read = ReadWholeFile(file, bytes, kMemorySize);
+    if (!read) {
+        error = read.error + " (the file was left as it is)";
+        return false;
+    }
+    if (bytes.size() != kMemorySize) {
+        error = file.string() + ": " + std::to_string(bytes.size()) + " bytes, not a " +
+                std::to_string(kMemorySize) +
+                "-byte virtual mouse memory (the file was left as it is)";
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), memory_.begin());
+    file_ = file;
     return true;
 }
 
