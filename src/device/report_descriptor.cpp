@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <limits>
 #include <map>
+#include <optional>
 
 namespace velq {
 namespace {
@@ -41,15 +43,31 @@ struct GlobalState {
 // Bits of each report, by report ID, of one report type in one top-level collection.
 using ReportBits = std::map<uint32_t, uint64_t>;
 
-int ByteLength(const ReportBits& reports) {
-    uint64_t longest = 0;
-    for (const auto& [id, bits] : reports) {
-        longest = std::max(longest, bits);
-    }
+constexpr uint64_t kNoBits = 0;
+constexpr uint64_t kTooManyBits = std::numeric_limits<uint64_t>::max();
+
+// Adds the bits of one main item without wrapping: a sum beyond 64 bits stays at the most
+// there is, which is far beyond any length a report may have.
+void AddBits(uint64_t& total, uint32_t report_size, uint32_t report_count) {
+    const uint64_t item = static_cast<uint64_t>(report_size) * report_count;  // fits 64 bits
+    total = item > kTooManyBits - total ? kTooManyBits : total + item;
+}
+
+// The byte length of the longest report (with its ID byte), 0 without reports; none when it
+// is longer than a report may be.
+std::optional<int> ByteLength(const ReportBits& reports) {
     if (reports.empty()) {
         return 0;
     }
-    return static_cast<int>((longest + 7) / 8 + 1);
+    uint64_t longest = kNoBits;
+    for (const auto& [id, bits] : reports) {
+        longest = std::max(longest, bits);
+    }
+    const uint64_t bytes = longest / 8 + (longest % 8 != 0 ? 1 : 0) + 1;
+    if (bytes > static_cast<uint64_t>(kMaxReportLength)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(bytes);
 }
 
 }  // namespace
@@ -146,9 +164,19 @@ ParsedDescriptor ParseReportDescriptor(std::span<const uint8_t> d) {
                     return result;
                 }
                 if (--depth == 0) {
-                    current.input_length = ByteLength(bits[0]);
-                    current.output_length = ByteLength(bits[1]);
-                    current.feature_length = ByteLength(bits[2]);
+                    const std::optional<int> input = ByteLength(bits[0]);
+                    const std::optional<int> output = ByteLength(bits[1]);
+                    const std::optional<int> feature = ByteLength(bits[2]);
+                    if (input && output && feature) {
+                        current.input_length = *input;
+                        current.output_length = *output;
+                        current.feature_length = *feature;
+                    } else {
+                        current.malformed = true;
+                        if (result.error.empty()) {
+                            result.error = DescribeCollection(current);
+                        }
+                    }
                     result.collections.push_back(current);
                 }
                 break;
@@ -157,8 +185,7 @@ ParsedDescriptor ParseReportDescriptor(std::span<const uint8_t> d) {
             case kFeature:
                 if (depth > 0) {
                     const int which = tag == kInput ? 0 : tag == kOutput ? 1 : 2;
-                    bits[which][global.report_id] +=
-                        static_cast<uint64_t>(global.report_size) * global.report_count;
+                    AddBits(bits[which][global.report_id], global.report_size, global.report_count);
                 }
                 break;
             default:
@@ -173,9 +200,14 @@ ParsedDescriptor ParseReportDescriptor(std::span<const uint8_t> d) {
 }
 
 std::string DescribeCollection(const TopLevelCollection& c) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%04X:%04X in=%d out=%d feature=%d", c.usage_page, c.usage,
-                  c.input_length, c.output_length, c.feature_length);
+    char line[96];
+    if (c.malformed) {
+        std::snprintf(line, sizeof line, "%04X:%04X malformed: a report longer than %d bytes",
+                      c.usage_page, c.usage, kMaxReportLength);
+    } else {
+        std::snprintf(line, sizeof line, "%04X:%04X in=%d out=%d feature=%d", c.usage_page, c.usage,
+                      c.input_length, c.output_length, c.feature_length);
+    }
     return line;
 }
 

@@ -65,6 +65,7 @@ TEST(ReportDescriptor, LengthsMatchWindowsForEveryRealDescriptor) {
         EXPECT_EQ(found->input_length, c.input);
         EXPECT_EQ(found->output_length, c.output);
         EXPECT_EQ(found->feature_length, c.feature);
+        EXPECT_FALSE(found->malformed);
     }
 }
 
@@ -105,6 +106,63 @@ TEST(ReportDescriptor, TruncatedDescriptorsReportAnErrorInsteadOfReadingPastTheE
     for (const auto& d : broken) {
         EXPECT_NE(ParseReportDescriptor(d).error, "") << d.size();
     }
+}
+
+// Crafted descriptors whose report lengths are beyond any report: summed without wrapping, they
+// make their collection malformed, so none of them can pass for the mouse's 8-byte feature
+// report or print a negative length. A well-formed collection after one is still read.
+TEST(ReportDescriptor, LengthsBeyondAnyReportMakeTheCollectionMalformed) {
+    const std::vector<uint8_t> kVendorCollection = {0x06, 0x00, 0xFF, 0x09, 0x01,
+                                                    0xA1, 0x01, 0x85, 0x04};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> items;  // between the collection's start and its end
+    };
+    const std::vector<Case> cases = {
+        // 8 x 0xFFFFFFFF bits and 8 x 8 more: 2^32 + 8 bytes, which as 32 bits reads as 8.
+        {"4-gigabyte feature report",
+         {0x75, 0x08, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0xB1, 0x02, 0x95, 0x08, 0xB1, 0x02}},
+        // 8 x 2^31 bits: 2^31 + 1 bytes, negative as a 32-bit length.
+        {"2-gigabyte input report", {0x75, 0x08, 0x97, 0x00, 0x00, 0x00, 0x80, 0x81, 0x02}},
+        // (2^32 - 1)^2 bits plus 3 x 0xAAAAAABD bits: 56 bits once the sum wraps at 64 bits.
+        {"sum wrapping to 56 bits",
+         {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0xB1,
+          0x02, 0x75, 0x03, 0x97, 0xBD, 0xAA, 0xAA, 0xAA, 0xB1, 0x02}},
+        // Sums beyond 64 bits, again and again, stay beyond.
+        {"sums beyond 64 bits",
+         {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x91, 0x02, 0x91, 0x02, 0x91,
+          0x02}},
+        // One byte over the longest length: 65535 data bytes and the ID byte.
+        {"65536-byte feature report", {0x75, 0x08, 0x97, 0xFF, 0xFF, 0x00, 0x00, 0xB1, 0x02}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> descriptor = kVendorCollection;
+        descriptor.insert(descriptor.end(), c.items.begin(), c.items.end());
+        descriptor.push_back(0xC0);
+        // A keyboard collection after it, read as usual.
+        descriptor.insert(descriptor.end(), {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x75, 0x08, 0x95,
+                                             0x08, 0x81, 0x02, 0xC0});
+        const ParsedDescriptor parsed = ParseReportDescriptor(descriptor);
+        ASSERT_EQ(parsed.collections.size(), 2u);
+        const TopLevelCollection& bad = parsed.collections[0];
+        EXPECT_TRUE(bad.malformed);
+        EXPECT_EQ(bad.input_length, 0);
+        EXPECT_EQ(bad.output_length, 0);
+        EXPECT_EQ(bad.feature_length, 0);
+        EXPECT_EQ(DescribeCollection(bad), "FF00:0001 malformed: a report longer than 65535 bytes");
+        EXPECT_EQ(parsed.error, DescribeCollection(bad));
+        EXPECT_FALSE(parsed.collections[1].malformed);
+        EXPECT_EQ(DescribeCollection(parsed.collections[1]), "0001:0006 in=9 out=0 feature=0");
+    }
+
+    // The longest report there may be still counts: 65534 data bytes and the ID byte.
+    std::vector<uint8_t> longest = kVendorCollection;
+    longest.insert(longest.end(), {0x75, 0x08, 0x97, 0xFE, 0xFF, 0x00, 0x00, 0xB1, 0x02, 0xC0});
+    const ParsedDescriptor parsed = ParseReportDescriptor(longest);
+    EXPECT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.collections.size(), 1u);
+    EXPECT_EQ(DescribeCollection(parsed.collections[0]), "FF00:0001 in=0 out=0 feature=65535");
 }
 
 TEST(ReportDescriptor, DecodesBinaryAndHexTextFiles) {
