@@ -87,6 +87,9 @@ FireEditResult FireBlocks::EditParam(int slot, FireParam param, int value) {
         return FireEditResult::OutOfRange;
     }
     FireMacroBlock& block = blocks_[Index(slot)];
+    if (block[kFireLengthByte] > kFireMaxLength) {
+        return FireEditResult::BadLength;
+    }
     const uint8_t at = positions_[Index(slot)][param];
     // The block as it is now must hold this parameter at the recorded position; a scan finds
     // value bytes only inside the content (bytes 3..L), never the flag, length or checksum.

@@ -15,6 +15,8 @@ enum class FireEditResult {
     NotInBlock,  // the block holds no such parameter (empty or unreadable slot): no change
     OutOfRange,  // the value does not fit the parameter: no change
     NoSuchSlot,  // slot outside 1..10: no change
+    BadLength,   // the block's length byte points past the block, so no checksum can close
+                 // it: no change
 };
 
 // The fire page's working copy of the ten blocks, with the parameter positions each slot's
@@ -42,7 +44,9 @@ public:
     // Y -128..127, Time 0..2040 ms (stored in 8 ms units, rounded down).
     // The position is used only while the block still holds the parameter there: an edit of
     // a parameter the block does not contain changes nothing, so a stale position left from
-    // an earlier content can never write into an empty or different block.
+    // an earlier content can never write into an empty or different block. Neither does an
+    // edit of a block whose length byte points past the block: no checksum can close such a
+    // block, so the edit would pass for stored while the block stays invalid.
     FireEditResult EditParam(int slot, FireParam param, int value);
 
     // Byte 0 of the block (1 = stop on release) and the slot's play mode in the entry table

@@ -112,6 +112,27 @@ TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
     }
 }
 
+// A length byte beyond the block (23, or an erased 0xFF) leaves the scan its first 22 bytes to
+// show, but no checksum can close such a block: an edit is refused instead of being reported
+// as stored while the block stays invalid.
+TEST_F(FireEditTest, ABlockWhoseLengthRunsPastItIsNotEdited) {
+    for (const uint8_t length : {uint8_t{23}, uint8_t{0x80}, uint8_t{0xFF}}) {
+        SCOPED_TRACE(static_cast<int>(length));
+        FireMacroBlock block = ClickPerShot(4);
+        block[1] = length;
+        ASSERT_TRUE(blocks.SetBlock(1, block));
+        const std::optional<FireRow> row = blocks.ScanFireBlock(1, entries);
+        ASSERT_TRUE(row.has_value());
+        ASSERT_EQ(row->count, 256);  // the parameters are still found where they stand
+        for (const FireParam param :
+             {FireParam::Count, FireParam::X, FireParam::Y, FireParam::Time}) {
+            EXPECT_EQ(blocks.EditParam(1, param, 16), FireEditResult::BadLength);
+        }
+        EXPECT_EQ(blocks.Block(1), block);
+        EXPECT_FALSE(FireBlockChecksumOk(blocks.Block(1)));
+    }
+}
+
 TEST_F(FireEditTest, StopOnReleaseSetsFlagAndModeOfThatSlotOnly) {
     // Gun 6 shows slots 6 and 7; the box of row 2 belongs to slot 7.
     ASSERT_TRUE(blocks.SetBlock(6, ClickPerShot(3)));
