@@ -60,7 +60,11 @@ std::string NameOfGunKey(std::string_view code_text, const NameSources& sources)
                 name = GunKeyListName(i);
             }
         }
-        return name;
+        if (!name.empty()) {
+            return name;
+        }
+        // A gun of the fire page that the list does not hold keeps its own name: a button
+        // never turns blank just because a gun key list exists.
     }
     const auto key = GunNameKey(code_text);
     return key ? sources.captions.Caption(*key) : std::string{};

@@ -154,9 +154,13 @@ TEST_F(FunctionNameTest, GunKeysWithTheGunKeyFileUseTheLastMatchingEntry) {
     guns_.texts[4] = "0C0303";
     guns_.texts[9] = "0C0A0A";
     const NameCase cases[] = {
-        {"0C0303", "Fire Macro5"},
+        {"0C0303", "Fire Macro5"},  // the list's name wins over the gun's own
         {"0C0A0A", "Fire Macro10"},
-        {"0C0101", ""},  // a predefined gun that the list does not hold
+        // Guns of the fire page that the list does not hold keep their names.
+        {"0C0101", "AKM"},
+        {"0C0607", "Fogo 5.56mm "},
+        {"0C080A", "Fogo 7.62mm"},
+        {"0C0909", ""},  // neither in the list nor a gun of the page
     };
     for (const NameCase& c : cases) {
         EXPECT_EQ(Name(c.code), c.name) << c.code;
