@@ -28,6 +28,7 @@ int DeviceLink::CountHidInterfaces() {
 bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release) {
     std::unique_ptr<HidDevice> found;
     std::string found_path;
+    std::string denied_path;
     std::vector<std::string> paths = backend_.EnumerateHid();
     // With two mice plugged in, the choice must not depend on the order the system lists
     // them in: the first path in sorted order wins.
@@ -41,7 +42,19 @@ bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& re
         }
         std::unique_ptr<HidDevice> device = backend_.OpenHid(path);
         if (device == nullptr) {
-            continue;  // held exclusively elsewhere or access denied
+            // Held exclusively elsewhere or access denied. A mouse this user may not open must
+            // not pass for no mouse at all: the user can grant the access.
+            if (denied_path.empty()) {
+                const std::optional<HidListing> listed = backend_.AccessDenied(path);
+                if (listed && listed->attributes.vendor_id == vendor_id &&
+                    listed->attributes.product_id == product_id &&
+                    listed->attributes.release_number == release &&
+                    (listed->feature_lengths.empty() ||
+                     EffectiveFeatureLength(listed->feature_lengths) == kMouseFeatureLength)) {
+                    denied_path = path;
+                }
+            }
+            continue;
         }
         const HidAttributes attributes = device->Attributes();
         if (EffectiveFeatureLength(device->FeatureReportLengths()) == kMouseFeatureLength &&
@@ -53,8 +66,10 @@ bool DeviceLink::OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& re
         // Any handle not taken closes when `device` goes out of scope.
     }
     if (found == nullptr) {
+        denied_path_ = denied_path;
         return false;
     }
+    denied_path_.clear();
     device_ = std::move(found);  // a handle held before closes here
     device_path_ = found_path;
     vendor_id_ = vendor_id;

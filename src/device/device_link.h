@@ -31,8 +31,16 @@ public:
     // number given and 8-byte feature reports. When several mice match, the first in sorted
     // path order is taken (or only the chosen path, see ChoosePath); every other opened
     // interface is closed. On success the device handle, path, IDs, release number and feature
-    // length are set and `release` holds the one found.
+    // length are set and `release` holds the one found. When no mouse was opened but an
+    // interface of the mouse is listed that this user may not open, MouseAccessDenied() says
+    // so; every other outcome clears it.
     bool OpenMouse(uint16_t vendor_id, uint16_t product_id, uint16_t& release);
+
+    // Whether the last OpenMouse found no mouse it could open, but the mouse is connected and
+    // this user lacks the permission to open it (no udev rule grants it), and the path of
+    // that interface (empty otherwise).
+    bool MouseAccessDenied() const { return !denied_path_.empty(); }
+    const std::string& DeniedPath() const { return denied_path_; }
 
     // Whether the interface of the open mouse is still listed. Another mouse of the same kind
     // does not count: the one that was identified and read is gone once its path is.
@@ -83,6 +91,7 @@ private:
     int feature_length_ = 0;
     std::string device_path_;
     std::string chosen_path_;
+    std::string denied_path_;
     int last_interface_count_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -42,6 +43,14 @@ public:
                                        std::span<uint8_t> output) = 0;
 };
 
+// What the system lists about an interface, read without opening it.
+struct HidListing {
+    HidAttributes attributes;
+    // The feature report lengths where the report descriptor can be read without opening the
+    // interface (sysfs shows it to everyone); empty when it cannot.
+    std::vector<int> feature_lengths;
+};
+
 // Everything the device link needs from the operating system. One implementation per platform
 // (hidapi on Linux) and the virtual mouse for tests and the demo.
 class HidBackend {
@@ -51,6 +60,11 @@ public:
     virtual std::vector<std::string> EnumerateHid() = 0;
     // Opens an interface without claiming it exclusively; nullptr when it cannot be opened.
     virtual std::unique_ptr<HidDevice> OpenHid(const std::string& path) = 0;
+    // For a listed interface that this user lacks the permission to open: what the system
+    // lists about it. None when it may be opened, is not listed, or the backend cannot tell.
+    virtual std::optional<HidListing> AccessDenied(const std::string& /*path*/) {
+        return std::nullopt;
+    }
     // Paths of the present devices of an interface class (the companion driver's).
     virtual std::vector<std::string> EnumerateClass(const std::string& interface_class) = 0;
     // Opens such a device; nullptr when it cannot be opened.

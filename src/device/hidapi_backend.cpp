@@ -159,6 +159,17 @@ std::unique_ptr<HidDevice> HidapiBackend::OpenHid(const std::string& path) {
     return std::make_unique<HidapiDevice>(handle, known->second, FeatureLengthsOf(path));
 }
 
+std::optional<HidListing> HidapiBackend::AccessDenied(const std::string& path) {
+    const auto known = attributes_.find(path);
+    if (!available_ || known == attributes_.end()) {
+        return std::nullopt;
+    }
+    if (::access(path.c_str(), R_OK | W_OK) == 0 || (errno != EACCES && errno != EPERM)) {
+        return std::nullopt;
+    }
+    return HidListing{known->second, FeatureLengthsOf(path)};
+}
+
 std::vector<std::string> HidapiBackend::EnumerateClass(const std::string&) {
     return {};
 }

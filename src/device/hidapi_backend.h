@@ -24,6 +24,10 @@ public:
 
     std::vector<std::string> EnumerateHid() override;
     std::unique_ptr<HidDevice> OpenHid(const std::string& path) override;
+    // The enumeration reads the IDs from sysfs without opening the node, and the report
+    // descriptor is in sysfs too; whether this user may read and write the node is asked of
+    // the system without opening it.
+    std::optional<HidListing> AccessDenied(const std::string& path) override;
     std::vector<std::string> EnumerateClass(const std::string& interface_class) override;
     std::unique_ptr<DriverDevice> OpenDriverDevice(const std::string& path) override;
 

@@ -93,22 +93,40 @@ private:
 }  // namespace
 
 VirtualBackend::VirtualBackend(std::shared_ptr<VirtualMouse> mouse)
-    : mouse_(std::move(mouse)),
+    : mice_{std::move(mouse)},
       interfaces_(MouseInterfaces(MouseVendorId, MouseProductId, kMouseReleaseNumber)) {}
 
 std::vector<VirtualInterface> VirtualBackend::MouseInterfaces(uint16_t vendor_id,
                                                               uint16_t product_id,
-                                                              uint16_t release_number) {
+                                                              uint16_t release_number,
+                                                              const std::string& path_prefix) {
     const HidAttributes ids{vendor_id, product_id, release_number};
     return {
-        {"/dev/virtual/velq540b-pointer", ids, {0}, true, true},
-        {"/dev/virtual/velq540b-keyboard", ids, {0, 3}, true, true},
-        {"/dev/virtual/velq540b-config", ids, {kMouseFeatureLength}, true, true},
+        {path_prefix + "-pointer", ids, {0}, true, true},
+        {path_prefix + "-keyboard", ids, {0, 3}, true, true},
+        {path_prefix + "-config", ids, {kMouseFeatureLength}, true, true},
     };
 }
 
+int VirtualBackend::AddMouse(std::shared_ptr<VirtualMouse> mouse, const std::string& path_prefix) {
+    const int number = static_cast<int>(mice_.size());
+    mice_.push_back(std::move(mouse));
+    for (VirtualInterface& interface :
+         MouseInterfaces(MouseVendorId, MouseProductId, kMouseReleaseNumber, path_prefix)) {
+        interface.mouse = number;
+        interfaces_.push_back(std::move(interface));
+    }
+    return number;
+}
+
+const std::shared_ptr<VirtualMouse>& VirtualBackend::MouseOf(
+    const VirtualInterface& interface) const {
+    const auto number = static_cast<std::size_t>(interface.mouse);
+    return number < mice_.size() ? mice_[number] : mice_.front();
+}
+
 bool VirtualBackend::Present(const VirtualInterface& interface) const {
-    return !interface.of_mouse || mouse_->Plugged();
+    return !interface.of_mouse || MouseOf(interface)->Plugged();
 }
 
 std::vector<std::string> VirtualBackend::EnumerateHid() {
@@ -123,11 +141,21 @@ std::vector<std::string> VirtualBackend::EnumerateHid() {
 
 std::unique_ptr<HidDevice> VirtualBackend::OpenHid(const std::string& path) {
     for (const VirtualInterface& interface : interfaces_) {
-        if (interface.path == path && Present(interface) && interface.openable) {
-            return std::make_unique<VirtualHidDevice>(mouse_, interface, open_handles_);
+        if (interface.path == path && Present(interface) && interface.openable &&
+            !interface.access_denied) {
+            return std::make_unique<VirtualHidDevice>(MouseOf(interface), interface, open_handles_);
         }
     }
     return nullptr;
+}
+
+std::optional<HidListing> VirtualBackend::AccessDenied(const std::string& path) {
+    for (const VirtualInterface& interface : interfaces_) {
+        if (interface.path == path && Present(interface) && interface.access_denied) {
+            return HidListing{interface.attributes, interface.feature_lengths};
+        }
+    }
+    return std::nullopt;
 }
 
 std::string VirtualBackend::DriverPath() const {
@@ -135,7 +163,7 @@ std::string VirtualBackend::DriverPath() const {
     std::string path = "/dev/virtual/velq540b-companion/";
     path.resize(54, '_');
     char number[5];
-    std::snprintf(number, sizeof number, "%04x", mouse_->DriverNumber());
+    std::snprintf(number, sizeof number, "%04x", mice_.front()->DriverNumber());
     return path + number + "/image";
 }
 

@@ -64,6 +64,114 @@ TEST_F(Link, FindsTheMouseByIdsReleaseAndFeatureLength) {
     }
 }
 
+VirtualInterface Denied(VirtualInterface interface) {
+    interface.access_denied = true;
+    return interface;
+}
+
+// A mouse this user may not open is told apart from no mouse: the link names the interface
+// that matched but was denied, as long as no mouse could be opened.
+TEST_F(Link, AMouseThatMayNotBeOpenedIsReportedAsDenied) {
+    struct Case {
+        const char* name;
+        std::vector<VirtualInterface> interfaces;
+        bool found;
+        const char* denied;
+    };
+    const std::vector<Case> cases = {
+        {"every interface denied: the one with 8-byte feature reports is named",
+         {Denied(Interface("a", 0x0104, {0})), Denied(Interface("c", 0x0104, {8})),
+          Denied(Interface("b", 0x0104, {0, 3}))},
+         false,
+         "c"},
+        {"lengths unknown without opening: the first path",
+         {Denied(Interface("b", 0x0104, {})), Denied(Interface("a", 0x0104, {}))},
+         false,
+         "a"},
+        {"another matching interface opens",
+         {Denied(Interface("a", 0x0104, {8})), Interface("b", 0x0104, {8})},
+         true,
+         ""},
+        {"held elsewhere is no denial", {Interface("a", 0x0104, {8}, false)}, false, ""},
+        {"another release", {Denied(Interface("a", 0x0105, {8}))}, false, ""},
+        {"another vendor",
+         {Denied({"a", {0x046D, MouseProductId, 0x0104}, {8}, true, false})},
+         false,
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualBackend local{mouse};
+        local.SetInterfaces(c.interfaces);
+        DeviceLink local_link{local};
+        uint16_t release = kMouseReleaseNumber;
+        EXPECT_EQ(local_link.OpenMouse(MouseVendorId, MouseProductId, release), c.found);
+        EXPECT_EQ(local_link.MouseAccessDenied(), std::string(c.denied) != "");
+        EXPECT_EQ(local_link.DeniedPath(), c.denied);
+        EXPECT_EQ(local.OpenHandles(), c.found ? 1 : 0);
+    }
+}
+
+TEST_F(Link, TheDenialLastsOnlyAsLongAsTheMouseIsThereAndDenied) {
+    std::vector<VirtualInterface> interfaces = backend.Interfaces();
+    for (VirtualInterface& interface : interfaces) {
+        interface.access_denied = true;
+    }
+    backend.SetInterfaces(interfaces);
+    uint16_t release = kMouseReleaseNumber;
+    EXPECT_FALSE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_EQ(link.DeniedPath(), "/dev/virtual/velq540b-config");
+
+    // A search restricted to another path does not see it.
+    link.ChoosePath("/dev/virtual/velq540b-other");
+    EXPECT_FALSE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_FALSE(link.MouseAccessDenied());
+    link.ChoosePath("");
+
+    mouse->SetPlugged(false);
+    EXPECT_FALSE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_FALSE(link.MouseAccessDenied());
+    mouse->SetPlugged(true);
+    EXPECT_FALSE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_TRUE(link.MouseAccessDenied());
+
+    // The udev rule took effect.
+    for (VirtualInterface& interface : backend.Interfaces()) {
+        interface.access_denied = false;
+    }
+    EXPECT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_FALSE(link.MouseAccessDenied());
+    EXPECT_EQ(link.DeniedPath(), "");
+}
+
+// Two mice of this model: the first in sorted path order unless one path is chosen, and the
+// chosen mouse's own firmware answers.
+TEST_F(Link, TwoMiceTheFirstPathOrTheChosenOne) {
+    auto second = std::make_shared<VirtualMouse>();
+    EXPECT_EQ(backend.AddMouse(second, "/dev/virtual/a-second"), 1);
+    uint16_t release = kMouseReleaseNumber;
+    ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_EQ(link.DevicePath(), "/dev/virtual/a-second-config");
+
+    link.ChoosePath("/dev/virtual/velq540b-config");
+    ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+    EXPECT_EQ(link.DevicePath(), "/dev/virtual/velq540b-config");
+    EXPECT_EQ(backend.OpenHandles(), 1);
+    second->ClearRequests();
+    mouse->ClearRequests();
+    ASSERT_TRUE(protocol.SendCommand(Command::Open));
+    EXPECT_EQ(mouse->CountRequests(Command::Open), 1);
+    EXPECT_EQ(second->CountRequests(Command::Open), 0);
+
+    // Unplugging the other mouse leaves the chosen one; unplugging the chosen one loses it.
+    second->SetPlugged(false);
+    EXPECT_TRUE(link.DevicePathPresent());
+    EXPECT_EQ(link.CountHidInterfaces(), 3);
+    mouse->SetPlugged(false);
+    EXPECT_FALSE(link.DevicePathPresent());
+    EXPECT_FALSE(link.OpenMouse(MouseVendorId, MouseProductId, release));
+}
+
 TEST_F(Link, ReopeningOrDroppingTheMouseClosesTheOldHandle) {
     OpenTheMouse();
     EXPECT_EQ(backend.OpenHandles(), 1);
