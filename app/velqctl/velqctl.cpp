@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
+#include <span>
 
 #include "common/atomic_file.h"
 #include "device/command_protocol.h"
@@ -24,7 +26,7 @@ namespace velq {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: velqctl [--virtual FILE] COMMAND\n"
+    "usage: velqctl [--virtual FILE] [--device PATH] COMMAND\n"
     "commands:\n"
     "  list                 every HID interface: path, vendor:product, release, feature length\n"
     "  status               the mouse's signature, write permission and chip\n"
@@ -34,10 +36,26 @@ constexpr const char* kUsage =
     "  save FILE            reads the whole mouse into a profile file (.bin)\n"
     "  load FILE            writes a profile file into the mouse and verifies it\n"
     "  rdesc FILE           the top-level collections of a HID report descriptor file\n"
-    "--virtual FILE uses the virtual mouse with its memory kept in FILE.\n"
+    "--virtual FILE uses the virtual mouse with its memory kept in FILE: created when it does\n"
+    "  not exist; an existing file is used only when it is a 2048-byte memory, else refused\n"
+    "  and left as it is.\n"
+    "--device PATH uses the mouse interface at PATH (as 'list' shows it) when several such\n"
+    "  mice are connected; without it the first mouse in sorted path order is used.\n"
     "Numbers are decimal or 0x-prefixed hexadecimal.\n";
 
+// Where the udev rule comes from and how it is put in place, for a user who may not open the
+// mouse.
+constexpr const char* kUdevRuleAdvice =
+    "velqctl: install the udev rule packaging/70-velq540b.rules as 70-velq540b.rules in udev's\n"
+    "  rules directory ('sudo cmake --install build --prefix /usr', or copy it to\n"
+    "  /etc/udev/rules.d/), then run 'sudo udevadm control --reload && sudo udevadm trigger'\n"
+    "  or replug the mouse; the rule gives the user logged in at the seat access\n";
+
 constexpr uint32_t kMemorySize = 2048;
+
+// A report descriptor holds at most 4096 bytes; as hex text with separators and comments it
+// stays far below this.
+constexpr std::uintmax_t kMaxDescriptorFileSize = 1 << 20;
 
 enum Exit { kOk = 0, kFailed = 1, kBadArguments = 2 };
 
@@ -56,8 +74,12 @@ std::string Hex2(unsigned value) {
 // The device stack of one run: the chosen backend, the link and the protocol on it.
 class Session {
 public:
-    Session(std::unique_ptr<HidBackend> backend, Clock& clock, std::ostream& err)
-        : backend_(std::move(backend)), link_(*backend_), protocol_(link_, clock), err_(err) {}
+    // `device_path` restricts the mouse search to that interface (empty: the first mouse).
+    Session(std::unique_ptr<HidBackend> backend, Clock& clock, const std::string& device_path,
+            std::ostream& err)
+        : backend_(std::move(backend)), link_(*backend_), protocol_(link_, clock), err_(err) {
+        link_.ChoosePath(device_path);
+    }
 
     DeviceLink& Link() { return link_; }
     CommandProtocol& Protocol() { return protocol_; }
@@ -67,10 +89,33 @@ public:
         if (link_.OpenMouse(MouseVendorId, MouseProductId, release)) {
             return true;
         }
-        err_ << "velqctl: no mouse found (" << Hex4(MouseVendorId) << ":" << Hex4(MouseProductId)
-             << " release " << Hex4(kMouseReleaseNumber)
+        if (link_.MouseAccessDenied()) {
+            err_ << "velqctl: the mouse is connected (" << link_.DeniedPath()
+                 << "), but this user may not open it\n"
+                 << kUdevRuleAdvice;
+            return false;
+        }
+        err_ << "velqctl: no mouse found";
+        if (!link_.ChosenPath().empty()) {
+            err_ << " at " << link_.ChosenPath();
+        }
+        err_ << " (" << Hex4(MouseVendorId) << ":" << Hex4(MouseProductId) << " release "
+             << Hex4(kMouseReleaseNumber)
              << " with 8-byte feature reports); 'velqctl list' shows what is there\n";
         return false;
+    }
+
+    // True once the open mouse has been unplugged (or none is open).
+    bool MouseGone() const {
+        const HidDevice* device = link_.Device();
+        return device == nullptr || device->Gone();
+    }
+    // Prints that the mouse went away during `what`, once per run.
+    void ReportGone(const std::string& what) {
+        if (!gone_reported_) {
+            err_ << "velqctl: the mouse went away during " << what << "\n";
+            gone_reported_ = true;
+        }
     }
 
     // Open and Status as the mouse expects them at the start of a transaction. On a refusal
@@ -107,6 +152,10 @@ public:
     bool End() {
         const bool reloaded = protocol_.SendCommand(Command::Reload);
         const bool closed = protocol_.SendCommand(Command::Close);
+        if (MouseGone()) {
+            ReportGone("the transaction");
+            return false;
+        }
         if (!reloaded || !closed) {
             err_ << "velqctl: the mouse did not acknowledge " << (reloaded ? "Close" : "Reload")
                  << "\n";
@@ -119,14 +168,60 @@ private:
     DeviceLink link_;
     CommandProtocol protocol_;
     std::ostream& err_;
+    bool gone_reported_ = false;
 };
+
+// Reads a block that can be trusted: every chunk answered, and a read in which an answer was
+// lost (the mouse may have moved on) repeated until a read is clean or two agree. False, with
+// the reason printed, otherwise; `bytes` then holds nothing that could pass for the mouse's
+// memory.
+bool ReadTrusted(Session& session, uint16_t address, uint16_t length, std::span<uint8_t> bytes,
+                 std::ostream& err) {
+    CommandProtocol& protocol = session.Protocol();
+    if (ReadBlockTrusted(protocol, address, length, bytes, LoadingWindow::Hidden)) {
+        return true;
+    }
+    std::fill(bytes.begin(), bytes.end(), 0xFF);
+    // The counts are those of the last read that was tried.
+    const ChunkCounts counts = protocol.Counts();
+    const int chunks = (length + 5) / 6;
+    if (session.MouseGone()) {
+        session.ReportGone("the read; nothing was read");
+    } else if (counts.unanswered_reads > 0) {
+        err << "velqctl: " << counts.unanswered_reads << " of the " << chunks
+            << " 6-byte chunks read were never answered; nothing was read\n";
+    } else if (counts.retried_reads > 0) {
+        err << "velqctl: answers of the mouse were lost and " << kSuspectReadRepeats + 1
+            << " reads did not agree; nothing was read\n";
+    } else {
+        err << "velqctl: the mouse did not acknowledge the read\n";
+    }
+    return false;
+}
+
+// Whether the mouse holds `image` in `range`, by a read that can be trusted.
+bool HoldsImage(Session& session, const DataBuf& image, const SectionRange& range,
+                std::ostream& err) {
+    std::vector<uint8_t> held(range.size);
+    if (!ReadTrusted(session, static_cast<uint16_t>(range.address),
+                     static_cast<uint16_t>(range.size), held, err)) {
+        return false;
+    }
+    return std::equal(held.begin(), held.end(), image.begin() + range.address);
+}
 
 int List(Session& session, std::ostream& out) {
     HidBackend& backend = session.Link().Backend();
     for (const std::string& path : backend.EnumerateHid()) {
         std::unique_ptr<HidDevice> device = backend.OpenHid(path);
         if (device == nullptr) {
-            out << path << " (cannot be opened)\n";
+            if (const std::optional<HidListing> listed = backend.AccessDenied(path)) {
+                out << path << " " << Hex4(listed->attributes.vendor_id) << ":"
+                    << Hex4(listed->attributes.product_id) << " "
+                    << Hex4(listed->attributes.release_number) << " (this user may not open it)\n";
+            } else {
+                out << path << " (cannot be opened)\n";
+            }
             continue;
         }
         const HidAttributes ids = device->Attributes();
@@ -187,11 +282,10 @@ int Read(Session& session, const std::vector<std::string>& args, std::ostream& o
         return kFailed;
     }
     std::vector<uint8_t> bytes(length);
-    const bool started = session.Protocol().ReadBlock(static_cast<uint16_t>(address),
-                                                      static_cast<uint16_t>(length), bytes);
+    const bool read = ReadTrusted(session, static_cast<uint16_t>(address),
+                                  static_cast<uint16_t>(length), bytes, err);
     const bool ended = session.End();
-    if (!started) {
-        err << "velqctl: the mouse did not acknowledge the read\n";
+    if (!read) {
         return kFailed;
     }
     out << HexDump(address, bytes);
@@ -221,17 +315,45 @@ int Write(Session& session, const std::vector<std::string>& args, std::ostream& 
     protocol.ResetCounts();
     const bool started = protocol.WriteBlock(static_cast<uint16_t>(address),
                                              static_cast<uint16_t>(bytes.size()), bytes);
-    const int lost = protocol.Counts().unacknowledged_writes;
-    const bool ended = session.End();
-    if (!started) {
+    const ChunkCounts counts = protocol.Counts();
+    bool stored = started && counts.WritesComplete();
+    bool repaired = false;
+    if (stored && counts.retried_writes > 0) {
+        // A chunk answered only after a repeated request may have been stored twice, the
+        // second time where the next chunk belongs: the range is read back and repaired, and
+        // then confirmed by a read that can be trusted.
+        DataBuf image{};
+        std::copy(bytes.begin(), bytes.end(), image.begin() + address);
+        const SectionRange range{static_cast<uint16_t>(address),
+                                 static_cast<uint16_t>(bytes.size())};
+        const VerifiedWriteResult verified =
+            VerifyWrittenRanges(protocol, image, std::span(&range, 1));
+        repaired = verified.repair_passes > 0;
+        stored = verified.Verified() && HoldsImage(session, image, range, err);
+        if (!stored) {
+            err << "velqctl: the mouse does not hold the written bytes (answers were lost during "
+                   "the write)\n";
+        }
+    }
+    if (counts.unacknowledged_writes > 0) {
+        const std::string lost = std::to_string(counts.unacknowledged_writes) +
+                                 " of the written 6-byte chunks were not acknowledged";
+        if (session.MouseGone()) {
+            session.ReportGone("the write; " + lost);
+        } else {
+            err << "velqctl: " << lost << "\n";
+        }
+    } else if (!started && !session.MouseGone()) {
         err << "velqctl: the mouse did not acknowledge the write\n";
+    } else if (!started) {
+        session.ReportGone("the write");
+    }
+    const bool ended = session.End();
+    if (!stored) {
         return kFailed;
     }
-    if (lost > 0) {
-        err << "velqctl: " << lost << " of the written 6-byte chunks were not acknowledged\n";
-        return kFailed;
-    }
-    out << "wrote " << bytes.size() << " bytes at " << Hex4(address) << "\n";
+    out << "wrote " << bytes.size() << " bytes at " << Hex4(address)
+        << (repaired ? " (repaired after lost answers)" : "") << "\n";
     return ended ? kOk : kFailed;
 }
 
@@ -240,14 +362,9 @@ bool ReadWholeImage(Session& session, DataBuf& image, std::ostream& err) {
     if (!session.OpenMouse() || !session.Begin(false)) {
         return false;
     }
-    const bool started =
-        session.Protocol().ReadBlock(0, kDataBufSize, image, LoadingWindow::Hidden);
+    const bool read = ReadTrusted(session, 0, kDataBufSize, image, err);
     const bool ended = session.End();
-    if (!started) {
-        err << "velqctl: the mouse did not acknowledge the read\n";
-        return false;
-    }
-    return ended;
+    return read && ended;
 }
 
 int Dump(Session& session, const std::vector<std::string>& args, std::ostream& out,
@@ -318,13 +435,29 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         session.End();
         return kFailed;
     }
-    const VerifiedWriteResult result = WriteImageVerified(session.Protocol(), image);
+    CommandProtocol& protocol = session.Protocol();
+    protocol.ResetCounts();
+    const VerifiedWriteResult result = WriteImageVerified(protocol, image);
+    const ChunkCounts counts = protocol.Counts();
+    bool confirmed = result.Verified();
+    if (confirmed && !counts.ReadsClean()) {
+        // A read-back chunk that never answered reads as 0xFF, and one answered only after a
+        // repeated request may be shifted: either can pass for a byte in place. The profile
+        // counts as loaded only after a read that can be trusted agrees.
+        confirmed = HoldsImage(session, image, {0, static_cast<uint16_t>(kDataBufSize)}, err);
+    }
     const bool ended = session.End();
-    if (result.BurnFailed()) {
+    if (!confirmed) {
         err << "velqctl: the mouse does not hold the profile";
-        if (!result.differences.back().empty()) {
+        if (result.BurnFailed() && !result.differences.back().empty()) {
             err << " (" << result.differences.back().size() << " bytes still differ after "
                 << result.repair_passes << " repair passes)";
+        } else if (result.Verified()) {
+            err << " (its read-back could not be trusted)";
+        }
+        if (counts.unacknowledged_writes > 0) {
+            err << "; " << counts.unacknowledged_writes
+                << " of the written 6-byte chunks were not acknowledged";
         }
         err << "\n";
         return kFailed;
@@ -333,6 +466,12 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
     if (result.repair_passes > 0) {
         out << " after " << result.repair_passes << " repair pass"
             << (result.repair_passes == 1 ? "" : "es");
+    }
+    if (counts.unacknowledged_writes > 0) {
+        // The read-back shows every byte in place, so the profile is in the mouse; the
+        // chunks it refused on the way are still worth knowing about.
+        out << " (" << counts.unacknowledged_writes
+            << " written 6-byte chunks were not acknowledged and were rewritten)";
     }
     out << "\n";
     return ended ? kOk : kFailed;
@@ -344,7 +483,7 @@ int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return kBadArguments;
     }
     std::vector<uint8_t> content;
-    if (FileResult read = ReadWholeFile(args[0], content); !read) {
+    if (FileResult read = ReadWholeFile(args[0], content, kMaxDescriptorFileSize); !read) {
         err << "velqctl: " << read.error << "\n";
         return kFailed;
     }
@@ -371,12 +510,17 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
                const VelqctlEnvironment& environment) {
     std::vector<std::string> args = all_args;
     std::string virtual_file;
-    if (!args.empty() && args[0] == "--virtual") {
-        if (args.size() < 2) {
-            err << "velqctl: --virtual takes FILE\n" << kUsage;
+    std::string device_path;
+    while (!args.empty() && (args[0] == "--virtual" || args[0] == "--device")) {
+        const bool virtual_option = args[0] == "--virtual";
+        std::string& value = virtual_option ? virtual_file : device_path;
+        if (args.size() < 2 || args[1].empty() || !value.empty()) {
+            err << "velqctl: " << args[0] << " takes " << (virtual_option ? "FILE" : "PATH")
+                << ", once\n"
+                << kUsage;
             return kBadArguments;
         }
-        virtual_file = args[1];
+        value = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -420,7 +564,7 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
         return kFailed;
     }
     Clock& clock = environment.clock != nullptr ? *environment.clock : SystemClock();
-    Session session(std::move(backend), clock, err);
+    Session session(std::move(backend), clock, device_path, err);
     if (command == "list") {
         return args.empty() ? List(session, out)
                             : (err << "velqctl: list takes nothing\n", kBadArguments);

@@ -92,6 +92,34 @@ void ReadSections(const DataBuf& image, DumpReport& report, SectionCopies& copie
     };
 }
 
+// The stop rule of byte 0; a value the format does not define is shown as it is rather than
+// passed off as one of the two rules.
+std::string StopRuleText(uint8_t flag) {
+    if (flag == kStopOnRelease) {
+        return "stop at release";
+    }
+    if (flag == kPlayToEnd) {
+        return "play to end";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "unknown stop rule 0x%02X", flag);
+    return text;
+}
+
+// The repeat wrapper around the whole body: none plays it once, RepeatStart n plays it n + 1
+// times, and n = 0xFF repeats it without end, which a button released ends only under the
+// stop-at-release rule.
+std::string RepeatText(const std::optional<StoredMacroOptions>& options, uint8_t flag) {
+    if (!options || options->repeat == RepeatOption::None) {
+        return "once";
+    }
+    if (options->repeat == RepeatOption::Times) {
+        const int passes = options->repeat_count.value_or(1);
+        return std::to_string(passes) + (passes == 1 ? " time" : " times");
+    }
+    return flag == kStopOnRelease ? "loop until released" : "loop without end";
+}
+
 void ReadMacros(const DataBuf& image, DumpReport& report) {
     for (int s = 0; s < kMacroSlotCount; ++s) {
         const size_t base = kMacroSlotBase[static_cast<size_t>(s)];
@@ -109,10 +137,13 @@ void ReadMacros(const DataBuf& image, DumpReport& report) {
             macro.name = Utf16ToUtf8(MacroNameText(name));
         }
         if (!macro.empty) {
-            const auto options = ReadMacroOptions(content, ContentForm::Device);
-            macro.stop_rule = options && options->release == ReleaseOption::StopOnRelease
-                                  ? "stop at release"
-                                  : "play to end";
+            const std::optional<StoredMacroOptions> options =
+                ReadMacroOptions(content, ContentForm::Device);
+            macro.stop_rule = StopRuleText(content[0]);
+            macro.repeat = RepeatText(options, content[0]);
+            if (options && options->repeat == RepeatOption::Times) {
+                macro.repeat_count = options->repeat_count;
+            }
             macro.lines = DecodeMacro(content).lines;
         }
         report.macros.push_back(std::move(macro));
@@ -241,7 +272,7 @@ std::string FormatDumpText(const DumpReport& r) {
             t += "empty\n";
             continue;
         }
-        t += "\"" + m.name + "\", " + m.stop_rule + "\n";
+        t += "\"" + m.name + "\", " + m.stop_rule + ", " + m.repeat + "\n";
         for (const auto& line : m.lines) {
             t += "    " + line + "\n";
         }
@@ -344,7 +375,10 @@ std::string FormatDumpJson(const DumpReport& r) {
              return "{\"slot\":" + std::to_string(m.slot) +
                     ",\"locator\":" + JsonString(Hex4(m.locator)) +
                     ",\"empty\":" + JsonBool(m.empty) + ",\"name\":" + JsonString(m.name) +
-                    ",\"stop_rule\":" + JsonString(m.stop_rule) + ",\"lines\":" +
+                    ",\"stop_rule\":" + JsonString(m.stop_rule) +
+                    ",\"repeat\":" + JsonString(m.repeat) + ",\"repeat_count\":" +
+                    (m.repeat_count ? std::to_string(*m.repeat_count) : std::string("null")) +
+                    ",\"lines\":" +
                     JsonArray(m.lines, [](const std::string& l) { return JsonString(l); }) + "}";
          });
     j += ",\"fire\":" + JsonArray(r.fire, [](const DumpReport::Fire& f) {

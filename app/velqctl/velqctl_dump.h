@@ -40,11 +40,15 @@ struct DumpReport {
         bool empty = true;
         std::string name;
         std::string stop_rule;  // "play to end" or "stop at release"
+        // How often the body plays: "once", "N times" (1..255) or "loop until released" /
+        // "loop without end" (the endless repeat, by the stop rule).
+        std::string repeat;
+        std::optional<int> repeat_count;  // the passes of "N times"
         std::vector<std::string> lines;
     };
     struct Fire {
         int slot = 0;
-        bool empty = true;  // length byte 0: no content
+        bool empty = true;      // length byte 0: no content
         std::string play_mode;  // from the entry table: "to end" or "while held"
         int count = 0, x = 0, y = 0, time_ms = 0;
         std::optional<bool> stop_on_release;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "device/device_link.h"
@@ -11,6 +13,7 @@
 #include "device/virtual_mouse.h"
 #include "image/built_in_images.h"
 #include "macros/macro_name.h"
+#include "velqctl_args.h"
 
 namespace velq {
 namespace {
@@ -32,7 +35,14 @@ protected:
                 nothing->SetInterfaces({});
                 return nothing;
             }
-            return std::make_unique<VirtualBackend>(mouse);
+            auto backend = std::make_unique<VirtualBackend>(mouse);
+            if (second_mouse != nullptr) {
+                backend->AddMouse(second_mouse, kSecondMousePrefix);
+            }
+            for (VirtualInterface& interface : backend->Interfaces()) {
+                interface.access_denied = access_denied;
+            }
+            return backend;
         };
         environment.clock = &clock;
         std::ostringstream out, err;
@@ -40,10 +50,20 @@ protected:
         return {status, out.str(), err.str()};
     }
 
+    // Its paths sort before the first mouse's.
+    static constexpr const char* kSecondMousePrefix = "/dev/virtual/a-second";
+
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    std::shared_ptr<VirtualMouse> second_mouse;  // a second mouse of this model, when set
     bool mouse_present = true;
+    bool access_denied = false;  // no udev rule lets this user open the mice
     VirtualClock clock;
 };
+
+std::string FileContent(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 TEST_F(Velqctl, StatusPrintsSignaturePermissionAndChip) {
     Result r = Run({"status"});
@@ -125,8 +145,14 @@ TEST_F(Velqctl, BadArgumentsAndAMissingMouseGiveOneLineAndANonZeroExit) {
         {{"write", "2047", "0102"}, 2},
         {{"status", "extra"}, 2},
         {{"--virtual"}, 2},
+        {{"--virtual", "", "list"}, 2},
+        {{"--device"}, 2},
+        {{"--device", "", "status"}, 2},
+        {{"--device", "a", "--device", "b", "status"}, 2},
+        {{"--virtual", "a", "--virtual", "b", "list"}, 2},
         {{"rdesc"}, 2},
         {{"rdesc", "/nonexistent/descriptor"}, 1},
+        {{"rdesc", "/dev/zero"}, 1},  // refused before reading, never read without end
     };
     for (const Case& c : cases) {
         const Result r = Run(c.args);
@@ -168,6 +194,94 @@ TEST_F(Velqctl, RdescPrintsEachTopLevelCollection) {
     EXPECT_EQ(r.out, "0001:0006 in=9 out=0 feature=0\nFF00:0001 in=0 out=0 feature=8\n");
 }
 
+TEST_F(Velqctl, RdescReportsACollectionWhoseLengthsOverflow) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("velq-rdesc-overflow-" + std::to_string(::getpid()) + ".txt");
+    {
+        // 8 x 0xFFFFFFFF + 8 x 8 feature bits: 2^32 + 8 bytes, 8 once cut to 32 bits.
+        std::ofstream out(file);
+        out << "06 00 FF 09 01 A1 01 85 04 75 08 97 FF FF FF FF B1 02 95 08 B1 02 C0\n";
+    }
+    const Result r = Run({"rdesc", file.string()});
+    std::filesystem::remove(file);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "FF00:0001 malformed: a report longer than 65535 bytes\n");
+    EXPECT_NE(r.err.find("malformed"), std::string::npos) << r.err;
+}
+
+// Two mice of this model: the first in sorted path order, or the one --device names; reads and
+// writes reach that mouse only.
+TEST_F(Velqctl, DeviceChoosesOneOfTwoMice) {
+    second_mouse = std::make_shared<VirtualMouse>();
+    const uint8_t first_byte[] = {0xCD};
+    const uint8_t second_byte[] = {0xAB};
+    mouse->SetMemory(0, first_byte);
+    second_mouse->SetMemory(0, second_byte);
+    const std::string first_path = "/dev/virtual/velq540b-config";
+    const std::string second_path = std::string(kSecondMousePrefix) + "-config";
+
+    Result r = Run({"list"});
+    EXPECT_NE(r.out.find(first_path + " 3a7b:540b 0104 feature=8 mouse\n"), std::string::npos);
+    EXPECT_NE(r.out.find(second_path + " 3a7b:540b 0104 feature=8 mouse\n"), std::string::npos);
+
+    struct Case {
+        std::vector<std::string> args;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"read", "0", "1"}, "0000: AB\n"},
+        {{"--device", second_path, "read", "0", "1"}, "0000: AB\n"},
+        {{"--device", first_path, "read", "0", "1"}, "0000: CD\n"},
+    };
+    for (const Case& c : cases) {
+        r = Run(c.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args[1];
+    }
+
+    ASSERT_EQ(Run({"--device", first_path, "write", "1", "5A"}).status, 0);
+    EXPECT_EQ(mouse->MemoryCopy()[1], 0x5A);
+    EXPECT_NE(second_mouse->MemoryCopy()[1], 0x5A);
+
+    const Result help = Run({"--help"});
+    EXPECT_NE(help.out.find("--device PATH uses the mouse interface at PATH"), std::string::npos);
+
+    r = Run({"--device", "/dev/virtual/velq540b-pointer", "status"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("velqctl: no mouse found at /dev/virtual/velq540b-pointer (3a7b:540b", 0),
+              0u)
+        << r.err;
+    EXPECT_EQ(mouse->CountRequests(Command::Open), 2);  // the read and the write above
+}
+
+// The mouse is there but this user may not open it: velqctl says so and how to grant the
+// access, instead of reporting no mouse.
+TEST_F(Velqctl, AMouseThisUserMayNotOpenIsNamedWithTheUdevRule) {
+    access_denied = true;
+    const Result list = Run({"list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("/dev/virtual/velq540b-config 3a7b:540b 0104 (this user may not open "
+                            "it)\n"),
+              std::string::npos)
+        << list.out;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"status"}, {"read", "0", "1"}, {"dump"}, {"write", "0", "01"}}) {
+        SCOPED_TRACE(args[0]);
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("velqctl: the mouse is connected (/dev/virtual/velq540b-config), but "
+                              "this user may not open it\n",
+                              0),
+                  0u)
+            << r.err;
+        EXPECT_NE(r.err.find("packaging/70-velq540b.rules"), std::string::npos);
+        EXPECT_NE(r.err.find("udevadm control --reload"), std::string::npos);
+        EXPECT_EQ(r.err.find("no mouse found"), std::string::npos);
+    }
+    EXPECT_EQ(mouse->Requests().size(), 0u);
+}
+
 TEST_F(Velqctl, VirtualMouseKeepsItsMemoryInTheFile) {
     const auto file = std::filesystem::temp_directory_path() /
                       ("velq-ctl-virtual-" + std::to_string(::getpid()) + ".bin");
@@ -176,6 +290,34 @@ TEST_F(Velqctl, VirtualMouseKeepsItsMemoryInTheFile) {
     const Result r = Run({"--virtual", file.string(), "read", "0x7FF", "1"});
     std::filesystem::remove(file);
     EXPECT_EQ(r.out, "07FF: 5A\n");
+}
+
+// A file that is not a memory of the virtual mouse is never replaced by one.
+TEST_F(Velqctl, VirtualRefusesAFileThatIsNoMemoryAndLeavesIt) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("velq-ctl-notes-" + std::to_string(::getpid()) + ".txt");
+    {
+        std::ofstream out(file);
+        out << "notes that are no mouse memory\n";
+    }
+    for (const std::string command : {"list", "status", "write"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> args = {"--virtual", file.string(), command};
+        if (command == "write") {
+            args.insert(args.end(), {"0", "01"});
+        }
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("velqctl: " + file.string() +
+                                  ": 31 bytes, not a 2048-byte virtual "
+                                  "mouse memory",
+                              0),
+                  0u)
+            << r.err;
+        EXPECT_EQ(FileContent(file), "notes that are no mouse memory\n");
+    }
+    std::filesystem::remove(file);
 }
 
 // The virtual mouse as it leaves the factory: the first default image.
@@ -210,7 +352,7 @@ TEST_F(VelqctlOnDefaults, DumpShowsLevelsButtonsMacrosAndRepairs) {
     EXPECT_NE(r.out.find("DPI levels: 6, current level 2\n  level 1: 800 DPI, colour 00FF00"),
               std::string::npos);
     EXPECT_NE(r.out.find("  button 1: 010100  Clique esquerdo\n"), std::string::npos);
-    EXPECT_NE(r.out.find("  slot 1 (0121): \"Burst\", play to end\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  slot 1 (0121): \"Burst\", play to end, once\n"), std::string::npos);
     EXPECT_NE(r.out.find("  slot 2 (0221): empty\n"), std::string::npos);
     EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 342);  // one full read
 
@@ -268,6 +410,202 @@ TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) 
               "passes)\n");
     EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+}
+
+// A content of slot `slot` (1..6) with the flag, the tokens and the closing checksum.
+void PutMacro(VirtualMouse& mouse, int slot, uint8_t flag, std::vector<uint8_t> tokens) {
+    static constexpr uint16_t kContent[] = {0x120, 0x220, 0x320, 0x420, 0x620, 0x720};
+    std::vector<uint8_t> content = tokens;
+    content.insert(content.begin(), {flag, static_cast<uint8_t>(tokens.size() + 1)});
+    unsigned sum = 0;
+    for (std::size_t i = 1; i < content.size(); ++i) {
+        sum += content[i];
+    }
+    content.push_back(static_cast<uint8_t>((sum & 0xFF) ^ 0x5A));
+    mouse.SetMemory(kContent[slot - 1], content);
+}
+
+TEST_F(VelqctlOnDefaults, DumpShowsEachMacrosRepeatBesideItsStopRule) {
+    const std::vector<uint8_t> body = {0xA1, 0xFE, 0x0C, 0x21};
+    auto wrapped = [&body](uint8_t passes) {
+        std::vector<uint8_t> tokens = body;
+        tokens.insert(tokens.begin(), {0xFD, passes});
+        tokens.push_back(0xFC);
+        return tokens;
+    };
+    PutMacro(*mouse, 1, 0x00, body);
+    PutMacro(*mouse, 2, 0x00, wrapped(0x02));
+    PutMacro(*mouse, 3, 0x01, wrapped(0xFF));
+    PutMacro(*mouse, 4, 0x00, wrapped(0xFF));
+    PutMacro(*mouse, 5, 0x01, wrapped(0x00));
+    PutMacro(*mouse, 6, 0x07, wrapped(0xFE));
+    struct Case {
+        const char* text;
+        const char* json;
+    };
+    const Case cases[] = {
+        {"slot 1 (0121): \"\", play to end, once\n", "\"repeat\":\"once\",\"repeat_count\":null"},
+        {"slot 2 (0221): \"\", play to end, 3 times\n",
+         "\"repeat\":\"3 times\",\"repeat_count\":3"},
+        {"slot 3 (0321): \"\", stop at release, loop until released\n",
+         "\"repeat\":\"loop until released\",\"repeat_count\":null"},
+        {"slot 4 (0421): \"\", play to end, loop without end\n",
+         "\"repeat\":\"loop without end\",\"repeat_count\":null"},
+        {"slot 5 (0621): \"\", stop at release, 1 time\n",
+         "\"repeat\":\"1 time\",\"repeat_count\":1"},
+        // A flag the format does not define is not passed off as one of the two rules.
+        {"slot 6 (0721): \"\", unknown stop rule 0x07, 255 times\n",
+         "\"stop_rule\":\"unknown stop rule 0x07\",\"repeat\":\"255 times\",\"repeat_count\":255"},
+    };
+    const Result text = Run({"dump"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const Result json = Run({"dump", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    for (const Case& c : cases) {
+        EXPECT_NE(text.out.find(std::string("  ") + c.text), std::string::npos) << c.text;
+        EXPECT_NE(json.out.find(c.json), std::string::npos) << c.json;
+    }
+    // The wrapper is the repeat, not an event line.
+    EXPECT_NE(text.out.find("3 times\n    10\n    1 LeftKey CODE:00A1\n    0 96\n"
+                            "    2 LeftKey CODE:0021\n  slot 3"),
+              std::string::npos)
+        << text.out;
+}
+
+// A read that the mouse did not answer in full, or during which it went away, is never shown
+// or saved as its memory: exit 1, the reason on stderr, nothing on stdout, and a saved file
+// neither created nor replaced.
+TEST_F(VelqctlOnDefaults, ReadDumpAndSaveFailWithoutShowingAnIncompleteRead) {
+    const std::filesystem::path existing = file.string() + ".bin";
+    {
+        std::ofstream out(existing, std::ios::binary);
+        out << "an earlier profile";
+    }
+    const std::filesystem::path fresh = file.string() + "-fresh";
+    struct Fault {
+        const char* name;
+        std::function<void(VirtualMouse&)> inject;
+        const char* says;
+    };
+    const std::vector<Fault> faults = {
+        {"a chunk never answered", [](VirtualMouse& m) { m.NeverAnswerReadChunk(3); },
+         "velqctl: 1 of the "},
+        {"a chunk near the end never answered",
+         [](VirtualMouse& m) { m.NeverAnswerReadChunk(341); },
+         " 6-byte chunks read were never answered; nothing was read\n"},
+        {"unplugged mid-read", [](VirtualMouse& m) { m.UnplugAfterExchanges(40); },
+         "velqctl: the mouse went away during the read; nothing was read\n"},
+    };
+    const std::vector<std::vector<std::string>> commands = {
+        {"read", "0", "2048"}, {"read", "0x10", "30"},  {"dump"},
+        {"dump", "--json"},    {"save", file.string()}, {"save", fresh.string()},
+    };
+    for (const Fault& fault : faults) {
+        for (const std::vector<std::string>& command : commands) {
+            SCOPED_TRACE(std::string(fault.name) + ": " + command[0] + " " +
+                         (command.size() > 1 ? command[1] : ""));
+            fault.inject(*mouse);
+            const Result r = Run(command);
+            mouse->NeverAnswerReadChunk(-1);
+            mouse->UnplugAfterExchanges(-1);
+            mouse->SetPlugged(true);
+            if (command[0] == "read" && command[1] == "0x10" &&
+                std::string(fault.name) != "a chunk never answered") {
+                // The short read is over before the fault strikes.
+                EXPECT_EQ(r.status, 0) << r.err;
+                continue;
+            }
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(fault.says), std::string::npos) << r.err;
+            EXPECT_EQ(FileContent(existing), "an earlier profile");
+            EXPECT_FALSE(std::filesystem::exists(fresh.string() + ".bin"));
+        }
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(existing.parent_path())) {
+        EXPECT_EQ(entry.path().string().find(file.string() + ".bin.tmp"), std::string::npos);
+    }
+}
+
+// An answer lost on the way (the mouse moved on, the request was sent again) makes the read
+// suspect; it is read again and shown only when a read comes back clean.
+TEST_F(VelqctlOnDefaults, AReadWithALostAnswerIsReadAgainAndThenShown) {
+    const auto memory = mouse->MemoryCopy();
+    mouse->LoseFirstAnswerOfChunk(2);
+    const Result r = Run({"read", "0", "24"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, HexDump(0, std::vector<uint8_t>(memory.begin(), memory.begin() + 24)));
+    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 2);
+}
+
+TEST_F(VelqctlOnDefaults, WritesTheMouseDidNotTakeAreReported) {
+    const auto before = mouse->MemoryCopy();
+    // Gone after Open, Status, WriteBegin and two chunks.
+    mouse->UnplugAfterExchanges(5);
+    Result r = Run({"write", "0x100", std::string(60, 'a')});
+    mouse->SetPlugged(true);
+    mouse->UnplugAfterExchanges(-1);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    // Chunk 1 was sent as the mouse went: its answer, and chunks 2 to 4, never came.
+    EXPECT_EQ(r.err,
+              "velqctl: the mouse went away during the write; 4 of the written 6-byte chunks "
+              "were not acknowledged\n");
+
+    // A lost answer may have stored a chunk twice: the range is read back and repaired.
+    mouse->SetMemory(0, before);
+    mouse->LoseFirstAnswerOfChunk(1);
+    r = Run({"write", "0x100", "0102030405060708090A0B0C0D0E0F10"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto after = mouse->MemoryCopy();
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(after[0x100 + i], i + 1) << i;
+    }
+    EXPECT_TRUE(std::equal(after.begin() + 0x110, after.end(), before.begin() + 0x110));
+    EXPECT_EQ(r.out.rfind("wrote 16 bytes at 0100", 0), 0u) << r.out;
+}
+
+TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
+    std::vector<uint8_t> profile(2048);
+    for (std::size_t i = 0; i < profile.size(); ++i) {
+        profile[i] = static_cast<uint8_t>(i * 7);
+    }
+    // Chunk 10 (bytes 60..65) of the profile is 0xFF, what a chunk that never answers reads.
+    std::fill(profile.begin() + 60, profile.begin() + 66, 0xFF);
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(profile.data()),
+                  static_cast<std::streamsize>(profile.size()));
+    }
+    const std::vector<uint8_t> zeros(2048, 0x00);
+
+    // The chunk is neither stored nor read back: the read-back's 0xFF must not pass for it.
+    mouse->SetMemory(0, zeros);
+    mouse->NeverAcknowledgeWriteChunk(10);
+    mouse->NeverAnswerReadChunk(10);
+    Result r = Run({"load", file.string()});
+    mouse->NeverAcknowledgeWriteChunk(-1);
+    mouse->NeverAnswerReadChunk(-1);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("velqctl: the mouse does not hold the profile"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("1 of the written 6-byte chunks were not acknowledged"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(mouse->MemoryCopy()[60], 0x00);
+
+    // A refused chunk that the byte-by-byte repair then stored, confirmed by a complete
+    // read-back: the profile is in the mouse, and the refusal is still told.
+    mouse->SetMemory(0, zeros);
+    mouse->NeverAcknowledgeWriteChunk(20);
+    r = Run({"load", file.string()});
+    mouse->NeverAcknowledgeWriteChunk(-1);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "loaded " + file.string() +
+                         ": verified after 1 repair pass (1 written 6-byte chunks were not "
+                         "acknowledged and were rewritten)\n");
+    const auto memory = mouse->MemoryCopy();
+    EXPECT_TRUE(std::equal(profile.begin(), profile.end(), memory.begin()));
 }
 
 }  // namespace
