@@ -18,7 +18,9 @@ int EffectiveFeatureLength(const std::vector<int>& lengths) {
 int DeviceLink::CountHidInterfaces() {
     int count = 0;
     for (const std::string& path : backend_.EnumerateHid()) {
-        if (backend_.OpenHid(path) != nullptr) {  // opened and closed again at once
+        // Opened and closed again at once. An interface this user may not open counts too:
+        // a mouse plugged in without the udev rule must still be noticed, to be named.
+        if (backend_.OpenHid(path) != nullptr || backend_.AccessDenied(path).has_value()) {
             ++count;
         }
     }

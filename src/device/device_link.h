@@ -24,7 +24,8 @@ class DeviceLink {
 public:
     explicit DeviceLink(HidBackend& backend) : backend_(backend) {}
 
-    // The number of present HID interfaces that can be opened (each is opened and closed).
+    // The number of present HID interfaces that can be opened (each is opened and closed), and
+    // of those listed that this user lacks the permission to open.
     int CountHidInterfaces();
 
     // Searches the HID interfaces for the mouse's configuration interface: the IDs and release

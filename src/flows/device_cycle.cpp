@@ -88,6 +88,14 @@ bool DeviceCycle::FindMouse(bool say_lost) {
             (void)ReadDevInfo(false);
             return true;
         }
+        if (link_.MouseAccessDenied()) {
+            // The mouse is there, but this user may not open it: say so, naming the rule that
+            // grants access, rather than asking for a mouse that is connected.
+            UserMessage message = UserMessage::Window({kNoAccess});
+            message.detail = link_.DeniedPath();
+            EnterNoDeviceState(message);
+            return false;
+        }
         if (say_lost) {
             DeviceLost();
         }
@@ -161,6 +169,10 @@ Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
 }
 
 void DeviceCycle::DeviceLost() {
+    EnterNoDeviceState(UserMessage::Window({"Str100", "Str101"}, "\r\r"));
+}
+
+void DeviceCycle::EnterNoDeviceState(const UserMessage& message) {
     unread_ = false;
     read_failure_said_ = false;
     host_.HideAllMenus();
@@ -170,7 +182,7 @@ void DeviceCycle::DeviceLost() {
     host_.CoverPages(true);
     host_.SetDevTimerFirstEnabled(false);
     host_.SetDevTimerEnabled(true);
-    host_.ShowMessage(UserMessage::Window({"Str100", "Str101"}, "\r\r"));
+    host_.ShowMessage(message);
 }
 
 void DeviceCycle::BtnReadClick() {

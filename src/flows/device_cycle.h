@@ -63,6 +63,8 @@ private:
     void WaitLettingEventsRun(int times, int ms);
     // Looks for a mouse of a known kind and, when found, identifies and reads it.
     bool FindMouse(bool say_lost);
+    // The no-device state: the built-in defaults on covered pages, then `message`.
+    void EnterNoDeviceState(const UserMessage& message);
     void SayReadFailed(bool quiet_repeat);
 
     DeviceLink& link_;

@@ -191,6 +191,11 @@ TEST_F(Link, CountsTheInterfacesThatCanBeOpened) {
     backend.SetInterfaces(interfaces);
     EXPECT_EQ(link.CountHidInterfaces(), 6);
     EXPECT_EQ(backend.OpenHandles(), 0);
+    // One this user may not open is there all the same: plugging it in must be noticed.
+    backend.Interfaces()[5].access_denied = true;
+    EXPECT_EQ(link.CountHidInterfaces(), 6);
+    backend.Interfaces()[3].access_denied = true;
+    EXPECT_EQ(link.CountHidInterfaces(), 7);
 }
 
 TEST_F(Link, UnpluggedMouseVanishesFromTheEnumeration) {

@@ -355,6 +355,55 @@ TEST_F(DataSafety, AParametersReadNamesTheMacroSlots) {
     EXPECT_EQ(state.macro_list[1], "Macro 2");
 }
 
+// Two mice of this model: the one that was read is the one Apply writes to. When it goes, the
+// other is found, identified and read as a new mouse before anything reaches it.
+TEST_F(DataSafety, TwoMiceApplyReachesOnlyTheMouseThatWasRead) {
+    VirtualMouse::Memory first_memory = RichImage(state.defaults.eeprom[0]);
+    mouse->SetMemory(0, first_memory);
+    auto second = std::make_shared<VirtualMouse>(RichImage(state.defaults.eeprom[1]));
+    const VirtualMouse::Memory second_memory = second->MemoryCopy();
+    backend.AddMouse(second, "/dev/virtual/zz-second");
+    PlugIn();
+    ASSERT_EQ(link.DevicePath().rfind("/dev/virtual/velq540b", 0), 0u);  // first in path order
+
+    // The page changes a level on the first mouse, but it goes away before Apply.
+    MouseConfig wanted = state.config;
+    wanted.dpi.levels[0].value = 11;
+    mouse->SetPlugged(false);
+    second->NeverAnswerReadChunk(20);  // and the second one's first read fails
+    Forget();
+    cycle.DevTimerTimer();
+    EXPECT_EQ(host.messages.front().keys, (std::vector<std::string>{"Str100", "Str101"}));
+    EXPECT_EQ(link.DevicePath().rfind("/dev/virtual/zz-second", 0), 0u);
+    EXPECT_FALSE(state.read_complete);
+    host.page_values = wanted;
+    flows.BtnApplyClick();
+    EXPECT_EQ(second->CountRequests(Command::WriteBegin), 0);
+
+    second->NeverAnswerReadChunk(-1);
+    cycle.DevTimerTimer();  // the quiet retry reads the second mouse
+    ASSERT_TRUE(state.read_complete);
+    host.page_values.reset();
+    flows.BtnApplyClick();
+    EXPECT_EQ(second->MemoryCopy(), second_memory);
+    EXPECT_EQ(mouse->MemoryCopy(), first_memory);
+}
+
+// A mouse this user may not open is named as such, with the rule that grants access, instead
+// of being taken for no mouse.
+TEST_F(DataSafety, AMouseThisUserMayNotOpenIsNamed) {
+    for (VirtualInterface& interface : backend.Interfaces()) {
+        interface.access_denied = true;
+    }
+    cycle.DevTimerTimer();
+    EXPECT_FALSE(link.HasDevice());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{kNoAccess}));
+    EXPECT_EQ(host.messages[0].detail, link.DeniedPath());
+    EXPECT_FALSE(link.DeniedPath().empty());
+    EXPECT_TRUE(host.pages_covered);
+}
+
 class ProfileFileSafety : public DataSafety {
 protected:
     void SetUp() override {
