@@ -22,7 +22,7 @@ struct ImageDifference {
 enum class VerifiedWriteOutcome {
     Verified,         // the mouse holds the image, possibly after repair passes
     WriteNotStarted,  // a WriteBegin was not acknowledged; the rest was skipped
-    ReadNotStarted,   // a ReadBegin was not acknowledged; the rest was skipped
+    ReadNotStarted,   // a read-back did not complete (ReadBegin refused, a chunk unanswered)
     StillDifferent,   // differences remain after the last repair pass
 };
 

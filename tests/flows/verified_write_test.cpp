@@ -136,5 +136,18 @@ TEST_F(WriteImageVerifiedTest, ARefusedBeginStopsEverything) {
     }
 }
 
+// A read-back chunk that never answered reads as 0xFF: where the image holds 0xFF too, it
+// would pass for a byte the mouse holds. Such a read-back proves nothing.
+TEST_F(WriteImageVerifiedTest, AnUnansweredReadBackChunkIsNoProof) {
+    std::fill(image.begin() + 30, image.begin() + 36, 0xFF);
+    const std::vector<uint8_t> zeros(6, 0x00);
+    mouse->SetMemory(30, zeros);
+    mouse->NeverAcknowledgeWriteChunk(5);  // bytes 30..35 never stored
+    mouse->NeverAnswerReadChunk(5);        // and never read back
+    const VerifiedWriteResult result = WriteImageVerified(protocol, image);
+    EXPECT_TRUE(result.BurnFailed());
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::ReadNotStarted);
+}
+
 }  // namespace
 }  // namespace velq
