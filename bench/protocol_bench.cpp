@@ -47,7 +47,7 @@ int main() {
     // Full read as the flows make it (a clean read is taken at once, never repeated): ReadBegin
     // (10 ms) and 342 chunks of 5 ms.
     const double read_ratio = Measure("full read, 2048 bytes", 10 + 342 * 5.0, [&] {
-        return velq::ReadBlockTrusted(protocol, 0, 2048, image, velq::LoadingWindow::Shown);
+        return velq::ReadBlockTrusted(protocol, 0, 2048, image, velq::LoadingWindow::kShown);
     });
     // Apply's parameter write, judged as Apply judges it (a clean write is not read back):
     // WriteBegin (10 ms) and 43 chunks of 10 ms.

@@ -121,11 +121,11 @@ public:
     // Open and Status as the mouse expects them at the start of a transaction. On a refusal
     // the transaction is closed again and the reason printed.
     bool Begin(bool for_writing, StatusAnswer* status_out = nullptr) {
-        if (!protocol_.SendCommand(Command::Open)) {
+        if (!protocol_.SendCommand(Command::kOpen)) {
             err_ << "velqctl: the mouse did not acknowledge Open\n";
             return false;
         }
-        if (!protocol_.SendCommand(Command::Status)) {
+        if (!protocol_.SendCommand(Command::kStatus)) {
             err_ << "velqctl: the mouse did not acknowledge Status\n";
             End();
             return false;
@@ -150,8 +150,8 @@ public:
 
     // Reload and Close; true when both were acknowledged.
     bool End() {
-        const bool reloaded = protocol_.SendCommand(Command::Reload);
-        const bool closed = protocol_.SendCommand(Command::Close);
+        const bool reloaded = protocol_.SendCommand(Command::kReload);
+        const bool closed = protocol_.SendCommand(Command::kClose);
         if (MouseGone()) {
             ReportGone("the transaction");
             return false;
@@ -178,7 +178,7 @@ private:
 bool ReadTrusted(Session& session, uint16_t address, uint16_t length, std::span<uint8_t> bytes,
                  std::ostream& err) {
     CommandProtocol& protocol = session.Protocol();
-    if (ReadBlockTrusted(protocol, address, length, bytes, LoadingWindow::Hidden)) {
+    if (ReadBlockTrusted(protocol, address, length, bytes, LoadingWindow::kHidden)) {
         return true;
     }
     std::fill(bytes.begin(), bytes.end(), 0xFF);
@@ -399,7 +399,7 @@ int Save(Session& session, const std::vector<std::string>& args, std::ostream& o
         return kFailed;
     }
     std::filesystem::path written;
-    const ProfileFileResult saved = SaveProfileFile(args[0], ProfileMode::Eeprom, image, &written);
+    const ProfileFileResult saved = SaveProfileFile(args[0], ProfileMode::kEeprom, image, &written);
     if (!saved) {
         err << "velqctl: " << saved.error << "\n";
         return kFailed;

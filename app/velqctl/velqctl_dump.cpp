@@ -48,13 +48,13 @@ public:
 
 const char* LedTypeName(LedType type) {
     switch (type) {
-        case LedType::MCULED:
+        case LedType::kMCULED:
             return "flowing (MCU LED)";
-        case LedType::RBLED:
+        case LedType::kRBLED:
             return "two-colour (RB LED)";
-        case LedType::SyncLED:
+        case LedType::kSyncLED:
             return "seven-colour synchronous";
-        case LedType::BreLED:
+        case LedType::kBreLED:
             return "seven-colour breathing";
     }
     return "?";
@@ -95,10 +95,10 @@ void ReadSections(const DataBuf& image, DumpReport& report, SectionCopies& copie
 // The stop rule of byte 0; a value the format does not define is shown as it is rather than
 // passed off as one of the two rules.
 std::string StopRuleText(uint8_t flag) {
-    if (flag == kStopOnRelease) {
+    if (flag == kStopOnReleaseFlag) {
         return "stop at release";
     }
-    if (flag == kPlayToEnd) {
+    if (flag == kPlayToEndFlag) {
         return "play to end";
     }
     char text[40];
@@ -110,14 +110,14 @@ std::string StopRuleText(uint8_t flag) {
 // times, and n = 0xFF repeats it without end, which a button released ends only under the
 // stop-at-release rule.
 std::string RepeatText(const std::optional<StoredMacroOptions>& options, uint8_t flag) {
-    if (!options || options->repeat == RepeatOption::None) {
+    if (!options || options->repeat == RepeatOption::kNone) {
         return "once";
     }
-    if (options->repeat == RepeatOption::Times) {
+    if (options->repeat == RepeatOption::kTimes) {
         const int passes = options->repeat_count.value_or(1);
         return std::to_string(passes) + (passes == 1 ? " time" : " times");
     }
-    return flag == kStopOnRelease ? "loop until released" : "loop without end";
+    return flag == kStopOnReleaseFlag ? "loop until released" : "loop without end";
 }
 
 void ReadMacros(const DataBuf& image, DumpReport& report) {
@@ -131,17 +131,17 @@ void ReadMacros(const DataBuf& image, DumpReport& report) {
         MacroContent content{};
         std::copy_n(image.begin() + base + kMacroNameSize, content.size(), content.begin());
         CheckMacroContent(content);
-        const size_t length = StoredLength(content, ContentForm::Device);
+        const size_t length = StoredLength(content, ContentForm::kDevice);
         macro.empty = length == 0;
         if (!IsFreeMacroName(name)) {
             macro.name = Utf16ToUtf8(MacroNameText(name));
         }
         if (!macro.empty) {
             const std::optional<StoredMacroOptions> options =
-                ReadMacroOptions(content, ContentForm::Device);
+                ReadMacroOptions(content, ContentForm::kDevice);
             macro.stop_rule = StopRuleText(content[0]);
             macro.repeat = RepeatText(options, content[0]);
-            if (options && options->repeat == RepeatOption::Times) {
+            if (options && options->repeat == RepeatOption::kTimes) {
                 macro.repeat_count = options->repeat_count;
             }
             macro.lines = DecodeMacro(content).lines;

@@ -6,8 +6,8 @@ namespace velq {
 
 namespace {
 
-constexpr uint8_t kTypeMacroRun = static_cast<uint8_t>(CodeType::MacroRun);
-constexpr uint8_t kTypeMacroHold = static_cast<uint8_t>(CodeType::MacroHold);
+constexpr uint8_t kTypeMacroRun = static_cast<uint8_t>(CodeType::kMacroRun);
+constexpr uint8_t kTypeMacroHold = static_cast<uint8_t>(CodeType::kMacroHold);
 
 // The type byte of button b (0..8) of the profile starting at `offset`.
 uint8_t& TypeByte(std::span<uint8_t, kProfileSectionSize> section, std::size_t offset,

@@ -27,7 +27,7 @@ std::optional<FunctionCode> ParseCodeText(std::string_view text) {
 
 std::string KeyComboText(uint8_t modifier_mask, uint8_t usage) {
     return CodeText(
-        FunctionCode{static_cast<uint8_t>(CodeType::KeyboardKey), modifier_mask, usage});
+        FunctionCode{static_cast<uint8_t>(CodeType::kKeyboardKey), modifier_mask, usage});
 }
 
 }  // namespace velq

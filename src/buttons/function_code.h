@@ -11,22 +11,22 @@ namespace velq {
 // The type byte of a button's function code. P1 and P2 are its parameters; a two-byte
 // parameter is stored high byte first (P1 = high byte).
 enum class CodeType : uint8_t {
-    KeyOff = 0x00,        // 00 00 00 only
-    MouseButton = 0x01,   // P1 = button mask
-    KeyboardKey = 0x02,   // P1 = modifier mask, P2 = keyboard usage (0 = modifiers only)
-    ConsumerKey = 0x03,   // P1 P2 = HID Consumer page usage
-    CPILoop = 0x05,       // next DPI level, wrapping
-    MacroRun = 0x06,      // P1 P2 = macro locator; play to the end (06 00 F0 is the fire key)
-    CPIPlus = 0x07,       // next higher DPI level
-    CPIMinus = 0x08,      // next lower DPI level
-    LEDSwitch = 0x09,     // LED on/off
-    AIMKey = 0x0A,        // P1 = DPI value index used while held
-    FireBlockRun = 0x0B,  // P1 P2 = fire block locator; only in the fire-macro slot table
-    GunKey = 0x0C,        // P1 = first fire-macro slot, P2 = last (1..10)
-    FnFire = 0x0D,        // gun Fn switch
-    MacroHold = 0x0E,     // P1 P2 = macro locator; play while the button is held
-    KeyMode = 0x0F,       // office/gaming profile switch
-    LEDMode = 0x10,       // next LED mode
+    kKeyOff = 0x00,        // 00 00 00 only
+    kMouseButton = 0x01,   // P1 = button mask
+    kKeyboardKey = 0x02,   // P1 = modifier mask, P2 = keyboard usage (0 = modifiers only)
+    kConsumerKey = 0x03,   // P1 P2 = HID Consumer page usage
+    kCPILoop = 0x05,       // next DPI level, wrapping
+    kMacroRun = 0x06,      // P1 P2 = macro locator; play to the end (06 00 F0 is the fire key)
+    kCPIPlus = 0x07,       // next higher DPI level
+    kCPIMinus = 0x08,      // next lower DPI level
+    kLEDSwitch = 0x09,     // LED on/off
+    kAIMKey = 0x0A,        // P1 = DPI value index used while held
+    kFireBlockRun = 0x0B,  // P1 P2 = fire block locator; only in the fire-macro slot table
+    kGunKey = 0x0C,        // P1 = first fire-macro slot, P2 = last (1..10)
+    kFnFire = 0x0D,        // gun Fn switch
+    kMacroHold = 0x0E,     // P1 P2 = macro locator; play while the button is held
+    kKeyMode = 0x0F,       // office/gaming profile switch
+    kLEDMode = 0x10,       // next LED mode
 };
 
 // Mouse button bits of P1 of a MouseButton code.

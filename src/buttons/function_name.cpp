@@ -81,24 +81,24 @@ std::string FunctionName(std::string_view code_text, const NameSources& sources)
     if (!code) {
         return {};
     }
-    if (const auto key = PredefinedNameKey(code_text, NameTest::BeforeAimKey)) {
+    if (const auto key = PredefinedNameKey(code_text, NameTest::kBeforeAimKey)) {
         return sources.captions.Caption(*key);
     }
     // Every aim key has the same name, whatever its DPI index.
-    if (code->type == static_cast<uint8_t>(CodeType::AIMKey)) {
+    if (code->type == static_cast<uint8_t>(CodeType::kAIMKey)) {
         return sources.captions.Caption(kAimKeyNameKey);
     }
     // The table comes before the type rules, so Win + D shows the desktop name.
-    if (const auto key = PredefinedNameKey(code_text, NameTest::AfterAimKey)) {
+    if (const auto key = PredefinedNameKey(code_text, NameTest::kAfterAimKey)) {
         return sources.captions.Caption(*key);
     }
     switch (static_cast<CodeType>(code->type)) {
-        case CodeType::KeyboardKey:
+        case CodeType::kKeyboardKey:
             return KeyComboName(*code);
-        case CodeType::MacroRun:
-        case CodeType::MacroHold:
+        case CodeType::kMacroRun:
+        case CodeType::kMacroHold:
             return NameOfMacro(*code, sources);
-        case CodeType::GunKey:
+        case CodeType::kGunKey:
             return NameOfGunKey(code_text, sources);
         default:
             return {};

@@ -6,7 +6,7 @@ namespace velq {
 
 std::string MenuCode(int tag, uint8_t aim_index) {
     if (tag == kAimKeyTag) {
-        return CodeText(FunctionCode{static_cast<uint8_t>(CodeType::AIMKey), aim_index, 0});
+        return CodeText(FunctionCode{static_cast<uint8_t>(CodeType::kAIMKey), aim_index, 0});
     }
     for (const PredefinedFunction& function : kPredefinedFunctions) {
         if (function.tag == tag) {

@@ -93,7 +93,7 @@ void DecodeButtons(const ProfileSection& profile, MouseConfig& config) {
     }
     for (const ProfileButtons* buttons : {&config.office, &config.gaming}) {
         for (const FunctionCode& code : *buttons) {
-            if (code.type == static_cast<uint8_t>(CodeType::AIMKey)) {
+            if (code.type == static_cast<uint8_t>(CodeType::kAIMKey)) {
                 config.aim_dpi = code.p1;
             }
         }
@@ -106,7 +106,7 @@ void EncodeButtons(const MouseConfig& wanted, const MouseConfig& decoded, Profil
         const ProfileButtons& before = p == 0 ? decoded.office : decoded.gaming;
         for (std::size_t b = 0; b < kButtonsPerProfile; ++b) {
             FunctionCode code = now[b];
-            const bool aim = code.type == static_cast<uint8_t>(CodeType::AIMKey);
+            const bool aim = code.type == static_cast<uint8_t>(CodeType::kAIMKey);
             if (aim && wanted.aim_dpi != decoded.aim_dpi) {
                 code.p1 = wanted.aim_dpi;
             }

@@ -111,19 +111,19 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
     if (guard.Nested()) {
         return false;
     }
-    if (!SendCommandLocked(Command::ReadBegin, LowByte(address), HighByte(address), LowByte(length),
-                           HighByte(length), 0)) {
+    if (!SendCommandLocked(Command::kReadBegin, LowByte(address), HighByte(address),
+                           LowByte(length), HighByte(length), 0)) {
         return false;
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
-    const ReportBytes read_next = MakeRequest(Command::ReadNext, 0, 0, 0, 0, 0);
+    const ReportBytes read_next = MakeRequest(Command::kReadNext, 0, 0, 0, 0, 0);
     for (size_t i = 0; i < chunks; ++i) {
         if (DeviceGone()) {
             // The rest of the block can never arrive.
             counts_.unanswered_reads += static_cast<int>(chunks - i);
             break;
         }
-        if (loading == LoadingWindow::Shown) {
+        if (loading == LoadingWindow::kShown) {
             ui_->ShowLoadingWindow();
         }
         staging_.fill(0xFF);
@@ -153,7 +153,7 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
         return false;
     }
     staging_.fill(0xFF);
-    if (!SendCommandLocked(Command::WriteBegin, LowByte(address), HighByte(address),
+    if (!SendCommandLocked(Command::kWriteBegin, LowByte(address), HighByte(address),
                            LowByte(length), HighByte(length), 0)) {
         return false;
     }
@@ -171,7 +171,7 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
         // Bytes of a short last chunk beyond `count` are filler: whatever the staging buffer
         // held. The mouse stores only as many bytes as WriteBegin announced.
         std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(offset), count, staging_.begin());
-        const ReportBytes write_next{kCommandReportId, static_cast<uint8_t>(Command::WriteNext),
+        const ReportBytes write_next{kCommandReportId, static_cast<uint8_t>(Command::kWriteNext),
                                      staging_[0],      staging_[1],
                                      staging_[2],      staging_[3],
                                      staging_[4],      staging_[5]};
@@ -190,7 +190,7 @@ uint16_t CommandProtocol::PollButtons() {
     if (guard.Nested()) {
         return 0;
     }
-    if (!Exchange(MakeRequest(Command::Status, 0, 0, 0, 0, 0), kPollButtonsTiming)) {
+    if (!Exchange(MakeRequest(Command::kStatus, 0, 0, 0, 0, 0), kPollButtonsTiming)) {
         return 0;
     }
     return static_cast<uint16_t>(report_[5] | (report_[6] << 8));

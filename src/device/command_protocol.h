@@ -13,16 +13,16 @@ namespace velq {
 
 // Command codes of byte 1 of the command report.
 enum class Command : uint8_t {
-    Open = 0x01,
-    Close = 0x02,
-    Status = 0x03,
-    ReadBegin = 0x04,
-    ReadNext = 0x05,
-    WriteBegin = 0x06,
-    WriteNext = 0x07,
-    Reload = 0x08,
-    DriverState = 0x09,
-    DriverId = 0x81,
+    kOpen = 0x01,
+    kClose = 0x02,
+    kStatus = 0x03,
+    kReadBegin = 0x04,
+    kReadNext = 0x05,
+    kWriteBegin = 0x06,
+    kWriteNext = 0x07,
+    kReload = 0x08,
+    kDriverState = 0x09,
+    kDriverId = 0x81,
 };
 
 inline constexpr uint8_t kCommandReportId = 0x04;
@@ -53,7 +53,7 @@ public:
 };
 
 // Whether a block read shows the loading window before every chunk.
-enum class LoadingWindow { Hidden, Shown };
+enum class LoadingWindow { kHidden, kShown };
 
 // The waits (milliseconds) and retry counts of one kind of exchange: an attempt waits, sends
 // the report, waits, then polls for the answer; a poll that finds status 0 waits and polls
@@ -109,7 +109,7 @@ public:
     // Fills `destination` with 0xFF, then reads `length` bytes from `address` into it (bytes
     // beyond the destination are dropped). False only when ReadBegin is not acknowledged.
     [[nodiscard]] bool ReadBlock(uint16_t address, uint16_t length, std::span<uint8_t> destination,
-                                 LoadingWindow loading = LoadingWindow::Hidden);
+                                 LoadingWindow loading = LoadingWindow::kHidden);
     // Writes `length` bytes of `source` at `address`. False when WriteBegin is not
     // acknowledged, or when `source` holds fewer than `length` bytes (nothing is sent then).
     [[nodiscard]] bool WriteBlock(uint16_t address, uint16_t length,

@@ -84,19 +84,19 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
     const uint16_t address = static_cast<uint16_t>(p[0] | (p[1] << 8));
     const uint16_t length = static_cast<uint16_t>(p[2] | (p[3] << 8));
     switch (static_cast<Command>(request[1])) {
-        case Command::Open:
+        case Command::kOpen:
             answer_[1] = kOpenAnswer;
             Answer(kStatusDone);
             return;
-        case Command::Close:
-        case Command::DriverState:
+        case Command::kClose:
+        case Command::kDriverState:
             Answer(kStatusDone);
             return;
-        case Command::Reload:
+        case Command::kReload:
             SaveLocked();
             Answer(kStatusDone);
             return;
-        case Command::Status: {
+        case Command::kStatus: {
             answer_[1] = signature_;
             const bool mode_form = p[0] == kStatusModeQuery;
             answer_[2] = static_cast<uint8_t>((write_enabled_ ? 0x04 : 0) |
@@ -108,13 +108,13 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             Answer(kStatusDone);
             return;
         }
-        case Command::ReadBegin:
+        case Command::kReadBegin:
             read_address_ = address;
             read_chunk_ = 0;
             refused_read_attempts_ = 0;
             Answer(kStatusDone);
             return;
-        case Command::ReadNext:
+        case Command::kReadNext:
             if (read_chunk_ == never_answer_read_chunk_) {
                 Answer(kStatusRefused);
                 if (++refused_read_attempts_ == kHostAttempts) {
@@ -132,7 +132,7 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             LoseAnswerIfDue(read_chunk_);
             ++read_chunk_;
             return;
-        case Command::WriteBegin:
+        case Command::kWriteBegin:
             if (!write_enabled_) {
                 Answer(kStatusRefused);
                 return;
@@ -143,7 +143,7 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             refused_attempts_ = 0;
             Answer(kStatusDone);
             return;
-        case Command::WriteNext: {
+        case Command::kWriteNext: {
             if (write_chunk_ == never_ack_chunk_) {
                 // Refused at every one of the host's five attempts and never stored; after the
                 // last attempt the host goes on with the next chunk, and so does the firmware.
@@ -177,7 +177,7 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             LoseAnswerIfDue(write_chunk_ - 1);
             return;
         }
-        case Command::DriverId:
+        case Command::kDriverId:
             answer_[1] = static_cast<uint8_t>(driver_number_ >> 8);
             answer_[2] = static_cast<uint8_t>(driver_number_ & 0xFF);
             Answer(kStatusDone);

@@ -10,18 +10,18 @@ constexpr std::size_t Index(int slot) {
 // The byte a parameter value is stored as; none when the value does not fit.
 std::optional<uint8_t> EncodeParam(FireParam param, int value) {
     switch (param) {
-        case FireParam::Count:
+        case FireParam::kCount:
             if (value < 1 || value > 256) {
                 return std::nullopt;
             }
             return static_cast<uint8_t>(value - 1);
-        case FireParam::X:
-        case FireParam::Y:
+        case FireParam::kX:
+        case FireParam::kY:
             if (value < -128 || value > 127) {
                 return std::nullopt;
             }
             return static_cast<uint8_t>(value);
-        case FireParam::Time:
+        case FireParam::kTime:
             if (value < 0 || value > 255 * kFireDelayUnitMs) {
                 return std::nullopt;
             }
@@ -70,7 +70,7 @@ std::optional<FireRow> FireBlocks::ScanFireBlock(
         SetFirePlayMode(entry_table, slot, *scan.row.stop_on_release);
     }
     FireParamPos& recorded = positions_[Index(slot)];
-    for (FireParam param : {FireParam::Count, FireParam::X, FireParam::Y, FireParam::Time}) {
+    for (FireParam param : {FireParam::kCount, FireParam::kX, FireParam::kY, FireParam::kTime}) {
         if (scan.found[param] != 0) {
             recorded[param] = scan.found[param];
         }
@@ -80,25 +80,25 @@ std::optional<FireRow> FireBlocks::ScanFireBlock(
 
 FireEditResult FireBlocks::EditParam(int slot, FireParam param, int value) {
     if (!IsFireSlot(slot)) {
-        return FireEditResult::NoSuchSlot;
+        return FireEditResult::kNoSuchSlot;
     }
     const std::optional<uint8_t> encoded = EncodeParam(param, value);
     if (!encoded) {
-        return FireEditResult::OutOfRange;
+        return FireEditResult::kOutOfRange;
     }
     FireMacroBlock& block = blocks_[Index(slot)];
     if (block[kFireLengthByte] > kFireMaxLength) {
-        return FireEditResult::BadLength;
+        return FireEditResult::kBadLength;
     }
     const uint8_t at = positions_[Index(slot)][param];
     // The block as it is now must hold this parameter at the recorded position; a scan finds
     // value bytes only inside the content (bytes 3..L), never the flag, length or checksum.
     if (at == 0 || ScanFireContent(block).found[param] != at) {
-        return FireEditResult::NotInBlock;
+        return FireEditResult::kNotInBlock;
     }
     block[at] = *encoded;
     UpdateFireBlockChecksum(block);
-    return FireEditResult::Stored;
+    return FireEditResult::kStored;
 }
 
 bool FireBlocks::SetStopOnRelease(int slot, bool stop_on_release,

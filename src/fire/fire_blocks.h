@@ -11,12 +11,12 @@
 namespace velq {
 
 enum class FireEditResult {
-    Stored,      // the value byte changed and the block's checksum was recomputed
-    NotInBlock,  // the block holds no such parameter (empty or unreadable slot): no change
-    OutOfRange,  // the value does not fit the parameter: no change
-    NoSuchSlot,  // slot outside 1..10: no change
-    BadLength,   // the block's length byte points past the block, so no checksum can close
-                 // it: no change
+    kStored,      // the value byte changed and the block's checksum was recomputed
+    kNotInBlock,  // the block holds no such parameter (empty or unreadable slot): no change
+    kOutOfRange,  // the value does not fit the parameter: no change
+    kNoSuchSlot,  // slot outside 1..10: no change
+    kBadLength,   // the block's length byte points past the block, so no checksum can close
+                  // it: no change
 };
 
 // The fire page's working copy of the ten blocks, with the parameter positions each slot's

@@ -25,13 +25,13 @@ inline constexpr std::size_t kFireContentStart = 2;
 // The macro tokens a fire macro uses; the same encoding as the macro slots use, reduced to
 // the left button, the repeat group, the pointer moves and the wait.
 enum class FireToken : uint8_t {
-    ButtonDown = 0xA1,   // left button down
-    ButtonUp = 0x21,     // left button up
-    RepeatStart = 0xFD,  // operand n: n + 1 passes, 0xFF without end
-    RepeatEnd = 0xFC,
-    MoveX = 0xFB,  // operand: signed byte
-    MoveY = 0xFA,  // operand: signed byte
-    Delay = 0xFE,  // operand t: wait t x 8 ms
+    kButtonDown = 0xA1,   // left button down
+    kButtonUp = 0x21,     // left button up
+    kRepeatStart = 0xFD,  // operand n: n + 1 passes, 0xFF without end
+    kRepeatEnd = 0xFC,
+    kMoveX = 0xFB,  // operand: signed byte
+    kMoveY = 0xFA,  // operand: signed byte
+    kDelay = 0xFE,  // operand t: wait t x 8 ms
 };
 
 inline constexpr uint8_t kFireRepeatEndless = 0xFF;
@@ -44,9 +44,9 @@ constexpr uint8_t TokenByte(FireToken token) {
 // Type bytes of the function codes that point at fire macros: the slot table entries play a
 // block to its end (0x0B) or while the button is held (0x0E); a gun key names a slot range.
 enum class FireCodeType : uint8_t {
-    FireBlockRun = 0x0B,
-    GunKey = 0x0C,
-    MacroHold = 0x0E,
+    kFireBlockRun = 0x0B,
+    kGunKey = 0x0C,
+    kMacroHold = 0x0E,
 };
 
 constexpr bool IsFireSlot(int slot) {

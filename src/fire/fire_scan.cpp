@@ -4,13 +4,13 @@ namespace velq {
 
 uint8_t& FireParamPos::operator[](FireParam param) {
     switch (param) {
-        case FireParam::Count:
+        case FireParam::kCount:
             return count;
-        case FireParam::X:
+        case FireParam::kX:
             return x;
-        case FireParam::Y:
+        case FireParam::kY:
             return y;
-        case FireParam::Time:
+        case FireParam::kTime:
             break;
     }
     return time;
@@ -33,13 +33,13 @@ FireScan ScanFireContent(const FireMacroBlock& block) {
     std::size_t i = kFireContentStart;
     while (i <= length) {
         const auto token = static_cast<FireToken>(block[i]);
-        if (token == FireToken::ButtonDown || token == FireToken::ButtonUp ||
-            token == FireToken::RepeatEnd) {
+        if (token == FireToken::kButtonDown || token == FireToken::kButtonUp ||
+            token == FireToken::kRepeatEnd) {
             ++i;
             continue;
         }
-        if (token != FireToken::RepeatStart && token != FireToken::MoveX &&
-            token != FireToken::MoveY && token != FireToken::Delay) {
+        if (token != FireToken::kRepeatStart && token != FireToken::kMoveX &&
+            token != FireToken::kMoveY && token != FireToken::kDelay) {
             break;  // not a fire macro token: what follows cannot be read reliably
         }
         const std::size_t at = i + 1;
@@ -49,15 +49,15 @@ FireScan ScanFireContent(const FireMacroBlock& block) {
         const uint8_t operand = block[at];
         const auto pos = static_cast<uint8_t>(at);
         switch (token) {
-            case FireToken::RepeatStart:
+            case FireToken::kRepeatStart:
                 scan.row.count = operand + 1;
                 scan.found.count = pos;
                 break;
-            case FireToken::MoveX:
+            case FireToken::kMoveX:
                 scan.row.x = static_cast<int8_t>(operand);
                 scan.found.x = pos;
                 break;
-            case FireToken::MoveY:
+            case FireToken::kMoveY:
                 scan.row.y = static_cast<int8_t>(operand);
                 scan.found.y = pos;
                 after_y = true;

@@ -8,7 +8,7 @@
 namespace velq {
 
 // The four parameters the fire page reads out of a block and edits in place.
-enum class FireParam { Count, X, Y, Time };
+enum class FireParam { kCount, kX, kY, kTime };
 
 // Indices, inside a slot's block, of the value bytes of Count, X, Y and Time. 0 means "not
 // found": a value byte is never at byte 0 or 1, which hold the flag and the length.

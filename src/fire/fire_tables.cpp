@@ -21,8 +21,8 @@ bool SetFirePlayMode(std::span<uint8_t, kFireEntryTableSize> table, int slot,
     if (!IsFireSlot(slot)) {
         return false;
     }
-    table[EntryOffset(slot)] = static_cast<uint8_t>(stop_on_release ? FireCodeType::MacroHold
-                                                                    : FireCodeType::FireBlockRun);
+    table[EntryOffset(slot)] = static_cast<uint8_t>(stop_on_release ? FireCodeType::kMacroHold
+                                                                    : FireCodeType::kFireBlockRun);
     return true;
 }
 

@@ -31,7 +31,7 @@ std::optional<GunKeyCode> GunKeyCodeOf(int gun, int gun6_slots, int gun7_slots) 
     } else if (gun == 7) {
         slots = std::clamp(gun7_slots, 1, 3);
     }
-    return GunKeyCode{static_cast<uint8_t>(FireCodeType::GunKey),
+    return GunKeyCode{static_cast<uint8_t>(FireCodeType::kGunKey),
                       static_cast<uint8_t>(info.first_slot),
                       static_cast<uint8_t>(info.first_slot + slots - 1)};
 }
@@ -116,14 +116,14 @@ std::string GunKeyList::NameOfCode(std::string_view code_text) const {
 
 GunKeyResult GunKeyList::Add(int first_slot, int last_slot, const std::filesystem::path& file) {
     if (!IsFireSlot(first_slot) || !IsFireSlot(last_slot)) {
-        return {GunKeyStatus::InvalidSlot, {}, -1};
+        return {GunKeyStatus::kInvalidSlot, {}, -1};
     }
     const auto free = std::find(entries_.begin(), entries_.end(), kFreeEntry);
     if (free == entries_.end()) {
-        return {GunKeyStatus::ListFull, {}, -1};
+        return {GunKeyStatus::kListFull, {}, -1};
     }
     const auto before = entries_;
-    *free = {static_cast<uint8_t>(FireCodeType::GunKey), static_cast<uint8_t>(first_slot),
+    *free = {static_cast<uint8_t>(FireCodeType::kGunKey), static_cast<uint8_t>(first_slot),
              static_cast<uint8_t>(last_slot)};
     const int number = static_cast<int>(free - entries_.begin()) + 1;
     const std::vector<int> listed = ListedEntries();
@@ -134,7 +134,7 @@ GunKeyResult GunKeyList::Add(int first_slot, int last_slot, const std::filesyste
 GunKeyResult GunKeyList::Delete(int list_position, const std::filesystem::path& file) {
     const std::vector<int> listed = ListedEntries();
     if (list_position < 0 || list_position >= static_cast<int>(listed.size())) {
-        return {GunKeyStatus::NoSuchName, {}, -1};
+        return {GunKeyStatus::kNoSuchName, {}, -1};
     }
     const auto before = entries_;
     const auto removed = entries_.begin() + (listed[static_cast<std::size_t>(list_position)] - 1);
@@ -151,9 +151,9 @@ GunKeyResult GunKeyList::Commit(const std::array<GunKeyCode, kGunKeyEntryCount>&
     if (!saved) {
         // Memory keeps matching the file, so what the lists show is what the next start finds.
         entries_ = before;
-        return {GunKeyStatus::WriteFailed, saved.error, -1};
+        return {GunKeyStatus::kWriteFailed, saved.error, -1};
     }
-    return {GunKeyStatus::Saved, {}, select};
+    return {GunKeyStatus::kSaved, {}, select};
 }
 
 }  // namespace velq

@@ -44,18 +44,18 @@ inline constexpr int kGunKeyEntryCount = 10;
 inline constexpr std::size_t kGunKeyFileSize = 30;
 
 enum class GunKeyStatus {
-    Saved,        // the list changed and the file was written
-    ListFull,     // ten names already: nothing changed
-    InvalidSlot,  // a slot outside 1..10: nothing changed
-    NoSuchName,   // no name at that list position: nothing changed
-    WriteFailed,  // the file could not be written: the list is as it was, `error` names the file
+    kSaved,        // the list changed and the file was written
+    kListFull,     // ten names already: nothing changed
+    kInvalidSlot,  // a slot outside 1..10: nothing changed
+    kNoSuchName,   // no name at that list position: nothing changed
+    kWriteFailed,  // the file could not be written: the list is as it was, `error` names the file
 };
 
 struct GunKeyResult {
-    GunKeyStatus status = GunKeyStatus::Saved;
+    GunKeyStatus status = GunKeyStatus::kSaved;
     std::string error;
     int select = -1;  // list position to select afterwards, -1 when the list is empty
-    explicit operator bool() const { return status == GunKeyStatus::Saved; }
+    explicit operator bool() const { return status == GunKeyStatus::kSaved; }
 };
 
 // The further gun function codes of the engineering page: ten entries of 0x0C, first slot,

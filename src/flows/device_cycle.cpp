@@ -91,7 +91,7 @@ bool DeviceCycle::FindMouse(bool say_lost) {
         if (link_.MouseAccessDenied()) {
             // The mouse is there, but this user may not open it: say so, naming the rule that
             // grants access, rather than asking for a mouse that is connected.
-            UserMessage message = UserMessage::Window({kNoAccess});
+            UserMessage message = UserMessage::Window({kNoAccessMessage});
             message.detail = link_.DeniedPath();
             EnterNoDeviceState(message);
             return false;
@@ -106,7 +106,7 @@ bool DeviceCycle::FindMouse(bool say_lost) {
 void DeviceCycle::SayReadFailed(bool quiet_repeat) {
     unread_ = true;
     if (!(quiet_repeat && read_failure_said_)) {
-        host_.ShowMessage(UserMessage::Window({kReadFailed}));
+        host_.ShowMessage(UserMessage::Window({kReadFailedMessage}));
     }
     read_failure_said_ = true;
 }
@@ -117,26 +117,26 @@ void DeviceCycle::EndIdentification() {
 }
 
 Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
-    if (!protocol_.SendCommand(Command::Open) || !protocol_.SendCommand(Command::Status)) {
+    if (!protocol_.SendCommand(Command::kOpen) || !protocol_.SendCommand(Command::kStatus)) {
         EndIdentification();
-        return Identification::NotAnswering;
+        return Identification::kNotAnswering;
     }
     const StatusAnswer status = ParseStatus(protocol_.Report());
     if (!status.signature_ok) {
         EndIdentification();  // not our firmware speaking: left alone, without a message
-        return Identification::NoSignature;
+        return Identification::kNoSignature;
     }
     if (status.write_enabled && status.chip_number != 0) {
         uint8_t codes[2] = {0xFF, 0xFF};
         // A code read that did not complete is a failure, never a match: the 0xFF fill could
         // equal an expected pair.
         if (!ReadBlockTrusted(protocol_, kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
-                              LoadingWindow::Hidden)) {
-            (void)protocol_.SendCommand(Command::Reload);
-            (void)protocol_.SendCommand(Command::Close);
+                              LoadingWindow::kHidden)) {
+            (void)protocol_.SendCommand(Command::kReload);
+            (void)protocol_.SendCommand(Command::kClose);
             SayReadFailed(quiet_repeat);
             EndIdentification();
-            return Identification::CodesUnreadable;
+            return Identification::kCodesUnreadable;
         }
         host_.ShowDeviceCodes(codes[0], codes[1]);
         const DeviceCodes found{codes[0], codes[1]};
@@ -145,27 +145,27 @@ Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
             EndIdentification();
             if (!read) {
                 SayReadFailed(quiet_repeat);
-                return Identification::ReadFailed;
+                return Identification::kReadFailed;
             }
             unread_ = false;
             read_failure_said_ = false;
-            return Identification::Read;
+            return Identification::kRead;
         }
         unread_ = false;
         host_.SetDevTimerEnabled(false);
-        (void)protocol_.SendCommand(Command::Reload);
-        (void)protocol_.SendCommand(Command::Close);
+        (void)protocol_.SendCommand(Command::kReload);
+        (void)protocol_.SendCommand(Command::kClose);
         host_.ShowMessage(SystemBox("Str107"));  // the handle stays: resets still reach it
         EndIdentification();
-        return Identification::WrongDevice;
+        return Identification::kWrongDevice;
     }
     unread_ = false;
-    (void)protocol_.SendCommand(Command::Reload);
-    (void)protocol_.SendCommand(Command::Close);
+    (void)protocol_.SendCommand(Command::kReload);
+    (void)protocol_.SendCommand(Command::kClose);
     link_.DropDevice();
     host_.ShowMessage(SystemBox("Str020"));
     EndIdentification();
-    return Identification::NoPermission;
+    return Identification::kNoPermission;
 }
 
 void DeviceCycle::DeviceLost() {
@@ -196,8 +196,8 @@ void DeviceCycle::BtnReadClick() {
 void DeviceCycle::SayIfSilent(Identification outcome) {
     // The identification leaves a mouse that does not answer alone without a word; a user who
     // asked for a read is told.
-    if (outcome == Identification::NotAnswering || outcome == Identification::NoSignature) {
-        host_.ShowMessage(UserMessage::Window({kNotAnswering}));
+    if (outcome == Identification::kNotAnswering || outcome == Identification::kNoSignature) {
+        host_.ShowMessage(UserMessage::Window({kNotAnsweringMessage}));
     }
 }
 

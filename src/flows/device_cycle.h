@@ -19,13 +19,13 @@ struct DeviceCodes {
 
 // How the identification of an open mouse ended.
 enum class Identification {
-    NotAnswering,     // Open or Status not acknowledged
-    NoSignature,      // Status answered without the signature: not this firmware
-    NoPermission,     // writes not permitted or an unrecognised chip; the handle is dropped
-    WrongDevice,      // vendor or product code not expected; the handle stays
-    CodesUnreadable,  // the codes could not be read
-    ReadFailed,       // identified, but the read of its settings did not complete
-    Read,             // identified and read: the pages show the mouse
+    kNotAnswering,     // Open or Status not acknowledged
+    kNoSignature,      // Status answered without the signature: not this firmware
+    kNoPermission,     // writes not permitted or an unrecognised chip; the handle is dropped
+    kWrongDevice,      // vendor or product code not expected; the handle stays
+    kCodesUnreadable,  // the codes could not be read
+    kReadFailed,       // identified, but the read of its settings did not complete
+    kRead,             // identified and read: the pages show the mouse
 };
 
 // The device cycle: one pass per timer tick notices HID interfaces coming and going, finds the

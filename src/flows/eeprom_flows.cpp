@@ -82,7 +82,7 @@ void EepromFlows::ButtonPause() {
 }
 
 bool EepromFlows::OpenTransaction(StatusAnswer& status) {
-    if (!protocol_.SendCommand(Command::Open) || !protocol_.SendCommand(Command::Status)) {
+    if (!protocol_.SendCommand(Command::kOpen) || !protocol_.SendCommand(Command::kStatus)) {
         return false;
     }
     status = ParseStatus(protocol_.Report());
@@ -91,8 +91,8 @@ bool EepromFlows::OpenTransaction(StatusAnswer& status) {
 
 void EepromFlows::CloseTransaction() {
     // `SystemReloadCmd_OnClick` and `Close`: the mouse takes over what it holds now.
-    (void)protocol_.SendCommand(Command::Reload);
-    (void)protocol_.SendCommand(Command::Close);
+    (void)protocol_.SendCommand(Command::kReload);
+    (void)protocol_.SendCommand(Command::kClose);
 }
 
 bool EepromFlows::FillFromDataBuf() {
@@ -135,7 +135,7 @@ bool EepromFlows::ReadSlotNames() {
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
         std::array<uint8_t, kMacroNameSize> name{};
         if (!ReadBlockTrusted(protocol_, static_cast<uint16_t>(kMacroSlotBase[s]), kMacroNameSize,
-                              name, LoadingWindow::Shown)) {
+                              name, LoadingWindow::kShown)) {
             return false;
         }
         names[s] = SlotNameText(name);
@@ -157,7 +157,7 @@ bool EepromFlows::BtnRead(bool full) {
     image.fill(0xFF);
     const uint16_t length = full ? kDataBufSize : kParameterAreaRange.size;
     const bool read = ReadBlockTrusted(protocol_, 0, length, std::span(image).first(length),
-                                       LoadingWindow::Shown) &&
+                                       LoadingWindow::kShown) &&
                       (full || ReadSlotNames());
     if (!read) {
         // Half-read data or the 0xFF fill never reaches the pages, and nothing counts as read:
@@ -197,8 +197,8 @@ bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
     std::set<std::string> wanted;
     for (const ProfileButtons* buttons : {&state_.config.office, &state_.config.gaming}) {
         for (const FunctionCode& code : *buttons) {
-            if (code.type == static_cast<uint8_t>(CodeType::MacroRun) ||
-                code.type == static_cast<uint8_t>(CodeType::MacroHold)) {
+            if (code.type == static_cast<uint8_t>(CodeType::kMacroRun) ||
+                code.type == static_cast<uint8_t>(CodeType::kMacroHold)) {
                 wanted.insert(Hex4(code.Parameter()));
             }
         }
@@ -245,13 +245,13 @@ bool EepromFlows::DownloadParameter() {
     StatusAnswer status;
     if (!OpenTransaction(status)) {
         FrameEnd(true);
-        ShowMessage(kNotAnswering);
+        ShowMessage(kNotAnsweringMessage);
         return false;
     }
     if (!status.write_enabled) {
         CloseTransaction();
         FrameEnd(true);
-        ShowMessage(kWriteNotPermitted);
+        ShowMessage(kWriteNotPermittedMessage);
         return false;
     }
     protocol_.ResetCounts();
@@ -288,7 +288,7 @@ bool EepromFlows::ReadyToWrite() {
     if (!state_.read_complete) {
         // What the pages show is not what the mouse holds: writing it would replace the
         // mouse's settings with defaults or half-read data.
-        ShowMessage(kReadFailed);
+        ShowMessage(kReadFailedMessage);
         return false;
     }
     return true;
@@ -357,12 +357,12 @@ bool EepromFlows::MemoToDataBufOnClick() {
     const char* failure = nullptr;
     StatusAnswer status;
     if (!OpenTransaction(status)) {
-        failure = kNotAnswering;
+        failure = kNotAnsweringMessage;
     } else {
         if (!status.write_enabled) {
-            failure = kWriteNotPermitted;
+            failure = kWriteNotPermittedMessage;
         } else if (status.chip_number == 0) {
-            failure = kUnknownChip;
+            failure = kUnknownChipMessage;
         } else if (WriteImageVerified(protocol_, state_.data_buf).BurnFailed()) {
             failure = kBurnFailed;
         }
@@ -384,7 +384,7 @@ bool EepromFlows::ReadFireArea() {
     StatusAnswer status;
     if (!OpenTransaction(status)) {
         FrameEnd(true);
-        ShowMessage(kNotAnswering);
+        ShowMessage(kNotAnsweringMessage);
         return false;
     }
     if (status.write_enabled && status.chip_number != 0) {
@@ -392,17 +392,17 @@ bool EepromFlows::ReadFireArea() {
         // A code read that failed is a failure, never a match: its 0xFF fill could equal an
         // expected pair.
         if (!ReadBlockTrusted(protocol_, kDeviceCodesRange.address, kDeviceCodesRange.size, codes,
-                              LoadingWindow::Hidden)) {
+                              LoadingWindow::kHidden)) {
             CloseTransaction();
             FrameEnd(true);
-            ShowMessage(kReadFailed);
+            ShowMessage(kReadFailedMessage);
             return false;
         }
         const DeviceCodes found{codes[0], codes[1]};
         if (found == expected_[0] || found == expected_[1]) {
             FireArea area{};
             read = ReadBlockTrusted(protocol_, kFireAreaRange.address, kFireAreaRange.size, area,
-                                    LoadingWindow::Shown);
+                                    LoadingWindow::kShown);
             if (read) {
                 state_.fire_area = area;
                 state_.fire_area_read = true;
@@ -410,18 +410,18 @@ bool EepromFlows::ReadFireArea() {
             CloseTransaction();
             if (!read) {
                 FrameEnd(true);
-                ShowMessage(kReadFailed);
+                ShowMessage(kReadFailedMessage);
                 return false;
             }
         } else {
             CloseTransaction();
-            ShowMessage(kWrongDevice, UserMessage::Box::SystemBox);
+            ShowMessage(kWrongDevice, UserMessage::Box::kSystemBox);
             host_.SetDevTimerEnabled(true);
         }
     } else {
         CloseTransaction();
         link_.DropDevice();
-        ShowMessage(kNoDevice, UserMessage::Box::SystemBox);
+        ShowMessage(kNoDevice, UserMessage::Box::kSystemBox);
         host_.SetDevTimerEnabled(true);
     }
     FrameEnd(true);
@@ -444,13 +444,13 @@ void EepromFlows::BtnSaveClick() {
         return;
     }
     const Identification identified = cycle_->ReadDevInfo(true);
-    if (identified != Identification::Read) {
+    if (identified != Identification::kRead) {
         cycle_->SayIfSilent(identified);
         return;
     }
-    const ProfileFileResult saved = SaveProfileFile(chosen, ProfileMode::Eeprom, state_.data_buf);
+    const ProfileFileResult saved = SaveProfileFile(chosen, ProfileMode::kEeprom, state_.data_buf);
     if (!saved) {
-        ShowMessage(nullptr, UserMessage::Box::MessageWindow, saved.error);
+        ShowMessage(nullptr, UserMessage::Box::kMessageWindow, saved.error);
     }
 }
 
@@ -469,7 +469,7 @@ void EepromFlows::BtnLoadClick() {
     if (!loaded) {
         // A file of the wrong size never reaches the mouse: half of it would mix with what
         // the image held.
-        ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::MessageWindow, loaded.error);
+        ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::kMessageWindow, loaded.error);
         return;
     }
     state_.data_buf = image;
@@ -481,7 +481,7 @@ void EepromFlows::BtnLoadClick() {
     // Only a load that reached the mouse put the file's fire area into it.
     state_.fire_area_read = written;
     if (written && repaired) {
-        ShowMessage(kFileRepaired);
+        ShowMessage(kFileRepairedMessage);
     }
 }
 

@@ -70,7 +70,7 @@ private:
     // Writes the fire area (when it is this mouse's) and the macro slots buttons play that the
     // mouse does not hold yet, adding each block to `written`; false when a block was refused.
     bool WriteFireAreaAndMacros(std::vector<SectionRange>& written);
-    void ShowMessage(const char* key, UserMessage::Box box = UserMessage::Box::MessageWindow,
+    void ShowMessage(const char* key, UserMessage::Box box = UserMessage::Box::kMessageWindow,
                      std::string detail = {});
 
     DeviceLink& link_;

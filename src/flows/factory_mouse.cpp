@@ -7,7 +7,7 @@
 namespace velq {
 
 std::shared_ptr<VirtualMouse> MakeFactoryVirtualMouse(std::string& error) {
-    const ImageTextResult factory = LoadBuiltInImage(BuiltInImage::VELQ55XData_Cfg1);
+    const ImageTextResult factory = LoadBuiltInImage(BuiltInImage::kVELQ55XData_Cfg1);
     if (!factory || factory.bytes.size() != VirtualMouse::kMemorySize) {
         error = factory ? "the first default image has the wrong size" : factory.error;
         return nullptr;

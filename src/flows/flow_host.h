@@ -10,20 +10,20 @@
 namespace velq {
 
 // Messages the flows show, by caption key.
-inline constexpr const char* kReadFailed = "Str900";
-inline constexpr const char* kNoAccess = "Str901";
-inline constexpr const char* kFileRepaired = "Str902";
-inline constexpr const char* kNotAnswering = "Str903";
-inline constexpr const char* kWriteNotPermitted = "Str904";
-inline constexpr const char* kUnknownChip = "Str905";
+inline constexpr const char* kReadFailedMessage = "Str900";
+inline constexpr const char* kNoAccessMessage = "Str901";
+inline constexpr const char* kFileRepairedMessage = "Str902";
+inline constexpr const char* kNotAnsweringMessage = "Str903";
+inline constexpr const char* kWriteNotPermittedMessage = "Str904";
+inline constexpr const char* kUnknownChipMessage = "Str905";
 
 // A message for the user: caption keys, shown as their texts joined by `separator`, either in
 // the program's message window or in the system's plain message box.
 struct UserMessage {
-    enum class Box { MessageWindow, SystemBox };
+    enum class Box { kMessageWindow, kSystemBox };
     std::vector<std::string> keys;
     std::string separator;
-    Box box = Box::MessageWindow;
+    Box box = Box::kMessageWindow;
     // Shown after the captions, on a line of its own: a file name and what went wrong with it.
     std::string detail;
 
@@ -38,7 +38,7 @@ struct UserMessage {
     static UserMessage System(std::string key) {
         UserMessage message;
         message.keys = {std::move(key)};
-        message.box = Box::SystemBox;
+        message.box = Box::kSystemBox;
         return message;
     }
 };

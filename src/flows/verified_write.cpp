@@ -26,7 +26,7 @@ bool ReadRanges(CommandProtocol& protocol, std::span<const SectionRange> ranges,
     for (const SectionRange& range : ranges) {
         const std::span<uint8_t> destination(read_back.data() + range.address, range.size);
         if (!ReadBlockTrusted(protocol, range.address, range.size, destination,
-                              LoadingWindow::Shown)) {
+                              LoadingWindow::kShown)) {
             return false;
         }
     }
@@ -40,7 +40,7 @@ VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf
     VerifiedWriteResult result;
     DataBuf read_back = image;
     if (!ReadRanges(protocol, ranges, read_back)) {
-        result.outcome = VerifiedWriteOutcome::ReadNotStarted;
+        result.outcome = VerifiedWriteOutcome::kReadNotStarted;
         return result;
     }
     Compare(image, read_back, ranges, result.differences[0]);
@@ -51,19 +51,19 @@ VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf
         for (const ImageDifference& difference : result.differences[pass - 1]) {
             const std::span<const uint8_t> byte(&image[difference.address], 1);
             if (!protocol.WriteBlock(difference.address, 1, byte)) {
-                result.outcome = VerifiedWriteOutcome::WriteNotStarted;
+                result.outcome = VerifiedWriteOutcome::kWriteNotStarted;
                 return result;
             }
         }
         if (!ReadRanges(protocol, ranges, read_back)) {
-            result.outcome = VerifiedWriteOutcome::ReadNotStarted;
+            result.outcome = VerifiedWriteOutcome::kReadNotStarted;
             return result;
         }
         Compare(image, read_back, ranges, result.differences[pass]);
     }
     result.outcome = result.differences[result.repair_passes].empty()
-                         ? VerifiedWriteOutcome::Verified
-                         : VerifiedWriteOutcome::StillDifferent;
+                         ? VerifiedWriteOutcome::kVerified
+                         : VerifiedWriteOutcome::kStillDifferent;
     return result;
 }
 
@@ -71,7 +71,7 @@ VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf&
     const auto whole = static_cast<uint16_t>(image.size());
     if (!protocol.WriteBlock(0, whole, image)) {
         VerifiedWriteResult result;
-        result.outcome = VerifiedWriteOutcome::WriteNotStarted;
+        result.outcome = VerifiedWriteOutcome::kWriteNotStarted;
         return result;
     }
     const SectionRange everything{0, whole};
@@ -83,15 +83,16 @@ bool ReadBlockTrusted(CommandProtocol& protocol, uint16_t address, uint16_t leng
     std::vector<uint8_t> previous;
     for (int read = 0; read <= kSuspectReadRepeats; ++read) {
         std::vector<uint8_t> bytes(destination.size());
-        protocol.ResetCounts();
+        // Judged by what this read adds to the counts, which stay the caller's to reset.
+        const ChunkCounts before = protocol.Counts();
         if (!protocol.ReadBlock(address, length, bytes, loading)) {
             return false;
         }
-        const ChunkCounts counts = protocol.Counts();
-        if (!counts.ReadsComplete()) {
+        const ChunkCounts& after = protocol.Counts();
+        if (after.unanswered_reads != before.unanswered_reads) {
             return false;
         }
-        if (counts.ReadsClean() || bytes == previous) {
+        if (after.retried_reads == before.retried_reads || bytes == previous) {
             std::copy(bytes.begin(), bytes.end(), destination.begin());
             return true;
         }

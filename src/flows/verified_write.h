@@ -20,10 +20,10 @@ struct ImageDifference {
 };
 
 enum class VerifiedWriteOutcome {
-    Verified,         // the mouse holds the image, possibly after repair passes
-    WriteNotStarted,  // a WriteBegin was not acknowledged; the rest was skipped
-    ReadNotStarted,   // a read-back did not complete (ReadBegin refused, a chunk unanswered)
-    StillDifferent,   // differences remain after the last repair pass
+    kVerified,         // the mouse holds the image, possibly after repair passes
+    kWriteNotStarted,  // a WriteBegin was not acknowledged; the rest was skipped
+    kReadNotStarted,   // a read-back did not complete (ReadBegin refused, a chunk unanswered)
+    kStillDifferent,   // differences remain after the last repair pass
 };
 
 inline constexpr int kVerifyRepairPasses = 3;
@@ -32,17 +32,17 @@ inline constexpr int kVerifyRepairPasses = 3;
 inline constexpr std::string_view kBurnFailedCaption = "Str109";
 
 struct VerifiedWriteResult {
-    VerifiedWriteOutcome outcome = VerifiedWriteOutcome::WriteNotStarted;
+    VerifiedWriteOutcome outcome = VerifiedWriteOutcome::kWriteNotStarted;
     int repair_passes = 0;
     // The differences each comparison found: after the full write, then after each repair
     // pass. Comparisons that did not run are empty.
     std::array<std::vector<ImageDifference>, kVerifyRepairPasses + 1> differences;
 
-    bool Verified() const { return outcome == VerifiedWriteOutcome::Verified; }
+    bool Verified() const { return outcome == VerifiedWriteOutcome::kVerified; }
     // Whether the user is told that burning failed (kBurnFailedCaption): whenever the mouse is
     // not known to hold the image, a refused block included, so a reset or a profile load that
     // did not reach the mouse never passes for one that did.
-    bool BurnFailed() const { return outcome != VerifiedWriteOutcome::Verified; }
+    bool BurnFailed() const { return outcome != VerifiedWriteOutcome::kVerified; }
 };
 
 // Writes all 2048 bytes of `image` to the mouse and reads them back. Each byte that differs is
@@ -68,7 +68,8 @@ inline constexpr int kSuspectReadRepeats = 2;
 // when the ReadBegin was refused or any chunk never answered. A read in which a chunk was
 // answered only after a repeated request may be shifted (the mouse may have moved on), so it
 // is read again, at most twice more, until a read is clean or two reads agree; false when none
-// do. `destination` is changed only when the read succeeds.
+// do. `destination` is changed only when the read succeeds. The protocol's counts are not
+// reset: a caller judging its own transfers keeps them.
 [[nodiscard]] bool ReadBlockTrusted(CommandProtocol& protocol, uint16_t address, uint16_t length,
                                     std::span<uint8_t> destination, LoadingWindow loading);
 

@@ -14,23 +14,23 @@ struct ImageEntry {
 };
 
 constexpr std::array<ImageEntry, 9> kImages = {{
-    {BuiltInImage::VELQ55XData_Cfg1, "VELQ55XData_Cfg1", kDataBufSize},
-    {BuiltInImage::VELQ55XData_Cfg2, "VELQ55XData_Cfg2", kDataBufSize},
-    {BuiltInImage::VELQ55XData_Cfg3, "VELQ55XData_Cfg3", kDataBufSize},
-    {BuiltInImage::Default_CPI, "Default_CPI", kDataBufSize},
-    {BuiltInImage::Default_LED, "Default_LED", kDataBufSize},
-    {BuiltInImage::Driver_VELQ55xData_Cfg1, "Driver_VELQ55xData_Cfg1", kDriverImageSize},
-    {BuiltInImage::Driver_VELQ55xData_Cfg2, "Driver_VELQ55xData_Cfg2", kDriverImageSize},
-    {BuiltInImage::Driver_VELQ55xData_Cfg3, "Driver_VELQ55xData_Cfg3", kDriverImageSize},
-    {BuiltInImage::PCMacroData, "PCMacroData", 27200},
+    {BuiltInImage::kVELQ55XData_Cfg1, "VELQ55XData_Cfg1", kDataBufSize},
+    {BuiltInImage::kVELQ55XData_Cfg2, "VELQ55XData_Cfg2", kDataBufSize},
+    {BuiltInImage::kVELQ55XData_Cfg3, "VELQ55XData_Cfg3", kDataBufSize},
+    {BuiltInImage::kDefault_CPI, "Default_CPI", kDataBufSize},
+    {BuiltInImage::kDefault_LED, "Default_LED", kDataBufSize},
+    {BuiltInImage::kDriver_VELQ55xData_Cfg1, "Driver_VELQ55xData_Cfg1", kDriverImageSize},
+    {BuiltInImage::kDriver_VELQ55xData_Cfg2, "Driver_VELQ55xData_Cfg2", kDriverImageSize},
+    {BuiltInImage::kDriver_VELQ55xData_Cfg3, "Driver_VELQ55xData_Cfg3", kDriverImageSize},
+    {BuiltInImage::kPCMacroData, "PCMacroData", 27200},
 }};
 
 constexpr std::array<BuiltInImage, kEepromDefaultImages> kEepromImages = {
-    BuiltInImage::VELQ55XData_Cfg1, BuiltInImage::VELQ55XData_Cfg2, BuiltInImage::VELQ55XData_Cfg3,
-    BuiltInImage::Default_CPI, BuiltInImage::Default_LED};
+    BuiltInImage::kVELQ55XData_Cfg1, BuiltInImage::kVELQ55XData_Cfg2,
+    BuiltInImage::kVELQ55XData_Cfg3, BuiltInImage::kDefault_CPI, BuiltInImage::kDefault_LED};
 constexpr std::array<BuiltInImage, kDriverDefaultImages> kDriverImages = {
-    BuiltInImage::Driver_VELQ55xData_Cfg1, BuiltInImage::Driver_VELQ55xData_Cfg2,
-    BuiltInImage::Driver_VELQ55xData_Cfg3};
+    BuiltInImage::kDriver_VELQ55xData_Cfg1, BuiltInImage::kDriver_VELQ55xData_Cfg2,
+    BuiltInImage::kDriver_VELQ55xData_Cfg3};
 
 const ImageEntry& EntryOf(BuiltInImage image) {
     for (const ImageEntry& entry : kImages) {

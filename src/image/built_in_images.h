@@ -13,15 +13,15 @@ namespace velq {
 
 // The default images the program carries.
 enum class BuiltInImage {
-    VELQ55XData_Cfg1,  // default image 0: no-device content, reset 1
-    VELQ55XData_Cfg2,  // default image 1: reset 2
-    VELQ55XData_Cfg3,  // default image 2: reset 3
-    Default_CPI,       // default image 3: the DPI page's default
-    Default_LED,       // default image 4: the lighting page's default
-    Driver_VELQ55xData_Cfg1,
-    Driver_VELQ55xData_Cfg2,
-    Driver_VELQ55xData_Cfg3,
-    PCMacroData,  // the factory macro library
+    kVELQ55XData_Cfg1,  // default image 0: no-device content, reset 1
+    kVELQ55XData_Cfg2,  // default image 1: reset 2
+    kVELQ55XData_Cfg3,  // default image 2: reset 3
+    kDefault_CPI,       // default image 3: the DPI page's default
+    kDefault_LED,       // default image 4: the lighting page's default
+    kDriver_VELQ55xData_Cfg1,
+    kDriver_VELQ55xData_Cfg2,
+    kDriver_VELQ55xData_Cfg3,
+    kPCMacroData,  // the factory macro library
 };
 
 // The resource name ("VELQ55XData_Cfg1", ...).

@@ -7,10 +7,10 @@ namespace velq {
 // The lighting type: which of the four radio buttons `rb_MCULED`, `rb_RBLED`, `rb_SyncLED` and
 // `rb_BreLED` is selected.
 enum class LedType : uint8_t {
-    MCULED,   // flowing LED
-    RBLED,    // two-colour LED
-    SyncLED,  // seven-colour LED, synchronous
-    BreLED,   // seven-colour LED, breathing
+    kMCULED,   // flowing LED
+    kRBLED,    // two-colour LED
+    kSyncLED,  // seven-colour LED, synchronous
+    kBreLED,   // seven-colour LED, breathing
 };
 
 // The list position of a combo box that shows no entry.
@@ -29,7 +29,7 @@ struct EngineeringValues {
     bool rb_LCPIOn = true;    // false: rb_LCPIOff
     bool rb_Save = true;      // false: rb_NoSave
     int cb_SensorOri = 0;     // 0..7
-    LedType gbLEDType = LedType::MCULED;
+    LedType gbLEDType = LedType::kMCULED;
 
     // Option bits of byte 0x01.
     bool cb_MidPress = false;

@@ -38,10 +38,10 @@ struct LedTypeBits {
     int byte1_bit4;
 };
 constexpr std::array<LedTypeBits, 4> kLedTypeBits = {{
-    {LedType::MCULED, 0, 1, kKeep},
-    {LedType::RBLED, 1, 1, kKeep},
-    {LedType::SyncLED, 1, 0, 0},
-    {LedType::BreLED, 1, 0, 1},
+    {LedType::kMCULED, 0, 1, kKeep},
+    {LedType::kRBLED, 1, 1, kKeep},
+    {LedType::kSyncLED, 1, 0, 0},
+    {LedType::kBreLED, 1, 0, 1},
 }};
 
 constexpr uint8_t kSensorMask = 0x70;
@@ -139,15 +139,15 @@ void WriteLedType(LedType type, ParameterASection& a) {
 // neither synchronous.
 LedType ReadLedType(const ParameterASection& a) {
     if ((a[kOptionByte0] & kLedTypeHighMask) == 0) {
-        return LedType::MCULED;
+        return LedType::kMCULED;
     }
     if ((a[kOptionByte1] & kLedTypeLowMask3) != 0) {
-        return LedType::RBLED;
+        return LedType::kRBLED;
     }
     if ((a[kOptionByte1] & kLedTypeLowMask4) != 0) {
-        return LedType::BreLED;
+        return LedType::kBreLED;
     }
-    return LedType::SyncLED;
+    return LedType::kSyncLED;
 }
 
 void WriteParameterA(const V& values, ParameterASection& a) {
@@ -171,7 +171,7 @@ void WriteParameterA(const V& values, ParameterASection& a) {
                                                     ((kMaxLamps - values.edt_MCULEDNum) << 4));
     }
     // The offered flowing-light modes exist only for the flowing LED; other types keep them.
-    if (values.gbLEDType == LedType::MCULED) {
+    if (values.gbLEDType == LedType::kMCULED) {
         uint8_t modes = kFlowingModesPresent;
         for (std::size_t n = 0; n < kModeBoxes.size(); ++n) {
             if (values.*kModeBoxes[n]) {
@@ -198,9 +198,9 @@ void WriteParameterB(const V& values, ParameterBSection& b) {
     // The LED state is rebuilt from nothing: the current mode of the selected type (none for
     // the seven-colour types), the off flag and, for the flowing LED, its step.
     int mode_position = kNoEntry;
-    if (values.gbLEDType == LedType::MCULED) {
+    if (values.gbLEDType == LedType::kMCULED) {
         mode_position = values.cb_MCULEDCurrentMode;
-    } else if (values.gbLEDType == LedType::RBLED) {
+    } else if (values.gbLEDType == LedType::kRBLED) {
         mode_position = values.cb_RBLEDCurrentMode;
     }
     uint8_t state = 0;
@@ -208,7 +208,7 @@ void WriteParameterB(const V& values, ParameterBSection& b) {
         state = static_cast<uint8_t>(mode_position + 1);
     }
     SetBits(state, kLedOffBit, !values.rb_LEDOn);
-    if (values.gbLEDType == LedType::MCULED) {
+    if (values.gbLEDType == LedType::kMCULED) {
         const int step = std::clamp(values.edt_MCULEDCrtStep, 0, kMaxLedStep);
         state = static_cast<uint8_t>(state | (step << kLedStepShift));
     }
@@ -286,10 +286,10 @@ void ReadParameterB(const ParameterBSection& b, V& values) {
 
     const uint8_t state = b[kLedStateOffset];
     const int mode_position = (state & kLedModeMask) - 1;
-    if (values.gbLEDType == LedType::MCULED) {
+    if (values.gbLEDType == LedType::kMCULED) {
         values.cb_MCULEDCurrentMode = mode_position;
         values.edt_MCULEDCrtStep = state >> kLedStepShift;
-    } else if (values.gbLEDType == LedType::RBLED) {
+    } else if (values.gbLEDType == LedType::kRBLED) {
         values.cb_RBLEDCurrentMode = mode_position;
     }
     values.rb_LEDOn = (state & kLedOffBit) == 0;

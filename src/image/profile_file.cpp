@@ -8,7 +8,7 @@
 namespace velq {
 
 std::size_t ProfileImageSize(ProfileMode mode) {
-    return mode == ProfileMode::Eeprom ? kDataBufSize : kDriverImageSize;
+    return mode == ProfileMode::kEeprom ? kDataBufSize : kDriverImageSize;
 }
 
 namespace {
@@ -90,7 +90,7 @@ ProfileFileResult LoadProfileFile(const std::filesystem::path& path, ProfileMode
 
 ProfileFileResult LoadEepromProfile(const std::filesystem::path& path, DataBuf& image) {
     std::vector<uint8_t> bytes;
-    ProfileFileResult result = LoadProfileFile(path, ProfileMode::Eeprom, bytes);
+    ProfileFileResult result = LoadProfileFile(path, ProfileMode::kEeprom, bytes);
     if (result) {
         std::copy(bytes.begin(), bytes.end(), image.begin());
     }

@@ -13,7 +13,7 @@ namespace velq {
 
 // A profile file holds the whole configuration with no header: the 2048-byte parameter memory
 // in EEPROM mode, the companion driver's 40960-byte image in driver mode.
-enum class ProfileMode { Eeprom, Driver };
+enum class ProfileMode { kEeprom, kDriver };
 
 std::size_t ProfileImageSize(ProfileMode mode);
 

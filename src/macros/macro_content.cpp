@@ -7,7 +7,7 @@
 namespace velq {
 
 std::size_t StoredLength(std::span<const uint8_t> content, ContentForm form) {
-    if (form == ContentForm::Device) {
+    if (form == ContentForm::kDevice) {
         return content.size() > 1 ? content[1] : 0;
     }
     return content.size() > 2 ? (std::size_t{content[1]} << 8) | content[2] : 0;

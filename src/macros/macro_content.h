@@ -16,7 +16,7 @@ namespace velq {
 // byte 1 L = token bytes + 1, tokens at 2..L, checksum over bytes 1..L at L + 1, zeros after.
 // Utility form (2016 bytes, when the utility keeps the macros): byte 0 stop-on-release, bytes 1
 // and 2 L high byte first, tokens at 3..L + 1, checksum over bytes 1..L + 1 at L + 2.
-enum class ContentForm { Device, Utility };
+enum class ContentForm { kDevice, kUtility };
 
 inline constexpr std::size_t kDriverMacroContentSize = 2016;
 
@@ -38,20 +38,20 @@ using MacroSlotBytes = std::array<uint8_t, kMacroSlotSize>;
 // A utility-kept macro: a 32-byte name followed by a utility-form content.
 inline constexpr std::size_t kDriverMacroRecordSize = kMacroNameSize + kDriverMacroContentSize;
 
-inline constexpr uint8_t kStopOnRelease = 0x01;
-inline constexpr uint8_t kPlayToEnd = 0x00;
+inline constexpr uint8_t kStopOnReleaseFlag = 0x01;
+inline constexpr uint8_t kPlayToEndFlag = 0x00;
 
 inline constexpr std::size_t ContentSize(ContentForm form) {
-    return form == ContentForm::Device ? kMacroContentSize : kDriverMacroContentSize;
+    return form == ContentForm::kDevice ? kMacroContentSize : kDriverMacroContentSize;
 }
 
 inline constexpr std::size_t TokenRoom(ContentForm form) {
-    return form == ContentForm::Device ? kMacroTokenRoom : kDriverMacroTokenRoom;
+    return form == ContentForm::kDevice ? kMacroTokenRoom : kDriverMacroTokenRoom;
 }
 
 // Offset of the first token byte.
 inline constexpr std::size_t TokenStart(ContentForm form) {
-    return form == ContentForm::Device ? 2 : 3;
+    return form == ContentForm::kDevice ? 2 : 3;
 }
 
 // L as stored (token bytes + 1; 0 for an empty content).

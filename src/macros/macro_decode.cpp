@@ -20,7 +20,7 @@ bool IsButtonOpcode(uint8_t opcode, MacroToken base) {
 // before the last byte of the content so a corrupt length cannot lead the scan outside it.
 std::size_t LastTokenIndex(std::span<const uint8_t> content, ContentForm form) {
     const std::size_t length = StoredLength(content, form);
-    const std::size_t last = form == ContentForm::Device ? length : length + 1;
+    const std::size_t last = form == ContentForm::kDevice ? length : length + 1;
     return std::min(last, content.size() - 2);
 }
 
@@ -28,14 +28,14 @@ void SetDelayMode(const std::vector<int>& delays, DecodedMacro& decoded) {
     const bool no_delay =
         std::all_of(delays.begin(), delays.end(), [](int total) { return total == 0; });
     if (no_delay) {
-        decoded.delay_mode = DelayMode::NoDelay;
+        decoded.delay_mode = DelayMode::kNoDelay;
     } else if (delays.size() == 4 && std::all_of(delays.begin(), delays.end(), [&](int total) {
                    return total == delays.front();
                })) {
-        decoded.delay_mode = DelayMode::FixedDelay;
+        decoded.delay_mode = DelayMode::kFixedDelay;
         decoded.fixed_delay_ms = delays.front();
     } else {
-        decoded.delay_mode = DelayMode::RealDelays;
+        decoded.delay_mode = DelayMode::kRealDelays;
     }
     decoded.lines[0] = DelayModeLine(decoded.delay_mode, decoded.fixed_delay_ms);
 }
@@ -44,7 +44,7 @@ void SetDelayMode(const std::vector<int>& delays, DecodedMacro& decoded) {
 
 DecodedMacro DecodeMacroContent(std::span<const uint8_t> content, ContentForm form) {
     DecodedMacro decoded;
-    decoded.lines.push_back(DelayModeLine(DelayMode::NoDelay, 0));
+    decoded.lines.push_back(DelayModeLine(DelayMode::kNoDelay, 0));
     std::vector<int> delays;  // the first four waits decide the delay mode
     if (content.size() < kMacroContentSize) {
         return decoded;
@@ -66,26 +66,26 @@ DecodedMacro DecodeMacroContent(std::span<const uint8_t> content, ContentForm fo
         };
         bool known = true;
         switch (static_cast<MacroToken>(opcode)) {
-            case MacroToken::ModifierDown:
-            case MacroToken::ModifierUp:
+            case MacroToken::kModifierDown:
+            case MacroToken::kModifierUp:
                 known = two_byte([&] {
-                    return ModifierLine(opcode == Opcode(MacroToken::ModifierDown), operand);
+                    return ModifierLine(opcode == Opcode(MacroToken::kModifierDown), operand);
                 });
                 break;
-            case MacroToken::KeyDown:
-            case MacroToken::KeyUp:
+            case MacroToken::kKeyDown:
+            case MacroToken::kKeyUp:
                 known = two_byte([&] {
-                    return KeyLine(opcode == Opcode(MacroToken::KeyDown), UsageName(operand),
+                    return KeyLine(opcode == Opcode(MacroToken::kKeyDown), UsageName(operand),
                                    operand);
                 });
                 break;
-            case MacroToken::MoveX:
+            case MacroToken::kMoveX:
                 known = two_byte([&] { return MoveXLine(operand); });
                 break;
-            case MacroToken::MoveY:
+            case MacroToken::kMoveY:
                 known = two_byte([&] { return MoveYLine(operand); });
                 break;
-            case MacroToken::Delay: {
+            case MacroToken::kDelay: {
                 if (!has_operand) {
                     known = false;
                     break;
@@ -93,7 +93,7 @@ DecodedMacro DecodeMacroContent(std::span<const uint8_t> content, ContentForm fo
                 int total = kDelayUnitMs * operand;
                 std::size_t j = 1;
                 while (j < kMergedDelayTokens && i + 2 * j + 1 <= last &&
-                       content[i + 2 * j] == Opcode(MacroToken::Delay)) {
+                       content[i + 2 * j] == Opcode(MacroToken::kDelay)) {
                     total += kDelayUnitMs * content[i + 2 * j + 1];
                     ++j;
                 }
@@ -104,19 +104,19 @@ DecodedMacro DecodeMacroContent(std::span<const uint8_t> content, ContentForm fo
                 i += 2 * j;
                 break;
             }
-            case MacroToken::RepeatStart:
+            case MacroToken::kRepeatStart:
                 known = has_operand;
                 i += 2;
                 break;
-            case MacroToken::RepeatEnd:
+            case MacroToken::kRepeatEnd:
                 i += 1;
                 break;
             default:
-                if (IsButtonOpcode(opcode, MacroToken::ButtonDown)) {
-                    lines.push_back(ButtonLine(true, opcode - Opcode(MacroToken::ButtonDown)));
+                if (IsButtonOpcode(opcode, MacroToken::kButtonDown)) {
+                    lines.push_back(ButtonLine(true, opcode - Opcode(MacroToken::kButtonDown)));
                     i += 1;
-                } else if (IsButtonOpcode(opcode, MacroToken::ButtonUp)) {
-                    lines.push_back(ButtonLine(false, opcode - Opcode(MacroToken::ButtonUp)));
+                } else if (IsButtonOpcode(opcode, MacroToken::kButtonUp)) {
+                    lines.push_back(ButtonLine(false, opcode - Opcode(MacroToken::kButtonUp)));
                     i += 1;
                 } else {
                     known = false;
@@ -137,23 +137,23 @@ std::optional<StoredMacroOptions> ReadMacroOptions(std::span<const uint8_t> cont
         return std::nullopt;
     }
     const std::size_t length = StoredLength(content, form);
-    const std::size_t erased = form == ContentForm::Device ? 0xFF : 0xFFFF;
+    const std::size_t erased = form == ContentForm::kDevice ? 0xFF : 0xFFFF;
     if (length == 0 || length == erased) {
         return std::nullopt;
     }
     StoredMacroOptions options;
-    if (content[0] == kStopOnRelease) {
-        options.release = ReleaseOption::StopOnRelease;
-    } else if (content[0] == kPlayToEnd) {
-        options.release = ReleaseOption::PlayToEnd;
+    if (content[0] == kStopOnReleaseFlag) {
+        options.release = ReleaseOption::kStopOnRelease;
+    } else if (content[0] == kPlayToEndFlag) {
+        options.release = ReleaseOption::kPlayToEnd;
     }
     const std::size_t start = TokenStart(form);
-    if (content[start] == Opcode(MacroToken::RepeatStart)) {
+    if (content[start] == Opcode(MacroToken::kRepeatStart)) {
         const uint8_t passes = content[start + 1];
         if (passes == kRepeatEndless) {
-            options.repeat = RepeatOption::Endless;
+            options.repeat = RepeatOption::kEndless;
         } else {
-            options.repeat = RepeatOption::Times;
+            options.repeat = RepeatOption::kTimes;
             options.repeat_count = passes + 1;
         }
     }

@@ -33,7 +33,7 @@ void AppendDelay(int ms, std::vector<uint8_t>& bytes) {
     constexpr int kUnitsBeyondAnyRoom =
         kMaxDelayUnits * static_cast<int>(kDriverMacroTokenRoom / 2 + 1);
     int units = std::min(ms / kDelayUnitMs, kUnitsBeyondAnyRoom);
-    const uint8_t delay = Opcode(MacroToken::Delay);
+    const uint8_t delay = Opcode(MacroToken::kDelay);
     while (units > kMaxDelayUnits) {
         bytes.push_back(delay);
         bytes.push_back(kMaxDelayUnits);
@@ -71,14 +71,14 @@ MacroEncodeResult Encode(const MacroLines& lines, const MacroOptions& options,
     MacroEncodeResult result;
     const MacroTokens tokens = BuildMacroTokens(lines, options);
     if (tokens.bad_line) {
-        result.error = MacroEncodeError::BadLine;
+        result.error = MacroEncodeError::kBadLine;
         result.bad_line = *tokens.bad_line;
         return result;
     }
     const std::size_t n = tokens.bytes.size();
     result.token_bytes = n;
     if (n > TokenRoom(form)) {
-        result.error = MacroEncodeError::TooLong;
+        result.error = MacroEncodeError::kTooLong;
         result.caption_key = kMacroTooLongCaptionKey;
         return result;
     }
@@ -86,9 +86,10 @@ MacroEncodeResult Encode(const MacroLines& lines, const MacroOptions& options,
     if (n == 0) {
         return result;  // an empty macro is all zero and carries no flag
     }
-    content[0] = options.release == ReleaseOption::StopOnRelease ? kStopOnRelease : kPlayToEnd;
+    content[0] =
+        options.release == ReleaseOption::kStopOnRelease ? kStopOnReleaseFlag : kPlayToEndFlag;
     const std::size_t length = n + 1;
-    if (form == ContentForm::Device) {
+    if (form == ContentForm::kDevice) {
         content[1] = static_cast<uint8_t>(length);
     } else {
         content[1] = static_cast<uint8_t>(length >> 8);
@@ -117,25 +118,25 @@ MacroTokens BuildMacroTokens(const MacroLines& lines, const MacroOptions& option
             return tokens;
         }
     }
-    if (options.repeat == RepeatOption::None) {
+    if (options.repeat == RepeatOption::kNone) {
         return tokens;
     }
-    const uint8_t passes = options.repeat == RepeatOption::Endless
+    const uint8_t passes = options.repeat == RepeatOption::kEndless
                                ? kRepeatEndless
                                : static_cast<uint8_t>(std::clamp(options.repeat_count, 1, 255) - 1);
-    bytes.insert(bytes.begin(), {Opcode(MacroToken::RepeatStart), passes});
-    bytes.push_back(Opcode(MacroToken::RepeatEnd));
+    bytes.insert(bytes.begin(), {Opcode(MacroToken::kRepeatStart), passes});
+    bytes.push_back(Opcode(MacroToken::kRepeatEnd));
     return tokens;
 }
 
 MacroEncodeResult EncodeMacro(const MacroLines& lines, const MacroOptions& options,
                               std::span<uint8_t, kMacroContentSize> content) {
-    return Encode(lines, options, content, ContentForm::Device);
+    return Encode(lines, options, content, ContentForm::kDevice);
 }
 
 MacroEncodeResult EncodeDriverMacro(const MacroLines& lines, const MacroOptions& options,
                                     std::span<uint8_t, kDriverMacroContentSize> content) {
-    return Encode(lines, options, content, ContentForm::Utility);
+    return Encode(lines, options, content, ContentForm::kUtility);
 }
 
 }  // namespace velq

@@ -14,33 +14,33 @@ namespace velq {
 
 // What happens when the button is released: the macro stops (function type 0x0E) or plays to
 // its end (type 0x06).
-enum class ReleaseOption { PlayToEnd, StopOnRelease };
+enum class ReleaseOption { kPlayToEnd, kStopOnRelease };
 
 // How often the whole body plays: once, `repeat_count` times (1..255) or without end.
-enum class RepeatOption { None, Times, Endless };
+enum class RepeatOption { kNone, kTimes, kEndless };
 
 struct MacroOptions {
-    ReleaseOption release = ReleaseOption::PlayToEnd;
-    RepeatOption repeat = RepeatOption::None;
+    ReleaseOption release = ReleaseOption::kPlayToEnd;
+    RepeatOption repeat = RepeatOption::kNone;
     int repeat_count = 8;
 };
 
 enum class MacroEncodeError {
-    None,
-    TooLong,  // the tokens do not fit the content's room
-    BadLine,  // an event line whose last characters are not token bytes
+    kNone,
+    kTooLong,  // the tokens do not fit the content's room
+    kBadLine,  // an event line whose last characters are not token bytes
 };
 
 // The caption key of the message for a macro that does not fit.
 inline constexpr std::string_view kMacroTooLongCaptionKey = "Str103";
 
 struct MacroEncodeResult {
-    MacroEncodeError error = MacroEncodeError::None;
+    MacroEncodeError error = MacroEncodeError::kNone;
     std::string_view caption_key;  // message for the user when refused; empty otherwise
     std::size_t token_bytes = 0;   // tokens written, or the tokens that did not fit
     std::size_t bad_line = 0;      // the line index for BadLine
 
-    bool ok() const { return error == MacroEncodeError::None; }
+    bool ok() const { return error == MacroEncodeError::kNone; }
     explicit operator bool() const { return ok(); }
 };
 

@@ -45,11 +45,11 @@ std::string_view PressPrefix(bool press) {
 
 std::string DelayModeLine(DelayMode mode, int fixed_delay_ms) {
     switch (mode) {
-        case DelayMode::RealDelays:
+        case DelayMode::kRealDelays:
             return "10";
-        case DelayMode::FixedDelay:
+        case DelayMode::kFixedDelay:
             return "01" + std::to_string(fixed_delay_ms);
-        case DelayMode::NoDelay:
+        case DelayMode::kNoDelay:
             break;
     }
     return "00";
@@ -69,13 +69,13 @@ std::string_view ModifierKeyName(uint8_t mask) {
 }
 
 std::string ModifierLine(bool press, uint8_t mask) {
-    const auto opcode = Opcode(press ? MacroToken::ModifierDown : MacroToken::ModifierUp);
+    const auto opcode = Opcode(press ? MacroToken::kModifierDown : MacroToken::kModifierUp);
     return std::string(PressPrefix(press)) + std::string(ModifierKeyName(mask)) +
            " CODE:" + HexByte(opcode) + HexByte(mask);
 }
 
 std::string KeyLine(bool press, std::string_view key_name, uint8_t usage) {
-    const auto opcode = Opcode(press ? MacroToken::KeyDown : MacroToken::KeyUp);
+    const auto opcode = Opcode(press ? MacroToken::kKeyDown : MacroToken::kKeyUp);
     return std::string(PressPrefix(press)) + std::string(key_name) + " CODE:" + HexByte(opcode) +
            HexByte(usage);
 }
@@ -83,7 +83,7 @@ std::string KeyLine(bool press, std::string_view key_name, uint8_t usage) {
 std::string ButtonLine(bool press, uint8_t button) {
     for (const ButtonName& entry : kButtonNames) {
         if (entry.button == button) {
-            const auto base = Opcode(press ? MacroToken::ButtonDown : MacroToken::ButtonUp);
+            const auto base = Opcode(press ? MacroToken::kButtonDown : MacroToken::kButtonUp);
             return std::string(PressPrefix(press)) + std::string(entry.name) + " CODE:00" +
                    HexByte(static_cast<uint8_t>(base + button));
         }

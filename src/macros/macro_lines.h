@@ -19,7 +19,7 @@ using MacroLines = std::vector<std::string>;
 
 // How the macro was recorded, as line 0 says: "10" real delays, "01" + ms a fixed delay,
 // "00" no delays.
-enum class DelayMode { RealDelays, FixedDelay, NoDelay };
+enum class DelayMode { kRealDelays, kFixedDelay, kNoDelay };
 
 std::string DelayModeLine(DelayMode mode, int fixed_delay_ms);
 

@@ -8,17 +8,17 @@ namespace velq {
 // The opcodes of a macro body. A token is one opcode byte, optionally followed by one operand.
 // Fire macro blocks and the fire key section use the same tokens.
 enum class MacroToken : uint8_t {
-    ModifierDown = 0x81,  // operand: modifier mask
-    ModifierUp = 0x01,    // operand: modifier mask
-    KeyDown = 0x82,       // operand: keyboard usage
-    KeyUp = 0x02,         // operand: keyboard usage
-    ButtonDown = 0xA0,    // + button bit, no operand
-    ButtonUp = 0x20,      // + button bit, no operand
-    MoveX = 0xFB,         // operand: signed byte
-    MoveY = 0xFA,         // operand: signed byte
-    Delay = 0xFE,         // operand: wait in 8 ms units
-    RepeatStart = 0xFD,   // operand: passes - 1, 0xFF = endless
-    RepeatEnd = 0xFC,     // no operand
+    kModifierDown = 0x81,  // operand: modifier mask
+    kModifierUp = 0x01,    // operand: modifier mask
+    kKeyDown = 0x82,       // operand: keyboard usage
+    kKeyUp = 0x02,         // operand: keyboard usage
+    kButtonDown = 0xA0,    // + button bit, no operand
+    kButtonUp = 0x20,      // + button bit, no operand
+    kMoveX = 0xFB,         // operand: signed byte
+    kMoveY = 0xFA,         // operand: signed byte
+    kDelay = 0xFE,         // operand: wait in 8 ms units
+    kRepeatStart = 0xFD,   // operand: passes - 1, 0xFF = endless
+    kRepeatEnd = 0xFC,     // no operand
 };
 
 constexpr uint8_t Opcode(MacroToken token) {

@@ -69,8 +69,8 @@ TEST_F(Velqctl, StatusPrintsSignaturePermissionAndChip) {
     Result r = Run({"status"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "signature: 0xAA\nwrite permission: yes\nchip: 0x90 (chip code 0x35)\n");
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     mouse->SetChipCode(0x12);
     mouse->SetWriteEnabled(false);
@@ -106,9 +106,9 @@ TEST_F(Velqctl, RefusalsAreReportedAndTheTransactionStillCloses) {
     Result r = Run({"write", "0", "01"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "velqctl: the mouse refused: it does not permit writes\n");
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     mouse->SetWriteEnabled(true);
     mouse->SetSignature(0x00);
@@ -251,7 +251,7 @@ TEST_F(Velqctl, DeviceChoosesOneOfTwoMice) {
     EXPECT_EQ(r.err.rfind("velqctl: no mouse found at /dev/virtual/velq540b-pointer (3a7b:540b", 0),
               0u)
         << r.err;
-    EXPECT_EQ(mouse->CountRequests(Command::Open), 2);  // the read and the write above
+    EXPECT_EQ(mouse->CountRequests(Command::kOpen), 2);  // the read and the write above
 }
 
 // The mouse is there but this user may not open it: velqctl says so and how to grant the
@@ -324,7 +324,7 @@ TEST_F(Velqctl, VirtualRefusesAFileThatIsNoMemoryAndLeavesIt) {
 class VelqctlOnDefaults : public Velqctl {
 protected:
     void SetUp() override {
-        ImageTextResult image = LoadBuiltInImage(BuiltInImage::VELQ55XData_Cfg1);
+        ImageTextResult image = LoadBuiltInImage(BuiltInImage::kVELQ55XData_Cfg1);
         ASSERT_TRUE(image) << image.error;
         mouse->SetMemory(0, image.bytes);
         file = std::filesystem::temp_directory_path() /
@@ -354,7 +354,7 @@ TEST_F(VelqctlOnDefaults, DumpShowsLevelsButtonsMacrosAndRepairs) {
     EXPECT_NE(r.out.find("  button 1: 010100  Clique esquerdo\n"), std::string::npos);
     EXPECT_NE(r.out.find("  slot 1 (0121): \"Burst\", play to end, once\n"), std::string::npos);
     EXPECT_NE(r.out.find("  slot 2 (0221): empty\n"), std::string::npos);
-    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 342);  // one full read
+    EXPECT_EQ(mouse->CountRequests(Command::kReadNext), 342);  // one full read
 
     // A profile whose checksum is wrong is reported as repaired, never written back.
     const auto before = mouse->MemoryCopy();
@@ -367,7 +367,7 @@ TEST_F(VelqctlOnDefaults, DumpShowsLevelsButtonsMacrosAndRepairs) {
     EXPECT_NE(r.out.find("\"level_count\":6"), std::string::npos);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '{'),
               std::count(r.out.begin(), r.out.end(), '}'));
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(Run({"dump", "--yaml"}).status, 2);
 }
 
@@ -395,7 +395,7 @@ TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) 
     Result r = Run({"load", file.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("(Error no tipo de arquivo BIN)"), std::string::npos) << r.err;
-    EXPECT_EQ(mouse->CountRequests(Command::Open), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kOpen), 0);
     EXPECT_EQ(mouse->MemoryCopy(), before);
 
     {
@@ -408,8 +408,8 @@ TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) 
     EXPECT_EQ(r.err,
               "velqctl: the mouse does not hold the profile (1 bytes still differ after 3 repair "
               "passes)\n");
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 }
 
 // A content of slot `slot` (1..6) with the flag, the tokens and the closing checksum.
@@ -535,7 +535,7 @@ TEST_F(VelqctlOnDefaults, AReadWithALostAnswerIsReadAgainAndThenShown) {
     const Result r = Run({"read", "0", "24"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, HexDump(0, std::vector<uint8_t>(memory.begin(), memory.begin() + 24)));
-    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2);
 }
 
 TEST_F(VelqctlOnDefaults, WritesTheMouseDidNotTakeAreReported) {

@@ -13,7 +13,7 @@ namespace {
 using Protocol = DeviceFixture;
 
 TEST_F(Protocol, SendCommandWithoutADeviceFailsAtOnceWithoutWaiting) {
-    EXPECT_FALSE(protocol.SendCommand(Command::Open));
+    EXPECT_FALSE(protocol.SendCommand(Command::kOpen));
     EXPECT_TRUE(clock.waits.empty());
     std::vector<uint8_t> destination(10, 0);
     EXPECT_FALSE(protocol.ReadBlock(0, 10, destination));
@@ -24,7 +24,7 @@ TEST_F(Protocol, SendCommandWithoutADeviceFailsAtOnceWithoutWaiting) {
 
 TEST_F(Protocol, AcknowledgedCommandWaitsOnceAndKeepsTheAnswer) {
     OpenTheMouse();
-    ASSERT_TRUE(protocol.SendCommand(Command::Open));
+    ASSERT_TRUE(protocol.SendCommand(Command::kOpen));
     EXPECT_EQ(clock.waits, (std::vector<int>{10}));
     EXPECT_EQ(protocol.Report()[1], kOpenAnswer);
     EXPECT_EQ(protocol.Report()[7], kStatusDone);
@@ -55,7 +55,7 @@ TEST_F(Protocol, UnacknowledgedCommandRetriesWithTheExactWaits) {
         } else {
             mouse->AnswerNotFinished(1000);
         }
-        EXPECT_FALSE(local.SendCommand(Command::Status));
+        EXPECT_FALSE(local.SendCommand(Command::kStatus));
         EXPECT_EQ(static_cast<int>(mouse->Requests().size()), c.requests);
         EXPECT_EQ(local_clock.NowMs(), c.elapsed_ms);
     }
@@ -64,7 +64,7 @@ TEST_F(Protocol, UnacknowledgedCommandRetriesWithTheExactWaits) {
 TEST_F(Protocol, NotFinishedThenDoneSucceedsAfterTheExtraPolls) {
     OpenTheMouse();
     mouse->AnswerNotFinished(2);
-    ASSERT_TRUE(protocol.SendCommand(Command::Close));
+    ASSERT_TRUE(protocol.SendCommand(Command::kClose));
     EXPECT_EQ(clock.waits, (std::vector<int>{10, 10, 10}));
     EXPECT_EQ(mouse->Requests().size(), 1u);
 }
@@ -91,7 +91,7 @@ TEST_F(Protocol, ReadBlockChunksAndFillsTheRestWith0xFF) {
                                                static_cast<uint8_t>(c.address >> 8),
                                                static_cast<uint8_t>(c.length & 0xFF),
                                                static_cast<uint8_t>(c.length >> 8), 0, 0}));
-        EXPECT_EQ(mouse->CountRequests(Command::ReadNext), c.chunks);
+        EXPECT_EQ(mouse->CountRequests(Command::kReadNext), c.chunks);
         for (size_t i = 0; i < destination.size(); ++i) {
             const uint8_t expected = i < c.length ? memory[(c.address + i) % 2048] : 0xFF;
             ASSERT_EQ(destination[i], expected) << "byte " << i;
@@ -127,7 +127,7 @@ TEST_F(Protocol, FailedReadChunkDeliversSix0xFFAndTheReadStillSucceeds) {
     OpenTheMouse();
     VirtualMouse::Memory zeros{};
     mouse->SetMemory(0, zeros);
-    mouse->RefuseCommand(Command::ReadNext, 5);  // every attempt of the first chunk
+    mouse->RefuseCommand(Command::kReadNext, 5);  // every attempt of the first chunk
     std::vector<uint8_t> destination(12, 0);
     ASSERT_TRUE(protocol.ReadBlock(0, 12, destination));
     EXPECT_EQ(destination,
@@ -169,7 +169,7 @@ TEST_F(Protocol, UnacknowledgedWriteChunksAreCountedButTheBytesOnTheWireStayTheS
     ASSERT_TRUE(protocol.WriteBlock(0, 255, source));
     EXPECT_EQ(protocol.Counts().unacknowledged_writes, 1);
     // 43 chunks, the refused one sent five times.
-    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 43 + 4);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteNext), 43 + 4);
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[11], 0x42);
     EXPECT_EQ(memory[12], 12);    // chunk 2 never stored: the factory byte stays
@@ -188,7 +188,7 @@ TEST_F(Protocol, UnplugInTheMiddleOfATransferEndsItAtOnce) {
     mouse->UnplugAfterExchanges(11);  // ReadBegin and ten chunks sent, the tenth unanswered
     std::vector<uint8_t> image(2048, 0);
     ASSERT_TRUE(protocol.ReadBlock(0, 2048, image));
-    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 10);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadNext), 10);
     EXPECT_EQ(image[53], 53);    // chunk 9 arrived
     EXPECT_EQ(image[54], 0xFF);  // chunk 10 was sent but its answer never came
     EXPECT_LT(clock.NowMs(), 10 + 10 * 5 + 200);
@@ -202,7 +202,7 @@ TEST_F(Protocol, UnplugInTheMiddleOfATransferEndsItAtOnce) {
     ASSERT_TRUE(protocol.WriteBlock(0, 255, image));
     EXPECT_EQ(protocol.Counts().unacknowledged_writes,
               43 - 2);  // the third chunk's answer never came
-    EXPECT_FALSE(protocol.SendCommand(Command::Close));
+    EXPECT_FALSE(protocol.SendCommand(Command::kClose));
 }
 
 // A block transfer returns true once its Begin was acknowledged; what happened to its chunks is
@@ -283,7 +283,7 @@ TEST_F(Protocol, WriteBlockIsRefusedWithoutWritePermission) {
     mouse->SetWriteEnabled(false);
     std::vector<uint8_t> source(6, 0x11);
     EXPECT_FALSE(protocol.WriteBlock(0, 6, source));
-    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteNext), 0);
 }
 
 // A HID interface whose get-feature requests always fail: the buffer keeps the request, and
@@ -315,7 +315,7 @@ TEST(ProtocolFailedGet, NeverCountsAsAcknowledged) {
     CommandProtocol protocol{link, clock};
     uint16_t release = kMouseReleaseNumber;
     ASSERT_TRUE(link.OpenMouse(MouseVendorId, MouseProductId, release));
-    EXPECT_FALSE(protocol.SendCommand(Command::Reload));
+    EXPECT_FALSE(protocol.SendCommand(Command::kReload));
     // Treated as "not finished": the full 5 x (10 + 5 x 10) ms.
     EXPECT_EQ(clock.NowMs(), 300);
 }
@@ -328,7 +328,7 @@ TEST_F(Protocol, PollButtonsReturnsTheHeldMaskWithItsTiming) {
     mouse->NakNextExchanges(1000);
     clock.waits.clear();
     EXPECT_EQ(protocol.PollButtons(), 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Status), 1 + 10);
+    EXPECT_EQ(mouse->CountRequests(Command::kStatus), 1 + 10);
     EXPECT_EQ(clock.waits.size(), 20u);  // ten attempts, one poll each
 }
 
@@ -339,7 +339,7 @@ public:
     void ShowLoadingWindow() override { ++shown; }
     void ProcessPendingEvents() override {
         ++pumped;
-        if (protocol_.SendCommand(Command::Status)) {
+        if (protocol_.SendCommand(Command::kStatus)) {
             ++nested_ran;
         }
     }
@@ -356,20 +356,20 @@ TEST_F(Protocol, EventsRunBetweenChunksButNoSecondExchangeStarts) {
     ReenteringUi ui(protocol);
     protocol.SetTransferUi(&ui);
     std::vector<uint8_t> destination(12);
-    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::Shown));
+    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::kShown));
     EXPECT_EQ(ui.shown, 2);
     EXPECT_EQ(ui.pumped, 2);
     EXPECT_EQ(ui.nested_ran, 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Status), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kStatus), 0);
 
-    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::Hidden));
+    ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::kHidden));
     EXPECT_EQ(ui.shown, 2);
 
     ASSERT_TRUE(protocol.WriteBlock(0, 12, destination));
     EXPECT_EQ(ui.shown, 4);  // before every write chunk
     EXPECT_EQ(ui.nested_ran, 0);
     protocol.SetTransferUi(nullptr);
-    EXPECT_TRUE(protocol.SendCommand(Command::Status));  // free again afterwards
+    EXPECT_TRUE(protocol.SendCommand(Command::kStatus));  // free again afterwards
 }
 
 TEST_F(Protocol, StatusAnswersAreParsed) {
@@ -380,7 +380,7 @@ TEST_F(Protocol, StatusAnswersAreParsed) {
     };
     for (const Case c : {Case{0x35, 0x90}, Case{0x75, 0x99}, Case{0xFD, 0x98}, Case{0x36, 0}}) {
         mouse->SetChipCode(c.chip_code);
-        ASSERT_TRUE(protocol.SendCommand(Command::Status));
+        ASSERT_TRUE(protocol.SendCommand(Command::kStatus));
         const StatusAnswer status = ParseStatus(protocol.Report());
         EXPECT_TRUE(status.signature_ok);
         EXPECT_TRUE(status.write_enabled);
@@ -388,7 +388,7 @@ TEST_F(Protocol, StatusAnswersAreParsed) {
     }
     mouse->SetWriteEnabled(false);
     mouse->SetSignature(0x00);
-    ASSERT_TRUE(protocol.SendCommand(Command::Status));
+    ASSERT_TRUE(protocol.SendCommand(Command::kStatus));
     EXPECT_FALSE(ParseStatus(protocol.Report()).signature_ok);
     EXPECT_FALSE(ParseStatus(protocol.Report()).write_enabled);
 
@@ -396,7 +396,7 @@ TEST_F(Protocol, StatusAnswersAreParsed) {
     for (uint8_t led = 0; led < 4; ++led) {
         mouse->SetLedType(led);
         ASSERT_TRUE(
-            protocol.SendCommand(Command::Status, kStatusModeQuery, kStatusDriverStateNext));
+            protocol.SendCommand(Command::kStatus, kStatusModeQuery, kStatusDriverStateNext));
         const ModeAnswer mode = ParseModeStatus(protocol.Report());
         EXPECT_TRUE(mode.driver_mode);
         EXPECT_EQ(mode.led_type, led);

@@ -159,9 +159,9 @@ TEST_F(Link, TwoMiceTheFirstPathOrTheChosenOne) {
     EXPECT_EQ(backend.OpenHandles(), 1);
     second->ClearRequests();
     mouse->ClearRequests();
-    ASSERT_TRUE(protocol.SendCommand(Command::Open));
-    EXPECT_EQ(mouse->CountRequests(Command::Open), 1);
-    EXPECT_EQ(second->CountRequests(Command::Open), 0);
+    ASSERT_TRUE(protocol.SendCommand(Command::kOpen));
+    EXPECT_EQ(mouse->CountRequests(Command::kOpen), 1);
+    EXPECT_EQ(second->CountRequests(Command::kOpen), 0);
 
     // Unplugging the other mouse leaves the chosen one; unplugging the chosen one loses it.
     second->SetPlugged(false);

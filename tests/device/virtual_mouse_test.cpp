@@ -36,7 +36,7 @@ TEST_F(VirtualMouseTest, UnplugAfterExchangesEndsTheTransferAndTheEnumeration) {
     EXPECT_TRUE(unplug_seen);
     EXPECT_EQ(destination[12], 0xFF);  // the third chunk never came
     EXPECT_EQ(link.CountHidInterfaces(), 0);
-    EXPECT_FALSE(protocol.SendCommand(Command::Close));
+    EXPECT_FALSE(protocol.SendCommand(Command::kClose));
 }
 
 TEST_F(VirtualMouseTest, MemoryPersistsInItsFileAcrossRuns) {
@@ -105,7 +105,7 @@ TEST_F(VirtualMouseTest, AnExistingFileThatIsNoMemoryIsRefusedAndLeftAsItWas) {
     // Nothing is saved to a refused file when the memory changes.
     OpenTheMouse();
     ASSERT_TRUE(protocol.WriteBlock(0, 1, std::vector<uint8_t>{0x42}));
-    ASSERT_TRUE(protocol.SendCommand(Command::Reload));
+    ASSERT_TRUE(protocol.SendCommand(Command::kReload));
     EXPECT_EQ(std::filesystem::file_size(dir / "notes.txt"), 14u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
                             std::filesystem::directory_iterator()),
@@ -116,9 +116,9 @@ TEST_F(VirtualMouseTest, AnExistingFileThatIsNoMemoryIsRefusedAndLeftAsItWas) {
 TEST_F(VirtualMouseTest, OpenAnswersA6AndDriverIdItsNumber) {
     OpenTheMouse();
     mouse->SetDriverNumber(0x1234);
-    ASSERT_TRUE(protocol.SendCommand(Command::Open));
+    ASSERT_TRUE(protocol.SendCommand(Command::kOpen));
     EXPECT_EQ(protocol.Report()[1], 0xA6);
-    ASSERT_TRUE(protocol.SendCommand(Command::DriverId));
+    ASSERT_TRUE(protocol.SendCommand(Command::kDriverId));
     EXPECT_EQ(protocol.Report()[1], 0x12);
     EXPECT_EQ(protocol.Report()[2], 0x34);
     EXPECT_FALSE(protocol.SendCommand(static_cast<Command>(0x42)));  // unknown to the firmware

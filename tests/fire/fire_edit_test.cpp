@@ -32,11 +32,11 @@ TEST_F(FireEditTest, StoresTheValueAndRecomputesTheChecksum) {
         uint8_t stored;
     };
     const Case cases[] = {
-        {FireParam::Count, 10, 3, 0x09},   {FireParam::Count, 1, 3, 0x00},
-        {FireParam::Count, 256, 3, 0xFF},  {FireParam::X, -5, 7, 0xFB},
-        {FireParam::X, 127, 7, 0x7F},      {FireParam::Y, 127, 9, 0x7F},
-        {FireParam::Y, -128, 9, 0x80},     {FireParam::Time, 15, 11, 0x01},
-        {FireParam::Time, 2040, 11, 0xFF}, {FireParam::Time, 0, 11, 0x00},
+        {FireParam::kCount, 10, 3, 0x09},   {FireParam::kCount, 1, 3, 0x00},
+        {FireParam::kCount, 256, 3, 0xFF},  {FireParam::kX, -5, 7, 0xFB},
+        {FireParam::kX, 127, 7, 0x7F},      {FireParam::kY, 127, 9, 0x7F},
+        {FireParam::kY, -128, 9, 0x80},     {FireParam::kTime, 15, 11, 0x01},
+        {FireParam::kTime, 2040, 11, 0xFF}, {FireParam::kTime, 0, 11, 0x00},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message()
@@ -45,7 +45,7 @@ TEST_F(FireEditTest, StoresTheValueAndRecomputesTheChecksum) {
         FireMacroBlock expected = ClickPerShot(4);
         expected[c.at] = c.stored;
         UpdateFireBlockChecksum(expected);
-        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::Stored);
+        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::kStored);
         EXPECT_EQ(blocks.Block(1), expected);
         EXPECT_TRUE(FireBlockChecksumOk(blocks.Block(1)));
     }
@@ -54,7 +54,7 @@ TEST_F(FireEditTest, StoresTheValueAndRecomputesTheChecksum) {
 TEST_F(FireEditTest, CountTenOnPcGameSlotOne) {
     // 256 -> 10 stores 0x09 at byte 3; the checksum at byte 13 follows.
     ASSERT_EQ(blocks.Block(1)[13], 0xE4);
-    ASSERT_EQ(blocks.EditParam(1, FireParam::Count, 10), FireEditResult::Stored);
+    ASSERT_EQ(blocks.EditParam(1, FireParam::kCount, 10), FireEditResult::kStored);
     EXPECT_EQ(blocks.Block(1)[3], 0x09);
     EXPECT_EQ(blocks.Block(1)[13], 0x92);
 }
@@ -64,16 +64,16 @@ TEST_F(FireEditTest, RefusesValuesThatDoNotFit) {
         FireParam param;
         int value;
     };
-    const Case cases[] = {{FireParam::Count, 0},  {FireParam::Count, 257}, {FireParam::X, 128},
-                          {FireParam::X, -129},   {FireParam::Y, 200},     {FireParam::Time, -1},
-                          {FireParam::Time, 2041}};
+    const Case cases[] = {{FireParam::kCount, 0},  {FireParam::kCount, 257}, {FireParam::kX, 128},
+                          {FireParam::kX, -129},   {FireParam::kY, 200},     {FireParam::kTime, -1},
+                          {FireParam::kTime, 2041}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::OutOfRange);
+        EXPECT_EQ(blocks.EditParam(1, c.param, c.value), FireEditResult::kOutOfRange);
         EXPECT_EQ(blocks.Block(1), ClickPerShot(4));
     }
-    EXPECT_EQ(blocks.EditParam(0, FireParam::Count, 5), FireEditResult::NoSuchSlot);
-    EXPECT_EQ(blocks.EditParam(11, FireParam::Count, 5), FireEditResult::NoSuchSlot);
+    EXPECT_EQ(blocks.EditParam(0, FireParam::kCount, 5), FireEditResult::kNoSuchSlot);
+    EXPECT_EQ(blocks.EditParam(11, FireParam::kCount, 5), FireEditResult::kNoSuchSlot);
 }
 
 TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
@@ -86,18 +86,18 @@ TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
     const Case cases[] = {
         // Deleted fire macros: the positions of the old content are still recorded, but
         // writing there would give the empty block a value and a length byte.
-        {"empty slot after an earlier content", FireMacroBlock{}, true, FireParam::Count},
-        {"empty slot, Y", FireMacroBlock{}, true, FireParam::Y},
+        {"empty slot after an earlier content", FireMacroBlock{}, true, FireParam::kCount},
+        {"empty slot, Y", FireMacroBlock{}, true, FireParam::kY},
         {"erased slot",
          [] {
              FireMacroBlock b = ClickPerShot(4);
              b[0] = 0xFF;
              return b;
          }(),
-         true, FireParam::Time},
+         true, FireParam::kTime},
         {"no wait after the Y move", Block(true, {0xFD, 0xFF, 0xFA, 0x03, 0xFC}), true,
-         FireParam::Time},
-        {"content replaced without a new scan", HoldAndPull(9, 4), false, FireParam::Count},
+         FireParam::kTime},
+        {"content replaced without a new scan", HoldAndPull(9, 4), false, FireParam::kCount},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -107,7 +107,7 @@ TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
         if (c.rescan) {
             ASSERT_TRUE(blocks.ScanFireBlock(1, entries).has_value());
         }
-        EXPECT_EQ(blocks.EditParam(1, c.param, 7 * 8), FireEditResult::NotInBlock);
+        EXPECT_EQ(blocks.EditParam(1, c.param, 7 * 8), FireEditResult::kNotInBlock);
         EXPECT_EQ(blocks.Block(1), c.block);
     }
 }
@@ -125,8 +125,8 @@ TEST_F(FireEditTest, ABlockWhoseLengthRunsPastItIsNotEdited) {
         ASSERT_TRUE(row.has_value());
         ASSERT_EQ(row->count, 256);  // the parameters are still found where they stand
         for (const FireParam param :
-             {FireParam::Count, FireParam::X, FireParam::Y, FireParam::Time}) {
-            EXPECT_EQ(blocks.EditParam(1, param, 16), FireEditResult::BadLength);
+             {FireParam::kCount, FireParam::kX, FireParam::kY, FireParam::kTime}) {
+            EXPECT_EQ(blocks.EditParam(1, param, 16), FireEditResult::kBadLength);
         }
         EXPECT_EQ(blocks.Block(1), block);
         EXPECT_FALSE(FireBlockChecksumOk(blocks.Block(1)));
@@ -206,22 +206,22 @@ TEST(FireRoundTrip, GeneratedBlocksScanEditRescan) {
         const FireParam param = static_cast<FireParam>(draw(0, 3));
         int value = 0;
         switch (param) {
-            case FireParam::Count:
+            case FireParam::kCount:
                 value = want.count = draw(1, 256);
                 break;
-            case FireParam::X:
+            case FireParam::kX:
                 value = want.x = draw(-128, 127);
                 break;
-            case FireParam::Y:
+            case FireParam::kY:
                 value = want.y = draw(-128, 127);
                 break;
-            case FireParam::Time:
+            case FireParam::kTime:
                 value = draw(0, 2040);
                 want.time = value / 8 * 8;
                 break;
         }
         const uint8_t at = blocks.Positions(slot)[param];
-        ASSERT_EQ(blocks.EditParam(slot, param, value), FireEditResult::Stored);
+        ASSERT_EQ(blocks.EditParam(slot, param, value), FireEditResult::kStored);
         const FireMacroBlock& edited = blocks.Block(slot);
         const std::size_t checksum_at = edited[1] + 1u;
         for (std::size_t i = 0; i < kFireBlockSize; ++i) {

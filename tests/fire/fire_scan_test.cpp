@@ -141,7 +141,7 @@ TEST(ScanFireContent, RandomBlocksAreReadOnlyInsideTheirBytes) {
 
         // Every position found is a value byte inside the content.
         const std::size_t length = FireBlockLength(block);
-        for (FireParam p : {FireParam::Count, FireParam::X, FireParam::Y, FireParam::Time}) {
+        for (FireParam p : {FireParam::kCount, FireParam::kX, FireParam::kY, FireParam::kTime}) {
             const uint8_t at = a.found[p];
             if (at != 0) {
                 ASSERT_GE(at, 3) << "round " << round;

@@ -155,7 +155,7 @@ TEST_F(GunKeyListTest, AddFillsTenEntriesAndWritesTheFile) {
     EXPECT_EQ(list.Names().back(), "Fire Macro10");
 
     // An eleventh gun key does nothing.
-    EXPECT_EQ(list.Add(1, 1, file).status, GunKeyStatus::ListFull);
+    EXPECT_EQ(list.Add(1, 1, file).status, GunKeyStatus::kListFull);
     EXPECT_EQ(FileBytes(), expected);
 
     GunKeyList reloaded;
@@ -165,8 +165,8 @@ TEST_F(GunKeyListTest, AddFillsTenEntriesAndWritesTheFile) {
 
 TEST_F(GunKeyListTest, AddRefusesSlotsOutsideTheArea) {
     Load();
-    EXPECT_EQ(list.Add(0, 3, file).status, GunKeyStatus::InvalidSlot);
-    EXPECT_EQ(list.Add(3, 11, file).status, GunKeyStatus::InvalidSlot);
+    EXPECT_EQ(list.Add(0, 3, file).status, GunKeyStatus::kInvalidSlot);
+    EXPECT_EQ(list.Add(3, 11, file).status, GunKeyStatus::kInvalidSlot);
     EXPECT_TRUE(list.Names().empty());
     EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -211,8 +211,8 @@ TEST_F(GunKeyListTest, DeleteMovesLaterEntriesDownAndPicksTheNextSelection) {
 
     WriteFile(three);
     Load();
-    EXPECT_EQ(list.Delete(3, file).status, GunKeyStatus::NoSuchName);
-    EXPECT_EQ(list.Delete(-1, file).status, GunKeyStatus::NoSuchName);
+    EXPECT_EQ(list.Delete(3, file).status, GunKeyStatus::kNoSuchName);
+    EXPECT_EQ(list.Delete(-1, file).status, GunKeyStatus::kNoSuchName);
     EXPECT_EQ(FileBytes(), three);
 }
 
@@ -222,12 +222,12 @@ TEST_F(GunKeyListTest, AFailedWriteIsReportedAndChangesNothing) {
     const auto unwritable = dir / "missing-folder" / std::string(kGunKeyFileName);
 
     const GunKeyResult added = list.Add(3, 4, unwritable);
-    EXPECT_EQ(added.status, GunKeyStatus::WriteFailed);
+    EXPECT_EQ(added.status, GunKeyStatus::kWriteFailed);
     EXPECT_NE(added.error.find(kGunKeyFileName), std::string::npos) << added.error;
     EXPECT_EQ(list.Names(), (Names{"Fire Macro1", "Fire Macro2"}));
 
     const GunKeyResult deleted = list.Delete(0, unwritable);
-    EXPECT_EQ(deleted.status, GunKeyStatus::WriteFailed);
+    EXPECT_EQ(deleted.status, GunKeyStatus::kWriteFailed);
     EXPECT_EQ(list.EntryText(1), "0C0101");
     EXPECT_EQ(list.EntryText(2), "0C0202");
 }

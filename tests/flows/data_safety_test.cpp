@@ -140,7 +140,7 @@ TEST_F(DataSafety, ApplyAfterAReadChangesNothing) {
         Forget();
         flows.BtnApplyClick();
         EXPECT_TRUE(host.messages.empty());
-        EXPECT_GE(mouse->CountRequests(Command::WriteBegin), 1);
+        EXPECT_GE(mouse->CountRequests(Command::kWriteBegin), 1);
         EXPECT_EQ(mouse->MemoryCopy(), c.memory);
         flows.BtnConfirmClick();
         EXPECT_EQ(mouse->MemoryCopy(), c.memory);
@@ -172,7 +172,7 @@ TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
         std::function<void(VirtualMouse&)> fault;
     };
     const std::vector<Case> cases = {
-        {"ReadBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::ReadBegin, 5); }},
+        {"ReadBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::kReadBegin, 5); }},
         {"a chunk never answered", [](VirtualMouse& m) { m.NeverAnswerReadChunk(20); }},
     };
     PlugIn();
@@ -194,8 +194,8 @@ TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
         Forget();
         flows.BtnApplyClick();
         flows.BtnConfirmClick();
-        EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
-        EXPECT_TRUE(Said(kReadFailed));
+        EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+        EXPECT_TRUE(Said(kReadFailedMessage));
         EXPECT_FALSE(host.Saw("CloseMainWindow"));
         EXPECT_EQ(mouse->MemoryCopy(), before);
     }
@@ -209,12 +209,12 @@ TEST_F(DataSafety, AFailedFirstReadIsSaidAndTriedAgain) {
     EXPECT_TRUE(link.HasDevice());
     EXPECT_FALSE(state.read_complete);
     EXPECT_TRUE(host.pages_covered);
-    EXPECT_TRUE(Said(kReadFailed));
+    EXPECT_TRUE(Said(kReadFailedMessage));
 
     Forget();
     cycle.DevTimerTimer();  // still failing: tried again, quietly
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_GT(mouse->CountRequests(Command::ReadNext), 0);
+    EXPECT_GT(mouse->CountRequests(Command::kReadNext), 0);
 
     mouse->NeverAnswerReadChunk(-1);
     Forget();
@@ -235,7 +235,7 @@ TEST_F(DataSafety, UnreadableCodesAreAFailureNotAMatch) {
     mouse->NeverAnswerReadChunk(0);
     cycle.DevTimerTimer();
     EXPECT_FALSE(host.Saw("ReadFlow parameters"));
-    EXPECT_TRUE(Said(kReadFailed));
+    EXPECT_TRUE(Said(kReadFailedMessage));
     EXPECT_FALSE(state.read_complete);
 
     mouse->NeverAnswerReadChunk(-1);
@@ -244,7 +244,7 @@ TEST_F(DataSafety, UnreadableCodesAreAFailureNotAMatch) {
     mouse->NeverAnswerReadChunk(0);
     Forget();
     EXPECT_FALSE(flows.ReadFireArea());
-    EXPECT_TRUE(Said(kReadFailed));
+    EXPECT_TRUE(Said(kReadFailedMessage));
     EXPECT_FALSE(state.fire_area_read);
 }
 
@@ -259,7 +259,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     Forget();
     ASSERT_TRUE(flows.BtnRead(false));
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 255, state.data_buf.begin()));
-    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 2 + kMacroSlotCount);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2 + kMacroSlotCount);
 
     MouseConfig wanted = state.config;
     wanted.dpi.levels[1].value = 9;
@@ -272,7 +272,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     expected[0x07] = 9;
     expected[0x2F] = SectionChecksum(std::span(expected).first(0x2F));
     EXPECT_EQ(mouse->MemoryCopy(), expected);
-    EXPECT_GE(mouse->CountRequests(Command::ReadBegin), 2);  // read back, repaired, checked
+    EXPECT_GE(mouse->CountRequests(Command::kReadBegin), 2);  // read back, repaired, checked
 
     // A mouse that keeps a byte wrong: three repair passes, then the user is told.
     mouse->StickByte(0x07);
@@ -292,11 +292,12 @@ TEST_F(DataSafety, EveryWritingFlowSaysWhyItFailed) {
         const char* key;
     };
     const std::vector<Case> cases = {
-        {"mouse not answering", [](VirtualMouse& m) { m.NakNextExchanges(1000); }, kNotAnswering},
-        {"not this firmware", [](VirtualMouse& m) { m.SetSignature(0x00); }, kNotAnswering},
+        {"mouse not answering", [](VirtualMouse& m) { m.NakNextExchanges(1000); },
+         kNotAnsweringMessage},
+        {"not this firmware", [](VirtualMouse& m) { m.SetSignature(0x00); }, kNotAnsweringMessage},
         {"writes not permitted", [](VirtualMouse& m) { m.SetWriteEnabled(false); },
-         kWriteNotPermitted},
-        {"WriteBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::WriteBegin, 1000); },
+         kWriteNotPermittedMessage},
+        {"WriteBegin refused", [](VirtualMouse& m) { m.RefuseCommand(Command::kWriteBegin, 1000); },
          "Str109"},
     };
     const std::vector<std::pair<const char*, std::function<void()>>> flows_run = {
@@ -340,7 +341,7 @@ TEST_F(DataSafety, TheFireAreaIsWrittenOnlyWhenItIsThisMouses) {
     ASSERT_TRUE(state.read_complete);
     Forget();
     flows.BtnApplyClick();
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
     EXPECT_EQ(mouse->MemoryCopy(), before);
 }
 
@@ -378,7 +379,7 @@ TEST_F(DataSafety, TwoMiceApplyReachesOnlyTheMouseThatWasRead) {
     EXPECT_FALSE(state.read_complete);
     host.page_values = wanted;
     flows.BtnApplyClick();
-    EXPECT_EQ(second->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(second->CountRequests(Command::kWriteBegin), 0);
 
     second->NeverAnswerReadChunk(-1);
     cycle.DevTimerTimer();  // the quiet retry reads the second mouse
@@ -398,7 +399,7 @@ TEST_F(DataSafety, AMouseThisUserMayNotOpenIsNamed) {
     cycle.DevTimerTimer();
     EXPECT_FALSE(link.HasDevice());
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{kNoAccess}));
+    EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{kNoAccessMessage}));
     EXPECT_EQ(host.messages[0].detail, link.DeniedPath());
     EXPECT_FALSE(link.DeniedPath().empty());
     EXPECT_TRUE(host.pages_covered);
@@ -454,7 +455,7 @@ TEST_F(ProfileFileSafety, SaveWritesNothingAfterAFailedRead) {
         c.fault(*mouse);
         host.on_read_flow = [this, &c](bool full) {
             if (c.refuse_read_begin) {
-                mouse->RefuseCommand(Command::ReadBegin, 5);
+                mouse->RefuseCommand(Command::kReadBegin, 5);
             }
             return flows.BtnRead(full);
         };
@@ -483,7 +484,7 @@ TEST_F(ProfileFileSafety, ADamagedProfileIsRepairedBeforeWriting) {
     WriteFile(dir / "damaged.bin", file);
     host.next_file = dir / "damaged.bin";
     flows.BtnLoadClick();
-    EXPECT_TRUE(Said(kFileRepaired));
+    EXPECT_TRUE(Said(kFileRepairedMessage));
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
     EXPECT_EQ(memory[kProfileChecksumAddress],

@@ -99,7 +99,7 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
          true,
          0},
         {"Open refused",
-         [](VirtualMouse& m) { m.RefuseCommand(Command::Open, 5); },
+         [](VirtualMouse& m) { m.RefuseCommand(Command::kOpen, 5); },
          {"DevTimerFirst off", "DevTimer on"},
          true,
          0},
@@ -119,10 +119,10 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
         local.DevTimerTimer();
         EXPECT_EQ(local_host.log, c.calls);
         EXPECT_EQ(local_link.HasDevice(), c.handle_kept);
-        EXPECT_EQ(local_mouse->CountRequests(Command::Reload), c.reloads);
-        EXPECT_EQ(local_mouse->CountRequests(Command::Close), c.reloads);
+        EXPECT_EQ(local_mouse->CountRequests(Command::kReload), c.reloads);
+        EXPECT_EQ(local_mouse->CountRequests(Command::kClose), c.reloads);
         for (const UserMessage& m : local_host.messages) {
-            EXPECT_EQ(m.box, UserMessage::Box::SystemBox);
+            EXPECT_EQ(m.box, UserMessage::Box::kSystemBox);
         }
     }
 }
@@ -215,14 +215,14 @@ TEST_F(DeviceCycleTest, ATickDuringAPassReturnsAtOnce) {
     };
     cycle.DevTimerTimer();
     EXPECT_EQ(nested_passes, 3);
-    EXPECT_EQ(mouse->CountRequests(Command::Open), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kOpen), 1);
     EXPECT_FALSE(cycle.Busy());
 }
 
 TEST_F(DeviceCycleTest, ReadButtonNeedsADevice) {
     cycle.BtnReadClick();
     EXPECT_EQ(host.log, (std::vector<std::string>{"Message Str020"}));
-    EXPECT_EQ(host.messages[0].box, UserMessage::Box::MessageWindow);
+    EXPECT_EQ(host.messages[0].box, UserMessage::Box::kMessageWindow);
     Connect();
     cycle.BtnReadClick();
     EXPECT_TRUE(host.Saw("ReadFlow parameters"));

@@ -92,7 +92,7 @@ TEST(EepromFlowsStartUp, IdentifiedMouseIsReadIntoThePages) {
     EXPECT_TRUE(std::all_of(state.data_buf.begin() + 255, state.data_buf.end(),
                             [](uint8_t b) { return b == 0xFF; }));
     // The codes, then 255 bytes, then the six 32-byte slot names that name the macro buttons.
-    EXPECT_EQ(mouse->CountRequests(Command::ReadNext), 1 + 43 + 6 * 6);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadNext), 1 + 43 + 6 * 6);
     EXPECT_EQ(host.shown.office[0], (FunctionCode{0x01, 0x01, 0x00}));
     EXPECT_FALSE(host.no_device_page);
     EXPECT_FALSE(host.pages_covered);
@@ -159,9 +159,9 @@ TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
 TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
     mouse->SetWriteEnabled(false);
     flows.BtnApplyClick();
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
     EXPECT_TRUE(SawMessage("Str904"));
 
     mouse->SetWriteEnabled(true);
@@ -169,7 +169,7 @@ TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
     Forget();
     flows.BtnApplyClick();
     EXPECT_TRUE(SawMessage("Str109"));  // a lost chunk is not a finished Apply
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     mouse->NeverAcknowledgeWriteChunk(-1);
     link.DropDevice();
@@ -198,14 +198,14 @@ TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
     EXPECT_EQ(mouse->MemoryCopy(), state.defaults.eeprom[3]);
     EXPECT_TRUE(state.fire_area_read);
     EXPECT_EQ(Writes(0, 2048), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 1);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.Saw("ShowPageValues"));
 
     mouse->StickByte(0x345);
     Forget();
     flows.BtnResetClick(1);
-    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 4);  // the check and three repair passes
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // the check and three repair passes
     EXPECT_TRUE(SawMessage("Str109"));
 }
 

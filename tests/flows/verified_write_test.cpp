@@ -43,7 +43,7 @@ protected:
         std::vector<Block> blocks;
         for (const ReportBytes& r : mouse->Requests()) {
             const auto code = static_cast<Command>(r[1]);
-            if (code == Command::WriteBegin || code == Command::ReadBegin) {
+            if (code == Command::kWriteBegin || code == Command::kReadBegin) {
                 blocks.push_back({code, static_cast<uint16_t>(r[2] | (r[3] << 8)),
                                   static_cast<uint16_t>(r[4] | (r[5] << 8))});
             }
@@ -58,20 +58,20 @@ protected:
 
 TEST_F(WriteImageVerifiedTest, AHealthyMouseTakesOneWriteAndOneRead) {
     const VerifiedWriteResult result = WriteImageVerified(protocol, image);
-    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::Verified);
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kVerified);
     EXPECT_FALSE(result.BurnFailed());
     EXPECT_EQ(result.repair_passes, 0);
     EXPECT_EQ(Memory(), image);
-    EXPECT_EQ(Blocks(),
-              (std::vector<Block>{{Command::WriteBegin, 0, 2048}, {Command::ReadBegin, 0, 2048}}));
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 0);
+    EXPECT_EQ(Blocks(), (std::vector<Block>{{Command::kWriteBegin, 0, 2048},
+                                            {Command::kReadBegin, 0, 2048}}));
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 0);
 }
 
 TEST_F(WriteImageVerifiedTest, ALostChunkIsRepairedByteByByteAtItsOwnAddresses) {
     mouse->NeverAcknowledgeWriteChunk(100);  // bytes 600..605 = 0x258..0x25D
     const VerifiedWriteResult result = WriteImageVerified(protocol, image);
-    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::Verified);
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kVerified);
     EXPECT_EQ(result.repair_passes, 1);
     std::vector<ImageDifference> lost;
     for (uint16_t address = 0x258; address <= 0x25D; ++address) {
@@ -81,18 +81,18 @@ TEST_F(WriteImageVerifiedTest, ALostChunkIsRepairedByteByByteAtItsOwnAddresses) 
     EXPECT_TRUE(result.differences[1].empty());
     EXPECT_EQ(Memory(), image);
 
-    std::vector<Block> expected = {{Command::WriteBegin, 0, 2048}, {Command::ReadBegin, 0, 2048}};
+    std::vector<Block> expected = {{Command::kWriteBegin, 0, 2048}, {Command::kReadBegin, 0, 2048}};
     for (uint16_t address = 0x258; address <= 0x25D; ++address) {
-        expected.push_back({Command::WriteBegin, address, 1});
+        expected.push_back({Command::kWriteBegin, address, 1});
     }
-    expected.push_back({Command::ReadBegin, 0, 2048});
+    expected.push_back({Command::kReadBegin, 0, 2048});
     EXPECT_EQ(Blocks(), expected);
 }
 
 TEST_F(WriteImageVerifiedTest, AByteThatNeverStoresFailsAfterThreeRepairPasses) {
     mouse->StickByte(0x345);
     const VerifiedWriteResult result = WriteImageVerified(protocol, image);
-    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::StillDifferent);
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kStillDifferent);
     EXPECT_TRUE(result.BurnFailed());
     EXPECT_EQ(result.repair_passes, 3);
     for (const std::vector<ImageDifference>& differences : result.differences) {
@@ -103,10 +103,10 @@ TEST_F(WriteImageVerifiedTest, AByteThatNeverStoresFailsAfterThreeRepairPasses) 
     expected[0x345] = 0xFF;
     EXPECT_EQ(Memory(), expected);
 
-    std::vector<Block> blocks = {{Command::WriteBegin, 0, 2048}, {Command::ReadBegin, 0, 2048}};
+    std::vector<Block> blocks = {{Command::kWriteBegin, 0, 2048}, {Command::kReadBegin, 0, 2048}};
     for (int pass = 0; pass < 3; ++pass) {
-        blocks.push_back({Command::WriteBegin, 0x345, 1});
-        blocks.push_back({Command::ReadBegin, 0, 2048});
+        blocks.push_back({Command::kWriteBegin, 0x345, 1});
+        blocks.push_back({Command::kReadBegin, 0, 2048});
     }
     EXPECT_EQ(Blocks(), blocks);
     EXPECT_EQ(kBurnFailedCaption, "Str109");
@@ -119,12 +119,12 @@ TEST_F(WriteImageVerifiedTest, ARefusedBeginStopsEverything) {
         std::vector<Block> blocks;
     };
     const Case cases[] = {
-        {Command::WriteBegin,
-         VerifiedWriteOutcome::WriteNotStarted,
-         {{Command::WriteBegin, 0, 2048}}},
-        {Command::ReadBegin,
-         VerifiedWriteOutcome::ReadNotStarted,
-         {{Command::WriteBegin, 0, 2048}, {Command::ReadBegin, 0, 2048}}},
+        {Command::kWriteBegin,
+         VerifiedWriteOutcome::kWriteNotStarted,
+         {{Command::kWriteBegin, 0, 2048}}},
+        {Command::kReadBegin,
+         VerifiedWriteOutcome::kReadNotStarted,
+         {{Command::kWriteBegin, 0, 2048}, {Command::kReadBegin, 0, 2048}}},
     };
     for (const Case& c : cases) {
         mouse->ClearRequests();
@@ -146,7 +146,7 @@ TEST_F(WriteImageVerifiedTest, AnUnansweredReadBackChunkIsNoProof) {
     mouse->NeverAnswerReadChunk(5);        // and never read back
     const VerifiedWriteResult result = WriteImageVerified(protocol, image);
     EXPECT_TRUE(result.BurnFailed());
-    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::ReadNotStarted);
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kReadNotStarted);
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ TEST_F(DeviceFlowsGui, IdentificationFailuresAreReportedAndNothingIsRead) {
         c.fault(*mouse);
         StartController();
         ASSERT_TRUE(WaitFor([&] { return Said(c.message); }));
-        EXPECT_EQ(mouse->CountRequests(Command::ReadNext), c.handle_kept ? 1 : 0);
+        EXPECT_EQ(mouse->CountRequests(Command::kReadNext), c.handle_kept ? 1 : 0);
         EXPECT_TRUE(rig.window->no_device_page());
         EXPECT_EQ(rig.window->device_handle_present(), c.handle_kept);
         Restart();
@@ -158,16 +158,16 @@ TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndSaysWhenItHasNoPermission) 
     StartReady();
     rig.Click("Btn_Apply_1");
     EXPECT_EQ(Writes(0, 255), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::WriteNext), 43);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteNext), 43);
     EXPECT_TRUE(rig.messages.messages().empty());
     EXPECT_FALSE(Covered());
 
     mouse->SetWriteEnabled(false);
     mouse->ClearRequests();
     rig.Click("Btn_Apply_2");
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
-    EXPECT_EQ(mouse->CountRequests(Command::Reload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::Close), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
     // An Apply that wrote nothing is never silent.
     ASSERT_EQ(rig.messages.messages().size(), 1u);
     EXPECT_EQ(rig.messages.messages()[0].toStdString(), rig.window->captions().Caption("Str904"));
@@ -283,7 +283,7 @@ TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
     mouse->StickByte(0x300);
     mouse->ClearRequests();
     rig.Click("Btn_Confirm3_1");
-    EXPECT_EQ(mouse->CountRequests(Command::ReadBegin), 4);  // check and three repair passes
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // check and three repair passes
     EXPECT_TRUE(Said("Str109"));
 }
 
@@ -312,7 +312,7 @@ TEST_F(DeviceFlowsGui, WrongSizeProfileFileIsRefusedAndTheMouseKeepsItsMemory) {
     std::filesystem::remove(file);
     EXPECT_TRUE(Said("Str102"));
     EXPECT_EQ(mouse->MemoryCopy(), before);
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
 }
 
 // A mouse with more than a built-in image holds: aim keys with different DPIs, macros on
@@ -403,7 +403,7 @@ TEST_F(DeviceFlowsGui, AFailedFirstReadKeepsThePagesCovered) {
     const auto before = mouse->MemoryCopy();
     rig.window->CoverPages(false);  // even a click that got through the cover
     rig.Click("Btn_Apply_1");
-    EXPECT_EQ(mouse->CountRequests(Command::WriteBegin), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(mouse->MemoryCopy(), before);
 }
 

@@ -138,7 +138,7 @@ TEST_F(BuiltInImagesTest, DriverImagesHoldTheDriverLayout) {
 }
 
 TEST(BuiltInImage, MacroLibraryDefaultIsEmpty) {
-    const ImageTextResult library = LoadBuiltInImage(BuiltInImage::PCMacroData);
+    const ImageTextResult library = LoadBuiltInImage(BuiltInImage::kPCMacroData);
     ASSERT_TRUE(library) << library.error;
     EXPECT_EQ(library.bytes.size(), 27200u);
     EXPECT_TRUE(AllEqual(library.bytes, 0x00));

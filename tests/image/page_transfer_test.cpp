@@ -98,21 +98,21 @@ const std::vector<FieldCase>& FieldCases() {
         {"rb_RBLED",
          0,
          [](V& v) {
-             v.gbLEDType = LedType::RBLED;
+             v.gbLEDType = LedType::kRBLED;
              v.cb_RBLEDCurrentMode = 4;
              v.cb_Mode3 = false;  // the flowing modes are not written for this type
          },
          {{A + 0x00, 0x80, 0x80}, {B + 2, 0xFF, 0x05}, {B + 3, 0xFF, 0xFA}}},
         {"rb_SyncLED drops mode and step",
          0,
-         [](V& v) { v.gbLEDType = LedType::SyncLED; },
+         [](V& v) { v.gbLEDType = LedType::kSyncLED; },
          {{A + 0x00, 0x80, 0x80},
           {A + 0x01, 0x18, 0x00},
           {B + 2, 0xFF, 0x00},
           {B + 3, 0xFF, 0xFF}}},
         {"rb_BreLED",
          0,
-         [](V& v) { v.gbLEDType = LedType::BreLED; },
+         [](V& v) { v.gbLEDType = LedType::kBreLED; },
          {{A + 0x00, 0x80, 0x80},
           {A + 0x01, 0x18, 0x10},
           {B + 2, 0xFF, 0x00},
@@ -236,7 +236,7 @@ TEST(PageTransfer, BitsNoControlFeedsKeepTheirValue) {
     // Every control changed to something else.
     values.rb_B4CPIOn = !values.rb_B4CPIOn;
     values.cb_Smooth = !values.cb_Smooth;
-    values.gbLEDType = LedType::BreLED;
+    values.gbLEDType = LedType::kBreLED;
     values.edt_MCULEDNum = 5;
     values.rb_MCULED3Control = !values.rb_MCULED3Control;
     values.cb_CPI2 = 9;
@@ -272,7 +272,7 @@ TEST(PageTransfer, RefreshShowsTheStoredValues) {
              c.parameter_b[2] = 0x05;
          },
          [](const EngineeringValues& v) {
-             EXPECT_EQ(v.gbLEDType, LedType::RBLED);
+             EXPECT_EQ(v.gbLEDType, LedType::kRBLED);
              EXPECT_EQ(v.cb_RBLEDCurrentMode, 4);
              EXPECT_EQ(v.cb_MCULEDCurrentMode, 1);  // image 0's flowing mode 2 stays
          }},
@@ -281,13 +281,13 @@ TEST(PageTransfer, RefreshShowsTheStoredValues) {
              c.parameter_a[0] = 0x80;
              c.parameter_a[1] = 0x10;
          },
-         [](const EngineeringValues& v) { EXPECT_EQ(v.gbLEDType, LedType::BreLED); }},
+         [](const EngineeringValues& v) { EXPECT_EQ(v.gbLEDType, LedType::kBreLED); }},
         {"synchronous type",
          [](SectionCopies& c) {
              c.parameter_a[0] = 0x80;
              c.parameter_a[1] = 0x00;
          },
-         [](const EngineeringValues& v) { EXPECT_EQ(v.gbLEDType, LedType::SyncLED); }},
+         [](const EngineeringValues& v) { EXPECT_EQ(v.gbLEDType, LedType::kSyncLED); }},
         {"lamp nibble 12 leaves the field", [](SectionCopies& c) { c.parameter_a[3] = 0xC8; },
          [](const EngineeringValues& v) { EXPECT_EQ(v.edt_MCULEDNum, 10); }},  // image 0 shows 10
         {"lamp nibble 9 is four lamps", [](SectionCopies& c) { c.parameter_a[3] = 0x98; },

@@ -62,10 +62,10 @@ TEST(ProfileFileNameTest, BinIsAppendedOnlyWhenMissing) {
 }
 
 TEST_F(ProfileFileTest, SavedImagesLoadBackUnchangedInBothModes) {
-    for (ProfileMode mode : {ProfileMode::Eeprom, ProfileMode::Driver}) {
+    for (ProfileMode mode : {ProfileMode::kEeprom, ProfileMode::kDriver}) {
         const std::vector<uint8_t> image = Pattern(ProfileImageSize(mode));
         fs::path written;
-        const std::string name = mode == ProfileMode::Eeprom ? "eeprom" : "driver.bin";
+        const std::string name = mode == ProfileMode::kEeprom ? "eeprom" : "driver.bin";
         const ProfileFileResult saved = SaveProfileFile(dir_ / name, mode, image, &written);
         ASSERT_TRUE(saved) << saved.error;
         EXPECT_EQ(written, ProfileFileName(dir_ / name));
@@ -81,7 +81,7 @@ TEST_F(ProfileFileTest, SavedImagesLoadBackUnchangedInBothModes) {
 TEST_F(ProfileFileTest, SavingOverAnExistingProfileReplacesIt) {
     WriteFile("cfg.bin", 2048, 0x11);
     const std::vector<uint8_t> image = Pattern(kDataBufSize);
-    ASSERT_TRUE(SaveProfileFile(dir_ / "cfg.bin", ProfileMode::Eeprom, image));
+    ASSERT_TRUE(SaveProfileFile(dir_ / "cfg.bin", ProfileMode::kEeprom, image));
     DataBuf loaded{};
     ASSERT_TRUE(LoadEepromProfile(dir_ / "cfg.bin", loaded));
     EXPECT_TRUE(std::equal(image.begin(), image.end(), loaded.begin()));
@@ -91,7 +91,7 @@ TEST_F(ProfileFileTest, SavingOverAnExistingProfileReplacesIt) {
 TEST_F(ProfileFileTest, FailedSavesWriteNothingAndNameTheFile) {
     // The configuration does not have the mode's size.
     const ProfileFileResult short_image =
-        SaveProfileFile(dir_ / "cfg", ProfileMode::Driver, Pattern(kDataBufSize));
+        SaveProfileFile(dir_ / "cfg", ProfileMode::kDriver, Pattern(kDataBufSize));
     EXPECT_FALSE(short_image);
     EXPECT_NE(short_image.error.find("cfg.bin"), std::string::npos) << short_image.error;
     EXPECT_FALSE(fs::exists(dir_ / "cfg.bin"));
@@ -99,7 +99,7 @@ TEST_F(ProfileFileTest, FailedSavesWriteNothingAndNameTheFile) {
     // The folder does not exist.
     const fs::path missing = dir_ / "no_such_folder" / "cfg";
     const ProfileFileResult no_folder =
-        SaveProfileFile(missing, ProfileMode::Eeprom, Pattern(kDataBufSize));
+        SaveProfileFile(missing, ProfileMode::kEeprom, Pattern(kDataBufSize));
     EXPECT_FALSE(no_folder);
     EXPECT_NE(no_folder.error.find((dir_ / "no_such_folder" / "cfg.bin").string()),
               std::string::npos)
@@ -112,10 +112,10 @@ TEST_F(ProfileFileTest, FilesOfAnotherSizeAreRefusedAndChangeNothing) {
         ProfileMode mode;
         std::size_t size;
     };
-    const Case cases[] = {{ProfileMode::Eeprom, 0},     {ProfileMode::Eeprom, 100},
-                          {ProfileMode::Eeprom, 2047},  {ProfileMode::Eeprom, 2049},
-                          {ProfileMode::Eeprom, 40960}, {ProfileMode::Driver, 2048},
-                          {ProfileMode::Driver, 40959}, {ProfileMode::Driver, 102400}};
+    const Case cases[] = {{ProfileMode::kEeprom, 0},     {ProfileMode::kEeprom, 100},
+                          {ProfileMode::kEeprom, 2047},  {ProfileMode::kEeprom, 2049},
+                          {ProfileMode::kEeprom, 40960}, {ProfileMode::kDriver, 2048},
+                          {ProfileMode::kDriver, 40959}, {ProfileMode::kDriver, 102400}};
     for (const Case& c : cases) {
         const fs::path path = WriteFile("wrong.bin", c.size, 0x00);
         std::vector<uint8_t> image = {1, 2, 3};
@@ -139,7 +139,7 @@ TEST_F(ProfileFileTest, PathsThatAreNoRegularFileAreRefusedUnread) {
     const fs::path fifo = dir_ / "profile.bin";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const fs::path& path : {fs::path("/dev/zero"), fifo, dir_}) {
-        for (ProfileMode mode : {ProfileMode::Eeprom, ProfileMode::Driver}) {
+        for (ProfileMode mode : {ProfileMode::kEeprom, ProfileMode::kDriver}) {
             SCOPED_TRACE(path.string());
             std::vector<uint8_t> image = {1, 2, 3};
             const ProfileFileResult result = LoadProfileFile(path, mode, image);
@@ -160,7 +160,7 @@ TEST_F(ProfileFileTest, AMissingFileIsAnErrorNamingIt) {
 }
 
 TEST(DriverImageTest, SectionsComeFromTheirDriverOffsets) {
-    const ImageTextResult built_in = LoadBuiltInImage(BuiltInImage::Driver_VELQ55xData_Cfg1);
+    const ImageTextResult built_in = LoadBuiltInImage(BuiltInImage::kDriver_VELQ55xData_Cfg1);
     ASSERT_TRUE(built_in) << built_in.error;
     DriverImageSections sections;
     ASSERT_TRUE(TakeDriverImageSections(built_in.bytes, sections));

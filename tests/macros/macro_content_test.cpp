@@ -27,12 +27,12 @@ MacroContent ContentOf(const MacroSlotBytes& slot) {
 
 TEST(MacroChecksumTest, CoversTheLengthAndTheTokens) {
     const MacroContent content = DeviceContent({0xA1, 0xFE, 0x0C, 0x21});
-    EXPECT_EQ(MacroChecksum(content, ContentForm::Device, 4), 0x8B);
+    EXPECT_EQ(MacroChecksum(content, ContentForm::kDevice, 4), 0x8B);
     EXPECT_EQ(content[6], 0x8B);
     const DriverMacroContent driver = test::UtilityContent({0xA1, 0xFE, 0x0C, 0x21});
-    EXPECT_EQ(MacroChecksum(driver, ContentForm::Utility, 4),
+    EXPECT_EQ(MacroChecksum(driver, ContentForm::kUtility, 4),
               (0x00 + 0x05 + 0xA1 + 0xFE + 0x0C + 0x21) % 256 ^ 0x5A);
-    EXPECT_EQ(StoredLength(driver, ContentForm::Utility), 5u);
+    EXPECT_EQ(StoredLength(driver, ContentForm::kUtility), 5u);
 }
 
 TEST(CheckMacroContentBufTest, EmptiesBadContentsOfAllSixSlotsAndKeepsNames) {

@@ -76,10 +76,10 @@ TEST(DecodeMacroTest, ReportsTheDelayMode) {
     const DecodedMacro fixed = DecodeMacro(DeviceContent(
         {0xFE, 0x06, 0xFE, 0x00, 0xA1, 0xFE, 0x06, 0xA1, 0xFE, 0x06, 0xA1, 0xFE, 0x06}));
     // FE 06 FE 00 merges into one wait of 48 ms.
-    EXPECT_EQ(fixed.delay_mode, DelayMode::FixedDelay);
+    EXPECT_EQ(fixed.delay_mode, DelayMode::kFixedDelay);
     EXPECT_EQ(fixed.fixed_delay_ms, 48);
-    EXPECT_EQ(DecodeMacro(DeviceContent({0xFE, 0x06, 0xA1})).delay_mode, DelayMode::RealDelays);
-    EXPECT_EQ(DecodeMacro(DeviceContent({0xA1})).delay_mode, DelayMode::NoDelay);
+    EXPECT_EQ(DecodeMacro(DeviceContent({0xFE, 0x06, 0xA1})).delay_mode, DelayMode::kRealDelays);
+    EXPECT_EQ(DecodeMacro(DeviceContent({0xA1})).delay_mode, DelayMode::kNoDelay);
 }
 
 TEST(DecodeMacroTest, WaitsEndWithTheTokens) {
@@ -123,17 +123,17 @@ TEST(ReadMacroOptionsTest, SelectsTheEditorOptionsFromTheContent) {
     odd_flag[0] = 0x07;
     const Case cases[] = {
         {"stop, three passes", DeviceContent({0xFD, 0x02, 0xA1, 0xFC}, 1),
-         ReleaseOption::StopOnRelease, RepeatOption::Times, 3},
+         ReleaseOption::kStopOnRelease, RepeatOption::kTimes, 3},
         {"play to end, endless", DeviceContent({0xFD, 0xFF, 0xA1, 0xFC}, 0),
-         ReleaseOption::PlayToEnd, RepeatOption::Endless, std::nullopt},
-        {"no wrapper", DeviceContent({0xA1}, 1), ReleaseOption::StopOnRelease, RepeatOption::None,
+         ReleaseOption::kPlayToEnd, RepeatOption::kEndless, std::nullopt},
+        {"no wrapper", DeviceContent({0xA1}, 1), ReleaseOption::kStopOnRelease, RepeatOption::kNone,
          std::nullopt},
-        {"one pass", DeviceContent({0xFD, 0x00, 0xA1, 0xFC}), ReleaseOption::PlayToEnd,
-         RepeatOption::Times, 1},
-        {"unknown flag", odd_flag, std::nullopt, RepeatOption::None, std::nullopt},
+        {"one pass", DeviceContent({0xFD, 0x00, 0xA1, 0xFC}), ReleaseOption::kPlayToEnd,
+         RepeatOption::kTimes, 1},
+        {"unknown flag", odd_flag, std::nullopt, RepeatOption::kNone, std::nullopt},
     };
     for (const Case& c : cases) {
-        const auto options = ReadMacroOptions(c.content, ContentForm::Device);
+        const auto options = ReadMacroOptions(c.content, ContentForm::kDevice);
         ASSERT_TRUE(options.has_value()) << c.what;
         EXPECT_EQ(options->release, c.release) << c.what;
         EXPECT_EQ(options->repeat, c.repeat) << c.what;
@@ -141,16 +141,16 @@ TEST(ReadMacroOptionsTest, SelectsTheEditorOptionsFromTheContent) {
     }
     MacroContent erased;
     erased.fill(0xFF);
-    EXPECT_FALSE(ReadMacroOptions(erased, ContentForm::Device).has_value());
-    EXPECT_FALSE(ReadMacroOptions(MacroContent{}, ContentForm::Device).has_value());
+    EXPECT_FALSE(ReadMacroOptions(erased, ContentForm::kDevice).has_value());
+    EXPECT_FALSE(ReadMacroOptions(MacroContent{}, ContentForm::kDevice).has_value());
 
     const auto utility =
-        ReadMacroOptions(UtilityContent({0xFD, 0x09, 0xA1, 0xFC}, 1), ContentForm::Utility);
+        ReadMacroOptions(UtilityContent({0xFD, 0x09, 0xA1, 0xFC}, 1), ContentForm::kUtility);
     ASSERT_TRUE(utility.has_value());
     EXPECT_EQ(utility->repeat_count, 10);
     DriverMacroContent erased_driver;
     erased_driver.fill(0xFF);
-    EXPECT_FALSE(ReadMacroOptions(erased_driver, ContentForm::Utility).has_value());
+    EXPECT_FALSE(ReadMacroOptions(erased_driver, ContentForm::kUtility).has_value());
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ struct EncodeCase {
 };
 
 TEST(EncodeMacroTest, StoresTheDeviceForm) {
-    const MacroOptions once{ReleaseOption::PlayToEnd, RepeatOption::None, 8};
-    const MacroOptions three{ReleaseOption::PlayToEnd, RepeatOption::Times, 3};
-    const MacroOptions endless{ReleaseOption::StopOnRelease, RepeatOption::Endless, 8};
-    const MacroOptions stop{ReleaseOption::StopOnRelease, RepeatOption::None, 8};
+    const MacroOptions once{ReleaseOption::kPlayToEnd, RepeatOption::kNone, 8};
+    const MacroOptions three{ReleaseOption::kPlayToEnd, RepeatOption::kTimes, 3};
+    const MacroOptions endless{ReleaseOption::kStopOnRelease, RepeatOption::kEndless, 8};
+    const MacroOptions stop{ReleaseOption::kStopOnRelease, RepeatOption::kNone, 8};
     const EncodeCase cases[] = {
         {"click with a wait", kClickLines, once, {0x00, 0x05, 0xA1, 0xFE, 0x0C, 0x21, 0x8B}},
         {"three passes",
@@ -69,11 +69,11 @@ TEST(EncodeMacroTest, StoresTheDeviceForm) {
          {0x01, 0x02, 0xA1, SectionChecksum(Bytes{0x02, 0xA1})}},
         {"count below 1 plays once",
          {"00", "1 LeftKey CODE:00A1"},
-         {ReleaseOption::PlayToEnd, RepeatOption::Times, 0},
+         {ReleaseOption::kPlayToEnd, RepeatOption::kTimes, 0},
          {0x00, 0x05, 0xFD, 0x00, 0xA1, 0xFC}},
         {"count above 255",
          {"00", "1 LeftKey CODE:00A1"},
-         {ReleaseOption::PlayToEnd, RepeatOption::Times, 300},
+         {ReleaseOption::kPlayToEnd, RepeatOption::kTimes, 300},
          {0x00, 0x05, 0xFD, 0xFE, 0xA1, 0xFC}},
     };
     for (const EncodeCase& c : cases) {
@@ -95,7 +95,7 @@ TEST(EncodeMacroTest, StoresTheDeviceForm) {
 TEST(EncodeMacroTest, StoresTheUtilityForm) {
     DriverMacroContent content;
     content.fill(0xEE);
-    const MacroOptions three{ReleaseOption::StopOnRelease, RepeatOption::Times, 3};
+    const MacroOptions three{ReleaseOption::kStopOnRelease, RepeatOption::kTimes, 3};
     ASSERT_TRUE(EncodeDriverMacro(kClickLines, three, content));
     // The checksum covers both length bytes: (00 + 08 + FD + 02 + A1 + FE + 0C + 21 + FC) mod 256
     // = 0xCF, XOR 0x5A = 0x95.
@@ -104,7 +104,7 @@ TEST(EncodeMacroTest, StoresTheUtilityForm) {
     EXPECT_TRUE(std::all_of(content.begin() + 11, content.end(), [](uint8_t b) { return b == 0; }));
 
     content.fill(0xEE);
-    const MacroOptions stop{ReleaseOption::StopOnRelease, RepeatOption::None, 8};
+    const MacroOptions stop{ReleaseOption::kStopOnRelease, RepeatOption::kNone, 8};
     ASSERT_TRUE(EncodeDriverMacro({"00"}, stop, content).ok());
     EXPECT_TRUE(std::all_of(content.begin(), content.end(), [](uint8_t b) { return b == 0; }))
         << "an empty macro carries no flag";
@@ -112,7 +112,7 @@ TEST(EncodeMacroTest, StoresTheUtilityForm) {
 
 TEST(EncodeMacroTest, EmptyWrapperIsStillAMacro) {
     MacroContent content{};
-    const MacroOptions endless{ReleaseOption::PlayToEnd, RepeatOption::Endless, 8};
+    const MacroOptions endless{ReleaseOption::kPlayToEnd, RepeatOption::kEndless, 8};
     ASSERT_TRUE(EncodeMacro({"00"}, endless, content));
     EXPECT_EQ(Prefix(content, 6), (Bytes{0x00, 0x04, 0xFD, 0xFF, 0xFC,
                                          SectionChecksum(Bytes{0x04, 0xFD, 0xFF, 0xFC})}));
@@ -150,7 +150,7 @@ TEST(EncodeMacroTest, RefusesAMacroThatDoesNotFitAndKeepsTheContent) {
     const Case cases[] = {
         {"one byte too many", Clicks(222), MacroOptions{}},
         {"the wrapper does not fit", Clicks(219),
-         MacroOptions{ReleaseOption::PlayToEnd, RepeatOption::Endless, 8}},
+         MacroOptions{ReleaseOption::kPlayToEnd, RepeatOption::kEndless, 8}},
         {"a wait beyond any room", {"10", "0 2000000000"}, MacroOptions{}},
         {"many long waits", MacroLines(300, "0 99999"), MacroOptions{}},
     };
@@ -159,7 +159,7 @@ TEST(EncodeMacroTest, RefusesAMacroThatDoesNotFitAndKeepsTheContent) {
         content.fill(0x5C);
         const MacroContent before = content;
         const MacroEncodeResult result = EncodeMacro(c.lines, c.options, content);
-        EXPECT_EQ(result.error, MacroEncodeError::TooLong) << c.what;
+        EXPECT_EQ(result.error, MacroEncodeError::kTooLong) << c.what;
         EXPECT_EQ(result.caption_key, "Str103") << c.what;
         EXPECT_FALSE(static_cast<bool>(result)) << c.what;
         EXPECT_EQ(content, before) << c.what;
@@ -169,7 +169,7 @@ TEST(EncodeMacroTest, RefusesAMacroThatDoesNotFitAndKeepsTheContent) {
     driver.fill(0x5C);
     const DriverMacroContent before = driver;
     const MacroEncodeResult result = EncodeDriverMacro(Clicks(1981), MacroOptions{}, driver);
-    EXPECT_EQ(result.error, MacroEncodeError::TooLong);
+    EXPECT_EQ(result.error, MacroEncodeError::kTooLong);
     EXPECT_EQ(result.caption_key, "Str103");
     EXPECT_EQ(result.token_bytes, 1981u);
     EXPECT_EQ(driver, before);
@@ -181,7 +181,7 @@ TEST(EncodeMacroTest, RefusesALineWithoutTokenBytes) {
         content.fill(0x11);
         const MacroEncodeResult result =
             EncodeMacro({"00", "1 LeftKey CODE:00A1", line}, MacroOptions{}, content);
-        EXPECT_EQ(result.error, MacroEncodeError::BadLine) << line;
+        EXPECT_EQ(result.error, MacroEncodeError::kBadLine) << line;
         EXPECT_EQ(result.bad_line, 2u) << line;
         EXPECT_EQ(content[0], 0x11) << line;
     }

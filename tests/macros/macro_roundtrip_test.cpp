@@ -26,10 +26,10 @@ GeneratedMacro Generate(std::mt19937& rng, std::size_t room) {
     auto pick = [&](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(rng);
     };
-    macro.options.release = pick(0, 1) ? ReleaseOption::StopOnRelease : ReleaseOption::PlayToEnd;
+    macro.options.release = pick(0, 1) ? ReleaseOption::kStopOnRelease : ReleaseOption::kPlayToEnd;
     macro.options.repeat = static_cast<RepeatOption>(pick(0, 2));
     macro.options.repeat_count = pick(1, 255);
-    std::size_t used = macro.options.repeat == RepeatOption::None ? 0 : 3;
+    std::size_t used = macro.options.repeat == RepeatOption::kNone ? 0 : 3;
     const std::size_t target = static_cast<std::size_t>(pick(0, static_cast<int>(room)));
     bool last_was_wait = false;
     while (true) {
@@ -89,7 +89,7 @@ void CheckRoundTrips(ContentForm form, std::size_t room, int count, EncodeFn enc
             ASSERT_TRUE(options.has_value());
             EXPECT_EQ(options->release, macro.options.release);
             EXPECT_EQ(options->repeat, macro.options.repeat);
-            if (macro.options.repeat == RepeatOption::Times) {
+            if (macro.options.repeat == RepeatOption::kTimes) {
                 EXPECT_EQ(options->repeat_count, macro.options.repeat_count);
             }
         }
@@ -102,7 +102,7 @@ void CheckRoundTrips(ContentForm form, std::size_t room, int count, EncodeFn enc
 }
 
 TEST(MacroRoundTripTest, DeviceFormKeepsTheEvents) {
-    CheckRoundTrips<MacroContent>(ContentForm::Device, kMacroTokenRoom, 400,
+    CheckRoundTrips<MacroContent>(ContentForm::kDevice, kMacroTokenRoom, 400,
                                   [](const MacroLines& l, const MacroOptions& o, MacroContent& c) {
                                       return EncodeMacro(l, o, c);
                                   });
@@ -110,7 +110,7 @@ TEST(MacroRoundTripTest, DeviceFormKeepsTheEvents) {
 
 TEST(MacroRoundTripTest, UtilityFormKeepsTheEvents) {
     CheckRoundTrips<DriverMacroContent>(
-        ContentForm::Utility, kDriverMacroTokenRoom, 60,
+        ContentForm::kUtility, kDriverMacroTokenRoom, 60,
         [](const MacroLines& l, const MacroOptions& o, DriverMacroContent& c) {
             return EncodeDriverMacro(l, o, c);
         });
@@ -130,7 +130,7 @@ void CheckRandomContents(ContentForm form, int count) {
             // Plausible lengths too, so the scan runs into the tokens rather than stopping at once.
             const int length =
                 std::uniform_int_distribution<int>(0, static_cast<int>(TokenRoom(form)) + 3)(rng);
-            if (form == ContentForm::Device) {
+            if (form == ContentForm::kDevice) {
                 content[1] = static_cast<uint8_t>(length);
             } else {
                 content[1] = static_cast<uint8_t>(length >> 8);
@@ -147,8 +147,8 @@ void CheckRandomContents(ContentForm form, int count) {
 }
 
 TEST(MacroRoundTripTest, RandomContentsDecodeSafely) {
-    CheckRandomContents<MacroContent>(ContentForm::Device, 3000);
-    CheckRandomContents<DriverMacroContent>(ContentForm::Utility, 500);
+    CheckRandomContents<MacroContent>(ContentForm::kDevice, 3000);
+    CheckRandomContents<DriverMacroContent>(ContentForm::kUtility, 500);
 }
 
 }  // namespace

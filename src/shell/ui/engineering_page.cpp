@@ -19,21 +19,21 @@
 namespace velq::ui {
 namespace {
 
-enum class Kind { Group, Label, Combo, Edit, ReadOnlyEdit, Radio, Check, Button, List };
+enum class Kind { kGroup, kLabel, kCombo, kEdit, kReadOnlyEdit, kRadio, kCheck, kButton, kList };
 
 // Which list items a combo box holds.
 enum class Items {
-    None,
-    DpiValues,       // the twelve DPI values
-    AimValues,       // "500" .. "6400": eleven entries
-    LevelCounts,     // "2" .. "7"
-    Levels,          // "1" .. "7"
-    Counts256,       // "1" .. "256"
-    Slots10,         // "1" .. "10"
-    Orientations,    // terms 0x41 .. 0x48
-    FlowingModes,    // terms 0x28 .. 0x2E
-    TwoColourModes,  // terms 0x32 .. 0x38
-    KeyModes,        // terms 0x58, 0x59
+    kNone,
+    kDpiValues,       // the twelve DPI values
+    kAimValues,       // "500" .. "6400": eleven entries
+    kLevelCounts,     // "2" .. "7"
+    kLevels,          // "1" .. "7"
+    kCounts256,       // "1" .. "256"
+    kSlots10,         // "1" .. "10"
+    kOrientations,    // terms 0x41 .. 0x48
+    kFlowingModes,    // terms 0x28 .. 0x2E
+    kTwoColourModes,  // terms 0x32 .. 0x38
+    kKeyModes,        // terms 0x58, 0x59
 };
 
 // One control of the page: its name, kind, parent (a group, a tab or the page), place, and the
@@ -44,115 +44,115 @@ struct Row {
     const char* parent;  // "" = the page; "ts_Operator" / "ts_Engineer" = a tab
     int x, y, w, h;
     int term;  // -1 for none
-    Items items = Items::None;
+    Items items = Items::kNone;
 };
 
 constexpr int kRow = 26;
 
 // The command buttons along the top.
 constexpr Row kCommands[] = {
-    {"btn_EngOffice", Kind::Button, "", 10, 8, 90, 26, 0x00},
-    {"btn_EngGaming", Kind::Button, "", 104, 8, 90, 26, 0x01},
-    {"btn_EngAdvanced", Kind::Button, "", 198, 8, 90, 26, 0x02},
-    {"btn_EngLight", Kind::Button, "", 292, 8, 90, 26, 0x03},
-    {"btn_EngMacro", Kind::Button, "", 386, 8, 90, 26, 0x04},
-    {"btn_Load", Kind::Button, "", 486, 8, 60, 26, 0x06},
-    {"btn_Save", Kind::Button, "", 550, 8, 60, 26, 0x07},
-    {"Btn_Default", Kind::Button, "", 614, 8, 60, 26, 0x09},
-    {"btn_Write", Kind::Button, "", 678, 8, 60, 26, 0x0A},
-    {"btn_loadDefaultCPI", Kind::Button, "", 742, 8, 60, 26, 0x4C},
-    {"btn_loadDefaultLED", Kind::Button, "", 806, 8, 60, 26, 0x0F},
-    {"btn_TestKeys", Kind::Button, "", 870, 8, 120, 26, 0x08},
+    {"btn_EngOffice", Kind::kButton, "", 10, 8, 90, 26, 0x00},
+    {"btn_EngGaming", Kind::kButton, "", 104, 8, 90, 26, 0x01},
+    {"btn_EngAdvanced", Kind::kButton, "", 198, 8, 90, 26, 0x02},
+    {"btn_EngLight", Kind::kButton, "", 292, 8, 90, 26, 0x03},
+    {"btn_EngMacro", Kind::kButton, "", 386, 8, 90, 26, 0x04},
+    {"btn_Load", Kind::kButton, "", 486, 8, 60, 26, 0x06},
+    {"btn_Save", Kind::kButton, "", 550, 8, 60, 26, 0x07},
+    {"Btn_Default", Kind::kButton, "", 614, 8, 60, 26, 0x09},
+    {"btn_Write", Kind::kButton, "", 678, 8, 60, 26, 0x0A},
+    {"btn_loadDefaultCPI", Kind::kButton, "", 742, 8, 60, 26, 0x4C},
+    {"btn_loadDefaultLED", Kind::kButton, "", 806, 8, 60, 26, 0x0F},
+    {"btn_TestKeys", Kind::kButton, "", 870, 8, 120, 26, 0x08},
 };
 
 // The operation tab.
 constexpr Row kOperator[] = {
     // Column 1: lighting and switches.
-    {"gbLEDType", Kind::Group, "ts_Operator", 8, 6, 226, 78, 0x0F},
-    {"rb_MCULED", Kind::Radio, "gbLEDType", 10, 22, 100, 22, 0x10},
-    {"rb_RBLED", Kind::Radio, "gbLEDType", 116, 22, 100, 22, 0x11},
-    {"rb_SyncLED", Kind::Radio, "gbLEDType", 10, 48, 100, 22, 0x12},
-    {"rb_BreLED", Kind::Radio, "gbLEDType", 116, 48, 100, 22, 0x13},
-    {"gbLEDStatus", Kind::Group, "ts_Operator", 8, 88, 226, 48, 0x14},
-    {"rb_LEDOn", Kind::Radio, "gbLEDStatus", 10, 20, 100, 22, 0x15},
-    {"rb_LEDOff", Kind::Radio, "gbLEDStatus", 116, 20, 100, 22, 0x16},
-    {"gbB4CPI", Kind::Group, "ts_Operator", 8, 140, 226, 48, 0x17},
-    {"rb_B4CPIOn", Kind::Radio, "gbB4CPI", 10, 20, 100, 22, 0x15},
-    {"rb_B4CPIOff", Kind::Radio, "gbB4CPI", 116, 20, 100, 22, 0x16},
-    {"gbLCPI", Kind::Group, "ts_Operator", 8, 192, 226, 48, 0x1E},
-    {"rb_LCPIOn", Kind::Radio, "gbLCPI", 10, 20, 100, 22, 0x15},
-    {"rb_LCPIOff", Kind::Radio, "gbLCPI", 116, 20, 100, 22, 0x16},
-    {"gbMCULEDControlMode", Kind::Group, "ts_Operator", 8, 244, 226, 48, 0x1F},
-    {"rb_MCULED3Control", Kind::Radio, "gbMCULEDControlMode", 10, 20, 100, 22, 0x20},
-    {"rb_MCULED6Control", Kind::Radio, "gbMCULEDControlMode", 116, 20, 100, 22, 0x21},
-    {"gbSaveKeyMode", Kind::Group, "ts_Operator", 8, 296, 226, 48, 0x3D},
-    {"rb_Save", Kind::Radio, "gbSaveKeyMode", 10, 20, 100, 22, 0x3E},
-    {"rb_NoSave", Kind::Radio, "gbSaveKeyMode", 116, 20, 100, 22, 0x3F},
-    {"gbFireFn", Kind::Group, "ts_Operator", 8, 348, 226, 48, 0x18},
-    {"rb_FireFnOn", Kind::Radio, "gbFireFn", 10, 20, 100, 22, 0x19},
-    {"rb_FireFnOff", Kind::Radio, "gbFireFn", 116, 20, 100, 22, 0x1A},
-    {"gbSwitchFn", Kind::Group, "ts_Operator", 8, 400, 226, 96, 0x39},
-    {"cb_MidPress", Kind::Check, "gbSwitchFn", 10, 20, 200, 22, 0x3A},
-    {"cb_CPIPress", Kind::Check, "gbSwitchFn", 10, 44, 200, 22, 0x3B},
-    {"cb_GunPress", Kind::Check, "gbSwitchFn", 10, 68, 200, 22, 0x3C},
+    {"gbLEDType", Kind::kGroup, "ts_Operator", 8, 6, 226, 78, 0x0F},
+    {"rb_MCULED", Kind::kRadio, "gbLEDType", 10, 22, 100, 22, 0x10},
+    {"rb_RBLED", Kind::kRadio, "gbLEDType", 116, 22, 100, 22, 0x11},
+    {"rb_SyncLED", Kind::kRadio, "gbLEDType", 10, 48, 100, 22, 0x12},
+    {"rb_BreLED", Kind::kRadio, "gbLEDType", 116, 48, 100, 22, 0x13},
+    {"gbLEDStatus", Kind::kGroup, "ts_Operator", 8, 88, 226, 48, 0x14},
+    {"rb_LEDOn", Kind::kRadio, "gbLEDStatus", 10, 20, 100, 22, 0x15},
+    {"rb_LEDOff", Kind::kRadio, "gbLEDStatus", 116, 20, 100, 22, 0x16},
+    {"gbB4CPI", Kind::kGroup, "ts_Operator", 8, 140, 226, 48, 0x17},
+    {"rb_B4CPIOn", Kind::kRadio, "gbB4CPI", 10, 20, 100, 22, 0x15},
+    {"rb_B4CPIOff", Kind::kRadio, "gbB4CPI", 116, 20, 100, 22, 0x16},
+    {"gbLCPI", Kind::kGroup, "ts_Operator", 8, 192, 226, 48, 0x1E},
+    {"rb_LCPIOn", Kind::kRadio, "gbLCPI", 10, 20, 100, 22, 0x15},
+    {"rb_LCPIOff", Kind::kRadio, "gbLCPI", 116, 20, 100, 22, 0x16},
+    {"gbMCULEDControlMode", Kind::kGroup, "ts_Operator", 8, 244, 226, 48, 0x1F},
+    {"rb_MCULED3Control", Kind::kRadio, "gbMCULEDControlMode", 10, 20, 100, 22, 0x20},
+    {"rb_MCULED6Control", Kind::kRadio, "gbMCULEDControlMode", 116, 20, 100, 22, 0x21},
+    {"gbSaveKeyMode", Kind::kGroup, "ts_Operator", 8, 296, 226, 48, 0x3D},
+    {"rb_Save", Kind::kRadio, "gbSaveKeyMode", 10, 20, 100, 22, 0x3E},
+    {"rb_NoSave", Kind::kRadio, "gbSaveKeyMode", 116, 20, 100, 22, 0x3F},
+    {"gbFireFn", Kind::kGroup, "ts_Operator", 8, 348, 226, 48, 0x18},
+    {"rb_FireFnOn", Kind::kRadio, "gbFireFn", 10, 20, 100, 22, 0x19},
+    {"rb_FireFnOff", Kind::kRadio, "gbFireFn", 116, 20, 100, 22, 0x1A},
+    {"gbSwitchFn", Kind::kGroup, "ts_Operator", 8, 400, 226, 96, 0x39},
+    {"cb_MidPress", Kind::kCheck, "gbSwitchFn", 10, 20, 200, 22, 0x3A},
+    {"cb_CPIPress", Kind::kCheck, "gbSwitchFn", 10, 44, 200, 22, 0x3B},
+    {"cb_GunPress", Kind::kCheck, "gbSwitchFn", 10, 68, 200, 22, 0x3C},
     // Column 2: DPI levels, fire key, codes.
-    {"gbCPI", Kind::Group, "ts_Operator", 242, 6, 240, 262, 0x4C},
-    {"cb_CPIStep", Kind::Combo, "gbCPI", 120, 20, 100, 22, 0x4D, Items::LevelCounts},
-    {"cb_CurrentCPI", Kind::Combo, "gbCPI", 120, 20 + kRow, 100, 22, 0x4E, Items::Levels},
-    {"cb_CPI1", Kind::Combo, "gbCPI", 120, 20 + 2 * kRow, 100, 22, 0x4F, Items::DpiValues},
-    {"cb_CPI2", Kind::Combo, "gbCPI", 120, 20 + 3 * kRow, 100, 22, 0x50, Items::DpiValues},
-    {"cb_CPI3", Kind::Combo, "gbCPI", 120, 20 + 4 * kRow, 100, 22, 0x51, Items::DpiValues},
-    {"cb_CPI4", Kind::Combo, "gbCPI", 120, 20 + 5 * kRow, 100, 22, 0x52, Items::DpiValues},
-    {"cb_CPI5", Kind::Combo, "gbCPI", 120, 20 + 6 * kRow, 100, 22, 0x53, Items::DpiValues},
-    {"cb_CPI6", Kind::Combo, "gbCPI", 120, 20 + 7 * kRow, 100, 22, 0x54, Items::DpiValues},
-    {"cb_CPI7", Kind::Combo, "gbCPI", 120, 20 + 8 * kRow, 100, 22, 0x55, Items::DpiValues},
-    {"gbFireMode", Kind::Group, "ts_Operator", 242, 272, 240, 74, 0x1B},
-    {"cb_FireCount", Kind::Combo, "gbFireMode", 120, 20, 100, 22, 0x1C, Items::Counts256},
-    {"edt_FireTime", Kind::Edit, "gbFireMode", 120, 20 + kRow, 100, 22, 0x1D},
+    {"gbCPI", Kind::kGroup, "ts_Operator", 242, 6, 240, 262, 0x4C},
+    {"cb_CPIStep", Kind::kCombo, "gbCPI", 120, 20, 100, 22, 0x4D, Items::kLevelCounts},
+    {"cb_CurrentCPI", Kind::kCombo, "gbCPI", 120, 20 + kRow, 100, 22, 0x4E, Items::kLevels},
+    {"cb_CPI1", Kind::kCombo, "gbCPI", 120, 20 + 2 * kRow, 100, 22, 0x4F, Items::kDpiValues},
+    {"cb_CPI2", Kind::kCombo, "gbCPI", 120, 20 + 3 * kRow, 100, 22, 0x50, Items::kDpiValues},
+    {"cb_CPI3", Kind::kCombo, "gbCPI", 120, 20 + 4 * kRow, 100, 22, 0x51, Items::kDpiValues},
+    {"cb_CPI4", Kind::kCombo, "gbCPI", 120, 20 + 5 * kRow, 100, 22, 0x52, Items::kDpiValues},
+    {"cb_CPI5", Kind::kCombo, "gbCPI", 120, 20 + 6 * kRow, 100, 22, 0x53, Items::kDpiValues},
+    {"cb_CPI6", Kind::kCombo, "gbCPI", 120, 20 + 7 * kRow, 100, 22, 0x54, Items::kDpiValues},
+    {"cb_CPI7", Kind::kCombo, "gbCPI", 120, 20 + 8 * kRow, 100, 22, 0x55, Items::kDpiValues},
+    {"gbFireMode", Kind::kGroup, "ts_Operator", 242, 272, 240, 74, 0x1B},
+    {"cb_FireCount", Kind::kCombo, "gbFireMode", 120, 20, 100, 22, 0x1C, Items::kCounts256},
+    {"edt_FireTime", Kind::kEdit, "gbFireMode", 120, 20 + kRow, 100, 22, 0x1D},
     // Continuous fire is chosen on the advanced page; its state is kept here, out of sight.
-    {"cb_IsFireContinue", Kind::Check, "gbFireMode", 0, 0, 0, 0, -1},
-    {"cb_AIMKeyValue", Kind::Combo, "ts_Operator", 362, 354, 100, 22, 0x56, Items::AimValues},
-    {"cb_KeyMode", Kind::Combo, "ts_Operator", 362, 354 + kRow, 100, 22, 0x57, Items::KeyModes},
-    {"cb_SensorOri", Kind::Combo, "ts_Operator", 362, 354 + 2 * kRow, 100, 22, 0x40,
-     Items::Orientations},
-    {"edt_VendorID", Kind::Edit, "ts_Operator", 362, 354 + 3 * kRow, 100, 22, 0x23},
-    {"edt_ProductID", Kind::Edit, "ts_Operator", 362, 354 + 4 * kRow, 100, 22, 0x24},
-    {"cb_Smooth", Kind::Check, "ts_Operator", 250, 354 + 5 * kRow, 200, 22, -1},
+    {"cb_IsFireContinue", Kind::kCheck, "gbFireMode", 0, 0, 0, 0, -1},
+    {"cb_AIMKeyValue", Kind::kCombo, "ts_Operator", 362, 354, 100, 22, 0x56, Items::kAimValues},
+    {"cb_KeyMode", Kind::kCombo, "ts_Operator", 362, 354 + kRow, 100, 22, 0x57, Items::kKeyModes},
+    {"cb_SensorOri", Kind::kCombo, "ts_Operator", 362, 354 + 2 * kRow, 100, 22, 0x40,
+     Items::kOrientations},
+    {"edt_VendorID", Kind::kEdit, "ts_Operator", 362, 354 + 3 * kRow, 100, 22, 0x23},
+    {"edt_ProductID", Kind::kEdit, "ts_Operator", 362, 354 + 4 * kRow, 100, 22, 0x24},
+    {"cb_Smooth", Kind::kCheck, "ts_Operator", 250, 354 + 5 * kRow, 200, 22, -1},
     // Column 3: DPI colours and the lights' own settings.
-    {"gbMCULEDCPIColor", Kind::Group, "ts_Operator", 490, 6, 240, 214, 0x22},
-    {"gbMCULEDCurrent", Kind::Group, "ts_Operator", 490, 224, 240, 100, 0x25},
-    {"edt_MCULEDNum", Kind::Edit, "gbMCULEDCurrent", 120, 20, 100, 22, 0x26},
-    {"cb_MCULEDCurrentMode", Kind::Combo, "gbMCULEDCurrent", 120, 20 + kRow, 100, 22, 0x27,
-     Items::FlowingModes},
-    {"edt_MCULEDCrtStep", Kind::Edit, "gbMCULEDCurrent", 120, 20 + 2 * kRow, 100, 22, 0x2F},
-    {"gbRBLEDMode", Kind::Group, "ts_Operator", 490, 328, 240, 50, 0x30},
-    {"cb_RBLEDCurrentMode", Kind::Combo, "gbRBLEDMode", 100, 20, 130, 22, 0x31,
-     Items::TwoColourModes},
+    {"gbMCULEDCPIColor", Kind::kGroup, "ts_Operator", 490, 6, 240, 214, 0x22},
+    {"gbMCULEDCurrent", Kind::kGroup, "ts_Operator", 490, 224, 240, 100, 0x25},
+    {"edt_MCULEDNum", Kind::kEdit, "gbMCULEDCurrent", 120, 20, 100, 22, 0x26},
+    {"cb_MCULEDCurrentMode", Kind::kCombo, "gbMCULEDCurrent", 120, 20 + kRow, 100, 22, 0x27,
+     Items::kFlowingModes},
+    {"edt_MCULEDCrtStep", Kind::kEdit, "gbMCULEDCurrent", 120, 20 + 2 * kRow, 100, 22, 0x2F},
+    {"gbRBLEDMode", Kind::kGroup, "ts_Operator", 490, 328, 240, 50, 0x30},
+    {"cb_RBLEDCurrentMode", Kind::kCombo, "gbRBLEDMode", 100, 20, 130, 22, 0x31,
+     Items::kTwoColourModes},
     // Column 4: both profiles' buttons.
-    {"gbKeyMode1", Kind::Group, "ts_Operator", 738, 6, 232, 250, 0x58},
-    {"gbKeyMode2", Kind::Group, "ts_Operator", 738, 260, 232, 250, 0x59},
+    {"gbKeyMode1", Kind::kGroup, "ts_Operator", 738, 6, 232, 250, 0x58},
+    {"gbKeyMode2", Kind::kGroup, "ts_Operator", 738, 260, 232, 250, 0x59},
 };
 
 // The engineer tab.
 constexpr Row kEngineer[] = {
-    {"gbGunParam", Kind::Group, "ts_Engineer", 8, 6, 300, 230, 0x5A},
-    {"cb_SOSStartIndex", Kind::Combo, "gbGunParam", 150, 20, 80, 22, 0x5B, Items::Slots10},
-    {"cb_SOSNumber", Kind::Combo, "gbGunParam", 150, 20 + kRow, 80, 22, 0x5C, Items::Slots10},
-    {"btn_AddScript", Kind::Button, "gbGunParam", 10, 20 + 2 * kRow, 135, 24, 0x5D},
-    {"btn_DelScript", Kind::Button, "gbGunParam", 155, 20 + 2 * kRow, 135, 24, 0x5E},
-    {"LB_ScriptName", Kind::List, "gbGunParam", 10, 20 + 3 * kRow + 4, 280, 122, -1},
-    {"gbMCULEDMode", Kind::Group, "ts_Engineer", 8, 242, 300, 130, 0x5F},
-    {"cb_Mode1", Kind::Check, "gbMCULEDMode", 10, 20, 130, 22, 0x28},
-    {"cb_Mode2", Kind::Check, "gbMCULEDMode", 150, 20, 130, 22, 0x29},
-    {"cb_Mode3", Kind::Check, "gbMCULEDMode", 10, 20 + kRow, 130, 22, 0x2A},
-    {"cb_Mode4", Kind::Check, "gbMCULEDMode", 150, 20 + kRow, 130, 22, 0x2B},
-    {"cb_Mode5", Kind::Check, "gbMCULEDMode", 10, 20 + 2 * kRow, 130, 22, 0x2C},
-    {"cb_Mode6", Kind::Check, "gbMCULEDMode", 150, 20 + 2 * kRow, 130, 22, 0x2D},
-    {"cb_Mode7", Kind::Check, "gbMCULEDMode", 10, 20 + 3 * kRow, 130, 22, 0x2E},
-    {"edt_VendorID_Rd", Kind::ReadOnlyEdit, "ts_Engineer", 128, 382, 100, 22, 0x23},
-    {"edt_ProductID_Rd", Kind::ReadOnlyEdit, "ts_Engineer", 128, 382 + kRow, 100, 22, 0x24},
-    {"gbFireMacroColor", Kind::Group, "ts_Engineer", 316, 6, 380, 298, 0x60},
-    {"gbFireMacroYOffset", Kind::Group, "ts_Engineer", 704, 6, 266, 298, 0x7F},
+    {"gbGunParam", Kind::kGroup, "ts_Engineer", 8, 6, 300, 230, 0x5A},
+    {"cb_SOSStartIndex", Kind::kCombo, "gbGunParam", 150, 20, 80, 22, 0x5B, Items::kSlots10},
+    {"cb_SOSNumber", Kind::kCombo, "gbGunParam", 150, 20 + kRow, 80, 22, 0x5C, Items::kSlots10},
+    {"btn_AddScript", Kind::kButton, "gbGunParam", 10, 20 + 2 * kRow, 135, 24, 0x5D},
+    {"btn_DelScript", Kind::kButton, "gbGunParam", 155, 20 + 2 * kRow, 135, 24, 0x5E},
+    {"LB_ScriptName", Kind::kList, "gbGunParam", 10, 20 + 3 * kRow + 4, 280, 122, -1},
+    {"gbMCULEDMode", Kind::kGroup, "ts_Engineer", 8, 242, 300, 130, 0x5F},
+    {"cb_Mode1", Kind::kCheck, "gbMCULEDMode", 10, 20, 130, 22, 0x28},
+    {"cb_Mode2", Kind::kCheck, "gbMCULEDMode", 150, 20, 130, 22, 0x29},
+    {"cb_Mode3", Kind::kCheck, "gbMCULEDMode", 10, 20 + kRow, 130, 22, 0x2A},
+    {"cb_Mode4", Kind::kCheck, "gbMCULEDMode", 150, 20 + kRow, 130, 22, 0x2B},
+    {"cb_Mode5", Kind::kCheck, "gbMCULEDMode", 10, 20 + 2 * kRow, 130, 22, 0x2C},
+    {"cb_Mode6", Kind::kCheck, "gbMCULEDMode", 150, 20 + 2 * kRow, 130, 22, 0x2D},
+    {"cb_Mode7", Kind::kCheck, "gbMCULEDMode", 10, 20 + 3 * kRow, 130, 22, 0x2E},
+    {"edt_VendorID_Rd", Kind::kReadOnlyEdit, "ts_Engineer", 128, 382, 100, 22, 0x23},
+    {"edt_ProductID_Rd", Kind::kReadOnlyEdit, "ts_Engineer", 128, 382 + kRow, 100, 22, 0x24},
+    {"gbFireMacroColor", Kind::kGroup, "ts_Engineer", 316, 6, 380, 298, 0x60},
+    {"gbFireMacroYOffset", Kind::kGroup, "ts_Engineer", 704, 6, 266, 298, 0x7F},
 };
 
 }  // namespace
@@ -183,7 +183,7 @@ public:
     }
 
     void Fill(QComboBox* combo, Items items) {
-        if (combo->count() > 0 || items == Items::None) {
+        if (combo->count() > 0 || items == Items::kNone) {
             return;
         }
         const auto numbers = [combo](int first, int last) {
@@ -197,39 +197,39 @@ public:
             }
         };
         switch (items) {
-            case Items::DpiValues:
-            case Items::AimValues:
+            case Items::kDpiValues:
+            case Items::kAimValues:
                 // The aim key's list stops at 6400 DPI.
                 for (int i = 0;
-                     i < (items == Items::DpiValues ? kDpiValueCount : kDpiValueCount - 1); ++i) {
+                     i < (items == Items::kDpiValues ? kDpiValueCount : kDpiValueCount - 1); ++i) {
                     combo->addItem(QString::number(kDpiValues[static_cast<size_t>(i)]));
                 }
                 break;
-            case Items::LevelCounts:
+            case Items::kLevelCounts:
                 numbers(kMinLevelCount, kDpiLevels);
                 break;
-            case Items::Levels:
+            case Items::kLevels:
                 numbers(1, kDpiLevels);
                 break;
-            case Items::Counts256:
+            case Items::kCounts256:
                 numbers(1, 256);
                 break;
-            case Items::Slots10:
+            case Items::kSlots10:
                 numbers(1, 10);
                 break;
-            case Items::Orientations:
+            case Items::kOrientations:
                 terms(0x41, 0x48);
                 break;
-            case Items::FlowingModes:
+            case Items::kFlowingModes:
                 terms(0x28, 0x2E);
                 break;
-            case Items::TwoColourModes:
+            case Items::kTwoColourModes:
                 terms(0x32, 0x38);
                 break;
-            case Items::KeyModes:
+            case Items::kKeyModes:
                 terms(0x58, 0x59);
                 break;
-            case Items::None:
+            case Items::kNone:
                 break;
         }
     }
@@ -249,7 +249,7 @@ public:
         widget->setGeometry(row.x, row.y, row.w, row.h);
         widget->setVisible(row.w > 0);
         const bool field =
-            row.kind == Kind::Combo || row.kind == Kind::Edit || row.kind == Kind::ReadOnlyEdit;
+            row.kind == Kind::kCombo || row.kind == Kind::kEdit || row.kind == Kind::kReadOnlyEdit;
         if (field && row.term >= 0) {
             // The field's term stands before it on the same row.
             auto* label = new QLabel(Term(row.term), parent);
@@ -264,22 +264,22 @@ public:
 
     QWidget* Create(Kind kind, QWidget* parent) {
         switch (kind) {
-            case Kind::Group:
+            case Kind::kGroup:
                 return new QGroupBox(parent);
-            case Kind::Label:
+            case Kind::kLabel:
                 return new QLabel(parent);
-            case Kind::Combo:
+            case Kind::kCombo:
                 return new QComboBox(parent);
-            case Kind::Edit:
-            case Kind::ReadOnlyEdit:
+            case Kind::kEdit:
+            case Kind::kReadOnlyEdit:
                 return new QLineEdit(parent);
-            case Kind::Radio:
+            case Kind::kRadio:
                 return new QRadioButton(parent);
-            case Kind::Check:
+            case Kind::kCheck:
                 return new QCheckBox(parent);
-            case Kind::Button:
+            case Kind::kButton:
                 return new QPushButton(parent);
-            case Kind::List:
+            case Kind::kList:
                 return new QListWidget(parent);
         }
         return new QWidget(parent);
@@ -292,7 +292,7 @@ public:
         } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             Fill(combo, row.items);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            edit->setReadOnly(row.kind == Kind::ReadOnlyEdit);
+            edit->setReadOnly(row.kind == Kind::kReadOnlyEdit);
             edit->setAlignment(Qt::AlignCenter);
         } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
             button->setText(caption);
@@ -321,7 +321,7 @@ public:
             created_.push_back(term);
             for (int c = 0; c < 3; ++c) {
                 const char rgb = "RGB"[c];
-                Make(Row{nullptr, Kind::Edit, "gbMCULEDCPIColor", 70 + c * 54, y, 48, 22, -1},
+                Make(Row{nullptr, Kind::kEdit, "gbMCULEDCPIColor", 70 + c * 54, y, 48, 22, -1},
                      QStringLiteral("edt_CPI%1%2").arg(level).arg(QLatin1Char(rgb)));
             }
         }
@@ -335,7 +335,7 @@ public:
                 term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 term->show();
                 created_.push_back(term);
-                Make(Row{nullptr, Kind::Edit, "gbFireMacroColor", 88 + c * 124, y, 40, 22, -1},
+                Make(Row{nullptr, Kind::kEdit, "gbFireMacroColor", 88 + c * 124, y, 40, 22, -1},
                      QStringLiteral("edt_FireMacroColor%1%2").arg(slot).arg(QLatin1Char(rgb)));
             }
             auto* term = new QLabel(Term(0x80 + slot - 1), Parent("gbFireMacroYOffset"));
@@ -343,13 +343,13 @@ public:
             term->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             term->show();
             created_.push_back(term);
-            Make(Row{nullptr, Kind::ReadOnlyEdit, "gbFireMacroYOffset", 156, y, 80, 22, -1},
+            Make(Row{nullptr, Kind::kReadOnlyEdit, "gbFireMacroYOffset", 156, y, 80, 22, -1},
                  QStringLiteral("edt_YOffset%1").arg(slot));
         }
         for (int profile = 1; profile <= 2; ++profile) {
             const char* group = profile == 1 ? "gbKeyMode1" : "gbKeyMode2";
             for (int b = 1; b <= 9; ++b) {
-                Make(Row{nullptr, Kind::Button, group, 10, 20 + (b - 1) * 25, 212, 23, -1},
+                Make(Row{nullptr, Kind::kButton, group, 10, 20 + (b - 1) * 25, 212, 23, -1},
                      QStringLiteral("btn_Key%1%2").arg(profile).arg(b, 2, 10, QLatin1Char('0')));
             }
         }
