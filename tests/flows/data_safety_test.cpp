@@ -15,10 +15,10 @@
 #include "common/checksum.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flow_fixture.h"
 #include "flows/device_cycle.h"
 #include "flows/eeprom_flows.h"
 #include "macros/macro_name.h"
-#include "recording_host.h"
 
 namespace velq::test {
 namespace {
@@ -58,58 +58,7 @@ VirtualMouse::Memory RichImage(const DataBuf& base) {
     return memory;
 }
 
-class DataSafety : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(LoadDefaultImages(state.defaults));
-        const DataBuf& factory = state.defaults.eeprom[0];
-        mouse->SetMemory(0, factory);
-        codes = {factory[0x36], factory[0x37]};
-        cycle.SetExpectedCodes(codes, {0, 0});
-        flows.SetExpectedCodes(codes, {0, 0});
-        flows.SetDeviceCycle(&cycle);
-        host.on_read_flow = [this](bool full) { return flows.BtnRead(full); };
-    }
-
-    // Plugs the mouse in: the first device pass finds, identifies and reads it.
-    void PlugIn() {
-        cycle.DevTimerTimer();
-        ASSERT_TRUE(link.HasDevice());
-    }
-
-    // Forgets everything but the built-in images, as a fresh start does.
-    void ResetState() {
-        DefaultImages defaults = state.defaults;
-        state = FlowState{};
-        state.defaults = defaults;
-    }
-
-    void Forget() {
-        host.log.clear();
-        host.messages.clear();
-        mouse->ClearRequests();
-    }
-
-    bool Said(const std::string& key) const {
-        for (const UserMessage& m : host.messages) {
-            if (std::find(m.keys.begin(), m.keys.end(), key) != m.keys.end()) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
-    VirtualBackend backend{mouse};
-    DeviceLink link{backend};
-    VirtualClock clock;
-    CommandProtocol protocol{link, clock};
-    RecordingHost host;
-    FlowState state;
-    DeviceCycle cycle{link, protocol, clock, host};
-    EepromFlows flows{link, protocol, clock, host, state};
-    DeviceCodes codes;
-};
+using DataSafety = FlowFixture;
 
 // Read, then Apply with nothing changed: every one of the 2048 bytes stays as it was.
 TEST_F(DataSafety, ApplyAfterAReadChangesNothing) {

@@ -10,64 +10,21 @@
 #include "common/checksum.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flow_fixture.h"
 #include "flows/device_cycle.h"
-#include "recording_host.h"
 
 namespace velq::test {
 namespace {
 
 // The flows on a virtual mouse that holds the first default image, found and read by a device
 // pass as the program does at start-up.
-class EepromFlowsTest : public ::testing::Test {
+class EepromFlowsTest : public FlowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(LoadDefaultImages(state.defaults));
-        const DataBuf& factory = state.defaults.eeprom[0];
-        mouse->SetMemory(0, factory);
-        const DeviceCodes codes{factory[0x36], factory[0x37]};
-        cycle.SetExpectedCodes(codes, {0, 0});
-        flows.SetExpectedCodes(codes, {0, 0});
-        flows.SetDeviceCycle(&cycle);
-        host.on_read_flow = [this](bool full) { return flows.BtnRead(full); };
-        cycle.DevTimerTimer();
-        ASSERT_TRUE(link.HasDevice());
+        FlowFixture::SetUp();
+        PlugIn();
         Forget();
     }
-
-    void Forget() {
-        host.log.clear();
-        host.messages.clear();
-        mouse->ClearRequests();
-    }
-
-    int Writes(uint16_t address, uint16_t length) const {
-        int n = 0;
-        for (const ReportBytes& r : mouse->Requests()) {
-            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
-                ++n;
-            }
-        }
-        return n;
-    }
-
-    bool SawMessage(const std::string& key) const {
-        for (const UserMessage& m : host.messages) {
-            if (!m.keys.empty() && m.keys[0] == key) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
-    VirtualBackend backend{mouse};
-    DeviceLink link{backend};
-    VirtualClock clock;
-    CommandProtocol protocol{link, clock};
-    RecordingHost host;
-    FlowState state;
-    DeviceCycle cycle{link, protocol, clock, host};
-    EepromFlows flows{link, protocol, clock, host, state};
 };
 
 TEST(EepromFlowsStartUp, IdentifiedMouseIsReadIntoThePages) {
@@ -162,20 +119,20 @@ TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
-    EXPECT_TRUE(SawMessage("Str904"));
+    EXPECT_TRUE(Said("Str904"));
 
     mouse->SetWriteEnabled(true);
     mouse->NeverAcknowledgeWriteChunk(7);
     Forget();
     flows.BtnApplyClick();
-    EXPECT_TRUE(SawMessage("Str109"));  // a lost chunk is not a finished Apply
+    EXPECT_TRUE(Said("Str109"));  // a lost chunk is not a finished Apply
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     mouse->NeverAcknowledgeWriteChunk(-1);
     link.DropDevice();
     Forget();
     flows.BtnApplyClick();
-    EXPECT_TRUE(SawMessage("Str020"));
+    EXPECT_TRUE(Said("Str020"));
     EXPECT_TRUE(mouse->Requests().empty());
 }
 
@@ -185,7 +142,7 @@ TEST_F(EepromFlowsTest, UnplugDuringApplyEndsTheFlowAndTheNextPassSeesItGone) {
     EXPECT_TRUE(host.dev_timer);
     EXPECT_FALSE(host.pages_covered);
     EXPECT_LT(clock.NowMs(), 5000);
-    EXPECT_TRUE(SawMessage("Str109"));
+    EXPECT_TRUE(Said("Str109"));
     Forget();
     cycle.DevTimerTimer();
     EXPECT_FALSE(link.HasDevice());
@@ -206,7 +163,7 @@ TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
     Forget();
     flows.BtnResetClick(1);
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // the check and three repair passes
-    EXPECT_TRUE(SawMessage("Str109"));
+    EXPECT_TRUE(Said("Str109"));
 }
 
 TEST_F(EepromFlowsTest, DefaultButtonsWithoutADeviceStaySilent) {
@@ -215,7 +172,7 @@ TEST_F(EepromFlowsTest, DefaultButtonsWithoutADeviceStaySilent) {
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.log, (std::vector<std::string>{"Result hidden", "HideAllMenus"}));
     flows.BtnResetClick(0);
-    EXPECT_TRUE(SawMessage("Str020"));
+    EXPECT_TRUE(Said("Str020"));
     EXPECT_TRUE(mouse->Requests().empty());
 }
 

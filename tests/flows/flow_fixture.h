@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/device_cycle.h"
+#include "flows/eeprom_flows.h"
+#include "recording_host.h"
+
+namespace velq::test {
+
+// The device flows on a virtual mouse that holds the first default image, in virtual time,
+// with a host that records what they ask of the window. The mouse is not found yet: PlugIn()
+// runs the first device pass, as the program does at start-up.
+class FlowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadDefaultImages(state.defaults));
+        const DataBuf& factory = state.defaults.eeprom[0];
+        mouse->SetMemory(0, factory);
+        codes = {factory[0x36], factory[0x37]};
+        cycle.SetExpectedCodes(codes, {0, 0});
+        flows.SetExpectedCodes(codes, {0, 0});
+        flows.SetDeviceCycle(&cycle);
+        host.on_read_flow = [this](bool full) { return flows.BtnRead(full); };
+    }
+
+    // The first device pass finds, identifies and reads the mouse.
+    void PlugIn() {
+        cycle.DevTimerTimer();
+        ASSERT_TRUE(link.HasDevice());
+    }
+
+    // Forgets everything but the built-in images, as a fresh start does.
+    void ResetState() {
+        DefaultImages defaults = state.defaults;
+        state = FlowState{};
+        state.defaults = defaults;
+    }
+
+    // Forgets what was logged, said and sent so far.
+    void Forget() {
+        host.log.clear();
+        host.messages.clear();
+        mouse->ClearRequests();
+    }
+
+    // Whether a message showed the caption `key`.
+    bool Said(const std::string& key) const {
+        return std::any_of(host.messages.begin(), host.messages.end(), [&key](const auto& m) {
+            return std::find(m.keys.begin(), m.keys.end(), key) != m.keys.end();
+        });
+    }
+
+    // How many WriteBegin requests named this block.
+    int Writes(uint16_t address, uint16_t length) const {
+        int n = 0;
+        for (const ReportBytes& r : mouse->Requests()) {
+            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
+                ++n;
+            }
+        }
+        return n;
+    }
+
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    VirtualBackend backend{mouse};
+    DeviceLink link{backend};
+    VirtualClock clock;
+    CommandProtocol protocol{link, clock};
+    RecordingHost host;
+    FlowState state;
+    DeviceCycle cycle{link, protocol, clock, host};
+    EepromFlows flows{link, protocol, clock, host, state};
+    DeviceCodes codes;
+};
+
+}  // namespace velq::test
