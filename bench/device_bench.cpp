@@ -119,8 +119,9 @@ int Plug() {
         return 1;
     }
     // Floor: the settle wait (3 x 10 ms), Open, Status, the two code bytes (10 + 5), the
-    // parameter read (10 + 43 x 5), Reload and Close.
-    const double floor_ms = 30 + 10 + 10 + 15 + (10 + 43 * 5) + 10 + 10;
+    // parameter read (10 + 43 x 5), the six 32-byte slot names that name the macro buttons
+    // (6 x (10 + 6 x 5)), Reload and Close.
+    const double floor_ms = 30 + 10 + 10 + 15 + (10 + 43 * 5) + 6 * (10 + 6 * 5) + 10 + 10;
     QElapsedTimer since_plug;
     QObject::connect(&controller, &velq::ui::DeviceController::deviceStateChanged, [&] {
         if (since_plug.isValid() && !program.window.no_device_page()) {
