@@ -15,6 +15,15 @@ int LayoutEmitter::Int(std::string_view key) {
         error_ = std::move(value.error);
         return 0;
     }
+    // Every layout value is a coordinate, a size, a spacing, a colour part or a flag; the
+    // rules add and multiply them, so a value far outside what a window can hold is refused
+    // here rather than overflowing there.
+    if (*value.value < -kMaxLayoutValue || *value.value > kMaxLayoutValue) {
+        error_ = LayoutError{std::string(key), section_.name(),
+                             "Key \"" + std::string(key) + "\" in section [" + section_.name() +
+                                 "] is out of range: " + std::to_string(*value.value)};
+        return 0;
+    }
     return *value.value;
 }
 

@@ -14,6 +14,10 @@
 
 namespace velq::layout_detail {
 
+// The largest layout value taken: far beyond any window, small enough that the rules' sums and
+// products of values stay inside an int.
+inline constexpr int kMaxLayoutValue = 32767;
+
 // Reads keys of one section and appends steps to a plan. The first failed read is kept and every
 // later read returns 0, so a rule can be written straight through; the walker stops after it.
 class LayoutEmitter {
@@ -26,6 +30,7 @@ public:
     bool failed() const { return error_.has_value(); }
     const std::optional<LayoutError>& error() const { return error_; }
 
+    // A layout value; one outside +-kMaxLayoutValue fails the layout as out of range.
     int Int(std::string_view key);
     bool Enabled(std::string_view key);  // exactly 1
     // `prefix` + "R", "G", "B" as R + 256 G + 65536 B; each part is held to 0..255 so that a

@@ -233,6 +233,30 @@ TEST(LayoutErrorTest, NonNumericValueNamesKeyAndSection) {
     EXPECT_NE(plan.error.message.find("wide"), std::string::npos);
 }
 
+// A value far outside any window is refused before a rule computes with it: a spacing of
+// 2147483647 would overflow the positions it is added to.
+TEST(LayoutErrorTest, ValuesBeyondAnyWindowAreOutOfRange) {
+    struct Case {
+        const char* key;
+        const char* line;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"Spd_D", "Spd_D=2147483647", false},    {"Spd_D", "Spd_D=-2147483648", false},
+        {"Key_Width", "Key_Width=32768", false}, {"Key_Width", "Key_Width=32767", true},
+        {"Spd_D", "Spd_D=-32767", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const LayoutResult<LayoutPlan> plan = ApplyText(Org1With(c.key, c.line));
+        EXPECT_EQ(plan.ok(), c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(plan.error.key, c.key);
+            EXPECT_NE(plan.error.message.find("out of range"), std::string::npos);
+        }
+    }
+}
+
 // ---- Rules -----------------------------------------------------------------------------------
 
 TEST(FrameButtonTest, DisabledButtonHidesAllCopiesWithoutReadingItsPlace) {
