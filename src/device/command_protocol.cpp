@@ -14,6 +14,12 @@ constexpr ExchangeTiming kPollButtonsTiming{5, 0, 5, 0, 10, 10};
 
 constexpr size_t kChunkBytes = 6;
 
+// A block transfer whose chunks go unanswered this many times in a row has lost the mouse (a
+// mouse that stops answering would otherwise hold a full read for 51 s and a full write for a
+// minute): the rest of the block is given up and counted as unanswered. A lone failed chunk
+// does not stop the transfer.
+constexpr int kSilentChunksToGiveUp = 3;
+
 constexpr uint8_t LowByte(uint16_t value) {
     return static_cast<uint8_t>(value & 0xFF);
 }
@@ -117,8 +123,9 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
     const ReportBytes read_next = MakeRequest(Command::kReadNext, 0, 0, 0, 0, 0);
+    int silent = 0;
     for (size_t i = 0; i < chunks; ++i) {
-        if (DeviceGone()) {
+        if (DeviceGone() || silent == kSilentChunksToGiveUp) {
             // The rest of the block can never arrive.
             counts_.unanswered_reads += static_cast<int>(chunks - i);
             break;
@@ -133,8 +140,10 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
             if (attempts > 1) {
                 ++counts_.retried_reads;
             }
+            silent = 0;
         } else {
             ++counts_.unanswered_reads;
+            ++silent;
         }
         const size_t offset = i * kChunkBytes;
         const size_t count = std::min(kChunkBytes, static_cast<size_t>(length) - offset);
@@ -158,8 +167,9 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
         return false;
     }
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
+    int silent = 0;
     for (size_t i = 0; i < chunks; ++i) {
-        if (DeviceGone()) {
+        if (DeviceGone() || silent == kSilentChunksToGiveUp) {
             // The rest of the block can never arrive: count it as not acknowledged.
             counts_.unacknowledged_writes += static_cast<int>(chunks - i);
             break;
@@ -178,8 +188,12 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
         int attempts = 0;
         if (!Exchange(write_next, kWriteNextTiming, &attempts)) {
             ++counts_.unacknowledged_writes;
-        } else if (attempts > 1) {
-            ++counts_.retried_writes;
+            ++silent;
+        } else {
+            silent = 0;
+            if (attempts > 1) {
+                ++counts_.retried_writes;
+            }
         }
     }
     return true;

@@ -131,6 +131,8 @@ public:
     void DriverWrite(uint32_t offset, std::span<const uint8_t> bytes);
 
     DeviceLink& Link() { return link_; }
+    // The clock every wait goes through, for callers that bound a whole flow by time.
+    Clock& TimeSource() { return clock_; }
 
 private:
     // Runs one exchange; true when acknowledged. `attempts` (when given) receives the number

@@ -35,8 +35,10 @@ bool ReadRanges(CommandProtocol& protocol, std::span<const SectionRange> ranges,
 
 }  // namespace
 
-VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf& image,
-                                        std::span<const SectionRange> ranges) {
+namespace {
+
+VerifiedWriteResult VerifyUntil(CommandProtocol& protocol, const DataBuf& image,
+                                std::span<const SectionRange> ranges, int64_t deadline) {
     VerifiedWriteResult result;
     DataBuf read_back = image;
     if (!ReadRanges(protocol, ranges, read_back)) {
@@ -49,6 +51,10 @@ VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf
          ++pass) {
         result.repair_passes = pass;
         for (const ImageDifference& difference : result.differences[pass - 1]) {
+            if (protocol.TimeSource().NowMs() > deadline) {
+                result.outcome = VerifiedWriteOutcome::kTimedOut;
+                return result;
+            }
             const std::span<const uint8_t> byte(&image[difference.address], 1);
             if (!protocol.WriteBlock(difference.address, 1, byte)) {
                 result.outcome = VerifiedWriteOutcome::kWriteNotStarted;
@@ -67,7 +73,15 @@ VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf
     return result;
 }
 
+}  // namespace
+
+VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf& image,
+                                        std::span<const SectionRange> ranges) {
+    return VerifyUntil(protocol, image, ranges, protocol.TimeSource().NowMs() + kVerifyTimeLimitMs);
+}
+
 VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf& image) {
+    const int64_t deadline = protocol.TimeSource().NowMs() + kVerifyTimeLimitMs;
     const auto whole = static_cast<uint16_t>(image.size());
     if (!protocol.WriteBlock(0, whole, image)) {
         VerifiedWriteResult result;
@@ -75,7 +89,7 @@ VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf&
         return result;
     }
     const SectionRange everything{0, whole};
-    return VerifyWrittenRanges(protocol, image, std::span(&everything, 1));
+    return VerifyUntil(protocol, image, std::span(&everything, 1), deadline);
 }
 
 bool ReadBlockTrusted(CommandProtocol& protocol, uint16_t address, uint16_t length,

@@ -271,6 +271,34 @@ TEST_F(Protocol, ChunkCountsTellUnansweredAndRetriedChunks) {
     }
 }
 
+// A mouse that stops answering in the middle of a block: after three chunks in a row went
+// unanswered the rest of the block is given up, not waited out chunk by chunk.
+TEST_F(Protocol, ABlockIsGivenUpWhenTheMouseStopsAnswering) {
+    OpenTheMouse();
+    mouse->RefuseCommand(Command::kReadNext, 1000);
+    std::vector<uint8_t> image(2048, 0);
+    protocol.ResetCounts();
+    ASSERT_TRUE(protocol.ReadBlock(0, 2048, image));
+    EXPECT_EQ(mouse->CountRequests(Command::kReadNext), 3 * 5);
+    EXPECT_EQ(protocol.Counts().unanswered_reads, 342);
+    EXPECT_LT(clock.NowMs(), 1000);
+
+    mouse->RefuseCommand(Command::kWriteNext, 1000);
+    mouse->ClearRequests();
+    protocol.ResetCounts();
+    ASSERT_TRUE(protocol.WriteBlock(0, 2048, image));
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteNext), 3 * 5);
+    EXPECT_EQ(protocol.Counts().unacknowledged_writes, 342);
+
+    // A lone failed chunk does not stop the block.
+    mouse->RefuseCommand(Command::kReadNext, 5);
+    mouse->ClearRequests();
+    protocol.ResetCounts();
+    ASSERT_TRUE(protocol.ReadBlock(0, 60, image));
+    EXPECT_EQ(protocol.Counts().unanswered_reads, 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadNext), 5 + 9);
+}
+
 TEST_F(Protocol, WriteBlockRefusesASourceShorterThanTheLength) {
     OpenTheMouse();
     std::vector<uint8_t> source(5, 0);

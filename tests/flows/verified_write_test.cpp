@@ -149,5 +149,18 @@ TEST_F(WriteImageVerifiedTest, AnUnansweredReadBackChunkIsNoProof) {
     EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kReadNotStarted);
 }
 
+// A mouse that takes every chunk but stores nothing: the repairs stop at the time limit instead
+// of rewriting the memory byte by byte for minutes, and the user is told.
+TEST_F(WriteImageVerifiedTest, AMouseThatNeverStoresIsGivenUpInTime) {
+    for (uint16_t address = 0; address < 2048; ++address) {
+        mouse->StickByte(address);
+    }
+    const int64_t start = clock.NowMs();
+    const VerifiedWriteResult result = WriteImageVerified(protocol, image);
+    EXPECT_EQ(result.outcome, VerifiedWriteOutcome::kTimedOut);
+    EXPECT_TRUE(result.BurnFailed());
+    EXPECT_LE(clock.NowMs() - start, kVerifyTimeLimitMs + 1000);
+}
+
 }  // namespace
 }  // namespace velq
