@@ -31,8 +31,7 @@ int main(int argc, char** argv) {
     }
 
     velq::ui::ProgramWindow program;
-    if (const velq::ui::ShellResult started = program.Start(); !started) {
-        velq::ui::QtMessagePresenter(nullptr).Show(started.error);
+    if (!program.StartOrSay()) {
         return 1;
     }
 
@@ -60,17 +59,12 @@ int main(int argc, char** argv) {
     mouse->SetPlugged(false);
     velq::VirtualBackend backend(mouse);
 
-    velq::ui::DeviceController controller(program.ControllerParts(backend));
-    // Plugging and unplugging the virtual mouse notifies like the system's hot-plug events.
-    mouse->SetPlugListener([&controller](bool) {
-        QMetaObject::invokeMethod(
-            &controller, [&controller] { controller.DeviceChanged(); }, Qt::QueuedConnection);
+    return program.Run(backend, nullptr, [&program, mouse](velq::ui::DeviceController& controller) {
+        // Plugging and unplugging the virtual mouse notifies like the system's hot-plug events.
+        mouse->SetPlugListener([&controller](bool) {
+            QMetaObject::invokeMethod(
+                &controller, [&controller] { controller.DeviceChanged(); }, Qt::QueuedConnection);
+        });
+        QTimer::singleShot(kPlugInDelayMs, &program.Window(), [mouse] { mouse->SetPlugged(true); });
     });
-    QString start_error;
-    if (!controller.Start(start_error)) {
-        program.Messages().Show(start_error);
-        return 1;
-    }
-    QTimer::singleShot(kPlugInDelayMs, &program.Window(), [mouse] { mouse->SetPlugged(true); });
-    return QApplication::exec();
 }

@@ -4,7 +4,6 @@
 
 #include "device/hidapi_backend.h"
 #include "device/hotplug_monitor.h"
-#include "flows/ui/device_controller.h"
 #include "flows/ui/program_window.h"
 #include "shell/ui/single_instance.h"
 
@@ -17,23 +16,11 @@ int main(int argc, char** argv) {
     if (!guard.TryAcquire()) {
         return 0;
     }
-
     velq::ui::ProgramWindow program;
-    if (const velq::ui::ShellResult started = program.Start(); !started) {
-        // Start-up stops on a faulty resource; say which before ending.
-        velq::ui::QtMessagePresenter(nullptr).Show(started.error);
+    if (!program.StartOrSay()) {
         return 1;
     }
-
     // The mouse through hidraw; udev tells at once when a HID interface comes or goes.
     velq::HidapiBackend backend;
-    velq::ui::DeviceControllerParts parts = program.ControllerParts(backend);
-    parts.hotplug = velq::MakeUdevHotplugMonitor();
-    velq::ui::DeviceController controller(std::move(parts));
-    QString error;
-    if (!controller.Start(error)) {
-        program.Messages().Show(error);
-        return 1;
-    }
-    return QApplication::exec();
+    return program.Run(backend, velq::MakeUdevHotplugMonitor());
 }

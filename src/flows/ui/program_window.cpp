@@ -1,5 +1,7 @@
 #include "flows/ui/program_window.h"
 
+#include <QApplication>
+
 namespace velq::ui {
 
 ProgramWindow::ProgramWindow() : window_(DefaultServices(pictures_, pictures_, messages_, files_)) {
@@ -18,6 +20,30 @@ ShellResult ProgramWindow::Start() {
     loading_->CentreOver(window_, 40);
     loading_->StartAnimation();
     return started;
+}
+
+bool ProgramWindow::StartOrSay() {
+    const ShellResult started = Start();
+    if (!started) {
+        QtMessagePresenter(nullptr).Show(started.error);
+    }
+    return static_cast<bool>(started);
+}
+
+int ProgramWindow::Run(HidBackend& backend, std::unique_ptr<HotplugMonitor> hotplug,
+                       const std::function<void(DeviceController&)>& started) {
+    DeviceControllerParts parts = ControllerParts(backend);
+    parts.hotplug = std::move(hotplug);
+    DeviceController controller(std::move(parts));
+    QString error;
+    if (!controller.Start(error)) {
+        messages_.Show(error);
+        return 1;
+    }
+    if (started) {
+        started(controller);
+    }
+    return QApplication::exec();
 }
 
 DeviceControllerParts ProgramWindow::ControllerParts(HidBackend& backend) {

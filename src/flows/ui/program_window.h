@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
+#include "device/hotplug_monitor.h"
 #include "flows/ui/device_controller.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
@@ -13,13 +15,22 @@ namespace velq::ui {
 
 // The window as the programs build it: the skin, the message window and file dialogs over the
 // main window, the main window started and shown, and the loading window created hidden over
-// it with its animation running.
+// it with its animation running. Both programs (the utility on hidraw and the demo on the
+// virtual mouse) go through the same steps after the single-instance check, which comes before
+// any window exists: StartOrSay, then Run.
 class ProgramWindow {
 public:
     ProgramWindow();
 
     // The main window's start-up; on failure nothing is shown and the reason is returned.
     [[nodiscard]] ShellResult Start();
+    // Start(), telling the user why when start-up stops on a faulty resource.
+    [[nodiscard]] bool StartOrSay();
+
+    // The device flows on `backend` (with a hot-plug monitor where the system has one), then
+    // the event loop; `started` runs once the flows are set up. Returns the exit code.
+    int Run(HidBackend& backend, std::unique_ptr<HotplugMonitor> hotplug = nullptr,
+            const std::function<void(DeviceController&)>& started = {});
 
     // The parts a device controller on `backend` needs from this window.
     DeviceControllerParts ControllerParts(HidBackend& backend);
