@@ -112,17 +112,17 @@ TEST(MainWindowLanguageTest, SwitchChangesCaptionsAndLayoutAndKeepsThePage) {
     EXPECT_EQ(rig.window->current_page(), Page::kLight);
 }
 
-// The controls take the caption font of the language in use (a control with a size of its own
-// keeps the family), drawn without shaping in every language.
+// The controls take the caption font of the language in use, in the families of its script (a
+// control with a size of its own keeps the family), shaped as any text in every language.
 TEST(MainWindowLanguageTest, ControlsTakeTheLanguagesCaptionFont) {
     WindowRig rig;
     rig.Start();
-    for (const int language : {1, 2, 1}) {
+    for (const int language : {1, 2, 3, 2, 1}) {
         SCOPED_TRACE(language);
         ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
         QStringList families;
-        for (const std::string& family :
-             FontFamiliesFor(CaptionOf(language, "FontName").toStdString())) {
+        for (const std::string& family : FontFamiliesFor(
+                 CaptionOf(language, "FontName").toStdString(), CaptionScriptOf(language))) {
             families << QString::fromStdString(family);
         }
         ASSERT_FALSE(families.isEmpty());
@@ -130,7 +130,7 @@ TEST(MainWindowLanguageTest, ControlsTakeTheLanguagesCaptionFont) {
             SCOPED_TRACE(control);
             const QFont font = rig.Control(control)->font();
             EXPECT_EQ(font.families(), families);
-            EXPECT_TRUE(font.styleStrategy() & QFont::PreferNoShaping);
+            EXPECT_EQ(font.styleStrategy(), QFont::PreferDefault);
         }
     }
 }

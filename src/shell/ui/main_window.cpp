@@ -56,21 +56,18 @@ QColor ColourOf(uint32_t value) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
-// The installed faces for a caption table's `FontName`.
-static QStringList FamiliesFor(std::string_view font_name) {
+// The faces for a caption table's `FontName` in the script of its language.
+static QStringList FamiliesFor(int language, std::string_view font_name) {
     QStringList families;
-    for (const std::string& family : FontFamiliesFor(font_name)) {
+    for (const std::string& family : FontFamiliesFor(font_name, CaptionScriptOf(language))) {
         families << QString::fromStdString(family);
     }
     return families;
 }
 
-QFont CaptionFont(QFont base, std::string_view font_name) {
-    base.setFamilies(FamiliesFor(font_name));
-    // Captions are short labels in Latin or Han script: drawn without kerning and ligatures
-    // they look the same, and the window's first paint skips shaping every caption. Scripts
-    // that need shaping to be legible are still shaped.
-    base.setStyleStrategy(QFont::PreferNoShaping);
+QFont CaptionFont(QFont base, int language, std::string_view font_name) {
+    // The style strategy stays the base font's: captions are shaped (kerned) as any text.
+    base.setFamilies(FamiliesFor(language, font_name));
     return base;
 }
 
@@ -509,7 +506,7 @@ ShellResult MainWindow::StartWindow() {
     }
     // The controls are created in language 1's caption font: applying the captions later finds
     // it set and does not go through every control again.
-    setFont(CaptionFont(font(), captions().Caption("FontName")));
+    setFont(CaptionFont(font(), language_, captions().Caption("FontName")));
     // The first controls are shown together once created, laid out and captioned: creating
     // them needs no font, so it goes on while the font database is read.
     showing_later_.emplace();

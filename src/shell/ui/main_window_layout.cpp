@@ -255,7 +255,7 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
         return page >= 0 ? PageIndexOf(control) == page : !OnUnbuiltPage(control);
     };
     if (page < 0) {
-        const QFont font = CaptionFont(this->font(), table.Caption("FontName"));
+        const QFont font = CaptionFont(this->font(), language_, table.Caption("FontName"));
         setFont(font);
         if (services_.messages != nullptr) {
             services_.messages->SetFontFamilies(font.families());
