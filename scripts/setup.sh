@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     libhidapi-dev libudev-dev
     libpng-dev libgif-dev
+    nlohmann-json3-dev libcli11-dev
     qt6-base-dev xvfb xauth
     fonts-crosextra-carlito fonts-noto-cjk fonts-wqy-zenhei fonts-wqy-microhei
     fonts-arphic-uming fonts-liberation2 fonts-dejavu-core
