@@ -1,5 +1,6 @@
 #include "velqctl.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include <span>
 
 #include "common/atomic_file.h"
+#include "config/config_codec.h"
+#include "config/config_json.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
 #include "device/report_descriptor.h"
@@ -25,23 +28,28 @@
 namespace velq {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: velqctl [--virtual FILE] [--device PATH] COMMAND\n"
-    "commands:\n"
-    "  list                 every HID interface: path, vendor:product, release, feature length\n"
-    "  status               the mouse's signature, write permission and chip\n"
-    "  read ADDR LEN        hex dump of LEN bytes of the mouse's memory from ADDR\n"
-    "  write ADDR HEX...    writes the bytes at ADDR\n"
-    "  dump [--json]        reads the whole mouse and shows its configuration\n"
-    "  save FILE            reads the whole mouse into a profile file (.bin)\n"
-    "  load FILE            writes a profile file into the mouse and verifies it\n"
-    "  rdesc FILE           the top-level collections of a HID report descriptor file\n"
+constexpr const char* kFooter =
     "--virtual FILE uses the virtual mouse with its memory kept in FILE: created when it does\n"
     "  not exist; an existing file is used only when it is a 2048-byte memory, else refused\n"
     "  and left as it is.\n"
     "--device PATH uses the mouse interface at PATH (as 'list' shows it) when several such\n"
     "  mice are connected; without it the first mouse in sorted path order is used.\n"
-    "Numbers are decimal or 0x-prefixed hexadecimal.\n";
+    "Numbers are decimal or 0x-prefixed hexadecimal. 'velqctl COMMAND --help' describes a\n"
+    "command.\n";
+
+constexpr const char* kKeysHelp =
+    "Keys are those of 'dump --json', positions counting from 0: dpi.count, dpi.current\n"
+    "(level 1..7), dpi.levels[N].value (a DPI of the list: 500 ... 8000), dpi.levels[N].colour\n"
+    "(RRGGBB), lighting.on, lighting.mode, lighting.step, lighting.full_brightness,\n"
+    "lighting.lamps, lighting.modes_offered[N], buttons.office[N].code and\n"
+    "buttons.gaming[N].code (six upper-case hex digits), key_mode (office or gaming),\n"
+    "options.*, fire_key.while_held, fire_key.repeat, fire_key.interval,\n"
+    "fire_slots[N].y_adjust, fire_slots[N].colour, aim_dpi. Keys only shown (names, sections,\n"
+    "macros, the light type, the device codes, ...) are accepted when equal to what the mouse\n"
+    "holds. A profile keeps at least one left click (010100).\n";
+
+// The largest configuration file apply reads; a configuration is a few kilobytes.
+constexpr std::uintmax_t kMaxConfigFileSize = 1 << 20;
 
 // Where the udev rule comes from and how it is put in place, for a user who may not open the
 // mouse.
@@ -367,13 +375,7 @@ bool ReadWholeImage(Session& session, DataBuf& image, std::ostream& err) {
     return read && ended;
 }
 
-int Dump(Session& session, const std::vector<std::string>& args, std::ostream& out,
-         std::ostream& err) {
-    const bool json = args.size() == 1 && args[0] == "--json";
-    if (!args.empty() && !json) {
-        err << "velqctl: dump takes only --json\n";
-        return kBadArguments;
-    }
+int Dump(Session& session, bool json, std::ostream& out, std::ostream& err) {
     CaptionTableResult captions = LoadCaptionTable(1);
     if (!captions) {
         err << "velqctl: " << captions.error << "\n";
@@ -477,6 +479,137 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
     return ended ? kOk : kFailed;
 }
 
+// A value as a change line shows it: text without quotes.
+std::string ValueText(const Json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+using ConfigEdit =
+    std::function<ConfigEditResult(const Json& shown, const CodeNamer& namer, MouseConfig&)>;
+
+// Reads the whole mouse, applies `edit` to its configuration and writes the parameter area
+// back with only the changed fields encoded, then confirms it by a read-back that can be
+// trusted. A refused edit writes nothing and returns `refused_exit`.
+int EditMouse(Session& session, const ConfigEdit& edit, int refused_exit, std::ostream& out,
+              std::ostream& err) {
+    CaptionTableResult captions = LoadCaptionTable(1);
+    if (!captions) {
+        err << "velqctl: " << captions.error << "\n";
+        return kFailed;
+    }
+    StatusAnswer status;
+    if (!session.OpenMouse() || !session.Begin(true, &status)) {
+        return kFailed;
+    }
+    if (status.chip_number == 0) {
+        err << "velqctl: the mouse refused: its chip is not recognised\n";
+        session.End();
+        return kFailed;
+    }
+    DataBuf image{};
+    if (!ReadTrusted(session, 0, kDataBufSize, image, err)) {
+        session.End();
+        return kFailed;
+    }
+    const DumpReport report = BuildDumpReport(image, captions.table);
+    MouseConfig wanted = report.config;
+    const ConfigEditResult result = edit(DumpJson(report), report.namer, wanted);
+    if (!result) {
+        err << "velqctl: " << result.error << "; nothing was written\n";
+        session.End();
+        return refused_exit;
+    }
+    if (result.changes.empty()) {
+        out << "nothing to change: the mouse holds these values\n";
+        return session.End() ? kOk : kFailed;
+    }
+
+    SectionCopies copies;
+    FillSectionCopies(image, copies);
+    EncodeConfig(wanted, report.config, copies);
+    DataBuf updated = image;
+    StoreSectionCopies(copies, updated);
+
+    CommandProtocol& protocol = session.Protocol();
+    protocol.ResetCounts();
+    const std::span<const uint8_t> area = std::span(updated).first(kParameterAreaRange.size);
+    const bool started = protocol.WriteBlock(0, kParameterAreaRange.size, area);
+    const ChunkCounts written = protocol.Counts();
+    bool confirmed = false;
+    if (started) {
+        // Every write is read back: the mouse holds the new settings only when a read that can
+        // be trusted says so, and a byte it did not take is written again on its own.
+        const VerifiedWriteResult verified =
+            VerifyWrittenRanges(protocol, updated, std::span(&kParameterAreaRange, 1));
+        confirmed = verified.Verified() && (protocol.Counts().ReadsClean() ||
+                                            HoldsImage(session, updated, kParameterAreaRange, err));
+    }
+    const bool gone = session.MouseGone();
+    const bool ended = session.End();
+    if (!confirmed) {
+        if (gone) {
+            session.ReportGone("the write");
+        }
+        err << "velqctl: the mouse does not hold the new settings";
+        if (written.unacknowledged_writes > 0) {
+            err << " (" << written.unacknowledged_writes
+                << " of the written 6-byte chunks were not acknowledged)";
+        } else if (!started) {
+            err << " (it did not acknowledge the write)";
+        }
+        err << "\n";
+        return kFailed;
+    }
+    for (const auto& section : report.sections) {
+        if (section.repaired) {
+            out << "note: " << section.name << " failed its check and was written repaired\n";
+        }
+    }
+    for (const ConfigChange& change : result.changes) {
+        out << change.key << ": " << ValueText(change.before) << " -> " << ValueText(change.after)
+            << "\n";
+    }
+    return ended ? kOk : kFailed;
+}
+
+int Apply(Session& session, const std::string& file, std::ostream& out, std::ostream& err) {
+    std::vector<uint8_t> content;
+    if (FileResult read = ReadWholeFile(file, content, kMaxConfigFileSize); !read) {
+        err << "velqctl: " << read.error << "\n";
+        return kFailed;
+    }
+    Json patch;
+    try {
+        patch = Json::parse(content.begin(), content.end());
+    } catch (const Json::parse_error& error) {
+        err << "velqctl: " << file << ": not JSON: " << error.what() << "\n";
+        return kFailed;
+    }
+    const ConfigEdit edit = [&patch](const Json& shown, const CodeNamer& namer,
+                                     MouseConfig& config) {
+        return EditConfig(patch, shown, namer, config);
+    };
+    return EditMouse(session, edit, kFailed, out, err);
+}
+
+int Set(Session& session, const std::vector<std::string>& texts, std::ostream& out,
+        std::ostream& err) {
+    std::vector<ConfigAssignment> assignments;
+    for (const std::string& text : texts) {
+        ConfigAssignment assignment;
+        if (!ParseAssignment(text, assignment)) {
+            err << "velqctl: set takes KEY=VALUE, not '" << text << "'\n";
+            return kBadArguments;
+        }
+        assignments.push_back(assignment);
+    }
+    const ConfigEdit edit = [&assignments](const Json& shown, const CodeNamer& namer,
+                                           MouseConfig& config) {
+        return EditConfig(assignments, shown, namer, config);
+    };
+    return EditMouse(session, edit, kBadArguments, out, err);
+}
+
 int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
         err << "velqctl: rdesc takes FILE\n";
@@ -508,37 +641,75 @@ int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
                const VelqctlEnvironment& environment) {
-    std::vector<std::string> args = all_args;
+    CLI::App app("Configures the VELQ540B mouse through its parameter memory.", "velqctl");
+    app.footer(kFooter);
+    app.require_subcommand(1);
     std::string virtual_file;
     std::string device_path;
-    while (!args.empty() && (args[0] == "--virtual" || args[0] == "--device")) {
-        const bool virtual_option = args[0] == "--virtual";
-        std::string& value = virtual_option ? virtual_file : device_path;
-        if (args.size() < 2 || args[1].empty() || !value.empty()) {
-            err << "velqctl: " << args[0] << " takes " << (virtual_option ? "FILE" : "PATH")
-                << ", once\n"
-                << kUsage;
-            return kBadArguments;
-        }
-        value = args[1];
-        args.erase(args.begin(), args.begin() + 2);
+    const auto not_empty = [](const std::string& value) {
+        return value.empty() ? std::string("must not be empty") : std::string();
+    };
+    app.add_option("--virtual", virtual_file, "use the virtual mouse with its memory kept in FILE")
+        ->option_text("FILE")
+        ->check(not_empty)
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--device", device_path, "use the mouse interface at PATH")
+        ->option_text("PATH")
+        ->check(not_empty)
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+
+    app.add_subcommand("list",
+                       "every HID interface: path, vendor:product, release, feature length");
+    app.add_subcommand("status", "the mouse's signature, write permission and chip");
+    std::string address, length, file;
+    std::vector<std::string> values;
+    CLI::App* read = app.add_subcommand("read", "hex dump of LEN bytes of the mouse's memory");
+    read->add_option("ADDR", address, "the first address, 0 to 2047")->required();
+    read->add_option("LEN", length, "the byte count, 1 to 2048")->required();
+    CLI::App* write = app.add_subcommand("write", "writes the bytes at ADDR");
+    write->add_option("ADDR", address, "the first address, 0 to 2047")->required();
+    write->add_option("HEX", values, "bytes as two-digit hex, one or more a word")->required();
+    bool json = false;
+    CLI::App* dump =
+        app.add_subcommand("dump", "reads the whole mouse and shows its configuration");
+    dump->add_flag("--json", json, "as JSON, in the form apply takes");
+    CLI::App* save = app.add_subcommand("save", "reads the whole mouse into a profile file (.bin)");
+    save->add_option("FILE", file, "the profile file; .bin is added when missing")->required();
+    CLI::App* load =
+        app.add_subcommand("load", "writes a profile file into the mouse and verifies it");
+    load->add_option("FILE", file, "a 2048-byte profile file")->required();
+    CLI::App* rdesc =
+        app.add_subcommand("rdesc", "the top-level collections of a HID report descriptor file");
+    rdesc->add_option("FILE", file, "a descriptor, binary or hex text")->required();
+    CLI::App* apply = app.add_subcommand(
+        "apply", "sets the configuration keys a JSON file holds (as dump --json shows them)");
+    apply->add_option("FILE", file, "a JSON object holding any part of dump --json's form")
+        ->required();
+    apply->footer(std::string("Keys left out keep their values. An unknown key, a value out of "
+                              "range or a\nchanged key that is only shown refuses the whole file "
+                              "(exit 1) and nothing is\nwritten.\n") +
+                  kKeysHelp);
+    CLI::App* set = app.add_subcommand("set", "sets configuration keys: dpi.levels[2].value=1600");
+    set->add_option("KEY=VALUE", values, "a key of dump --json and its new value")->required();
+    set->footer(std::string("A refused key or value (exit 2) writes nothing. Values are read by "
+                            "the key's\ntype: text as it is, else a number, true, false or "
+                            "null.\n") +
+                kKeysHelp);
+
+    try {
+        app.parse(std::vector<std::string>(all_args.rbegin(), all_args.rend()));
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help, out, err);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help, out, err);
+    } catch (const CLI::ParseError& error) {
+        err << "velqctl: " << error.what() << "\n" << app.help();
+        return kBadArguments;
     }
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? err : out) << kUsage;
-        return args.empty() ? kBadArguments : kOk;
-    }
-    const std::string command = args[0];
-    args.erase(args.begin());
+    const std::string command = app.get_subcommands().front()->get_name();
 
     if (command == "rdesc") {
-        return Rdesc(args, out, err);
-    }
-    const std::vector<std::string> device_commands = {"list", "status", "read", "write",
-                                                      "dump", "save",   "load"};
-    if (std::find(device_commands.begin(), device_commands.end(), command) ==
-        device_commands.end()) {
-        err << "velqctl: unknown command '" << command << "'\n" << kUsage;
-        return kBadArguments;
+        return Rdesc({file}, out, err);
     }
 
     std::unique_ptr<HidBackend> backend;
@@ -566,26 +737,32 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     Clock& clock = environment.clock != nullptr ? *environment.clock : SystemClock();
     Session session(std::move(backend), clock, device_path, err);
     if (command == "list") {
-        return args.empty() ? List(session, out)
-                            : (err << "velqctl: list takes nothing\n", kBadArguments);
+        return List(session, out);
     }
     if (command == "status") {
-        return args.empty() ? Status(session, out)
-                            : (err << "velqctl: status takes nothing\n", kBadArguments);
+        return Status(session, out);
     }
     if (command == "read") {
-        return Read(session, args, out, err);
+        return Read(session, {address, length}, out, err);
     }
     if (command == "dump") {
-        return Dump(session, args, out, err);
+        return Dump(session, json, out, err);
     }
     if (command == "save") {
-        return Save(session, args, out, err);
+        return Save(session, {file}, out, err);
     }
     if (command == "load") {
-        return Load(session, args, out, err);
+        return Load(session, {file}, out, err);
     }
-    return Write(session, args, out, err);
+    if (command == "apply") {
+        return Apply(session, file, out, err);
+    }
+    if (command == "set") {
+        return Set(session, values, out, err);
+    }
+    std::vector<std::string> write_args = {address};
+    write_args.insert(write_args.end(), values.begin(), values.end());
+    return Write(session, write_args, out, err);
 }
 
 }  // namespace velq

@@ -5,10 +5,9 @@
 
 #include "buttons/function_name.h"
 #include "buttons/name_lookups.h"
+#include "config/config_codec.h"
 #include "fire/fire_block.h"
 #include "fire/fire_scan.h"
-#include "image/engineering_values.h"
-#include "image/page_transfer.h"
 #include "image/sections.h"
 #include "macros/macro_content.h"
 #include "macros/macro_decode.h"
@@ -46,24 +45,32 @@ public:
     std::vector<std::string> GunKeyTexts() const override { return {}; }
 };
 
-const char* LedTypeName(LedType type) {
+std::string Hex6(const Colour& colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", colour.r, colour.g, colour.b);
+    return text;
+}
+
+const char* LightTypeText(LightType type) {
     switch (type) {
-        case LedType::kMCULED:
-            return "flowing (MCU LED)";
-        case LedType::kRBLED:
-            return "two-colour (RB LED)";
-        case LedType::kSyncLED:
+        case LightType::kFlowing:
+            return "flowing";
+        case LightType::kTwoColour:
+            return "two-colour";
+        case LightType::kSync:
             return "seven-colour synchronous";
-        case LedType::kBreLED:
+        case LightType::kBreathing:
             return "seven-colour breathing";
     }
     return "?";
 }
 
-std::string Hex6(uint8_t r, uint8_t g, uint8_t b) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", r, g, b);
-    return text;
+bool IsAimKey(const FunctionCode& code) {
+    return code.type == static_cast<uint8_t>(CodeType::kAIMKey);
+}
+
+std::string OnOff(bool on) {
+    return on ? "on" : "off";
 }
 
 std::string Hex4(unsigned value) {
@@ -167,12 +174,6 @@ void ReadFire(const DataBuf& image, const SectionCopies& copies, DumpReport& rep
         fire.y = scan.row.y;
         fire.time_ms = scan.row.time;
         fire.stop_on_release = scan.row.stop_on_release;
-        fire.y_adjustment =
-            static_cast<int8_t>(copies.fire_y_offset[static_cast<size_t>(2 * (k - 1))]);
-        const size_t c = static_cast<size_t>(3 * (k - 1));
-        fire.red = copies.fire_color[c];
-        fire.green = copies.fire_color[c + 1];
-        fire.blue = copies.fire_color[c + 2];
         fire.checksum_ok = FireBlockChecksumOk(block);
         report.fire.push_back(fire);
     }
@@ -184,85 +185,74 @@ DumpReport BuildDumpReport(const DataBuf& image, const CaptionLookup& captions) 
     DumpReport report;
     SectionCopies copies;
     ReadSections(image, report, copies);
-
-    EngineeringValues values;
-    ProfileKeys keys;
-    DataBufToUI(copies, values, keys);
-
-    report.level_count = values.cb_CPIStep + kMinLevelCount;
-    report.current_level = values.cb_CurrentCPI + 1;
-    const int indexes[kDpiLevels] = {values.cb_CPI1, values.cb_CPI2, values.cb_CPI3, values.cb_CPI4,
-                                     values.cb_CPI5, values.cb_CPI6, values.cb_CPI7};
-    for (int n = 1; n <= kDpiLevels; ++n) {
-        const size_t c = kDpiColorOffset + static_cast<size_t>(3 * (n - 1));
-        report.levels.push_back({n, n <= report.level_count, indexes[n - 1],
-                                 DpiValueOfIndex(indexes[n - 1]), copies.parameter_a[c],
-                                 copies.parameter_a[c + 1], copies.parameter_a[c + 2]});
-    }
-
-    std::string modes;
-    const bool flowing[] = {values.cb_Mode1, values.cb_Mode2, values.cb_Mode3, values.cb_Mode4,
-                            values.cb_Mode5, values.cb_Mode6, values.cb_Mode7};
-    for (int m = 0; m < 7; ++m) {
-        if (flowing[m]) {
-            modes += (modes.empty() ? "" : ",") + std::to_string(m + 1);
-        }
-    }
-    report.lighting = {
-        {"type", LedTypeName(values.gbLEDType)},
-        {"lights", values.rb_LEDOn ? "on" : "off"},
-        {"brightness", values.rb_MCULED3Control ? "full" : "half"},
-        {"lamps", std::to_string(values.edt_MCULEDNum)},
-        {"flowing modes offered", modes.empty() ? "none" : modes},
-        {"flowing mode", std::to_string(values.cb_MCULEDCurrentMode + 1)},
-        {"two-colour mode", std::to_string(values.cb_RBLEDCurrentMode + 1)},
-        {"step", std::to_string(values.edt_MCULEDCrtStep)},
-        {"LED switch with middle + DPI", values.rb_B4CPIOn ? "on" : "off"},
-        {"LED mode with left + DPI", values.rb_LCPIOn ? "on" : "off"},
-    };
-
+    report.config = DecodeConfig(copies);
     ReadMacros(image, report);
-    ImageMacroNames macro_names(report.macros);
-    NoGunKeyFile guns;
-    const NameSources sources{captions, macro_names, guns, true};
-    report.key_mode = values.cb_KeyMode + 1;
-    for (int p = 0; p < 2; ++p) {
-        const auto& texts = p == 0 ? keys.Profile1Keys : keys.Profile2Keys;
-        for (int b = 0; b < kButtonsPerProfile; ++b) {
-            const std::string& code = texts[static_cast<size_t>(b)];
-            report.profiles[static_cast<size_t>(p)].push_back(
-                {b + 1, code, FunctionName(code, sources)});
-        }
-    }
+    report.namer = [&captions, macros = report.macros](const FunctionCode& code) {
+        const ImageMacroNames macro_names(macros);
+        const NoGunKeyFile guns;
+        return FunctionName(CodeText(code), NameSources{captions, macro_names, guns, true});
+    };
     ReadFire(image, copies, report);
     return report;
 }
 
 std::string FormatDumpText(const DumpReport& r) {
+    const MouseConfig& c = r.config;
     std::string t;
     t += "sections:";
     for (const auto& s : r.sections) {
         t += " " + s.name + (s.repaired ? " REPAIRED" : " ok") +
              (&s == &r.sections.back() ? "" : ",");
     }
-    t += "\n\nDPI levels: " + std::to_string(r.level_count) + ", current level " +
-         std::to_string(r.current_level) + "\n";
-    for (const auto& l : r.levels) {
-        t += "  level " + std::to_string(l.number) + ": " +
-             (l.dpi ? std::to_string(*l.dpi) + " DPI"
-                    : "unset (index " + std::to_string(l.index) + ")") +
-             ", colour " + Hex6(l.red, l.green, l.blue) + (l.in_use ? "" : "  (not in use)") + "\n";
+    t += "\n\nDPI levels: " + std::to_string(c.dpi.count) + ", current level " +
+         std::to_string(c.dpi.current + 1) + "\n";
+    for (int n = 0; n < kDpiLevels; ++n) {
+        const DpiLevel& level = c.dpi.levels[static_cast<size_t>(n)];
+        const std::optional<int> dpi = DpiValueOfIndex(level.value);
+        t += "  level " + std::to_string(n + 1) + ": " +
+             (dpi ? std::to_string(*dpi) + " DPI"
+                  : "unset (index " + std::to_string(level.value) + ")") +
+             ", colour " + Hex6(level.colour) + (n < c.dpi.count ? "" : "  (not in use)") + "\n";
     }
-    t += "\nlighting:\n";
-    for (const auto& f : r.lighting) {
-        t += "  " + f.name + ": " + f.value + "\n";
+    std::string modes;
+    for (size_t m = 0; m < c.lighting.modes_offered.size(); ++m) {
+        if (c.lighting.modes_offered[m]) {
+            modes += (modes.empty() ? "" : ",") + std::to_string(m + 1);
+        }
     }
+    t += "\nlighting:\n  type: " + std::string(LightTypeText(c.lighting.type)) +
+         "\n  lights: " + OnOff(c.lighting.on) + "\n  mode: " + std::to_string(c.lighting.mode) +
+         "\n  step: " + std::to_string(c.lighting.step) +
+         "\n  brightness: " + (c.lighting.full_brightness ? "full" : "half") +
+         "\n  lamps: " + std::to_string(c.lighting.lamps) +
+         "\n  flowing modes offered: " + (modes.empty() ? "none" : modes) + "\n";
+    const OptionsConfig& o = c.options;
+    t += "\noptions:\n  LED switch with middle + DPI: " + OnOff(o.led_switch_keys) +
+         "\n  LED mode with left + DPI: " + OnOff(o.led_mode_keys) +
+         "\n  gun function: " + OnOff(o.gun_function) +
+         "\n  remember key mode: " + OnOff(o.remember_key_mode) +
+         "\n  sensor orientation: " + std::to_string(o.sensor_orientation) +
+         "\n  long press: middle " + OnOff(o.middle_long_press) + ", DPI " +
+         OnOff(o.dpi_long_press) + ", gun " + OnOff(o.gun_long_press) +
+         "\n  smoothing: " + OnOff(o.smoothing) + "\n";
+    // The aim DPI lives in the aim keys' codes: without an aim key there is none.
+    const bool aim_key = std::any_of(c.office.begin(), c.office.end(), IsAimKey) ||
+                         std::any_of(c.gaming.begin(), c.gaming.end(), IsAimKey);
+    const std::optional<int> aim = aim_key ? DpiValueOfIndex(c.aim_dpi) : std::nullopt;
+    t += "\nfire key: " +
+         (c.fire_key.while_held ? std::string("while held")
+                                : std::to_string(c.fire_key.repeat + 1) + " shots") +
+         ", interval " + std::to_string(c.fire_key.interval) +
+         "\naim DPI: " + (aim ? std::to_string(*aim) : "unset") + "\ndevice codes: vendor " +
+         std::to_string(c.vendor_code) + ", product " + std::to_string(c.product_code) + "\n";
     const char* profile_names[] = {"office", "gaming"};
     for (size_t p = 0; p < 2; ++p) {
         t += std::string("\n") + profile_names[p] + " profile (key mode " + std::to_string(p + 1) +
-             (r.key_mode == static_cast<int>(p + 1) ? ", current" : "") + "):\n";
-        for (const auto& b : r.profiles[p]) {
-            t += "  button " + std::to_string(b.number) + ": " + b.code + "  " + b.name + "\n";
+             (c.key_mode == p ? ", current" : "") + "):\n";
+        const ProfileButtons& buttons = p == 0 ? c.office : c.gaming;
+        for (size_t b = 0; b < buttons.size(); ++b) {
+            t += "  button " + std::to_string(b + 1) + ": " + CodeText(buttons[b]) + "  " +
+                 (r.namer ? r.namer(buttons[b]) : std::string()) + "\n";
         }
     }
     t += "\nmacro slots:\n";
@@ -279,120 +269,56 @@ std::string FormatDumpText(const DumpReport& r) {
     }
     t += "\nfire slots:\n";
     for (const auto& f : r.fire) {
+        const FireSlotConfig& slot = c.fire_slots[static_cast<size_t>(f.slot - 1)];
         if (f.empty) {
-            t += "  slot " + std::to_string(f.slot) + ": empty, colour " +
-                 Hex6(f.red, f.green, f.blue) + "\n";
+            t += "  slot " + std::to_string(f.slot) + ": empty, colour " + Hex6(slot.colour) + "\n";
             continue;
         }
         t += "  slot " + std::to_string(f.slot) + ": count " + std::to_string(f.count) + ", X " +
              std::to_string(f.x) + ", Y " + std::to_string(f.y) + ", time " +
              std::to_string(f.time_ms) + " ms, " + f.play_mode + ", stop on release " +
              (f.stop_on_release ? (*f.stop_on_release ? "yes" : "no") : "-") + ", Y adjustment " +
-             std::to_string(f.y_adjustment) + ", colour " + Hex6(f.red, f.green, f.blue) +
+             std::to_string(slot.y_adjust) + ", colour " + Hex6(slot.colour) +
              (f.checksum_ok ? "" : ", CHECKSUM WRONG") + "\n";
     }
     return t;
 }
 
-namespace {
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char esc[8];
-                    std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                    out += esc;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
+Json DumpJson(const DumpReport& r) {
+    Json sections = Json::array();
+    for (const auto& s : r.sections) {
+        sections.push_back({{"name", s.name}, {"repaired", s.repaired}});
     }
-    return out + "\"";
-}
-
-template <typename T, typename F>
-std::string JsonArray(const std::vector<T>& items, F item) {
-    std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) {
-        out += (i ? "," : "") + item(items[i]);
+    Json json = {{"sections", sections}};
+    json.update(ConfigToJson(r.config, r.namer));
+    Json& fire_slots = json["fire_slots"];
+    for (const auto& f : r.fire) {
+        Json& slot = fire_slots[static_cast<size_t>(f.slot - 1)];
+        slot["empty"] = f.empty;
+        slot["play_mode"] = f.play_mode;
+        slot["count"] = f.count;
+        slot["x"] = f.x;
+        slot["y"] = f.y;
+        slot["time_ms"] = f.time_ms;
+        slot["stop_on_release"] = f.stop_on_release ? Json(*f.stop_on_release) : Json(nullptr);
+        slot["checksum_ok"] = f.checksum_ok;
     }
-    return out + "]";
+    Json macros = Json::array();
+    for (const auto& m : r.macros) {
+        macros.push_back({{"locator", Hex4(m.locator)},
+                          {"empty", m.empty},
+                          {"name", m.name},
+                          {"stop_rule", m.stop_rule},
+                          {"repeat", m.repeat},
+                          {"repeat_count", m.repeat_count ? Json(*m.repeat_count) : Json(nullptr)},
+                          {"lines", m.lines}});
+    }
+    json["macros"] = macros;
+    return json;
 }
-
-std::string JsonBool(bool value) {
-    return value ? "true" : "false";
-}
-
-}  // namespace
 
 std::string FormatDumpJson(const DumpReport& r) {
-    std::string j = "{\"sections\":" + JsonArray(r.sections, [](const DumpReport::Section& s) {
-                        return "{\"name\":" + JsonString(s.name) +
-                               ",\"repaired\":" + JsonBool(s.repaired) + "}";
-                    });
-    j += ",\"dpi\":{\"level_count\":" + std::to_string(r.level_count) +
-         ",\"current_level\":" + std::to_string(r.current_level) + ",\"levels\":" +
-         JsonArray(r.levels,
-                   [](const DumpReport::Level& l) {
-                       return "{\"level\":" + std::to_string(l.number) +
-                              ",\"in_use\":" + JsonBool(l.in_use) +
-                              ",\"index\":" + std::to_string(l.index) +
-                              ",\"dpi\":" + (l.dpi ? std::to_string(*l.dpi) : "null") +
-                              ",\"colour\":" + JsonString(Hex6(l.red, l.green, l.blue)) + "}";
-                   }) +
-         "}";
-    j += ",\"lighting\":{";
-    for (size_t i = 0; i < r.lighting.size(); ++i) {
-        j +=
-            (i ? "," : "") + JsonString(r.lighting[i].name) + ":" + JsonString(r.lighting[i].value);
-    }
-    j += "},\"key_mode\":" + std::to_string(r.key_mode) + ",\"profiles\":[";
-    for (size_t p = 0; p < 2; ++p) {
-        j += (p ? "," : "") + JsonArray(r.profiles[p], [](const DumpReport::Button& b) {
-                 return "{\"button\":" + std::to_string(b.number) +
-                        ",\"code\":" + JsonString(b.code) + ",\"name\":" + JsonString(b.name) + "}";
-             });
-    }
-    j += "],\"macros\":" + JsonArray(r.macros, [](const DumpReport::Macro& m) {
-             return "{\"slot\":" + std::to_string(m.slot) +
-                    ",\"locator\":" + JsonString(Hex4(m.locator)) +
-                    ",\"empty\":" + JsonBool(m.empty) + ",\"name\":" + JsonString(m.name) +
-                    ",\"stop_rule\":" + JsonString(m.stop_rule) +
-                    ",\"repeat\":" + JsonString(m.repeat) + ",\"repeat_count\":" +
-                    (m.repeat_count ? std::to_string(*m.repeat_count) : std::string("null")) +
-                    ",\"lines\":" +
-                    JsonArray(m.lines, [](const std::string& l) { return JsonString(l); }) + "}";
-         });
-    j += ",\"fire\":" + JsonArray(r.fire, [](const DumpReport::Fire& f) {
-             return "{\"slot\":" + std::to_string(f.slot) + ",\"empty\":" + JsonBool(f.empty) +
-                    ",\"play_mode\":" + JsonString(f.play_mode) +
-                    ",\"count\":" + std::to_string(f.count) + ",\"x\":" + std::to_string(f.x) +
-                    ",\"y\":" + std::to_string(f.y) + ",\"time_ms\":" + std::to_string(f.time_ms) +
-                    ",\"stop_on_release\":" +
-                    (f.stop_on_release ? JsonBool(*f.stop_on_release) : std::string("null")) +
-                    ",\"y_adjustment\":" + std::to_string(f.y_adjustment) +
-                    ",\"colour\":" + JsonString(Hex6(f.red, f.green, f.blue)) +
-                    ",\"checksum_ok\":" + JsonBool(f.checksum_ok) + "}";
-         });
-    return j + "}\n";
+    return DumpJson(r).dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace velq

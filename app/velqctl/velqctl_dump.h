@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "common/caption_lookup.h"
+#include "config/config_json.h"
+#include "config/mouse_config.h"
 #include "image/memory_map.h"
 
 namespace velq {
@@ -17,22 +19,6 @@ struct DumpReport {
     struct Section {
         std::string name;
         bool repaired = false;
-    };
-    struct Level {
-        int number = 0;
-        bool in_use = false;
-        int index = 0;
-        std::optional<int> dpi;  // none for an index outside the list
-        uint8_t red = 0, green = 0, blue = 0;
-    };
-    struct Field {
-        std::string name;
-        std::string value;
-    };
-    struct Button {
-        int number = 0;
-        std::string code;
-        std::string name;
     };
     struct Macro {
         int slot = 0;
@@ -52,27 +38,27 @@ struct DumpReport {
         std::string play_mode;  // from the entry table: "to end" or "while held"
         int count = 0, x = 0, y = 0, time_ms = 0;
         std::optional<bool> stop_on_release;
-        int y_adjustment = 0;
-        uint8_t red = 0, green = 0, blue = 0;
         bool checksum_ok = false;
     };
 
     std::vector<Section> sections;
-    int level_count = 0;
-    int current_level = 0;
-    std::vector<Level> levels;
-    std::vector<Field> lighting;
-    int key_mode = 1;
-    std::array<std::vector<Button>, 2> profiles;
+    MouseConfig config;  // decoded from the checked section copies
+    // The names of the buttons' function codes, in the captions' language, with the macro
+    // names the mouse holds.
+    CodeNamer namer;
     std::vector<Macro> macros;
-    std::vector<Fire> fire;
+    std::vector<Fire> fire;  // what the fire area shows beside the configuration's fire slots
 };
 
 // Checks the sections of `image` (repairing them in the report's view, never in the mouse)
-// and reads every setting out of it. Button names come from `captions`.
+// and reads every setting out of it. Button names come from `captions`, which must outlive the
+// report.
 DumpReport BuildDumpReport(const DataBuf& image, const CaptionLookup& captions);
 
 std::string FormatDumpText(const DumpReport& report);
+// The configuration's JSON with the sections, the macros and what the fire area shows of each
+// fire slot added: everything `dump --json` shows, and what `apply` and `set` judge keys by.
+Json DumpJson(const DumpReport& report);
 std::string FormatDumpJson(const DumpReport& report);
 
 }  // namespace velq

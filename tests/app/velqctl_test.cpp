@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "config/config_json.h"
 #include "device/device_link.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
@@ -362,11 +363,21 @@ TEST_F(VelqctlOnDefaults, DumpShowsLevelsButtonsMacrosAndRepairs) {
     mouse->SetMemory(0x76, bad);
     r = Run({"dump", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("{\"sections\":[", 0), 0u);
-    EXPECT_NE(r.out.find("{\"name\":\"ProfileSection\",\"repaired\":true}"), std::string::npos);
-    EXPECT_NE(r.out.find("\"level_count\":6"), std::string::npos);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '{'),
-              std::count(r.out.begin(), r.out.end(), '}'));
+    const Json json = Json::parse(r.out);
+    EXPECT_EQ(json["sections"][2], Json({{"name", "ProfileSection"}, {"repaired", true}}));
+    EXPECT_EQ(json["sections"][0]["repaired"], false);
+    EXPECT_EQ(json["dpi"]["count"], 6);
+    EXPECT_EQ(json["dpi"]["current"], 2);
+    EXPECT_EQ(json["dpi"]["levels"][0], Json({{"value", 800}, {"colour", "00FF00"}}));
+    EXPECT_EQ(json["lighting"]["type"], "flowing");
+    EXPECT_EQ(json["buttons"]["office"][0],
+              Json({{"code", "010100"}, {"name", "Clique esquerdo"}}));
+    EXPECT_EQ(json["macros"][0]["name"], "Burst");
+    EXPECT_EQ(json["macros"][0]["locator"], "0121");
+    EXPECT_EQ(json["macros"][1]["empty"], true);
+    EXPECT_EQ(json["fire_slots"].size(), 10u);
+    EXPECT_TRUE(json["fire_slots"][0]["checksum_ok"].is_boolean());
+    EXPECT_TRUE(json["fire_slots"][0]["colour"].is_string());
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(Run({"dump", "--yaml"}).status, 2);
 }
@@ -441,29 +452,34 @@ TEST_F(VelqctlOnDefaults, DumpShowsEachMacrosRepeatBesideItsStopRule) {
     PutMacro(*mouse, 6, 0x07, wrapped(0xFE));
     struct Case {
         const char* text;
-        const char* json;
+        const char* stop_rule;
+        const char* repeat;
+        Json repeat_count;
     };
     const Case cases[] = {
-        {"slot 1 (0121): \"\", play to end, once\n", "\"repeat\":\"once\",\"repeat_count\":null"},
-        {"slot 2 (0221): \"\", play to end, 3 times\n",
-         "\"repeat\":\"3 times\",\"repeat_count\":3"},
-        {"slot 3 (0321): \"\", stop at release, loop until released\n",
-         "\"repeat\":\"loop until released\",\"repeat_count\":null"},
-        {"slot 4 (0421): \"\", play to end, loop without end\n",
-         "\"repeat\":\"loop without end\",\"repeat_count\":null"},
-        {"slot 5 (0621): \"\", stop at release, 1 time\n",
-         "\"repeat\":\"1 time\",\"repeat_count\":1"},
+        {"slot 1 (0121): \"\", play to end, once\n", "play to end", "once", nullptr},
+        {"slot 2 (0221): \"\", play to end, 3 times\n", "play to end", "3 times", 3},
+        {"slot 3 (0321): \"\", stop at release, loop until released\n", "stop at release",
+         "loop until released", nullptr},
+        {"slot 4 (0421): \"\", play to end, loop without end\n", "play to end", "loop without end",
+         nullptr},
+        {"slot 5 (0621): \"\", stop at release, 1 time\n", "stop at release", "1 time", 1},
         // A flag the format does not define is not passed off as one of the two rules.
-        {"slot 6 (0721): \"\", unknown stop rule 0x07, 255 times\n",
-         "\"stop_rule\":\"unknown stop rule 0x07\",\"repeat\":\"255 times\",\"repeat_count\":255"},
+        {"slot 6 (0721): \"\", unknown stop rule 0x07, 255 times\n", "unknown stop rule 0x07",
+         "255 times", 255},
     };
     const Result text = Run({"dump"});
     ASSERT_EQ(text.status, 0) << text.err;
     const Result json = Run({"dump", "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
-    for (const Case& c : cases) {
+    const Json macros = Json::parse(json.out)["macros"];
+    ASSERT_EQ(macros.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
         EXPECT_NE(text.out.find(std::string("  ") + c.text), std::string::npos) << c.text;
-        EXPECT_NE(json.out.find(c.json), std::string::npos) << c.json;
+        EXPECT_EQ(macros[i]["stop_rule"], c.stop_rule) << c.text;
+        EXPECT_EQ(macros[i]["repeat"], c.repeat) << c.text;
+        EXPECT_EQ(macros[i]["repeat_count"], c.repeat_count) << c.text;
     }
     // The wrapper is the repeat, not an event line.
     EXPECT_NE(text.out.find("3 times\n    10\n    1 LeftKey CODE:00A1\n    0 96\n"
