@@ -6,6 +6,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "config/config_json.h"
@@ -622,6 +624,210 @@ TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
                          "acknowledged and were rewritten)\n");
     const auto memory = mouse->MemoryCopy();
     EXPECT_TRUE(std::equal(profile.begin(), profile.end(), memory.begin()));
+}
+
+// The addresses at which two memories differ.
+std::set<int> ChangedAddresses(const std::array<uint8_t, 2048>& before,
+                               const std::array<uint8_t, 2048>& after) {
+    std::set<int> changed;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            changed.insert(static_cast<int>(i));
+        }
+    }
+    return changed;
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Parameter A's checksum, the profile's and the fire key section's.
+constexpr int kAChecksum = 0x2F;
+constexpr int kProfileChecksum = 0x76;
+constexpr int kFireKeyChecksum = 0xFA;
+
+// set changes the bytes of the named fields, their complements and their sections' checksums,
+// and nothing else; it says what changed.
+TEST_F(VelqctlOnDefaults, SetChangesExactlyTheBytesOfTheNamedFields) {
+    struct Case {
+        std::vector<std::string> keys;
+        std::set<int> changed;
+        std::map<int, uint8_t> bytes;  // some of the new bytes
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{"dpi.levels[2].value=1600", "buttons.gaming[4].code=0300CD"},
+         {0x08, kAChecksum, 0x67, 0x68, 0x69, kProfileChecksum},
+         {{0x08, 4}, {0x67, 0x03}, {0x68, 0x00}, {0x69, 0xCD}},
+         "dpi.levels[2].value: 2400 -> 1600\nbuttons.gaming[4].code: 011000 -> 0300CD\n"},
+        {{"dpi.current=1"}, {0x30, 0x31}, {{0x30, 0x00}, {0x31, 0xFF}}, "dpi.current: 2 -> 1\n"},
+        {{"key_mode=gaming"},
+         {0x34, 0x35},
+         {{0x34, 0x80}, {0x35, 0x7F}},
+         "key_mode: office -> gaming\n"},
+        {{"dpi.levels[6].colour=123456"},
+         {0x2C, 0x2D, 0x2E, kAChecksum},
+         {{0x2C, 0x12}, {0x2D, 0x34}, {0x2E, 0x56}},
+         "dpi.levels[6].colour: FFFFFF -> 123456\n"},
+        {{"fire_key.interval=7"},
+         {0xF8, kFireKeyChecksum},
+         {{0xF8, 7}},
+         "fire_key.interval: 6 -> 7\n"},
+    };
+    const auto original = mouse->MemoryCopy();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys.front());
+        mouse->SetMemory(0, original);
+        std::vector<std::string> args = {"set"};
+        args.insert(args.end(), c.keys.begin(), c.keys.end());
+        const Result r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+        const auto after = mouse->MemoryCopy();
+        EXPECT_EQ(ChangedAddresses(original, after), c.changed);
+        for (const auto& [address, value] : c.bytes) {
+            EXPECT_EQ(after[static_cast<std::size_t>(address)], value) << address;
+        }
+        // The mouse's own view agrees: dump shows the new value.
+        const std::string key = c.keys.front().substr(0, c.keys.front().find('='));
+        const Json shown = Json::parse(Run({"dump", "--json"}).out);
+        ASSERT_NE(FindKey(shown, key), nullptr);
+        const std::string wanted = c.keys.front().substr(c.keys.front().find('=') + 1);
+        const Json* now = FindKey(shown, key);
+        EXPECT_EQ(now->is_string() ? now->get<std::string>() : now->dump(), wanted);
+    }
+}
+
+// Each refusal names the key, exits non-zero and leaves every byte of the mouse as it was,
+// with nothing written at all.
+TEST_F(VelqctlOnDefaults, RefusedChangesWriteNothing) {
+    struct Case {
+        std::vector<std::string> args;  // "@" stands for the file holding `file_text`
+        const char* file_text;
+        int status;
+        const char* err;
+    };
+    const std::vector<Case> cases = {
+        {{"set", "dpi.levels[2].speed=3"}, "", 2, "velqctl: dpi.levels[2].speed: no such key"},
+        {{"set", "dpi.levels[2].value=1700"}, "", 2, "velqctl: dpi.levels[2].value: 1700 is not"},
+        {{"set", "lighting.type=sync"}, "", 2, "velqctl: lighting.type: is only shown"},
+        {{"set", "vendor_code=3"}, "", 2, "velqctl: vendor_code: is only shown"},
+        {{"set", "sections[0].repaired=true"}, "", 2, "velqctl: sections[0].repaired: is only"},
+        {{"set", "fire_slots[0].checksum_ok=true"}, "", 2, "velqctl: fire_slots[0].checksum_ok"},
+        {{"set", "buttons.office[0].code=010200"},
+         "",
+         2,
+         "velqctl: buttons.office: one button must stay the left click"},
+        {{"set", "dpi.count=3", "dpi.count"}, "", 2, "velqctl: set takes KEY=VALUE"},
+        {{"apply", "@"},
+         R"({"dpi": {"count": 3}, "macros": [{"lines": ["x"]}]})",
+         1,
+         "velqctl: macros[0].lines[0]: no such key"},
+        {{"apply", "@"},
+         R"({"macros": [{"name": "Burst"}]})",
+         1,
+         "velqctl: macros[0].name: is only shown"},
+        {{"apply", "@"},
+         R"({"dpi": {"levels": [{"value": 800}, {"value": 16000}]}})",
+         1,
+         "velqctl: dpi.levels[1].value: 16000 is not"},
+        {{"apply", "@"}, R"({"dpi": {"count": 3},})", 1, "velqctl: "},
+        {{"apply", "@"},
+         R"({"lighting": {"lamps": 3}})",
+         1,
+         "velqctl: lighting.lamps: 3 is out of range"},
+    };
+    const auto before = mouse->MemoryCopy();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::vector<std::string> args = c.args;
+        if (args[1] == "@") {
+            WriteText(file, c.file_text);
+            args[1] = file.string();
+        }
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+        EXPECT_EQ(mouse->MemoryCopy(), before);
+    }
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+}
+
+// What dump --json shows, given back to apply, changes no byte and writes nothing, on every
+// built-in image; one value edited in that file changes that field only.
+TEST_F(VelqctlOnDefaults, DumpThenApplyChangesNothing) {
+    for (BuiltInImage which : {BuiltInImage::kVELQ55XData_Cfg1, BuiltInImage::kVELQ55XData_Cfg2,
+                               BuiltInImage::kVELQ55XData_Cfg3}) {
+        SCOPED_TRACE(static_cast<int>(which));
+        ImageTextResult image = LoadBuiltInImage(which);
+        ASSERT_TRUE(image) << image.error;
+        mouse->SetMemory(0, image.bytes);
+        const auto before = mouse->MemoryCopy();
+        const Result dump = Run({"dump", "--json"});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        WriteText(file, dump.out);
+        const int writes = mouse->CountRequests(Command::kWriteBegin);
+        Result r = Run({"apply", file.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "nothing to change: the mouse holds these values\n");
+        EXPECT_EQ(mouse->MemoryCopy(), before);
+        EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), writes);
+
+        Json edited = Json::parse(dump.out);
+        const bool was_500 = edited["dpi"]["levels"][1]["value"] == 500;
+        edited["dpi"]["levels"][1]["value"] = was_500 ? 800 : 500;
+        WriteText(file, edited.dump(2));
+        r = Run({"apply", file.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ChangedAddresses(before, mouse->MemoryCopy()), (std::set<int>{0x07, kAChecksum}));
+        EXPECT_EQ(mouse->MemoryCopy()[0x07], was_500 ? 1 : 0);
+    }
+}
+
+// The mouse must be read in full before anything is changed, and must be seen to hold the
+// change afterwards.
+TEST_F(VelqctlOnDefaults, SetFailsWhenTheReadOrTheWriteDidNotComplete) {
+    const auto before = mouse->MemoryCopy();
+    mouse->NeverAnswerReadChunk(100);
+    Result r = Run({"set", "dpi.count=3"});
+    mouse->NeverAnswerReadChunk(-1);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("were never answered; nothing was read"), std::string::npos) << r.err;
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+
+    mouse->StickByte(0x02);
+    r = Run({"set", "dpi.count=3"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "velqctl: the mouse does not hold the new settings\n");
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
+
+    mouse->SetWriteEnabled(false);
+    r = Run({"set", "dpi.count=3"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "velqctl: the mouse refused: it does not permit writes\n");
+}
+
+TEST_F(Velqctl, EveryCommandHasHelp) {
+    for (const char* command :
+         {"list", "status", "read", "write", "dump", "save", "load", "rdesc", "apply", "set"}) {
+        SCOPED_TRACE(command);
+        const Result r = Run({command, "--help"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find(std::string("\nUsage: velqctl ") + command + " "), std::string::npos)
+            << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    const Result r = Run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("apply"), std::string::npos);
+    EXPECT_EQ(mouse->Requests().size(), 0u);
 }
 
 }  // namespace
