@@ -269,5 +269,280 @@ TEST_F(ConfigCodec, StoresTheBitsAroundAField) {
     EXPECT_EQ(copies.fire_key[kFireKeyCountOffset], 0xFF);
 }
 
+// The exact bits each field stores, at device addresses: every other byte of the copies stays
+// as it was. Image 0: byte 0x00 = 44 (left + DPI on, orientation code 4, flowing light), 0x01 =
+// F8, 0x03 = 38 (10 lamps, full brightness), 0x04 = FF, 0x32 = 22 (mode 2, step 1), 0x34 = 00,
+// fire key count FF (while held), Y offsets (0, FF). Image 1: fire key count 02.
+TEST_F(ConfigCodec, EachFieldStoresItsExactBits) {
+    struct Bits {
+        int address;
+        uint8_t mask;
+        uint8_t bits;
+    };
+    struct Case {
+        const char* name;
+        std::size_t image;
+        std::function<void(MouseConfig&)> change;
+        std::vector<Bits> bits;
+    };
+    const std::vector<Case> cases = {
+        {"LED switch keys on",
+         0,
+         [](MouseConfig& c) { c.options.led_switch_keys = true; },
+         {{0x00, 0x01, 0x01}}},
+        {"gun function on",
+         0,
+         [](MouseConfig& c) { c.options.gun_function = true; },
+         {{0x00, 0x02, 0x02}}},
+        {"LED mode keys off",
+         0,
+         [](MouseConfig& c) { c.options.led_mode_keys = false; },
+         {{0x00, 0x04, 0x00}}},
+        {"key mode forgotten sets bit 3",
+         0,
+         [](MouseConfig& c) { c.options.remember_key_mode = false; },
+         {{0x00, 0x08, 0x08}}},
+        {"orientation position 0 is code 7",
+         0,
+         [](MouseConfig& c) { c.options.sensor_orientation = 0; },
+         {{0x00, 0x70, 0x70}}},
+        {"orientation position 6 clears bits 4-6",
+         0,
+         [](MouseConfig& c) { c.options.sensor_orientation = 6; },
+         {{0x00, 0x70, 0x00}}},
+        {"orientation position 3 is code 1",
+         0,
+         [](MouseConfig& c) { c.options.sensor_orientation = 3; },
+         {{0x00, 0x70, 0x10}}},
+        {"orientation outside the list writes nothing",
+         0,
+         [](MouseConfig& c) { c.options.sensor_orientation = 8; },
+         {}},
+        {"two-colour light in mode 5",
+         0,
+         [](MouseConfig& c) {
+             c.lighting.type = LightType::kTwoColour;
+             c.lighting.mode = 5;
+             c.lighting.modes_offered[2] = false;  // the flowing light's, not written now
+         },
+         {{0x00, 0x80, 0x80}, {0x32, 0xFF, 0x05}, {0x33, 0xFF, 0xFA}}},
+        {"synchronous light drops mode and step",
+         0,
+         [](MouseConfig& c) { c.lighting.type = LightType::kSync; },
+         {{0x00, 0x80, 0x80}, {0x01, 0x18, 0x00}, {0x32, 0xFF, 0x00}, {0x33, 0xFF, 0xFF}}},
+        {"breathing light",
+         0,
+         [](MouseConfig& c) { c.lighting.type = LightType::kBreathing; },
+         {{0x00, 0x80, 0x80}, {0x01, 0x18, 0x10}, {0x32, 0xFF, 0x00}, {0x33, 0xFF, 0xFF}}},
+        {"middle long press",
+         0,
+         [](MouseConfig& c) { c.options.middle_long_press = true; },
+         {{0x01, 0x01, 0x01}}},
+        {"DPI long press",
+         0,
+         [](MouseConfig& c) { c.options.dpi_long_press = true; },
+         {{0x01, 0x02, 0x02}}},
+        {"gun long press",
+         0,
+         [](MouseConfig& c) { c.options.gun_long_press = true; },
+         {{0x01, 0x04, 0x04}}},
+        {"smoothing off",
+         0,
+         [](MouseConfig& c) { c.options.smoothing = false; },
+         {{0x01, 0x20, 0x00}}},
+        {"seven levels", 0, [](MouseConfig& c) { c.dpi.count = 7; }, {{0x02, 0xFF, 0x07}}},
+        {"half brightness",
+         0,
+         [](MouseConfig& c) { c.lighting.full_brightness = false; },
+         {{0x03, 0x08, 0x00}}},
+        {"13 lamps are nibble 0",
+         0,
+         [](MouseConfig& c) { c.lighting.lamps = 13; },
+         {{0x03, 0xF0, 0x00}}},
+        {"4 lamps are nibble 9",
+         0,
+         [](MouseConfig& c) { c.lighting.lamps = 4; },
+         {{0x03, 0xF0, 0x90}}},
+        {"14 lamps write nothing", 0, [](MouseConfig& c) { c.lighting.lamps = 14; }, {}},
+        {"3 lamps write nothing", 0, [](MouseConfig& c) { c.lighting.lamps = 3; }, {}},
+        {"mode 3 not offered",
+         0,
+         [](MouseConfig& c) { c.lighting.modes_offered[2] = false; },
+         {{0x04, 0x08, 0x00}}},
+        {"mode 7 not offered",
+         0,
+         [](MouseConfig& c) { c.lighting.modes_offered[6] = false; },
+         {{0x04, 0x80, 0x00}}},
+        {"level 1 index 11",
+         0,
+         [](MouseConfig& c) { c.dpi.levels[0].value = 11; },
+         {{0x06, 0xFF, 0x0B}}},
+        {"level 3 without value stores FF",
+         0,
+         [](MouseConfig& c) { c.dpi.levels[2].value = 0xFF; },
+         {{0x08, 0xFF, 0xFF}}},
+        {"level 7 index 0",
+         0,
+         [](MouseConfig& c) { c.dpi.levels[6].value = 0; },
+         {{0x0C, 0xFF, 0x00}}},
+        {"level 1 red",
+         0,
+         [](MouseConfig& c) { c.dpi.levels[0].colour.r = 0x12; },
+         {{0x1A, 0xFF, 0x12}}},
+        {"level 7 blue",
+         0,
+         [](MouseConfig& c) { c.dpi.levels[6].colour.b = 0x44; },
+         {{0x2E, 0xFF, 0x44}}},
+        {"current level 2 (third) is 02 FD",
+         0,
+         [](MouseConfig& c) { c.dpi.current = 2; },
+         {{0x30, 0xFF, 0x02}, {0x31, 0xFF, 0xFD}}},
+        {"flowing mode 7",
+         0,
+         [](MouseConfig& c) { c.lighting.mode = 7; },
+         {{0x32, 0x07, 0x07}, {0x33, 0x07, 0x00}}},
+        {"step 7",
+         0,
+         [](MouseConfig& c) { c.lighting.step = 7; },
+         {{0x32, 0xE0, 0xE0}, {0x33, 0xE0, 0x00}}},
+        {"light off",
+         0,
+         [](MouseConfig& c) { c.lighting.on = false; },
+         {{0x32, 0x08, 0x08}, {0x33, 0x08, 0x00}}},
+        {"gaming key mode is 80 7F",
+         0,
+         [](MouseConfig& c) { c.key_mode = 1; },
+         {{0x34, 0xFF, 0x80}, {0x35, 0xFF, 0x7F}}},
+        {"vendor code", 0, [](MouseConfig& c) { c.vendor_code = 0x3A; }, {{0x36, 0xFF, 0x3A}}},
+        {"product code", 0, [](MouseConfig& c) { c.product_code = 0x0B; }, {{0x37, 0xFF, 0x0B}}},
+        {"fire key while held is FF",
+         1,
+         [](MouseConfig& c) { c.fire_key.while_held = true; },
+         {{0xF2, 0xFF, 0xFF}}},
+        {"fire key repeat 9",
+         1,
+         [](MouseConfig& c) { c.fire_key.repeat = 9; },
+         {{0xF2, 0xFF, 0x09}}},
+        {"fire key interval",
+         0,
+         [](MouseConfig& c) { c.fire_key.interval = 0x64; },
+         {{0xF8, 0xFF, 0x64}}},
+        {"fire slot 1 Y -16",
+         0,
+         [](MouseConfig& c) { c.fire_slots[0].y_adjust = -16; },
+         {{0xB0, 0xFF, 0xF0}, {0xB1, 0xFF, 0x0F}}},
+        {"fire slot 2 Y -128",
+         0,
+         [](MouseConfig& c) { c.fire_slots[1].y_adjust = -128; },
+         {{0xB2, 0xFF, 0x80}, {0xB3, 0xFF, 0x7F}}},
+        {"fire slot 10 Y 127",
+         0,
+         [](MouseConfig& c) { c.fire_slots[9].y_adjust = 127; },
+         {{0xC2, 0xFF, 0x7F}, {0xC3, 0xFF, 0x80}}},
+        {"fire slot 1 red",
+         0,
+         [](MouseConfig& c) { c.fire_slots[0].colour.r = 7; },
+         {{0xD0, 0xFF, 0x07}}},
+        {"fire slot 10 blue",
+         0,
+         [](MouseConfig& c) { c.fire_slots[9].colour.b = 0x44; },
+         {{0xED, 0xFF, 0x44}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SectionCopies original = CopiesOf(defaults.eeprom[c.image]);
+        const MouseConfig decoded = DecodeConfig(original);
+        MouseConfig wanted = decoded;
+        c.change(wanted);
+        SectionCopies copies = original;
+        EncodeConfig(wanted, decoded, copies);
+        std::vector<uint8_t> expected = Flatten(original);
+        for (const Bits& bits : c.bits) {
+            uint8_t& byte = expected[static_cast<std::size_t>(bits.address)];
+            byte = static_cast<uint8_t>((byte & ~bits.mask) | bits.bits);
+        }
+        EXPECT_EQ(Flatten(copies), expected);
+    }
+}
+
+// Stored bytes and the fields they decode to.
+TEST_F(ConfigCodec, DecodesStoredBitsIntoFields) {
+    struct Case {
+        const char* name;
+        std::function<void(SectionCopies&)> store;
+        std::function<void(const MouseConfig&)> check;
+    };
+    const std::vector<Case> cases = {
+        {"orientation code 0 is position 6", [](SectionCopies& c) { c.parameter_a[0] &= 0x8F; },
+         [](const MouseConfig& m) { EXPECT_EQ(m.options.sensor_orientation, 6); }},
+        {"two-colour: bit 3 is tested before bit 4",
+         [](SectionCopies& c) {
+             c.parameter_a[0] = 0x80;
+             c.parameter_a[1] = 0x18;
+             c.parameter_b[2] = 0x05;
+         },
+         [](const MouseConfig& m) {
+             EXPECT_EQ(m.lighting.type, LightType::kTwoColour);
+             EXPECT_EQ(m.lighting.mode, 5);
+         }},
+        {"breathing",
+         [](SectionCopies& c) {
+             c.parameter_a[0] = 0x80;
+             c.parameter_a[1] = 0x10;
+         },
+         [](const MouseConfig& m) { EXPECT_EQ(m.lighting.type, LightType::kBreathing); }},
+        {"synchronous",
+         [](SectionCopies& c) {
+             c.parameter_a[0] = 0x80;
+             c.parameter_a[1] = 0x00;
+         },
+         [](const MouseConfig& m) { EXPECT_EQ(m.lighting.type, LightType::kSync); }},
+        {"lamp nibble 9 is four lamps", [](SectionCopies& c) { c.parameter_a[3] = 0x98; },
+         [](const MouseConfig& m) { EXPECT_EQ(m.lighting.lamps, 4); }},
+        {"light state EF: mode 7, off, step 7", [](SectionCopies& c) { c.parameter_b[2] = 0xEF; },
+         [](const MouseConfig& m) {
+             EXPECT_EQ(m.lighting.mode, 7);
+             EXPECT_EQ(m.lighting.step, 7);
+             EXPECT_FALSE(m.lighting.on);
+         }},
+        {"fire count FF repeats while held and shows the list's 3 shots",
+         [](SectionCopies& c) { c.fire_key[2] = 0xFF; },
+         [](const MouseConfig& m) {
+             EXPECT_TRUE(m.fire_key.while_held);
+             EXPECT_EQ(m.fire_key.repeat, 2);
+         }},
+        {"Y offsets are signed",
+         [](SectionCopies& c) {
+             c.fire_y_offset[0] = 0xF0;
+             c.fire_y_offset[2] = 0x7F;
+             c.fire_y_offset[18] = 0x80;
+         },
+         [](const MouseConfig& m) {
+             EXPECT_EQ(m.fire_slots[0].y_adjust, -16);
+             EXPECT_EQ(m.fire_slots[1].y_adjust, 127);
+             EXPECT_EQ(m.fire_slots[9].y_adjust, -128);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SectionCopies copies = CopiesOf(defaults.eeprom[0]);
+        c.store(copies);
+        c.check(DecodeConfig(copies));
+    }
+}
+
+// Every orientation position is stored and read back as itself.
+TEST_F(ConfigCodec, EveryOrientationPositionRoundTrips) {
+    const SectionCopies original = CopiesOf(defaults.eeprom[0]);
+    const MouseConfig decoded = DecodeConfig(original);
+    for (uint8_t position = 0; position < 8; ++position) {
+        MouseConfig wanted = decoded;
+        wanted.options.sensor_orientation = position;
+        SectionCopies copies = original;
+        EncodeConfig(wanted, decoded, copies);
+        EXPECT_EQ(DecodeConfig(copies).options.sensor_orientation, position);
+    }
+}
+
 }  // namespace
 }  // namespace velq
