@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,31 @@ TEST(ConfigJson, ShownJsonGivenBackChangesNothing) {
         const Json shown = ConfigToJson(config, TestName);
         const Json reread = Json::parse(shown.dump(2));
         const ConfigEditResult result = EditConfig(reread, shown, TestName, config);
+        ASSERT_TRUE(result) << result.error;
+        EXPECT_TRUE(result.changes.empty());
+        EXPECT_EQ(config, before);
+    }
+}
+
+// The same on images of random bytes whose sections were checked (and so repaired where they
+// failed): whatever the fields hold, what is shown reads back as it was.
+TEST(ConfigJson, ShownJsonOfRandomImagesGivenBackChangesNothing) {
+    std::mt19937 random(540);
+    for (int i = 0; i < 200; ++i) {
+        DataBuf image;
+        for (uint8_t& byte : image) {
+            byte = static_cast<uint8_t>(random());
+        }
+        SectionCopies copies;
+        FillSectionCopies(image, copies);
+        // Unchecked bits of the option bytes and the profile, as the sections may hold them.
+        std::copy_n(image.begin(), kParameterASize, copies.parameter_a.begin());
+        std::copy_n(image.begin() + kProfileRange.address, kProfileSize, copies.profile.begin());
+        MouseConfig config = DecodeConfig(copies);
+        const MouseConfig before = config;
+        const Json shown = ConfigToJson(config, TestName);
+        const ConfigEditResult result =
+            EditConfig(Json::parse(shown.dump()), shown, TestName, config);
         ASSERT_TRUE(result) << result.error;
         EXPECT_TRUE(result.changes.empty());
         EXPECT_EQ(config, before);
