@@ -218,6 +218,21 @@ bool HoldsImage(Session& session, const DataBuf& image, const SectionRange& rang
     return std::equal(held.begin(), held.end(), image.begin() + range.address);
 }
 
+// Opens the mouse for a whole-image or configuration write: the transaction begun with write
+// permission, and a chip the verified write knows. False (and said) otherwise.
+bool BeginWriting(Session& session, std::ostream& err) {
+    StatusAnswer status;
+    if (!session.OpenMouse() || !session.Begin(true, &status)) {
+        return false;
+    }
+    if (status.chip_number == 0) {
+        err << "velqctl: the mouse refused: its chip is not recognised\n";
+        session.End();
+        return false;
+    }
+    return true;
+}
+
 int List(Session& session, std::ostream& out) {
     HidBackend& backend = session.Link().Backend();
     for (const std::string& path : backend.EnumerateHid()) {
@@ -428,13 +443,7 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         err << "\n";
         return kFailed;
     }
-    StatusAnswer status;
-    if (!session.OpenMouse() || !session.Begin(true, &status)) {
-        return kFailed;
-    }
-    if (status.chip_number == 0) {
-        err << "velqctl: the mouse refused: its chip is not recognised\n";
-        session.End();
+    if (!BeginWriting(session, err)) {
         return kFailed;
     }
     CommandProtocol& protocol = session.Protocol();
@@ -497,13 +506,7 @@ int EditMouse(Session& session, const ConfigEdit& edit, int refused_exit, std::o
         err << "velqctl: " << captions.error << "\n";
         return kFailed;
     }
-    StatusAnswer status;
-    if (!session.OpenMouse() || !session.Begin(true, &status)) {
-        return kFailed;
-    }
-    if (status.chip_number == 0) {
-        err << "velqctl: the mouse refused: its chip is not recognised\n";
-        session.End();
+    if (!BeginWriting(session, err)) {
         return kFailed;
     }
     DataBuf image{};
