@@ -8,7 +8,6 @@
 #include "gui_test_rig.h"
 #include "shell/skin_png.h"
 #include "shell/skin_resource.h"
-#include "shell/ui/picture_memory.h"
 #include "shell/ui/skin_pictures.h"
 
 namespace velq::ui {
@@ -74,45 +73,6 @@ TEST(SkinPicturesTest, PixelsAreTheFilesColours) {
             EXPECT_GT(translucent, 0);  // the case premultiplying is for
         }
     }
-}
-
-// Large pictures live in memory of their own: they work like any picture, copies outlive them,
-// and a window pixmap takes them without a copy.
-TEST(SkinPicturesTest, LargePictureMemoryBehavesLikeAnyPicture) {
-    testing::EnsureApplication();
-    for (const QSize size : {QSize(1030, 662), QSize(3, 2), QSize(601, 400)}) {
-        QImage picture = NewPictureImage(size, QImage::Format_ARGB32_Premultiplied);
-        ASSERT_FALSE(picture.isNull());
-        EXPECT_EQ(picture.size(), size);
-        EXPECT_GE(picture.bytesPerLine(), size.width() * 4);
-        picture.fill(qRgb(10, 20, 30));
-        picture.setPixel(size.width() - 1, size.height() - 1, qRgb(200, 100, 50));
-        const QImage copy = picture.copy();
-        const uchar* pixels = picture.constBits();
-        QPixmap pixmap = QPixmap::fromImage(std::move(picture));
-        EXPECT_EQ(pixmap.size(), size);
-        const QImage shown = pixmap.toImage();
-        EXPECT_EQ(shown.constBits(), pixels) << "the pixmap copied the picture";
-        EXPECT_EQ(shown.pixel(size.width() - 1, size.height() - 1), qRgb(200, 100, 50));
-        pixmap = QPixmap();
-        EXPECT_EQ(copy.pixel(0, 0), qRgb(10, 20, 30));
-    }
-    EXPECT_TRUE(NewPictureImage(QSize(0, 5), QImage::Format_ARGB32).isNull());
-}
-
-// Mapping memory ahead of writing never changes what it holds: not in the whole pages it maps,
-// nor in the partial pages at the ends of the range, which other data may share.
-TEST(SkinPicturesTest, MappingAheadKeepsTheContents) {
-    std::vector<unsigned char> memory(5 * 4096 + 123);
-    for (std::size_t i = 0; i < memory.size(); ++i) {
-        memory[i] = static_cast<unsigned char>(i * 7 + 1);
-    }
-    const std::vector<unsigned char> before = memory;
-    MapForWriting(memory.data() + 17, memory.size() - 40);  // neither end on a page boundary
-    MapForWriting(memory.data() + 5, 100);                  // within one page
-    MapForWriting(memory.data(), 0);
-    MapForWriting(nullptr, 4096);
-    EXPECT_TRUE(memory == before);
 }
 
 TEST(SkinPicturesTest, WaitAnimationHasFrames) {

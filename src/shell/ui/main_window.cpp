@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,18 +15,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 #include <vector>
 
-#include "common/shared_task.h"
 #include "shell/caption_targets.h"
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
 #include "shell/ui/engineering_page.h"
-#include "shell/ui/frame_buffer_warmup.h"
 #include "shell/ui/message_presenter.h"
-#include "shell/ui/picture_prefetch.h"
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_group.h"
 #include "shell/ui/skin_label.h"
@@ -109,9 +104,6 @@ using detail::ToQString;
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)) {
-    // The font database is read on a worker from the start: the controls' captions need it
-    // first of everything the window loads, and reading it takes longest.
-    font_database_ = std::jthread([] { static_cast<void>(QFontDatabase::families()); });
     setObjectName(QStringLiteral("FormMain"));
     // Every pixel of the window is painted by a page: its background picture covers it whole,
     // and the factory page fills itself. Without this the window would first fill its own
@@ -359,10 +351,7 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
     if (const auto found = pixmaps_.constFind(picture); found != pixmaps_.cend()) {
         return *found;
     }
-    std::optional<QImage> prefetched =
-        prefetch_ != nullptr ? prefetch_->Take(picture.toStdString()) : std::nullopt;
-    QImage image =
-        prefetched ? std::move(*prefetched) : services_.pictures->Picture(picture.toStdString());
+    QImage image = services_.pictures->Picture(picture.toStdString());
     if (image.isNull()) {
         return {};
     }
@@ -439,16 +428,12 @@ void MainWindow::CreateFixedControls() {
 ShellResult MainWindow::Start() {
     ShellResult started = StartWindow();
     showing_later_.reset();  // a start that stopped shows nothing
-    prefetch_.reset();       // the worker has finished or is no longer needed
     start_steps_.reset();
     if (started) {
         // The window's shape: every pixel of the background in the colour key is see-through.
-        // The worker that decoded the background worked it out already.
-        shape_ = prefetched_shape_ ? std::move(*prefetched_shape_)
-                                   : ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
+        shape_ = ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
         ApplyWindowShape();
     }
-    prefetched_shape_.reset();
     return started;
 }
 
@@ -457,27 +442,10 @@ ShellResult MainWindow::StartWindow() {
         !services_.captions) {
         return {false, QStringLiteral("The window was started without its resources")};
     }
-    // While the window loads its captions and creates its first controls, worker threads read
-    // the font database (started with the window: showing the first controls waits for it),
-    // decode the first page's pictures, plan language 1's layout and map the frame buffer.
-    // The pictures the first page shows are decoded on a worker thread while the controls
-    // are created, the small ones the first controls take first, the two large ones the layout
-    // places later; the window's size comes from the background's header meanwhile.
-    if (services_.pictures->DecodesOnAnyThread()) {
-        prefetch_ = std::make_unique<PicturePrefetch>(
-            *services_.pictures,
-            std::vector<std::string>{"BtnS_01", "SetS_01", "SetS_03", "KeyS_01", "ExitS_01",
-                                     "MiniS_01", "Lang_01", "Lang_03", "WebS_01", "CbS_D",
-                                     "L1_BackGround", "L1_Back1"},
-            [this](const std::string& name, const QImage& image) {
-                if (name == "L1_BackGround") {
-                    prefetched_shape_ = ShapeOf(image);  // read once the worker has ended
-                }
-            });
-    }
+    // The window's size comes from the background's header: the picture itself is decoded when
+    // the layout places it.
     background_size_ = services_.pictures->PictureDimensions("L1_BackGround");
     if (background_size_.isEmpty()) {
-        prefetch_.reset();
         return {false, QStringLiteral("Missing picture resource \"L1_BackGround\"")};
     }
     for (size_t i = 0; i < 5; ++i) {
@@ -488,30 +456,23 @@ ShellResult MainWindow::StartWindow() {
     if (const QScreen* screen = QApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    // The window's frame buffer is mapped on a worker while the controls are built; it is done
-    // (or stopped) when this function returns, before anything is shown or painted.
-    FrameBufferWarmUp frame_buffer(*this);
-
     LayoutResult<OrgSettings> org = services_.org();
     if (!org) {
         return {false, QString::fromStdString(org.error.message)};
     }
     org_ = std::move(*org.value);
     const LayoutContext start_context = ContextOf(kFirstLanguageNumber);
-    // When the window needs the plan before its worker has begun, the window makes it itself.
-    SharedTask<LayoutResult<LayoutPlan>> planning(
-        [layout = services_.layout, start_context] { return layout(start_context); });
     if (ShellResult tables = LoadCaptionTables(); !tables) {
         return tables;
     }
     // The controls are created in language 1's caption font: applying the captions later finds
     // it set and does not go through every control again.
     setFont(CaptionFont(font(), language_, captions().Caption("FontName")));
-    // The first controls are shown together once created, laid out and captioned: creating
-    // them needs no font, so it goes on while the font database is read.
+    // The first controls are shown together once created, laid out and captioned.
     showing_later_.emplace();
     CreateFixedControls();
-    if (ShellResult planned = TakeStartLayout(start_context, planning.Take()); !planned) {
+    if (ShellResult planned = TakeStartLayout(start_context, services_.layout(start_context));
+        !planned) {
         return planned;
     }
     started_ = true;

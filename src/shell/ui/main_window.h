@@ -9,7 +9,6 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "shell/caption_table.h"
@@ -25,7 +24,6 @@ class QTimer;
 
 namespace velq::ui {
 
-class PicturePrefetch;
 class SkinLabel;
 
 // The outline of a window picture: every pixel except those in the colour key RGB(128, 0, 0).
@@ -223,10 +221,6 @@ private:
     QSize background_size_;
     QRegion shape_;
     QHash<QString, QPixmap> pixmaps_;
-    // During start-up: the first page's pictures being decoded on a worker thread.
-    std::unique_ptr<PicturePrefetch> prefetch_;
-    std::jthread font_database_;               // reads the font database while the window is built
-    std::optional<QRegion> prefetched_shape_;  // the background's outline, from that worker
     // During start-up: language 1's layout, made once for both applications.
     LayoutContext start_context_;
     std::shared_ptr<const LayoutSteps> start_steps_;

@@ -16,8 +16,6 @@ public:
     virtual QImage Picture(std::string_view name) const = 0;
     // The picture's size; sources that can tell it without decoding say so cheaply.
     virtual QSize PictureDimensions(std::string_view name) const { return Picture(name).size(); }
-    // Whether Picture may be called from another thread (start-up decodes ahead when it may).
-    virtual bool DecodesOnAnyThread() const { return false; }
 };
 
 // One frame of the loading animation and how long it stays.

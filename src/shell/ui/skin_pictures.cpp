@@ -5,7 +5,6 @@
 #include "shell/skin_gif.h"
 #include "shell/skin_png.h"
 #include "shell/skin_resource.h"
-#include "shell/ui/picture_memory.h"
 
 namespace velq::ui {
 
@@ -22,7 +21,7 @@ QImage SkinPictures::Picture(std::string_view name) const {
         return {};
     }
     // A picture without transparency decodes with every alpha byte 255: opaque as it stands.
-    QImage image = NewPictureImage(
+    QImage image(
         QSize(decoder.width(), decoder.height()),
         decoder.has_alpha() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) {
@@ -62,12 +61,15 @@ QSize SkinPictures::PictureDimensions(std::string_view name) const {
 
 std::vector<AnimationFrame> SkinPictures::WaitAnimation() const {
     std::vector<AnimationFrame> frames;
-    const GifDecodeResult decoded = DecodeGif(SkinPicture("WaitGif"));
+    GifDecodeResult decoded = DecodeGif(SkinPicture("WaitGif"));
     if (!decoded) {
         return frames;
     }
-    for (const GifFrame& frame : decoded.frames) {
+    // Each frame's decoded bytes go as soon as its picture is made: the animation then never
+    // holds two copies of every frame, which start-up's peak memory would feel.
+    for (GifFrame& frame : decoded.frames) {
         QImage image = ImageFromRgba(frame.image.width, frame.image.height, frame.image.pixels);
+        frame.image.pixels = {};
         if (!image.isNull()) {
             frames.push_back({std::move(image), frame.delay_ms});
         }

@@ -14,8 +14,6 @@ class SkinPictures final : public PictureSource, public AnimationSource {
 public:
     QImage Picture(std::string_view name) const override;
     QSize PictureDimensions(std::string_view name) const override;
-    // Decoding reads only the embedded bytes.
-    bool DecodesOnAnyThread() const override { return true; }
     std::vector<AnimationFrame> WaitAnimation() const override;
 };
 

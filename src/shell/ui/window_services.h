@@ -25,8 +25,7 @@ struct WindowServices {
     MessagePresenter* messages = nullptr;
     FileDialogs* files = nullptr;
     std::function<LayoutResult<OrgSettings>()> org;
-    // Plans a language's layout. Start-up calls it on a worker thread (once, for language 1)
-    // while the window thread goes on: it must not touch the window.
+    // Plans a language's layout (start-up plans language 1 once and applies it twice).
     std::function<LayoutResult<LayoutPlan>(const LayoutContext&)> layout;
     std::function<CaptionTableResult(int)> captions;
     std::function<void(const QUrl&)> open_url;
