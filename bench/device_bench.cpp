@@ -20,6 +20,7 @@
 #include "device/virtual_mouse.h"
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
+#include "flows/ui/standard_pages.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -40,7 +41,8 @@ struct Program {
     velq::ui::SkinPictures pictures;
     velq::ui::RecordingMessagePresenter messages;
     velq::ui::ScriptedFileDialogs files;
-    velq::ui::MainWindow window{velq::ui::DefaultServices(pictures, pictures, messages, files)};
+    velq::ui::MainWindow window{velq::ui::WithStandardPages(
+        velq::ui::DefaultServices(pictures, pictures, messages, files))};
     std::unique_ptr<velq::ui::LoadingWindow> loading;
 
     bool Start() {

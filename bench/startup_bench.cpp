@@ -23,6 +23,7 @@
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
 #include "flows/ui/program_window.h"
+#include "flows/ui/standard_pages.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_presenter.h"
@@ -84,7 +85,8 @@ double MainWindowStart(double* switch_ms, const std::function<void()>& painted =
     velq::ui::ScriptedFileDialogs files;
     QElapsedTimer timer;
     timer.start();
-    velq::ui::MainWindow window(velq::ui::DefaultServices(pictures, pictures, messages, files));
+    velq::ui::MainWindow window(velq::ui::WithStandardPages(
+        velq::ui::DefaultServices(pictures, pictures, messages, files)));
     FirstPaint watcher;
     window.installEventFilter(&watcher);
     if (const velq::ui::ShellResult started = window.Start(); !started) {
@@ -154,8 +156,8 @@ int DemoUntilRead() {
     velq::VirtualBackend backend(mouse);
     int code = 1;
     const int run = program.Run(backend, nullptr, [&code](velq::ui::DeviceController& controller) {
-        QObject::connect(&controller, &velq::ui::DeviceController::deviceStateChanged,
-                         &controller, [&controller, &code] {
+        QObject::connect(&controller, &velq::ui::DeviceController::deviceStateChanged, &controller,
+                         [&controller, &code] {
                              if (controller.State().read_complete) {
                                  code = 0;
                                  QApplication::quit();
@@ -283,8 +285,8 @@ void InProcessFigures(int argc, char** argv, const QString& platform) {
         switches_all_pages.push_back(switch_all_ms);
     }
     const QByteArray name = platform.toLatin1();
-    std::printf("%s: window only, application already running (median of %d):\n",
-                name.constData(), kRounds);
+    std::printf("%s: window only, application already running (median of %d):\n", name.constData(),
+                kRounds);
     std::printf("  bare QWidget window:        %8.2f ms\n", Median(bare));
     std::printf("  main window:                %8.2f ms\n", Median(main_window));
     std::printf("%s: language switch, first page built: %8.2f ms (median; target under 50 ms)\n",

@@ -9,6 +9,7 @@
 
 #include <sstream>
 
+#include "flows/ui/standard_pages.h"
 #include "shell/layout_apply.h"
 #include "shell/shell_resources.h"
 
@@ -33,7 +34,8 @@ void EnsureApplication() {
 WindowRig::WindowRig(std::function<void(OrgSettings&)> tweak_org,
                      std::function<LayoutResult<LayoutPlan>(const LayoutContext&)> layout) {
     EnsureApplication();
-    WindowServices services = DefaultServices(pictures, pictures, messages, files);
+    WindowServices services =
+        WithStandardPages(DefaultServices(pictures, pictures, messages, files));
     if (tweak_org) {
         services.org = [tweak_org] {
             LayoutResult<OrgSettings> org = LoadOrgSettings();

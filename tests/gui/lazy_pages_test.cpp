@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/gui_test_rig.h"
+#include "settings/ui/light_page.h"
 #include "shell/layout_apply.h"
 
 namespace velq::ui::testing {
@@ -158,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 rig.Click("Btn_Second_1");
                                 rig.window->ShowNoDevicePage();
                                 rig.window->CoverPages(true);
-                                rig.window->ShowLightingEntries(0x05, true);
+                                rig.window->PageOf<LightPage>()->ShowLightingEntries(0x05, true);
                                 SwitchTo(rig, 2);
                             }}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
@@ -206,6 +207,51 @@ TEST(LazyPagesStart, MissingPictureOfAnUnbuiltPageStopsTheSwitch) {
     EXPECT_EQ(rig.Text("Btn_Lang2_1"), caption);
     EXPECT_EQ(rig.Picture("Img_P4"), QString());
 }
+
+// A language switch whose layout misses a picture changes nothing: not the pages built so far
+// (the picture comes last, after steps that would already have moved their controls), and not
+// the pages built afterwards, which end up as if the switch had never been tried.
+class FailedSwitch : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FailedSwitch, LeavesBuiltAndUnbuiltPagesUnchanged) {
+    bool broken = false;
+    const std::string control = GetParam();
+    const auto layout = [&broken, control](const LayoutContext& context) {
+        LayoutResult<LayoutPlan> plan = velq::ApplyLayout(context);
+        if (broken && plan) {
+            LayoutOp op;
+            op.kind = LayoutOpKind::kPicture;
+            op.control = control;
+            op.text = "NoSuchPicture";
+            plan.value->ops.push_back(op);
+        }
+        return plan;
+    };
+    WindowRig tried({}, layout);
+    tried.Start();
+    tried.Unblock();
+    tried.Click("Btn_Adv_1");  // the advanced page is built, the others wait
+    WindowRig untried;
+    untried.Start();
+    untried.Unblock();
+    untried.Click("Btn_Adv_1");
+    ExpectSameControls(*untried.window, *tried.window);
+
+    broken = true;
+    for (const int language : {2, 3}) {
+        const ShellResult switched = tried.window->SwitchLanguage(language);
+        EXPECT_FALSE(switched.ok);
+        EXPECT_TRUE(switched.error.contains(QStringLiteral("NoSuchPicture")));
+    }
+    EXPECT_EQ(tried.window->language(), 1);
+    ExpectSameControls(*untried.window, *tried.window);
+    BuildEveryPage(tried);
+    BuildEveryPage(untried);
+    ExpectSameControls(*untried.window, *tried.window);
+}
+
+INSTANTIATE_TEST_SUITE_P(MissingPictureOn, FailedSwitch,
+                         ::testing::Values("Img_P1", "Img_P2", "Img_P4", "Img_Engineer_3"));
 
 }  // namespace
 }  // namespace velq::ui::testing

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/gui_test_rig.h"
+#include "settings/ui/light_page.h"
 
 namespace velq::ui::testing {
 namespace {
@@ -15,12 +16,12 @@ TEST(LightEntries, OnlyTheLightingTypesOwnModesShow) {
     EXPECT_TRUE(rig.Control("Img_RBLEDMode3")->isHidden());
     EXPECT_TRUE(rig.Control("lbl_RBLEDMode1")->isHidden());
 
-    rig.window->ShowLightingEntries(0b1111011, false);  // mode 3 not offered
+    rig.window->PageOf<LightPage>()->ShowLightingEntries(0b1111011, false);  // mode 3 not offered
     EXPECT_TRUE(rig.Control("Img_MCULEDMode3")->isHidden());
     EXPECT_TRUE(rig.Control("lbl_MCULEDMode3")->isHidden());
     EXPECT_FALSE(rig.Control("Img_MCULEDMode4")->isHidden());
 
-    rig.window->ShowLightingEntries(0, true);
+    rig.window->PageOf<LightPage>()->ShowLightingEntries(0, true);
     ASSERT_TRUE(rig.window->SwitchLanguage(2));
     EXPECT_TRUE(rig.Control("Img_MCULEDMode1")->isHidden());
     EXPECT_FALSE(rig.Control("Img_RBLEDMode1")->isHidden());

@@ -7,6 +7,7 @@
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/window_services.h"
 
+#include "flows/ui/standard_pages.h"
 #include "gui/gui_test_rig.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/skin_pictures.h"
@@ -87,7 +88,7 @@ TEST(WindowShape, StartUpWithTheEmbeddedSkin) {
     const SkinPictures skin;
     RecordingMessagePresenter messages;
     ScriptedFileDialogs files;
-    MainWindow window(DefaultServices(skin, skin, messages, files));
+    MainWindow window(WithStandardPages(DefaultServices(skin, skin, messages, files)));
     ASSERT_TRUE(window.Start());
     EXPECT_EQ(window.BackgroundSize(), QSize(1030, 662));
     const auto* base = qobject_cast<const QLabel*>(window.Control(QStringLiteral("Img_Base_1")));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "flows/ui/page_values.h"
+#include "config/ui/page_values.h"
 #include "gui/gui_test_rig.h"
 
 namespace velq::ui::testing {

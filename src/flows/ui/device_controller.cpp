@@ -6,7 +6,6 @@
 
 #include "buttons/function_name.h"
 #include "config/config_codec.h"
-#include "flows/ui/page_values.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -53,20 +52,9 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     connect(dev_timer_, &QTimer::timeout, this, &DeviceController::OnDevTimer);
 
     connect(parts_.window, &MainWindow::frameButtonClicked, this, &DeviceController::OnFrameButton);
-    // The office and gaming pages share the nine button labels: each shows its own profile.
-    connect(parts_.window, &MainWindow::pageShown, this, [this](Page page) {
-        if (page == Page::kOffice || page == Page::kGaming) {
-            RelabelButtons();
-        }
-    });
-    connect(parts_.window, &MainWindow::languageChanged, this, &DeviceController::RelabelButtons);
-    // A factory page built late shows the record, refreshed first from the controls that
-    // already showed it, so a value changed there is not lost.
-    connect(parts_.window, &MainWindow::engineeringPageBuilding, this,
-            [this] { ReadPageValues(*parts_.window, state_.config); });
-    connect(parts_.window, &MainWindow::engineeringPageBuilt, this, [this] {
-        ui::ShowPageValues(*parts_.window, state_.config);
-        RelabelButtons();
+    // The pages name the buttons' functions: macro slots by the names the mouse holds.
+    parts_.window->SetFunctionNamer([this](const FunctionCode& code) {
+        return QString::fromStdString(FunctionName(CodeText(code), Names()));
     });
 
     if (parts_.hotplug != nullptr && parts_.hotplug->Descriptor() >= 0) {
@@ -236,7 +224,7 @@ void DeviceController::ShowDeviceCodes(int vendor_code, int product_code) {
     // The engineering page's code fields show what the mouse holds; the rest stays as shown.
     state_.config.vendor_code = static_cast<uint8_t>(vendor_code);
     state_.config.product_code = static_cast<uint8_t>(product_code);
-    ui::ShowPageValues(*parts_.window, state_.config);
+    parts_.window->ShowConfig(state_.config);
 }
 
 void DeviceController::InitNoDevice() {
@@ -302,44 +290,15 @@ void DeviceController::ShowLoadingWindow() {
 }
 
 void DeviceController::CollectPageValues(MouseConfig& config) {
-    ReadPageValues(*parts_.window, config);
+    parts_.window->CollectConfig(config);
 }
 
 void DeviceController::ShowPageValues(const MouseConfig& config) {
-    ui::ShowPageValues(*parts_.window, config);
-    RelabelButtons();
-    uint8_t flowing = 0;
-    if (config.lighting.type == LightType::kFlowing) {
-        for (std::size_t n = 0; n < config.lighting.modes_offered.size(); ++n) {
-            flowing =
-                static_cast<uint8_t>(flowing | (config.lighting.modes_offered[n] ? 1 << n : 0));
-        }
-    }
-    parts_.window->ShowLightingEntries(flowing, config.lighting.type == LightType::kTwoColour);
+    parts_.window->ShowConfig(config);
 }
 
 void DeviceController::RelabelButtons() {
-    const NameSources names = Names();
-    const auto name_of = [&names](const FunctionCode& code) {
-        return QString::fromStdString(FunctionName(CodeText(code), names));
-    };
-    // The office and gaming pages share the nine labels; the factory page shows both profiles.
-    const bool gaming = parts_.window->current_page() == Page::kGaming;
-    const ProfileButtons& codes = gaming ? state_.config.gaming : state_.config.office;
-    for (int b = 0; b < kButtonsPerProfile; ++b) {
-        const size_t i = static_cast<size_t>(b);
-        if (QWidget* label = parts_.window->Control(QStringLiteral("Key%1").arg(b + 1))) {
-            label->setProperty("text", name_of(codes[i]));
-        }
-        for (int profile = 1; profile <= 2; ++profile) {
-            const QString key =
-                QStringLiteral("btn_Key%1%2").arg(profile).arg(b + 1, 2, 10, QLatin1Char('0'));
-            if (QWidget* button = parts_.window->Control(key)) {
-                button->setProperty("text", name_of(profile == 1 ? state_.config.office[i]
-                                                                 : state_.config.gaming[i]));
-            }
-        }
-    }
+    parts_.window->RelabelButtons();
 }
 
 void DeviceController::ShowFirstPage() {

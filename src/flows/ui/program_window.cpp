@@ -1,10 +1,13 @@
 #include "flows/ui/program_window.h"
 
+#include "flows/ui/standard_pages.h"
+
 #include <QApplication>
 
 namespace velq::ui {
 
-ProgramWindow::ProgramWindow() : window_(DefaultServices(pictures_, pictures_, messages_, files_)) {
+ProgramWindow::ProgramWindow()
+    : window_(WithStandardPages(DefaultServices(pictures_, pictures_, messages_, files_))) {
     messages_.SetParent(&window_);
     files_.SetParent(&window_);
 }

@@ -21,7 +21,6 @@
 #include "shell/caption_targets.h"
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
-#include "shell/ui/engineering_page.h"
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_group.h"
@@ -110,25 +109,23 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     // background through the outline, one rectangle per run of the outline on every row.
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
-    for (size_t i = 0; i < pages_.size(); ++i) {
-        auto* page = new QWidget(this);
-        page->setObjectName(QStringLiteral("gbPage%1").arg(i + 1));
-        page->setVisible(i == 0);
-        if (i == 5) {
-            // The factory page has no picture of its own: plain controls in the theme's colours.
-            page->setAutoFillBackground(true);
-            QPalette palette = page->palette();
-            palette.setColor(QPalette::Window, QColor(18, 21, 26));
-            palette.setColor(QPalette::WindowText, QColor(220, 224, 230));
-            palette.setColor(QPalette::Base, QColor(30, 34, 41));
-            palette.setColor(QPalette::AlternateBase, QColor(36, 41, 49));
-            palette.setColor(QPalette::Text, QColor(225, 228, 234));
-            palette.setColor(QPalette::Button, QColor(40, 45, 53));
-            palette.setColor(QPalette::ButtonText, QColor(225, 228, 234));
-            palette.setColor(QPalette::Highlight, QColor(232, 160, 48));
-            palette.setColor(QPalette::HighlightedText, QColor(18, 21, 26));
-            page->setPalette(palette);
+    if (services_.parts) {
+        std::vector<std::unique_ptr<WindowPart>> parts = services_.parts(*this);
+        for (std::unique_ptr<WindowPart>& part : parts) {
+            const auto index = static_cast<size_t>(part->index());
+            parts_.at(index) = std::move(part);
         }
+    }
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        if (parts_[i] == nullptr) {
+            parts_[i] = std::make_unique<WindowPart>(
+                *this, static_cast<int>(i),
+                i == kMenuPart ? parts_[kOfficePart]->container() : nullptr);
+        }
+    }
+    parts_[kOfficePart]->MarkBuilt();  // start-up builds it with the window's own controls
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        QWidget* page = parts_[i]->container();
         pages_[i] = page;
         page->installEventFilter(this);  // its pictures are decoded when it is first shown
         controls_.insert(page->objectName(), page);
@@ -142,12 +139,8 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::Find(const QString& name) const {
-    return controls_.value(name, nullptr);
-}
-
 QWidget* MainWindow::EnsureControl(const QString& name) {
-    if (QWidget* existing = Find(name)) {
+    if (QWidget* existing = controls_.value(name, nullptr)) {
         return existing;
     }
     std::optional<ControlSpec> entry = ClassifyControl(name.toStdString());
@@ -240,6 +233,9 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry
     }
     widget->setObjectName(name);
     controls_.insert(name, widget);
+    if (const int part = PartIndexOf(name); part >= 0) {
+        parts_[static_cast<size_t>(part)]->Register(widget);
+    }
     WireControl(name, widget, entry);
     if (!entry.picture.empty()) {
         static_cast<void>(SetPicture(name, ToQString(entry.picture)));
@@ -282,22 +278,24 @@ bool MainWindow::SetPicture(const QString& control, const QString& picture) {
     if (services_.pictures == nullptr) {
         return false;
     }
-    auto* label = qobject_cast<QLabel*>(Find(control));
-    if (label == nullptr) {
-        // A control of a page not built yet takes the picture when its page is built.
-        if (!OnUnbuiltPage(control) ||
-            services_.pictures->PictureDimensions(picture.toStdString()).isEmpty()) {
+    if (OnUnbuiltPart(control)) {
+        // A control of a part not built yet takes the picture when its part is built.
+        if (services_.pictures->PictureDimensions(picture.toStdString()).isEmpty()) {
             return false;
         }
-        deferred_pictures_.insert(control, picture);
+        parts_[static_cast<size_t>(PartIndexOf(control))]->KeepPicture(control, picture);
         return true;
+    }
+    auto* label = qobject_cast<QLabel*>(EnsureControl(control));
+    if (label == nullptr) {
+        return false;
     }
     if (shown_pictures_.value(label) == picture) {
         return true;
     }
     // A picture on a page nobody sees yet is decoded when its page is first shown: start-up
     // then decodes only what the first page shows. Its size is known from the file's header.
-    const QWidget* page = PageOf(label);
+    const QWidget* page = ContainerOf(label);
     // (Pictures of languages 2 and 3 may borrow language 1's artwork, decided on decoding.)
     const bool borrowing_picture = picture.size() > 3 && picture.startsWith(QLatin1Char('L')) &&
                                    picture.at(2) == QLatin1Char('_') &&
@@ -323,7 +321,7 @@ bool MainWindow::SetPicture(const QString& control, const QString& picture) {
     return true;
 }
 
-QWidget* MainWindow::PageOf(QWidget* widget) const {
+QWidget* MainWindow::ContainerOf(QWidget* widget) const {
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
         if (std::find(pages_.begin(), pages_.end(), w) != pages_.end()) {
             return w;
@@ -334,7 +332,7 @@ QWidget* MainWindow::PageOf(QWidget* widget) const {
 
 void MainWindow::ShowPendingPictures(const QWidget* page) {
     for (auto it = pending_pictures_.begin(); it != pending_pictures_.end();) {
-        if (PageOf(it.key()) != page) {
+        if (ContainerOf(it.key()) != page) {
             ++it;
             continue;
         }
@@ -408,21 +406,18 @@ void MainWindow::ShowWaitingControls() {
     }
 }
 
-void MainWindow::CreateFixedControls() {
+void MainWindow::CreatePartControls(int part) {
     for (const QString& name : FixedControlNames()) {
-        if (!OnUnbuiltPage(name)) {
+        if (PartIndexOf(name) == part) {
             EnsureControl(name);
         }
     }
     for (const CaptionTarget& target : kCaptionTargets) {
         const QString name = ToQString(target.control);
-        if (!OnUnbuiltPage(name)) {
+        if (PartIndexOf(name) == part) {
             EnsureControl(name);
         }
     }
-    FillInsertList();
-    static_cast<QRadioButton*>(Find(QStringLiteral("rb_1")))->setChecked(true);
-    static_cast<QRadioButton*>(Find(QStringLiteral("rb_Lang1")))->setChecked(true);
 }
 
 ShellResult MainWindow::Start() {
@@ -470,21 +465,24 @@ ShellResult MainWindow::StartWindow() {
     setFont(CaptionFont(font(), language_, captions().Caption("FontName")));
     // The first controls are shown together once created, laid out and captioned.
     showing_later_.emplace();
-    CreateFixedControls();
+    CreatePartControls(-1);
+    CreatePartControls(kOfficePart);
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang1")))->setChecked(true);
     if (ShellResult planned = TakeStartLayout(start_context, services_.layout(start_context));
         !planned) {
         return planned;
     }
     started_ = true;
     // The status line runs along the bottom left, clear of the frame buttons.
-    Find(QStringLiteral("lbl_Content"))->setGeometry(30, background_size_.height() - 46, 480, 20);
+    Control(QStringLiteral("lbl_Content"))
+        ->setGeometry(30, background_size_.height() - 46, 480, 20);
     if (services_.messages != nullptr) {
         services_.messages->SetFontFamilies(font().families());
     }
     if (ShellResult first = ApplyLayout(1); !first) {
         return first;
     }
-    SetListItemHeights();
     ShowNoDevicePage();
     CoverPages(true);
     ShowWaitingControls();
@@ -514,10 +512,13 @@ void MainWindow::Restack() {
         }
     }
     for (int n = 1; n <= 5; ++n) {
-        if (QWidget* picture = Find(QStringLiteral("Img_P%1").arg(n))) {
+        if (!parts_[static_cast<size_t>(n - 1)]->built()) {
+            continue;
+        }
+        if (QWidget* picture = Control(QStringLiteral("Img_P%1").arg(n))) {
             picture->lower();
         }
-        if (QWidget* base = Find(QStringLiteral("Img_Base_%1").arg(n))) {
+        if (QWidget* base = Control(QStringLiteral("Img_Base_%1").arg(n))) {
             base->lower();
         }
     }
@@ -527,11 +528,14 @@ void MainWindow::Restack() {
         }
     }
     for (int copy = 1; copy <= 4; ++copy) {
-        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
+        if (!parts_[static_cast<size_t>(copy - 1)]->built()) {
+            continue;
+        }
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->raise();
         }
     }
-    if (QWidget* status = Find(QStringLiteral("lbl_Content"))) {
+    if (QWidget* status = Control(QStringLiteral("lbl_Content"))) {
         status->raise();
     }
 }
@@ -607,84 +611,34 @@ QRegion ShapeOf(const QImage& picture) {
     return region;
 }
 
-void MainWindow::ShowLightingEntries(uint8_t flowing_modes, bool two_colour) {
-    flowing_modes_ = flowing_modes;
-    two_colour_entries_ = two_colour;
-    ApplyLightingEntries();
-}
-
-void MainWindow::ApplyLightingEntries() {
-    // The flowing and the two-colour mode entries share one row of the light page: only the
-    // lighting type's own entries are on screen, and of the flowing ones only the modes the
-    // mouse offers. The layout places them; this decides whether they show.
-    for (int n = 1; n <= 7; ++n) {
-        const bool flowing = (flowing_modes_ >> (n - 1) & 1) != 0;
-        for (const QString& stem :
-             {QStringLiteral("Img_MCULEDMode"), QStringLiteral("lbl_MCULEDMode")}) {
-            if (QWidget* widget = Find(stem + QString::number(n))) {
-                widget->setVisible(flowing);
-            }
-        }
-        for (const QString& stem :
-             {QStringLiteral("Img_RBLEDMode"), QStringLiteral("lbl_RBLEDMode")}) {
-            if (QWidget* widget = Find(stem + QString::number(n))) {
-                widget->setVisible(two_colour_entries_);
-            }
+void MainWindow::ShowConfig(const MouseConfig& config) {
+    config_ = config;
+    config_shown_ = true;
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->ShowConfig(config_);
         }
     }
 }
 
-void MainWindow::EnsureEngineeringPage() {
-    // The factory page holds a third of the window's controls and is seen only after the
-    // engineer unlock: it is built the first time it is needed.
-    if (engineering_page_built_) {
-        return;
-    }
-    engineering_page_built_ = true;
-    emit engineeringPageBuilding();
-    BuildPage(kFactoryPage);  // its DPI lists, which the window knows by name, first
-    FillDpiLists(captions());
-    PlaceEngineeringControls();
-    emit engineeringPageBuilt();
-}
-
-void MainWindow::PlaceEngineeringControls() {
-    EngineeringPageHooks hooks;
-    hooks.existing = [this](const QString& name) { return Control(name); };
-    hooks.clicked = [this](const QString& name) { OnEngineeringCommand(name); };
-    for (QWidget* widget :
-         BuildEngineeringPage(*pages_[5], EngineerLanguageOfEnvironment(), hooks)) {
-        if (!widget->objectName().isEmpty()) {
-            controls_.insert(widget->objectName(), widget);
+void MainWindow::CollectConfig(MouseConfig& config) {
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->CollectConfig(config);
         }
     }
+    config_ = config;
 }
 
-void MainWindow::OnEngineeringCommand(const QString& name) {
-    // The factory page's own row of commands: its page tabs, and the frame buttons' flows.
-    static const std::pair<const char*, Page> kTabs[] = {{"btn_EngOffice", Page::kOffice},
-                                                         {"btn_EngGaming", Page::kGaming},
-                                                         {"btn_EngAdvanced", Page::kAdvanced},
-                                                         {"btn_EngLight", Page::kLight},
-                                                         {"btn_EngMacro", Page::kMacro}};
-    for (const auto& [button, page] : kTabs) {
-        if (name == QLatin1String(button)) {
-            ClickTab(page);
-            return;
-        }
-    }
-    static const std::pair<const char*, const char*> kFlows[] = {
-        {"btn_Load", "Btn_Load_1"},
-        {"btn_Save", "Btn_Save_1"},
-        {"btn_Write", "Btn_Apply_1"},
-        {"Btn_Default", "Btn_Default"},
-        {"btn_loadDefaultCPI", "btn_loadDefaultCPI"},
-        {"btn_loadDefaultLED", "btn_loadDefaultLED"}};
-    for (const auto& [button, flow] : kFlows) {
-        if (name == QLatin1String(button)) {
-            // The flows themselves say so when there is no mouse.
-            emit frameButtonClicked(QString::fromLatin1(flow));
-            return;
+void MainWindow::SetFunctionNamer(FunctionNamer namer) {
+    function_namer_ = std::move(namer);
+}
+
+void MainWindow::RelabelButtons() {
+    // The labels show names of the configuration's function codes: the pages name them again.
+    for (const auto& part : parts_) {
+        if (part->built() && part->ShowsConfig()) {
+            part->ShowConfig(config_);
         }
     }
 }

@@ -7,15 +7,19 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "buttons/function_code.h"
+#include "config/mouse_config.h"
 #include "shell/caption_table.h"
 #include "shell/layout_ops.h"
 #include "shell/org_settings.h"
 #include "shell/ui/control_kinds.h"
 #include "shell/ui/text_roller.h"
+#include "shell/ui/window_part.h"
 #include "shell/ui/window_services.h"
 
 class QButtonGroup;
@@ -42,10 +46,13 @@ struct ShellResult {
     explicit operator bool() const { return ok; }
 };
 
-// The main window: frameless, shaped by its background picture, six page containers, every
-// control created by name, layouts and captions applied, the page tabs, window chrome, hover
-// pictures, the scrolling caption and the status line. The device flows drive it through the
-// small setters; until then it stays in the no-device state.
+// The main window: the chrome around the pages. Frameless, shaped by its background picture;
+// every control created by name from one kind table; the layouts and captions of a language
+// planned and handed to the parts (pages and function menus, see WindowPart); the page tabs,
+// language buttons, window buttons, hover pictures, the scrolling caption, the status line and
+// the page covers. The pages show the configuration; the device flows drive the window through
+// ShowConfig, CollectConfig and the small setters, and until then it stays in the no-device
+// state.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -73,11 +80,34 @@ public:
     void ShowNoDevicePage();
     // The fire page (reached from the function menu, not from a tab).
     void ShowFirePage();
-    // The light page's mode entries: flowing mode n shows when bit n - 1 of `flowing_modes` is
-    // set (0 for a lighting type without them), the two-colour entries when `two_colour`.
-    void ShowLightingEntries(uint8_t flowing_modes, bool two_colour);
+    // Every page shows the configuration (pages built later show it when built).
+    void ShowConfig(const MouseConfig& config);
+    // What the pages show, taken into `config`; settings no page shows keep their values.
+    void CollectConfig(MouseConfig& config);
+    // The name of a function code in the current language, for the pages' button labels.
+    using FunctionNamer = std::function<QString(const FunctionCode&)>;
+    void SetFunctionNamer(FunctionNamer namer);
+    const FunctionNamer& function_namer() const { return function_namer_; }
+    // The configuration the pages show now.
+    const MouseConfig& shown_config() const { return config_; }
+    // Names the buttons' functions again (slot names or the language changed).
+    void RelabelButtons();
+    // A part of the window, built or not (see kOfficePart ..).
+    WindowPart& Part(int index) const { return *parts_[static_cast<size_t>(index)]; }
+    // The part of type `T`, or nullptr when the window has none.
+    template <class T>
+    T* PageOf() const {
+        for (const auto& part : parts_) {
+            if (auto* page = dynamic_cast<T*>(part.get())) {
+                return page;
+            }
+        }
+        return nullptr;
+    }
     // Builds the factory page's controls, once; the engineering tab does it on first use.
-    void EnsureEngineeringPage();
+    void EnsureEngineeringPage() { parts_[kFactoryPart]->Build(); }
+    // A frame button's flow asked for by a page ("Btn_Apply_1", "btn_loadDefaultCPI").
+    void RequestFlow(const QString& name) { emit frameButtonClicked(name); }
     // `EngineerUnlock`: shows the engineering tab (a double click on the logo runs it).
     void EngineerUnlock();
     // Where the logo stands on the background picture.
@@ -88,8 +118,8 @@ public:
     // Shows a caption key's text ("Str020") of the current language in the message window.
     void ShowMessageKey(std::string_view key);
 
-    // The control of that name, nullptr when the window has none. A control of a page that
-    // was not shown yet is built with the rest of its page first.
+    // The control of that name, nullptr when the window has none. A control of a part not
+    // built yet is built with the rest of its part first.
     QWidget* Control(const QString& name);
     // The skin picture a picture control shows now ("SetS_03"), empty when none.
     QString PictureOf(const QString& name);
@@ -110,10 +140,6 @@ public:
 signals:
     // A tab opened its page (after the page is shown), so its content can be refreshed.
     void pageShown(velq::ui::Page page);
-    // The factory page's controls are about to be built (the values the other controls show
-    // can be taken now), and exist now and want the current values.
-    void engineeringPageBuilding();
-    void engineeringPageBuilt();
     // The layout and captions of `language` were applied (a language switch, or the start-up's
     // own): labels that show data in the language, such as the buttons' function names, are
     // named again in it.
@@ -128,26 +154,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class WindowPart;
+
     // Controls.
-    // The control if it exists already; never builds anything.
-    QWidget* Find(const QString& name) const;
+    // Creates the control (by the kind table) unless it exists.
     QWidget* EnsureControl(const QString& name);
-    // The page a control lies on (0..5 for gbPage1..6, kMenuParts for the function menus), -1
-    // for the window's own controls.
-    int PageIndexOf(const QString& name);
-    // Whether the control belongs to a page whose controls are not built yet.
-    bool OnUnbuiltPage(const QString& name);
-    // Creates a page's controls, lays them out, captions them and gives them the state the
-    // window keeps for every page (tab and language marks, cover, unlocked engineering tab).
-    void BuildPage(int index);
-    // BuildPage, or for the factory page EnsureEngineeringPage.
-    void BuildPart(int index);
+    // The part a control lies on (kOfficePart .. kMenuPart), -1 for the window's own controls.
+    int PartIndexOf(const QString& name);
+    bool OnUnbuiltPart(const QString& name);
+    // The controls that exist before any layout names them, of one part or (-1) the window.
+    void CreatePartControls(int part);
+    // A part was built: it takes the state the window keeps for every page (cover, tab and
+    // language marks, unlocked engineering tab) and shows the configuration.
+    void PartBuilt(WindowPart& part);
     void UnlockEngineerCopy(int copy);
     void SetListItemHeights();
-    void FillInsertList();
     QWidget* CreateControl(const QString& name, const ControlSpec& entry);
     QWidget* ParentFor(const QString& name, const ControlSpec& entry);
-    void CreateFixedControls();
     // Show and hide a control, or during start-up note it to be shown with the others.
     void ShowControl(QWidget* widget);
     void HideControl(QWidget* widget);
@@ -158,31 +181,22 @@ private:
     ShellResult StartWindow();
     void SetPictureOnCopies(const QString& stem, const QString& picture);
     void Restack();
-    void PlaceMenuEntries();
     void IndentOptionCaptions();
+    void ArrangeParts();
 
     // Layout and captions.
     [[nodiscard]] ShellResult RunLayoutOp(const LayoutOp& op);
-    // A layout's steps (the language's, then the web buttons' place), with the page each
-    // step's control lies on; shared by the pages whose steps wait.
-    struct LayoutSteps {
-        std::vector<LayoutOp> ops;
-        std::vector<int8_t> page;  // -1: the window's own controls
-        LayoutStyle style;
-    };
-    struct WaitingSteps {
-        std::shared_ptr<const LayoutSteps> layout;
-        std::vector<uint32_t> steps;  // indices into layout->ops, in order
-    };
     std::shared_ptr<const LayoutSteps> StepsOf(LayoutPlan plan);
     LayoutContext ContextOf(int language) const;
     [[nodiscard]] ShellResult TakeStartLayout(const LayoutContext& context,
                                               LayoutResult<LayoutPlan> plan);
+    // Every picture the steps name exists (those of parts not built too), checked before a
+    // layout changes anything.
+    [[nodiscard]] ShellResult CheckPictures(const LayoutSteps& steps) const;
     QWidget* LaidOutControl(const QString& name);
     [[nodiscard]] ShellResult LoadCaptionTables();
-    // The captions of every built page's controls, or (page >= 0) of one page's controls only.
-    void ApplyCaptions(const CaptionTable& table, int page = -1);
-    void FillDpiLists(const CaptionTable& table);
+    // The captions of every built part's controls, or (part >= 0) of one part's only.
+    void ApplyCaptions(const CaptionTable& table, int part = -1);
     LayoutPage CurrentLayoutPage() const;
 
     // Navigation and chrome.
@@ -201,19 +215,16 @@ private:
     void RollTick();
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();
-    void ApplyLightingEntries();
-    void FitKeyLabels();
     // The page container a control lies on, or nullptr for the window's own controls.
-    QWidget* PageOf(QWidget* widget) const;
+    QWidget* ContainerOf(QWidget* widget) const;
     void ShowPendingPictures(const QWidget* page);
-    void PlaceEngineeringControls();
-    void OnEngineeringCommand(const QString& name);
 
     WindowServices services_;
     OrgSettings org_;
     LayoutStyle style_;
     std::array<CaptionTable, 3> tables_;
     QHash<QString, QWidget*> controls_;
+    std::array<std::unique_ptr<WindowPart>, kPartCount> parts_;
     std::array<QWidget*, 6> pages_{};
     QButtonGroup* page_radios_ = nullptr;
     QButtonGroup* language_radios_ = nullptr;
@@ -228,35 +239,21 @@ private:
     QHash<const QWidget*, QString> shown_pictures_;
     // Pictures set on controls of hidden pages, decoded when their page is first shown.
     QHash<QLabel*, QString> pending_pictures_;
-    // Pages 2 to 5 are built when first shown, and the function menus of the first page
-    // (index kMenuParts) when first asked for: start-up creates only what the first page and
-    // the window show. Until then their share of the layout waits here, with the pictures the
-    // window set on controls not created yet (the four copies of the tabs, for instance).
-    static constexpr int kFactoryPage = 5;
-    static constexpr int kMenuParts = 6;
     bool started_ = false;
-    std::array<bool, 7> page_built_{true, false, false, false, false, false, false};
-    std::array<WaitingSteps, 7> deferred_ops_;
-    // The first menu panel's height the tabs chose, for when the menus are built.
-    std::optional<int> main_panel_height_;
     // During start-up: controls to be shown together once laid out and captioned.
     std::optional<std::vector<QWidget*>> showing_later_;
-    // Pictures the window set on controls not built yet: before the last layout applied, and
-    // since.
-    QHash<QString, QString> pictures_under_layout_;
-    QHash<QString, QString> deferred_pictures_;
-    QHash<QString, int> page_index_of_;
+    QHash<QString, int> part_index_of_;
     bool pages_covered_ = false;
     bool engineer_unlocked_ = false;
+    // What the pages show, once the device flows showed a configuration.
+    MouseConfig config_{};
+    bool config_shown_ = false;
+    FunctionNamer function_namer_;
 
     int language_ = 1;
     Page page_ = Page::kOffice;
     bool no_device_page_ = true;
     bool device_handle_ = false;
-    bool macro_insert_mode_ = false;
-    bool engineering_page_built_ = false;
-    uint8_t flowing_modes_ = 0x7F;  // the no-device image's flowing light offers all seven
-    bool two_colour_entries_ = false;
 
     QTimer* label_run_ = nullptr;
     TextRoller roller_;

@@ -55,23 +55,23 @@ LayoutContext MainWindow::ContextOf(int language) const {
     return context;
 }
 
-std::shared_ptr<const MainWindow::LayoutSteps> MainWindow::StepsOf(LayoutPlan plan) {
+std::shared_ptr<const LayoutSteps> MainWindow::StepsOf(LayoutPlan plan) {
     auto steps = std::make_shared<LayoutSteps>();
     steps->ops = std::move(plan.ops);
     // The web buttons' place is a program setting, not part of the language's layout.
     std::vector<LayoutOp> web = WebButtonOps(org_);
     steps->ops.reserve(steps->ops.size() + web.size());
     std::move(web.begin(), web.end(), std::back_inserter(steps->ops));
-    steps->page.reserve(steps->ops.size());
+    steps->part.reserve(steps->ops.size());
     // Most controls have several steps: each name is looked up once.
     std::unordered_map<std::string_view, int8_t> pages;
     pages.reserve(steps->ops.size() / 2);
     for (const LayoutOp& op : steps->ops) {
         auto [known, added] = pages.try_emplace(op.control, int8_t{0});
         if (added) {
-            known->second = static_cast<int8_t>(PageIndexOf(QString::fromStdString(op.control)));
+            known->second = static_cast<int8_t>(PartIndexOf(QString::fromStdString(op.control)));
         }
-        steps->page.push_back(known->second);
+        steps->part.push_back(known->second);
     }
     steps->style = plan.style;
     return steps;
@@ -106,37 +106,26 @@ ShellResult MainWindow::ApplyLayout(int language) {
         }
         steps = StepsOf(std::move(*plan.value));
     }
-    // The steps of pages not built yet wait for their page; their pictures are looked up now,
-    // so that a missing one stops here, before anything changed.
-    std::array<std::vector<uint32_t>, std::tuple_size_v<decltype(deferred_ops_)>> waiting;
+    // Every picture is looked up first, those of parts not built yet too: a missing one stops
+    // the layout before anything changed.
+    if (ShellResult checked = CheckPictures(*steps); !checked) {
+        return checked;
+    }
+    // The steps of parts not built yet wait for their part; the others run now, in order.
+    std::array<std::vector<uint32_t>, kPartCount> waiting;
     std::vector<uint32_t> now;
     now.reserve(steps->ops.size());
     for (uint32_t i = 0; i < steps->ops.size(); ++i) {
-        const int page = steps->page[i];
-        if (page < 0 || page_built_[static_cast<size_t>(page)]) {
+        const int part = steps->part[i];
+        if (part < 0 || parts_[static_cast<size_t>(part)]->built()) {
             now.push_back(i);
-            continue;
+        } else {
+            waiting[static_cast<size_t>(part)].push_back(i);
         }
-        const LayoutOp& op = steps->ops[i];
-        const bool pictured = op.kind == LayoutOpKind::kPicture ||
-                              op.kind == LayoutOpKind::kSliderThumb ||
-                              op.kind == LayoutOpKind::kSliderTrack;
-        if (pictured && (services_.pictures == nullptr ||
-                         services_.pictures->PictureDimensions(op.text).isEmpty())) {
-            return {false,
-                    QStringLiteral("Missing picture resource \"%1\" for %2")
-                        .arg(QString::fromStdString(op.text), QString::fromStdString(op.control))};
-        }
-        waiting[static_cast<size_t>(page)].push_back(i);
     }
-    // Pictures the window set before this layout are there when the layout measures them.
-    for (auto it = deferred_pictures_.cbegin(); it != deferred_pictures_.cend(); ++it) {
-        pictures_under_layout_.insert(it.key(), it.value());
-    }
-    deferred_pictures_.clear();
-    for (size_t page = 0; page < waiting.size(); ++page) {
-        if (!page_built_[page]) {
-            deferred_ops_[page] = WaitingSteps{steps, std::move(waiting[page])};
+    for (size_t part = 0; part < parts_.size(); ++part) {
+        if (!parts_[part]->built()) {
+            parts_[part]->KeepLayout(steps, std::move(waiting[part]));
         }
     }
     for (const uint32_t i : now) {
@@ -147,20 +136,41 @@ ShellResult MainWindow::ApplyLayout(int language) {
     language_ = language;
     style_ = steps->style;
     ApplyCaptions(captions());
-    PlaceMenuEntries();
     IndentOptionCaptions();
-    FitKeyLabels();
-    ApplyLightingEntries();
+    ArrangeParts();
     Restack();
     emit languageChanged(language);
     return {};
 }
 
+ShellResult MainWindow::CheckPictures(const LayoutSteps& steps) const {
+    for (const LayoutOp& op : steps.ops) {
+        const bool pictured = op.kind == LayoutOpKind::kPicture ||
+                              op.kind == LayoutOpKind::kSliderThumb ||
+                              op.kind == LayoutOpKind::kSliderTrack;
+        if (pictured && (services_.pictures == nullptr ||
+                         services_.pictures->PictureDimensions(op.text).isEmpty())) {
+            return {false,
+                    QStringLiteral("Missing picture resource \"%1\" for %2")
+                        .arg(QString::fromStdString(op.text), QString::fromStdString(op.control))};
+        }
+    }
+    return {};
+}
+
+void MainWindow::ArrangeParts() {
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->Arrange();
+        }
+    }
+}
+
 QWidget* MainWindow::LaidOutControl(const QString& name) {
-    // A step measured against a control of another page that is not built yet builds that
-    // page first, so the measure is the laid-out one.
-    if (Find(name) == nullptr && OnUnbuiltPage(name)) {
-        BuildPart(PageIndexOf(name));
+    // A step measured against a control of another part that is not built yet builds that
+    // part first, so the measure is the laid-out one.
+    if (OnUnbuiltPart(name)) {
+        parts_[static_cast<size_t>(PartIndexOf(name))]->Build();
     }
     return EnsureControl(name);
 }
@@ -248,13 +258,13 @@ ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
     return {};
 }
 
-void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
-    // Which controls take their caption now: those of the one page being built, or those of
-    // every page built so far.
-    const auto takes_caption = [this, page](const QString& control) {
-        return page >= 0 ? PageIndexOf(control) == page : !OnUnbuiltPage(control);
+void MainWindow::ApplyCaptions(const CaptionTable& table, int part) {
+    // Which controls take their caption now: those of the one part being built, or those of
+    // every part built so far.
+    const auto takes_caption = [this, part](const QString& control) {
+        return part >= 0 ? PartIndexOf(control) == part : !OnUnbuiltPart(control);
     };
-    if (page < 0) {
+    if (part < 0) {
         const QFont font = CaptionFont(this->font(), language_, table.Caption("FontName"));
         setFont(font);
         if (services_.messages != nullptr) {
@@ -281,61 +291,13 @@ void MainWindow::ApplyCaptions(const CaptionTable& table, int page) {
             group->setTitle(text);
         }
     }
-    // Wrapped option captions break at their first "-".
-    const auto wrap = [this, &takes_caption](const char* name, bool enabled) {
-        const QString control = QString::fromUtf8(name);
-        auto* label = qobject_cast<QLabel*>(Find(control));
-        if (label == nullptr || !enabled || !takes_caption(control)) {
-            return;
-        }
-        const QString text = label->text();
-        const qsizetype dash = text.indexOf(QLatin1Char('-'));
-        if (dash >= 0) {
-            label->setText(text.left(dash) + QStringLiteral(" \n") + text.mid(dash + 1));
-        }
-    };
-    wrap("IB_ReleaseStop", style_.release_stop_wrap);
-    wrap("IB_ReleaseContiue", style_.release_continue_wrap);
-    if (page >= 0) {
+    if (part >= 0) {
         return;
     }
-    FillDpiLists(table);
     // The button labels (Key1 .. Key9, the factory page's btn_Key101 .. btn_Key209) show the
-    // names of the function codes the device flows hold: they rename them on languageChanged.
+    // names of the configuration's function codes: their pages name them again on arranging.
     // A name found back from its caption would be ambiguous ("Pare" is media stop and web stop).
     QApplication::setApplicationDisplayName(ToQString(table.Caption("Title")));
-}
-
-void MainWindow::FillDpiLists(const CaptionTable& table) {
-    // The DPI lists of the engineering view offer the value names of the table.
-    for (int level = 1; level <= 7; ++level) {
-        auto* list = qobject_cast<QComboBox*>(Find(QStringLiteral("cb_CPI%1").arg(level)));
-        if (list == nullptr) {
-            continue;
-        }
-        const int chosen = list->currentIndex();
-        list->clear();
-        for (int value = 0; value < 12; ++value) {
-            char key[8];
-            std::snprintf(key, sizeof key, "Str3%02d", value);
-            list->addItem(ToQString(table.Caption(key)));
-        }
-        list->setCurrentIndex(std::max(chosen, 0));
-    }
-}
-
-void MainWindow::PlaceMenuEntries() {
-    // Markers stand on their entry's row at its full width, the text right-aligned.
-    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
-        if (!it.key().startsWith(QStringLiteral("ST_"))) {
-            continue;
-        }
-        const QString entry = QStringLiteral("Key_") + it.key().mid(3);
-        if (const QWidget* row = Find(entry)) {
-            it.value()->setGeometry(row->geometry());
-            it.value()->raise();
-        }
-    }
 }
 
 void MainWindow::IndentOptionCaptions() {
@@ -364,20 +326,6 @@ void MainWindow::IndentOptionCaptions() {
             }
         }
         label->setIndent(indent);
-    }
-}
-
-void MainWindow::FitKeyLabels() {
-    // A button slot's caption stands centred on its slot picture, which is taller than a line
-    // of text.
-    for (int n = 1; n <= 9; ++n) {
-        auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Key%1").arg(n)));
-        const QWidget* picture = Find(QStringLiteral("Img_Key%1").arg(n));
-        if (label == nullptr || picture == nullptr) {
-            continue;
-        }
-        label->setGeometry(label->x(), picture->y(), label->width(), picture->height());
-        label->setAlignment(Qt::AlignCenter);
     }
 }
 

@@ -139,7 +139,10 @@ void MainWindow::SetNoDevicePage(bool no_device_page) {
 void MainWindow::CoverPages(bool covered) {
     pages_covered_ = covered;  // pages built later take the same state
     for (int copy = 1; copy <= 4; ++copy) {
-        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
+        if (!parts_[static_cast<size_t>(copy - 1)]->built()) {
+            continue;
+        }
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->setVisible(covered);
             if (covered) {
                 cover->raise();
@@ -155,9 +158,9 @@ void MainWindow::ShowMessageKey(std::string_view key) {
 }
 
 void MainWindow::HideAllMenu() {
-    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
-        if (it.key().startsWith(QStringLiteral("Pnl_")) || it.key() == QStringLiteral("LB_Name")) {
-            it.value()->hide();
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->HideMenus();
         }
     }
 }
@@ -178,9 +181,7 @@ void MainWindow::MarkCurrentLanguage() {
 void MainWindow::ShowContainer(Page page) {
     const TabRow* tab = TabOf(page);
     const int container = page == Page::kFire ? 5 : tab->container;
-    if (started_) {
-        BuildPart(container - 1);
-    }
+    parts_[static_cast<size_t>(container - 1)]->Build();
     for (size_t i = 0; i < pages_.size(); ++i) {
         pages_[i]->setVisible(static_cast<int>(i) + 1 == container);
     }
@@ -190,13 +191,6 @@ void MainWindow::ShowContainer(Page page) {
         setFixedSize(background_size_);
     }
     ApplyWindowShape();
-    if (page == Page::kMacro) {
-        Find(QStringLiteral("Gb_Delay"))->setVisible(!macro_insert_mode_);
-        Find(QStringLiteral("Gb_Insert"))->setVisible(macro_insert_mode_);
-        if (QWidget* base = Find(QStringLiteral("Img_InsertBase"))) {
-            base->setVisible(macro_insert_mode_);
-        }
-    }
 }
 
 void MainWindow::RefreshPage() {
@@ -212,7 +206,7 @@ void MainWindow::RefreshPage() {
 void MainWindow::ShowNoDevicePage() {
     HideAllMenu();
     page_ = Page::kOffice;
-    static_cast<QRadioButton*>(Find(QStringLiteral("rb_1")))->setChecked(true);
+    static_cast<QRadioButton*>(Control(QStringLiteral("rb_1")))->setChecked(true);
     for (const TabRow& tab : kTabs) {
         SetPictureOnCopies(QString::fromUtf8(tab.stem), QStringLiteral("SetS_01"));
     }
@@ -249,38 +243,10 @@ void MainWindow::OnTab(Page page) {
     for (const TabRow& row : kTabs) {
         SetPictureOnCopies(QString::fromUtf8(row.stem), QStringLiteral("SetS_01"));
     }
-    static_cast<QRadioButton*>(Find(QString::fromUtf8(tab->radio)))->setChecked(true);
-    auto* key_mode = static_cast<QComboBox*>(Find(QStringLiteral("cb_KeyMode")));
-    // The first menu panel is as tall as the tab's functions need (kept for when it is built).
-    const auto panel_height = [this](int height) {
-        main_panel_height_ = height;
-        if (QWidget* panel = Find(QStringLiteral("Pnl_Main"))) {
-            panel->resize(panel->width(), height);
-        }
-    };
-    const bool combo3_allowed = style_.combo_key3_permitted && org_.gun_display;
-    const auto show_combo3 = [this](bool visible) {
-        for (const QString name : {"Img_ComboKey3", "IB_ComboKey3"}) {
-            if (QWidget* widget = Find(name)) {
-                widget->setVisible(visible);
-            }
-        }
-    };
-    if (page == Page::kOffice) {
-        key_mode->setCurrentIndex(0);
-        panel_height(org_.main_panel_height_without_gun);
-        show_combo3(false);
-    } else if (page == Page::kGaming) {
-        key_mode->setCurrentIndex(1);
-        panel_height(org_.gun_display ? org_.main_panel_height_with_gun
-                                      : org_.main_panel_height_without_gun);
-        show_combo3(combo3_allowed);
-    } else if (page == Page::kEngineering) {
-        EnsureEngineeringPage();
-        panel_height(org_.main_panel_height_with_gun);
-    }
+    static_cast<QRadioButton*>(Control(QString::fromUtf8(tab->radio)))->setChecked(true);
     page_ = page;
     ShowContainer(page);
+    parts_[static_cast<size_t>(tab->container - 1)]->Opened(page);
     MarkCurrentTab();
     static_cast<void>(SetPicture(QStringLiteral("Img_P%1").arg(tab->picture),
                                  QStringLiteral("L%1_Back%2").arg(language_).arg(tab->picture)));
@@ -289,29 +255,26 @@ void MainWindow::OnTab(Page page) {
 
 ShellResult MainWindow::SwitchLanguage(int language) {
     const int previous = language_;
-    auto* insert_list = qobject_cast<QComboBox*>(Find(QStringLiteral("CB_Insert")));
-    const int insert_item = insert_list != nullptr ? insert_list->currentIndex() : -1;
-    QWidget* delay_group = Find(QStringLiteral("Gb_Delay"));
-    const bool delay_visible = delay_group != nullptr && !delay_group->isHidden();
-    if (delay_group != nullptr) {
-        delay_group->hide();
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->LanguageSwitching();
+        }
     }
     ShellResult applied = ApplyLayout(language);
-    if (!applied) {
-        // The layout was refused before any control changed; put back what this action hid.
-        language_ = previous;
-        if (delay_group != nullptr) {
-            delay_group->setVisible(delay_visible);
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->LanguageSwitched(applied.ok);
         }
+    }
+    if (!applied) {
+        // The layout was refused before any control changed.
+        language_ = previous;
         return applied;
     }
     MarkCurrentLanguage();
     if (auto* radio =
-            qobject_cast<QRadioButton*>(Find(QStringLiteral("rb_Lang%1").arg(language)))) {
+            qobject_cast<QRadioButton*>(Control(QStringLiteral("rb_Lang%1").arg(language)))) {
         radio->setChecked(true);
-    }
-    if (insert_list != nullptr && insert_item >= 0) {
-        insert_list->setCurrentIndex(insert_item);
     }
     RefreshPage();
     if (!no_device_page_) {
@@ -320,7 +283,7 @@ ShellResult MainWindow::SwitchLanguage(int language) {
     // The scrolling caption starts over from the new caption of this language's button.
     StopRolling();
     const QString button = QStringLiteral("Btn_Lang%1_1").arg(language);
-    if (auto* label = qobject_cast<QLabel*>(Find(button))) {
+    if (auto* label = qobject_cast<QLabel*>(Control(button))) {
         roller_.Start(label->text());
     }
     return applied;
@@ -380,7 +343,7 @@ void MainWindow::OnLabelEntered(const QString& name) {
         return;
     }
     if (family->family == Family::kMacroText) {
-        SetColours(Find(name), 0xFFFFFF, style_.macro_highlight_color);
+        SetColours(Control(name), 0xFFFFFF, style_.macro_highlight_color);
         return;
     }
     if (family->family == Family::kWeb && !device_handle_) {
@@ -402,7 +365,7 @@ void MainWindow::OnLabelLeft(const QString& name) {
         return;
     }
     if (family->family == Family::kMacroText) {
-        SetColours(Find(name), style_.macro_font_color, style_.macro_back_color);
+        SetColours(Control(name), style_.macro_font_color, style_.macro_back_color);
         return;
     }
     if (family->family == Family::kWeb && !device_handle_) {
@@ -431,7 +394,7 @@ void MainWindow::StartRolling(const QString& name) {
     if (!org_.text_rolling) {
         return;
     }
-    auto* label = qobject_cast<QLabel*>(Find(name));
+    auto* label = qobject_cast<QLabel*>(Control(name));
     if (label == nullptr) {
         return;
     }
@@ -448,14 +411,14 @@ void MainWindow::StopRolling() {
     if (rolling_label_.isEmpty()) {
         return;
     }
-    if (auto* label = qobject_cast<QLabel*>(Find(rolling_label_))) {
+    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
         label->setText(roller_.saved());
     }
     rolling_label_.clear();
 }
 
 void MainWindow::RollTick() {
-    if (auto* label = qobject_cast<QLabel*>(Find(rolling_label_))) {
+    if (auto* label = qobject_cast<QLabel*>(Control(rolling_label_))) {
         label->setText(roller_.Tick());
     }
 }
@@ -463,7 +426,7 @@ void MainWindow::RollTick() {
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         // The hint of the control under the pointer goes to the status line.
-        if (auto* status = qobject_cast<QLabel*>(Find(QStringLiteral("lbl_Content")))) {
+        if (auto* status = qobject_cast<QLabel*>(Control(QStringLiteral("lbl_Content")))) {
             status->setText(static_cast<QStatusTipEvent*>(event)->tip());
         }
         return true;
@@ -483,8 +446,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         watched->objectName().startsWith(QStringLiteral("gbPage"))) {
         // Whoever shows a page: its controls exist and its pictures are decoded by then.
         const auto page = std::find(pages_.begin(), pages_.end(), watched);
-        if (started_ && page != pages_.end()) {
-            BuildPart(static_cast<int>(page - pages_.begin()));
+        if (page != pages_.end()) {
+            parts_[static_cast<size_t>(page - pages_.begin())]->Build();
         }
         ShowPendingPictures(static_cast<QWidget*>(watched));
         return false;
@@ -546,7 +509,9 @@ void MainWindow::EngineerUnlock() {
     // and sensor orientation controls it also unlocks come with the engineering page itself.
     engineer_unlocked_ = true;  // copies on pages built later show it too
     for (int copy = 1; copy <= 4; ++copy) {
-        UnlockEngineerCopy(copy);
+        if (parts_[static_cast<size_t>(copy - 1)]->built()) {
+            UnlockEngineerCopy(copy);
+        }
     }
 }
 
@@ -554,17 +519,17 @@ void MainWindow::UnlockEngineerCopy(int copy) {
     // The tab carries the page's own term ("Engineer"), in the page's language.
     const EngineerLanguage language = EngineerLanguageOfEnvironment();
     const std::optional<std::string_view> term = EngineerText(0x0E, language);
-    if (auto* label = qobject_cast<QLabel*>(Find(QStringLiteral("Btn_Engineer_%1").arg(copy)));
+    if (auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Btn_Engineer_%1").arg(copy)));
         label != nullptr && term) {
         label->setText(QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())));
         label->setAlignment(Qt::AlignCenter);
         // The caption lies on its picture, whatever the layout made of the label's width.
-        if (const QWidget* picture = Find(QStringLiteral("Img_Engineer_%1").arg(copy))) {
+        if (const QWidget* picture = Control(QStringLiteral("Img_Engineer_%1").arg(copy))) {
             label->setGeometry(picture->geometry());
         }
     }
     for (const QString& stem : {QStringLiteral("Img_Engineer_"), QStringLiteral("Btn_Engineer_")}) {
-        if (QWidget* widget = Find(stem + QString::number(copy))) {
+        if (QWidget* widget = Control(stem + QString::number(copy))) {
             widget->show();
             widget->raise();
         }

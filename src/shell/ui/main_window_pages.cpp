@@ -1,5 +1,5 @@
-// Pages built when first needed: which page a control lies on, building a page with its
-// waiting layout steps, captions and the state the window keeps for it.
+// The parts of the window: which part a control lies on, finding a control (its part built
+// first when needed), and the state the window keeps for every part once it is built.
 #include <QComboBox>
 
 #include <algorithm>
@@ -16,14 +16,14 @@ using detail::FixedControlNames;
 using detail::ToQString;
 
 QWidget* MainWindow::Control(const QString& name) {
-    if (QWidget* existing = Find(name)) {
+    if (QWidget* existing = controls_.value(name, nullptr)) {
         return existing;
     }
-    if (!started_ || !OnUnbuiltPage(name)) {
+    if (!started_ || !OnUnbuiltPart(name)) {
         return nullptr;
     }
-    BuildPart(PageIndexOf(name));
-    return Find(name);
+    parts_[static_cast<size_t>(PartIndexOf(name))]->Build();
+    return controls_.value(name, nullptr);
 }
 
 QString MainWindow::PictureOf(const QString& name) {
@@ -71,98 +71,45 @@ QWidget* MainWindow::ParentFor(const QString& name, const ControlSpec& entry) {
         return *page < 0 ? this : pages_[static_cast<size_t>(*page)];
     }
     const QString holder = HolderOf(name, entry);
-    return holder.isEmpty() ? pages_[0] : EnsureControl(holder);
+    return holder.isEmpty() ? pages_[kOfficePart] : EnsureControl(holder);
 }
 
-int MainWindow::PageIndexOf(const QString& name) {
-    if (const auto known = page_index_of_.constFind(name); known != page_index_of_.cend()) {
+int MainWindow::PartIndexOf(const QString& name) {
+    if (const auto known = part_index_of_.constFind(name); known != part_index_of_.cend()) {
         return *known;
     }
-    int index = 0;  // a name the kind table does not know is created on the first page
-    if (const std::optional<ControlSpec> entry = ClassifyControl(name.toStdString())) {
+    int index = kOfficePart;  // a name the kind table does not know is created on the first page
+    if (name.startsWith(QStringLiteral("gbPage"))) {
+        index = -1;  // the containers belong to the window
+    } else if (const std::optional<ControlSpec> entry = ClassifyControl(name.toStdString())) {
         // The function menus: their panels, entries and markers, and the list of names.
         const bool menu_part =
             entry->kind == ControlKind::kMenuEntry || entry->kind == ControlKind::kMenuMarker ||
             (entry->kind == ControlKind::kPanel && entry->place == ControlPlace::kPage1) ||
             name == QLatin1String("LB_Name");
         if (menu_part) {
-            index = kMenuParts;
+            index = kMenuPart;
         } else if (const std::optional<int> page = DirectPageOf(*entry)) {
             index = *page;
         } else {
             const QString holder = HolderOf(name, *entry);
-            index = holder.isEmpty() ? 0 : PageIndexOf(holder);
+            index = holder.isEmpty() ? kOfficePart : PartIndexOf(holder);
         }
     }
-    page_index_of_.insert(name, index);
+    part_index_of_.insert(name, index);
     return index;
 }
 
-bool MainWindow::OnUnbuiltPage(const QString& name) {
-    const int index = PageIndexOf(name);
-    return index >= 0 && !page_built_[static_cast<size_t>(index)];
+bool MainWindow::OnUnbuiltPart(const QString& name) {
+    const int index = PartIndexOf(name);
+    return index >= 0 && !parts_[static_cast<size_t>(index)]->built();
 }
 
-void MainWindow::BuildPart(int index) {
-    // The factory page is built with the rest of its controls, and tells the device flows so.
-    if (index == kFactoryPage) {
-        EnsureEngineeringPage();
-    } else {
-        BuildPage(index);
-    }
-}
-
-void MainWindow::BuildPage(int index) {
-    const auto page = static_cast<size_t>(index);
-    if (index < 0 || page >= page_built_.size() || page_built_[page]) {
-        return;
-    }
-    page_built_[page] = true;
-    for (const QString& name : FixedControlNames()) {
-        if (PageIndexOf(name) == index) {
-            EnsureControl(name);
-        }
-    }
-    for (const CaptionTarget& target : kCaptionTargets) {
-        const QString name = ToQString(target.control);
-        if (PageIndexOf(name) == index) {
-            EnsureControl(name);
-        }
-    }
-    FillInsertList();
-    // What the window did to this page's controls before and after the layout last applied,
-    // around the layout itself: a label fitted to its picture is fitted to the picture the
-    // layout saw.
-    const auto apply_pictures = [this, index](QHash<QString, QString>& pictures) {
-        for (auto it = pictures.begin(); it != pictures.end();) {
-            if (PageIndexOf(it.key()) != index) {
-                ++it;
-                continue;
-            }
-            static_cast<void>(SetPicture(it.key(), it.value()));
-            it = pictures.erase(it);
-        }
-    };
-    apply_pictures(pictures_under_layout_);
-    // The current language's layout of this page. Its pictures were found when the layout was
-    // applied, so no step fails here.
-    const WaitingSteps waiting = std::move(deferred_ops_[page]);
-    deferred_ops_[page] = {};
-    for (const uint32_t i : waiting.steps) {
-        if (ShellResult step = RunLayoutOp(waiting.layout->ops[i]); !step) {
-            std::fprintf(stderr, "%s\n", qPrintable(step.error));
-        }
-    }
-    ApplyCaptions(captions(), index);
-    apply_pictures(deferred_pictures_);
-    if (index == kMenuParts && main_panel_height_) {
-        if (QWidget* panel = Find(QStringLiteral("Pnl_Main"))) {
-            panel->resize(panel->width(), *main_panel_height_);
-        }
-    }
-    if (index < 4) {
+void MainWindow::PartBuilt(WindowPart& part) {
+    const int index = part.index();
+    if (index <= kMacroPart) {
         const int copy = index + 1;
-        if (QWidget* cover = Find(QStringLiteral("Disable_All_%1").arg(copy))) {
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->setVisible(pages_covered_);
         }
         if (engineer_unlocked_) {
@@ -170,25 +117,25 @@ void MainWindow::BuildPage(int index) {
         }
     }
     SetListItemHeights();
-    PlaceMenuEntries();
     IndentOptionCaptions();
-    ApplyLightingEntries();
+    part.Arrange();
+    if (config_shown_ && part.ShowsConfig()) {
+        // What the user changed on the pages built before is part of what this one shows.
+        for (const auto& other : parts_) {
+            if (other.get() != &part && other->built()) {
+                other->CollectConfig(config_);
+            }
+        }
+        part.ShowConfig(config_);
+    }
     Restack();
 }
 
 void MainWindow::SetListItemHeights() {
     for (const QString name :
          {"LB_PCMacroName", "LB_MacroName", "LB_macro", "LB_FireMacroName", "LB_FireMacro"}) {
-        if (QWidget* list = Find(name)) {
+        if (QWidget* list = controls_.value(name, nullptr)) {
             list->setProperty("itemHeight", style_.macro_name_height);
-        }
-    }
-}
-
-void MainWindow::FillInsertList() {
-    if (auto* combo = qobject_cast<QComboBox*>(Find(QStringLiteral("CB_Insert")))) {
-        while (combo->count() < 8) {
-            combo->addItem(QString());
         }
     }
 }

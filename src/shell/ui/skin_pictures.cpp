@@ -21,9 +21,8 @@ QImage SkinPictures::Picture(std::string_view name) const {
         return {};
     }
     // A picture without transparency decodes with every alpha byte 255: opaque as it stands.
-    QImage image(
-        QSize(decoder.width(), decoder.height()),
-        decoder.has_alpha() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QImage image(QSize(decoder.width(), decoder.height()),
+                 decoder.has_alpha() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) {
         return {};
     }

@@ -3,6 +3,8 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "shell/caption_table.h"
 #include "shell/layout_config.h"
@@ -13,8 +15,10 @@ namespace velq::ui {
 
 class AnimationSource;
 class FileDialogs;
+class MainWindow;
 class MessagePresenter;
 class PictureSource;
+class WindowPart;
 
 // What the main window is built from. Every part can be replaced, so tests drive the real window
 // with their own layouts, tables and a message recorder; the program uses the embedded
@@ -29,6 +33,9 @@ struct WindowServices {
     std::function<LayoutResult<LayoutPlan>(const LayoutContext&)> layout;
     std::function<CaptionTableResult(int)> captions;
     std::function<void(const QUrl&)> open_url;
+    // The window's parts in index order (kOfficePart .. kMenuPart): the pages of the program.
+    // Without it every part is a plain one, with no page behaviour of its own.
+    std::function<std::vector<std::unique_ptr<WindowPart>>(MainWindow&)> parts;
 };
 
 // The embedded [org] settings, layouts and caption tables, and the desktop's open action.

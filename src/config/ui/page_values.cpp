@@ -1,4 +1,4 @@
-#include "flows/ui/page_values.h"
+#include "config/ui/page_values.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

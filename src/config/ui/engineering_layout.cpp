@@ -1,4 +1,4 @@
-#include "shell/ui/engineering_page.h"
+#include "config/ui/engineering_layout.h"
 
 #include <QCheckBox>
 #include <QComboBox>

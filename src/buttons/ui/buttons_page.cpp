@@ -1,0 +1,76 @@
+#include "buttons/ui/buttons_page.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include "buttons/ui/function_menus.h"
+#include "config/ui/page_values.h"
+#include "shell/ui/main_window.h"
+
+namespace velq::ui {
+
+ButtonsPage::ButtonsPage(MainWindow& window) : WindowPart(window, kOfficePart) {}
+
+void ButtonsPage::ShowConfig(const MouseConfig& config) {
+    ShowPageValues(*container(), config);
+    NameButtons(config);
+}
+
+void ButtonsPage::CollectConfig(MouseConfig& config) const {
+    ReadPageValues(*container(), config);
+}
+
+void ButtonsPage::NameButtons(const MouseConfig& config) {
+    const MainWindow::FunctionNamer& name_of = window().function_namer();
+    if (!name_of) {
+        return;
+    }
+    const ProfileButtons& codes =
+        window().current_page() == Page::kGaming ? config.gaming : config.office;
+    for (int b = 0; b < kButtonsPerProfile; ++b) {
+        if (auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(b + 1)))) {
+            label->setText(name_of(codes[static_cast<size_t>(b)]));
+        }
+    }
+}
+
+void ButtonsPage::Arrange() {
+    FitKeyLabels();
+    NameButtons(window().shown_config());  // in the language just applied
+}
+
+void ButtonsPage::FitKeyLabels() {
+    // A button slot's caption stands centred on its slot picture, which is taller than a line
+    // of text.
+    for (int n = 1; n <= 9; ++n) {
+        auto* label = qobject_cast<QLabel*>(Control(QStringLiteral("Key%1").arg(n)));
+        const QWidget* picture = Control(QStringLiteral("Img_Key%1").arg(n));
+        if (label == nullptr || picture == nullptr) {
+            continue;
+        }
+        label->setGeometry(label->x(), picture->y(), label->width(), picture->height());
+        label->setAlignment(Qt::AlignCenter);
+    }
+}
+
+void ButtonsPage::Opened(Page page) {
+    const OrgSettings& org = window().org();
+    const bool gaming = page == Page::kGaming;
+    if (auto* key_mode = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_KeyMode")))) {
+        key_mode->setCurrentIndex(gaming ? 1 : 0);
+    }
+    if (auto* menus = window().PageOf<FunctionMenus>()) {
+        menus->SetMainPanelHeight(gaming && org.gun_display ? org.main_panel_height_with_gun
+                                                            : org.main_panel_height_without_gun);
+    }
+    // The third combo key belongs to the gaming profile, where the layout permits it.
+    const bool combo3 = gaming && window().style().combo_key3_permitted && org.gun_display;
+    for (const QString name : {"Img_ComboKey3", "IB_ComboKey3"}) {
+        if (QWidget* widget = Control(name)) {
+            widget->setVisible(combo3);
+        }
+    }
+    NameButtons(window().shown_config());
+}
+
+}  // namespace velq::ui

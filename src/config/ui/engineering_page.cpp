@@ -1,0 +1,134 @@
+#include "config/ui/engineering_page.h"
+
+#include <QComboBox>
+#include <QPalette>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "buttons/ui/function_menus.h"
+#include "config/ui/engineering_layout.h"
+#include "config/ui/page_values.h"
+#include "shell/ui/main_window.h"
+
+namespace velq::ui {
+
+EngineeringPage::EngineeringPage(MainWindow& window) : WindowPart(window, kFactoryPart) {
+    // The factory page has no picture of its own: plain controls in the theme's colours.
+    QWidget* page = container();
+    page->setAutoFillBackground(true);
+    QPalette palette = page->palette();
+    palette.setColor(QPalette::Window, QColor(18, 21, 26));
+    palette.setColor(QPalette::WindowText, QColor(220, 224, 230));
+    palette.setColor(QPalette::Base, QColor(30, 34, 41));
+    palette.setColor(QPalette::AlternateBase, QColor(36, 41, 49));
+    palette.setColor(QPalette::Text, QColor(225, 228, 234));
+    palette.setColor(QPalette::Button, QColor(40, 45, 53));
+    palette.setColor(QPalette::ButtonText, QColor(225, 228, 234));
+    palette.setColor(QPalette::Highlight, QColor(232, 160, 48));
+    palette.setColor(QPalette::HighlightedText, QColor(18, 21, 26));
+    page->setPalette(palette);
+}
+
+void EngineeringPage::Built() {
+    FillDpiLists();  // the DPI lists the window made already, before the page places them
+    EngineeringPageHooks hooks;
+    hooks.existing = [this](const QString& name) { return Control(name); };
+    hooks.clicked = [this](const QString& name) { OnCommand(name); };
+    for (QWidget* widget :
+         BuildEngineeringPage(*container(), EngineerLanguageOfEnvironment(), hooks)) {
+        Adopt(widget);
+    }
+}
+
+void EngineeringPage::ShowConfig(const MouseConfig& config) {
+    ShowPageValues(*container(), config);
+    NameButtons(config);
+}
+
+void EngineeringPage::CollectConfig(MouseConfig& config) const {
+    ReadPageValues(*container(), config);
+}
+
+void EngineeringPage::Arrange() {
+    FillDpiLists();
+    NameButtons(window().shown_config());  // in the language just applied
+}
+
+void EngineeringPage::FillDpiLists() {
+    // The DPI lists of the engineering view offer the value names of the caption table.
+    const CaptionTable& table = window().captions();
+    for (int level = 1; level <= 7; ++level) {
+        auto* list = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_CPI%1").arg(level)));
+        if (list == nullptr) {
+            continue;
+        }
+        const int chosen = list->currentIndex();
+        list->clear();
+        for (int value = 0; value < 12; ++value) {
+            char key[8];
+            std::snprintf(key, sizeof key, "Str3%02d", value);
+            const std::string text = table.Caption(key);
+            list->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        }
+        list->setCurrentIndex(std::max(chosen, 0));
+    }
+}
+
+void EngineeringPage::NameButtons(const MouseConfig& config) {
+    // Both profiles' columns: btn_Key101 .. btn_Key109 office, btn_Key201 .. btn_Key209 gaming.
+    const MainWindow::FunctionNamer& name_of = window().function_namer();
+    if (!name_of) {
+        return;
+    }
+    for (int profile = 1; profile <= 2; ++profile) {
+        const ProfileButtons& codes = profile == 1 ? config.office : config.gaming;
+        for (int b = 0; b < kButtonsPerProfile; ++b) {
+            const QString name =
+                QStringLiteral("btn_Key%1%2").arg(profile).arg(b + 1, 2, 10, QLatin1Char('0'));
+            if (QWidget* button = Control(name)) {
+                button->setProperty("text", name_of(codes[static_cast<size_t>(b)]));
+            }
+        }
+    }
+}
+
+void EngineeringPage::Opened(Page /*page*/) {
+    // The button columns open the function menu with every function, the guns' too.
+    if (auto* menus = window().PageOf<FunctionMenus>()) {
+        menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);
+    }
+}
+
+void EngineeringPage::OnCommand(const QString& name) {
+    // The page's own row of commands: its page tabs, and the frame buttons' flows.
+    static const std::pair<const char*, Page> kTabs[] = {{"btn_EngOffice", Page::kOffice},
+                                                         {"btn_EngGaming", Page::kGaming},
+                                                         {"btn_EngAdvanced", Page::kAdvanced},
+                                                         {"btn_EngLight", Page::kLight},
+                                                         {"btn_EngMacro", Page::kMacro}};
+    for (const auto& [button, page] : kTabs) {
+        if (name == QLatin1String(button)) {
+            window().ClickTab(page);
+            return;
+        }
+    }
+    static const std::pair<const char*, const char*> kFlows[] = {
+        {"btn_Load", "Btn_Load_1"},
+        {"btn_Save", "Btn_Save_1"},
+        {"btn_Write", "Btn_Apply_1"},
+        {"Btn_Default", "Btn_Default"},
+        {"btn_loadDefaultCPI", "btn_loadDefaultCPI"},
+        {"btn_loadDefaultLED", "btn_loadDefaultLED"}};
+    for (const auto& [button, flow] : kFlows) {
+        if (name == QLatin1String(button)) {
+            // The flows themselves say so when there is no mouse.
+            window().RequestFlow(QString::fromLatin1(flow));
+            return;
+        }
+    }
+}
+
+}  // namespace velq::ui

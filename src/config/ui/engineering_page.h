@@ -1,0 +1,31 @@
+#pragma once
+
+#include "shell/ui/window_part.h"
+
+namespace velq::ui {
+
+// The factory page: every setting of the mouse at once as plain controls named after their
+// fields, both profiles' button columns, and a row of commands (the page tabs and the flows of
+// the frame buttons). It is seen only after the engineer unlock and built on first use.
+class EngineeringPage final : public WindowPart {
+    Q_OBJECT
+
+public:
+    explicit EngineeringPage(MainWindow& window);
+
+    bool ShowsConfig() const override { return true; }
+    void ShowConfig(const MouseConfig& config) override;
+    void CollectConfig(MouseConfig& config) const override;
+    void Arrange() override;
+    void Opened(Page page) override;
+
+protected:
+    void Built() override;
+
+private:
+    void FillDpiLists();
+    void NameButtons(const MouseConfig& config);
+    void OnCommand(const QString& name);
+};
+
+}  // namespace velq::ui
