@@ -1,7 +1,6 @@
 // The utility on the virtual mouse: the same window and flows as velq540b, with the firmware
 // simulation in place of a USB mouse. The mouse "plugs in" a moment after start, so the user
 // sees it being found; its memory is kept in the user's data folder between runs.
-#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
@@ -12,7 +11,6 @@
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
 #include "flows/ui/program_window.h"
-#include "shell/ui/single_instance.h"
 
 namespace {
 
@@ -21,50 +19,42 @@ constexpr int kPlugInDelayMs = 1500;
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("velq540b"));
-    QApplication::setApplicationDisplayName(QString());
-
-    velq::ui::SingleInstanceGuard guard(velq::ui::SingleInstanceGuard::DefaultLockPath());
-    if (!guard.TryAcquire()) {
-        return 0;
-    }
-
-    velq::ui::ProgramWindow program;
-    if (!program.StartOrSay()) {
-        return 1;
-    }
-
-    std::string error;
-    const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error);
-    if (mouse == nullptr) {
-        program.Messages().Show(QString::fromStdString(error));
-        return 1;
-    }
-    const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data_dir);
-    if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
-                           error)) {
-        // A file that is no memory of the virtual mouse is never overwritten. The demo still
-        // runs, on the factory memory, but the user must know that nothing will be kept.
-        const QString text =
-            QStringLiteral(
-                "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
-                "factory memory, and its changes are lost when the demo ends. Move "
-                "the file away to let it keep its memory again.")
-                .arg(QString::fromStdString(error));
-        std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
-        program.Messages().Show(text);
-    }
-    mouse->SetPlugged(false);
-    velq::VirtualBackend backend(mouse);
-
-    return program.Run(backend, nullptr, [&program, mouse](velq::ui::DeviceController& controller) {
-        // Plugging and unplugging the virtual mouse notifies like the system's hot-plug events.
-        mouse->SetPlugListener([&controller](bool) {
-            QMetaObject::invokeMethod(
-                &controller, [&controller] { controller.DeviceChanged(); }, Qt::QueuedConnection);
-        });
-        QTimer::singleShot(kPlugInDelayMs, &program.Window(), [mouse] { mouse->SetPlugged(true); });
+    return velq::ui::ProgramWindow::Main(argc, argv, [](velq::ui::ProgramWindow& program) {
+        std::string error;
+        const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error);
+        if (mouse == nullptr) {
+            program.Messages().Show(QString::fromStdString(error));
+            return 1;
+        }
+        const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(data_dir);
+        if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
+                               error)) {
+            // A file that is no memory of the virtual mouse is never overwritten. The demo
+            // still runs, on the factory memory, but the user must know that nothing will be
+            // kept.
+            const QString text =
+                QStringLiteral(
+                    "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
+                    "factory memory, and its changes are lost when the demo ends. Move "
+                    "the file away to let it keep its memory again.")
+                    .arg(QString::fromStdString(error));
+            std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
+            program.Messages().Show(text);
+        }
+        mouse->SetPlugged(false);
+        velq::VirtualBackend backend(mouse);
+        return program.Run(backend, nullptr,
+                           [&program, mouse](velq::ui::DeviceController& controller) {
+                               // Plugging and unplugging the virtual mouse notifies like the
+                               // system's hot-plug events.
+                               mouse->SetPlugListener([&controller](bool) {
+                                   QMetaObject::invokeMethod(
+                                       &controller, [&controller] { controller.DeviceChanged(); },
+                                       Qt::QueuedConnection);
+                               });
+                               QTimer::singleShot(kPlugInDelayMs, &program.Window(),
+                                                  [mouse] { mouse->SetPlugged(true); });
+                           });
     });
 }

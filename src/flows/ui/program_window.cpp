@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "shell/ui/single_instance.h"
+
 namespace velq::ui {
 
 ProgramWindow::ProgramWindow()
@@ -47,6 +49,22 @@ int ProgramWindow::Run(HidBackend& backend, std::unique_ptr<HotplugMonitor> hotp
         started(controller);
     }
     return QApplication::exec();
+}
+
+int ProgramWindow::Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run) {
+    QApplication app(argc, argv);
+    // The per-user folders (the macro library, the demo's mouse memory) are named after it.
+    QApplication::setApplicationName(QStringLiteral("velq540b"));
+    QApplication::setApplicationDisplayName(QString());
+    SingleInstanceGuard guard(SingleInstanceGuard::DefaultLockPath());
+    if (!guard.TryAcquire()) {
+        return 0;
+    }
+    ProgramWindow program;
+    if (!program.StartOrSay()) {
+        return 1;
+    }
+    return run(program);
 }
 
 DeviceControllerParts ProgramWindow::ControllerParts(HidBackend& backend) {

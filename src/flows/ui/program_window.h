@@ -38,6 +38,12 @@ public:
     MainWindow& Window() { return window_; }
     QtMessagePresenter& Messages() { return messages_; }
 
+    // The whole of a program around its device backend: the application and its name, the
+    // one-instance check (a second start ends at once, before any window exists, without a
+    // word), the window started (or why not said), then `run`, which sets up the backend and
+    // calls Run. Returns the exit code.
+    static int Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run);
+
 private:
     SkinPictures pictures_;
     QtMessagePresenter messages_;
