@@ -52,21 +52,21 @@ TEST(EngineeringPage, ConfigurationShownAndReadBackIsTheSame) {
     config.fire_slots[9].colour.b = 77;
     for (LightType type : {LightType::kFlowing, LightType::kTwoColour}) {
         config.lighting.type = type;
-        ShowPageValues(*rig.window, config);
+        rig.window->ShowConfig(config);
         MouseConfig read;
         if (type == LightType::kTwoColour) {
             read.lighting.step = config.lighting.step;  // only the flowing light has a step
         }
-        ReadPageValues(*rig.window, read);
+        rig.window->CollectConfig(read);
         EXPECT_EQ(read, config);
     }
 
     // A level's 0xFF shows no entry in its list and stays as it is.
     config.dpi.levels[2].value = 0xFF;
     config.lighting.type = LightType::kBreathing;
-    ShowPageValues(*rig.window, config);
+    rig.window->ShowConfig(config);
     MouseConfig read = config;
-    ReadPageValues(*rig.window, read);
+    rig.window->CollectConfig(read);
     EXPECT_EQ(read, config);
 }
 

@@ -12,12 +12,12 @@ namespace velq::ui {
 ButtonsPage::ButtonsPage(MainWindow& window) : WindowPart(window, kOfficePart) {}
 
 void ButtonsPage::ShowConfig(const MouseConfig& config) {
-    ShowPageValues(*container(), config);
+    ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
 
 void ButtonsPage::CollectConfig(MouseConfig& config) const {
-    ReadPageValues(*container(), config);
+    ReadPageValues([this](const QString& name) { return OwnControl(name); }, config);
 }
 
 void ButtonsPage::NameButtons(const MouseConfig& config) {

@@ -44,12 +44,12 @@ void EngineeringPage::Built() {
 }
 
 void EngineeringPage::ShowConfig(const MouseConfig& config) {
-    ShowPageValues(*container(), config);
+    ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
 
 void EngineeringPage::CollectConfig(MouseConfig& config) const {
-    ReadPageValues(*container(), config);
+    ReadPageValues([this](const QString& name) { return OwnControl(name); }, config);
 }
 
 void EngineeringPage::Arrange() {

@@ -198,8 +198,8 @@ const std::vector<FlagBinding>& FlagBindings() {
 // The light type's four radio buttons, in the order of the enumeration.
 const char* const kLightTypeButtons[] = {"rb_MCULED", "rb_RBLED", "rb_SyncLED", "rb_BreLED"};
 
-QWidget* Find(const QWidget& window, const std::string& name) {
-    return window.findChild<QWidget*>(QString::fromStdString(name));
+QWidget* Find(const ControlLookup& control, const std::string& name) {
+    return control(QString::fromStdString(name));
 }
 
 std::optional<int> ReadNumber(const QWidget* widget) {
@@ -237,7 +237,7 @@ void ShowNumber(QWidget* widget, int value) {
 
 }  // namespace
 
-void ReadPageValues(const QWidget& window, MouseConfig& config) {
+void ReadPageValues(const ControlLookup& window, MouseConfig& config) {
     // The light type first: the mode and step controls belong to it.
     for (int i = 0; i < 4; ++i) {
         const auto* button =
@@ -262,7 +262,7 @@ void ReadPageValues(const QWidget& window, MouseConfig& config) {
     }
 }
 
-void ShowPageValues(QWidget& window, const MouseConfig& config) {
+void ShowPageValues(const ControlLookup& window, const MouseConfig& config) {
     MouseConfig shown = config;
     for (const FlagBinding& b : FlagBindings()) {
         const bool on = b.field(shown);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
 #include <vector>
 
 #include "config/mouse_config.h"
@@ -8,12 +11,15 @@ class QWidget;
 
 namespace velq::ui {
 
-// Moves the configuration between the model and the window's controls, found by their object
-// names. A setting whose control the window does not have (a page not built yet), or whose
-// control shows no valid value (a list with no entry, a field that is no number), keeps its
-// value in the model, so Apply still writes what was read.
-void ReadPageValues(const QWidget& window, MouseConfig& config);
-void ShowPageValues(QWidget& window, const MouseConfig& config);
+// A page's control by object name, nullptr when the page has none.
+using ControlLookup = std::function<QWidget*(const QString& name)>;
+
+// Moves the configuration between the model and a page's controls, found by their object
+// names. A setting whose control the page does not have, or whose control shows no valid value
+// (a list with no entry, a field that is no number), keeps its value in the model, so Apply
+// still writes what was read.
+void ReadPageValues(const ControlLookup& control, MouseConfig& config);
+void ShowPageValues(const ControlLookup& control, const MouseConfig& config);
 
 // The object names of the controls that show the configuration.
 std::vector<const char*> PageValueControls();

@@ -3,14 +3,13 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 #include <vector>
 
 #include "config/mouse_config.h"
 #include "shell/layout_ops.h"
-
-class QWidget;
 
 namespace velq::ui {
 
@@ -95,10 +94,17 @@ protected:
     QWidget* Control(const QString& name) const;
     // A control the page made itself joins the window's controls, found by its object name.
     void Adopt(QWidget* control);
+    // One of this part's own controls by name, nullptr when it has none (never builds).
+    QWidget* OwnControl(const QString& name) const { return own_.value(name, nullptr); }
 
 private:
     friend class MainWindow;
-    void Register(QWidget* control) { controls_.push_back(control); }
+    void Register(QWidget* control) {
+        controls_.push_back(control);
+        if (!control->objectName().isEmpty()) {
+            own_.insert(control->objectName(), control);
+        }
+    }
     void MarkBuilt() { built_ = true; }
     void ApplyKeptPictures(QHash<QString, QString>& pictures);
 
@@ -107,6 +113,7 @@ private:
     QWidget* container_;
     bool built_ = false;
     std::vector<QWidget*> controls_;
+    QHash<QString, QWidget*> own_;
     std::shared_ptr<const LayoutSteps> layout_;
     std::vector<uint32_t> steps_;
     // Pictures set before the kept layout (in place when it measures them) and since.
