@@ -205,7 +205,11 @@ private:
     void OnLabelLeft(const QString& name);
     void OnLabelPressed(const QString& name);
     void OnTab(Page page);
-    void OnWeb();
+    void OnExit(const QString& name);
+    void OnMinimize(const QString& name);
+    void OnLanguage(const QString& name);
+    void OnWeb(const QString& name);
+    void OnFrameButton(const QString& name);
     void ShowContainer(Page page);
     void MarkCurrentTab();
     void MarkCurrentLanguage();

@@ -289,7 +289,7 @@ ShellResult MainWindow::SwitchLanguage(int language) {
     return applied;
 }
 
-void MainWindow::OnWeb() {
+void MainWindow::OnWeb(const QString& /*name*/) {
     SetPictureOnCopies(QStringLiteral("Web_"), QStringLiteral("WebS_02"));
     if (org_.web_enabled && services_.open_url) {
         services_.open_url(QUrl(QString::fromStdString(org_.web)));
@@ -297,6 +297,11 @@ void MainWindow::OnWeb() {
 }
 
 void MainWindow::OnLabelClicked(const QString& name) {
+    // A page's own labels are its page's to handle; the window handles the chrome's.
+    if (const int part = PartIndexOf(name);
+        part >= 0 && parts_[static_cast<size_t>(part)]->LabelClicked(name)) {
+        return;
+    }
     for (const TabRow& tab : kTabs) {
         if (name.startsWith(QStringLiteral("Btn_") + QString::fromUtf8(tab.stem)) &&
             name.size() == 5 + static_cast<qsizetype>(std::strlen(tab.stem))) {
@@ -304,25 +309,51 @@ void MainWindow::OnLabelClicked(const QString& name) {
             return;
         }
     }
+    // The chrome's buttons, one copy on each page; the frame buttons' work belongs to the
+    // device flows.
+    using Action = void (MainWindow::*)(const QString&);
+    static constexpr std::pair<const char*, Action> kActions[] = {
+        {"Btn_Exit_#", &MainWindow::OnExit},
+        {"Btn_Mini_#", &MainWindow::OnMinimize},
+        {"Btn_Lang#_#", &MainWindow::OnLanguage},
+        {"Btn_Web_#", &MainWindow::OnWeb},
+        {"Btn_Read_#", &MainWindow::OnFrameButton},
+        {"Btn_Apply_#", &MainWindow::OnFrameButton},
+        {"Btn_Confirm*_#", &MainWindow::OnFrameButton},
+        {"Btn_Save_#", &MainWindow::OnFrameButton},
+        {"Btn_Load_#", &MainWindow::OnFrameButton},
+    };
     const std::string text = name.toStdString();
-    if (MatchControlPattern("Btn_Exit_#", text)) {
-        close();
-    } else if (MatchControlPattern("Btn_Mini_#", text)) {
-        showMinimized();
-    } else if (MatchControlPattern("Btn_Lang#_#", text)) {
-        if (ShellResult result = SwitchLanguage(name.at(8).digitValue()); !result) {
-            if (services_.messages != nullptr) {
-                services_.messages->Show(result.error);
-            }
+    for (const auto& [pattern, action] : kActions) {
+        if (MatchControlPattern(pattern, text)) {
+            (this->*action)(name);
+            return;
         }
-    } else if (MatchControlPattern("Btn_Web_#", text)) {
-        OnWeb();
-    } else if (MatchControlPattern("Btn_Read_#", text) && !device_handle_) {
-        ShowMessageKey("Str020");
-    } else if (const FamilyRow* family = FamilyOf(name);
-               family != nullptr && family->family == Family::kFrame) {
-        emit frameButtonClicked(name);
     }
+}
+
+void MainWindow::OnExit(const QString& /*name*/) {
+    close();
+}
+
+void MainWindow::OnMinimize(const QString& /*name*/) {
+    showMinimized();
+}
+
+void MainWindow::OnLanguage(const QString& name) {
+    if (ShellResult result = SwitchLanguage(name.at(8).digitValue()); !result) {
+        if (services_.messages != nullptr) {
+            services_.messages->Show(result.error);
+        }
+    }
+}
+
+void MainWindow::OnFrameButton(const QString& name) {
+    if (name.startsWith(QStringLiteral("Btn_Read_")) && !device_handle_) {
+        ShowMessageKey("Str020");
+        return;
+    }
+    emit frameButtonClicked(name);
 }
 
 void MainWindow::OnLabelPressed(const QString& name) {

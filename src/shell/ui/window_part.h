@@ -84,6 +84,8 @@ public:
     virtual void LanguageSwitched(bool /*applied*/) {}
     // Closes the part's menus and pop-up panels.
     virtual void HideMenus();
+    // A click on one of the part's caption labels; false leaves it to the window's chrome.
+    virtual bool LabelClicked(const QString& /*name*/) { return false; }
 
 protected:
     // The page's own set-up once its controls exist, laid out and captioned.
