@@ -20,6 +20,26 @@ TEST(LoadingWindowTest, BlackIsSeeThroughAndFramesAreStretched) {
     EXPECT_TRUE(LoadingFrameImage(QImage()).isNull());
 }
 
+// A frame of a GIF's few colours is kept with a colour table, every pixel as it was; one of
+// more colours than a table holds keeps its 32-bit pixels.
+TEST(LoadingWindowTest, FewColoursAreKeptWithAColourTable) {
+    testing::EnsureApplication();
+    for (const int colours : {3, 256, 257}) {
+        // Of the window's size, so that stretching keeps every pixel.
+        QImage frame(LoadingWindow::kWidth, LoadingWindow::kHeight, QImage::Format_ARGB32);
+        for (int y = 0; y < frame.height(); ++y) {
+            for (int x = 0; x < frame.width(); ++x) {
+                const int colour = (y * frame.width() + x) % colours;
+                frame.setPixel(x, y, qRgb(colour % 256, colour / 256 + 1, 7));
+            }
+        }
+        const QImage shown = LoadingFrameImage(frame);
+        EXPECT_EQ(shown.format(), colours <= 256 ? QImage::Format_Indexed8 : QImage::Format_ARGB32)
+            << colours;
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32), frame) << colours;
+    }
+}
+
 TEST(LoadingWindowTest, FramelessTopmostCentredLowerAndAnimating) {
     testing::WindowRig rig;
     rig.Start();
