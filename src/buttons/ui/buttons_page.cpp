@@ -11,6 +11,54 @@ namespace velq::ui {
 
 ButtonsPage::ButtonsPage(MainWindow& window) : WindowPart(window, kOfficePart) {}
 
+void ButtonsPage::Built() {
+    // The first page is built with the window; its menus may come later.
+    if (auto* menus = window().PageOf<FunctionMenus>()) {
+        connect(menus, &FunctionMenus::fireMacroAsked, this, [this] { window().ShowFirePage(); });
+    }
+}
+
+int ButtonsPage::ButtonOf(const QString& name) {
+    if (name.size() != 4 || !name.startsWith(QStringLiteral("Key"))) {
+        return 0;
+    }
+    const int button = name.at(3).digitValue();
+    return button >= 1 && button <= 9 ? button : 0;
+}
+
+bool ButtonsPage::LabelClicked(const QString& name) {
+    const int button = ButtonOf(name);
+    if (button == 0) {
+        return false;
+    }
+    if (auto* menus = window().PageOf<FunctionMenus>()) {
+        menus->OpenForLabel(button);
+    }
+    return true;
+}
+
+bool ButtonsPage::LabelEntered(const QString& name) {
+    const int button = ButtonOf(name);
+    if (button == 0) {
+        return false;
+    }
+    static_cast<void>(
+        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_02")));
+    window().StartRolling(name);
+    return true;
+}
+
+bool ButtonsPage::LabelLeft(const QString& name) {
+    const int button = ButtonOf(name);
+    if (button == 0) {
+        return false;
+    }
+    window().StopRolling();
+    static_cast<void>(
+        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_01")));
+    return true;
+}
+
 void ButtonsPage::ShowConfig(const MouseConfig& config) {
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
@@ -18,6 +66,11 @@ void ButtonsPage::ShowConfig(const MouseConfig& config) {
 
 void ButtonsPage::CollectConfig(MouseConfig& config) const {
     ReadPageValues([this](const QString& name) { return OwnControl(name); }, config);
+    // The buttons' functions the user chose in the menus, on this page or the factory page's.
+    if (window().config_shown()) {
+        config.office = window().shown_config().office;
+        config.gaming = window().shown_config().gaming;
+    }
 }
 
 void ButtonsPage::NameButtons(const MouseConfig& config) {

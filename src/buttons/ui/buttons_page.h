@@ -18,11 +18,19 @@ public:
     void CollectConfig(MouseConfig& config) const override;
     void Arrange() override;
     void Opened(Page page) override;
+    bool LabelClicked(const QString& name) override;
+    bool LabelEntered(const QString& name) override;
+    bool LabelLeft(const QString& name) override;
+
+protected:
+    void Built() override;
 
 private:
     // The labels name the functions of the profile of the open tab.
     void NameButtons(const MouseConfig& config);
     void FitKeyLabels();
+    // The number of a button label ("Key7" -> 7), 0 for other names.
+    static int ButtonOf(const QString& name);
 };
 
 }  // namespace velq::ui

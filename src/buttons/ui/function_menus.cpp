@@ -1,8 +1,54 @@
 #include "buttons/ui/function_menus.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QRadioButton>
 #include <QWidget>
 
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "buttons/function_table.h"
+#include "buttons/menu_rules.h"
+#include "shell/ui/main_window.h"
+
 namespace velq::ui {
+
+namespace {
+
+// Everything that opens beside the first panel.
+constexpr std::array<const char*, 8> kSubmenus{"Pnl_MseKey", "Pnl_Special", "Pnl_CPIKey",
+                                               "Pnl_Media",  "Pnl_WWW",     "Pnl_MyPC",
+                                               "LB_Name",    "LB_Script"};
+constexpr std::array<const char*, 9> kOpenable{"Pnl_Main",   "Pnl_MseKey", "Pnl_Special",
+                                               "Pnl_CPIKey", "Pnl_Media",  "Pnl_WWW",
+                                               "Pnl_MyPC",   "LB_Name",    "LB_Script"};
+
+QColor ColourOf(uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+}  // namespace
+
+QString AssignTarget::Control() const {
+    return kind == Kind::kLabel ? QStringLiteral("Key%1").arg(number)
+                                : QStringLiteral("btn_Key%1").arg(number);
+}
+
+QStringList AssignTarget::ProfileControls() const {
+    QStringList names;
+    for (int b = 1; b <= 9; ++b) {
+        names << (kind == Kind::kLabel ? QStringLiteral("Key%1").arg(b)
+                                       : QStringLiteral("btn_Key%1%2")
+                                             .arg(number / 100)
+                                             .arg(b, 2, 10, QLatin1Char('0')));
+    }
+    return names;
+}
 
 FunctionMenus::FunctionMenus(MainWindow& window, QWidget* container)
     : WindowPart(window, kMenuPart, container) {}
@@ -24,6 +70,44 @@ void FunctionMenus::Built() {
 }
 
 void FunctionMenus::Arrange() {
+    // The submenus are as tall as their entries (the first panel's height is a program
+    // setting, the special panel's follows below).
+    for (const char* name : {"Pnl_MseKey", "Pnl_CPIKey", "Pnl_Media", "Pnl_WWW", "Pnl_MyPC"}) {
+        QWidget* panel = Control(QString::fromLatin1(name));
+        if (panel == nullptr) {
+            continue;
+        }
+        int bottom = 0;
+        for (const QObject* child : panel->children()) {
+            if (const auto* entry = qobject_cast<const QWidget*>(child)) {
+                bottom = std::max(bottom, entry->geometry().bottom() + 1);
+            }
+        }
+        panel->resize(panel->width(), bottom + 1);
+    }
+    // The special panel shows the entries the program settings name, in their order, one
+    // pitch apart; the others are not offered.
+    const std::vector<std::string> special = SpecialEntries(window().org().special_config);
+    for (QWidget* control : controls()) {
+        if (control->parentWidget() != nullptr &&
+            control->parentWidget()->objectName() == QLatin1String("Pnl_Special") &&
+            control->objectName().startsWith(QStringLiteral("Key_"))) {
+            control->hide();
+        }
+    }
+    for (size_t i = 0; i < special.size(); ++i) {
+        if (QWidget* entry = Control(QString::fromStdString(special[i]))) {
+            entry->move(entry->x(), kSpecialEntryPitch * static_cast<int>(i));
+            entry->show();
+        }
+    }
+    if (QWidget* panel = Control(QStringLiteral("Pnl_Special"))) {
+        panel->resize(panel->width(), SpecialPanelHeight(static_cast<int>(special.size())));
+    }
+    if (QWidget* marker = Control(QStringLiteral("ST_CPIKey"))) {
+        marker->setVisible(std::find(special.begin(), special.end(), "Key_CPIKey") !=
+                           special.end());
+    }
     // Markers stand on their entry's row at its full width, the text right-aligned.
     for (QWidget* marker : controls()) {
         const QString name = marker->objectName();
@@ -35,6 +119,264 @@ void FunctionMenus::Arrange() {
             marker->raise();
         }
     }
+    // Entries are transparent over their panel, in the menu's text colour, until pointed at.
+    for (QWidget* control : controls()) {
+        if (control->objectName().startsWith(QStringLiteral("Key_"))) {
+            Highlight(control->objectName(), false);
+        }
+    }
+}
+
+QRect FunctionMenus::Box(const QString& name) {
+    const QWidget* widget = Control(name);
+    return widget != nullptr ? widget->geometry() : QRect();
+}
+
+void FunctionMenus::OpenForLabel(int button) {
+    // The label stops scrolling and shows its normal picture while the menu is open.
+    window().StopRolling();
+    static_cast<void>(
+        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_01")));
+    Build();
+    const QRect label = window().Control(QStringLiteral("Key%1").arg(button))->geometry();
+    const QRect panel = Box(QStringLiteral("Pnl_Main"));
+    const QSize background = container()->size();
+    const MenuPoint at =
+        PlaceMenuAtLabel({label.x(), label.y(), label.width(), label.height()}, panel.width(),
+                         panel.height(), background.width(), background.height());
+    target_ = {AssignTarget::Kind::kLabel, button};
+    ShowMain(false, QPoint(at.left, at.top));
+}
+
+void FunctionMenus::OpenForColumn(int column_button, const QRect& button_box, const QRect& control,
+                                  int group_top) {
+    Build();
+    const QRect panel = Box(QStringLiteral("Pnl_Main"));
+    const MenuPoint at = PlaceMenuAtColumnButton(
+        {button_box.x(), button_box.y(), button_box.width(), button_box.height()}, panel.width(),
+        panel.height(), control.width(), control.y(), group_top);
+    target_ = {AssignTarget::Kind::kColumn, column_button};
+    ShowMain(true, QPoint(at.left, at.top));
+}
+
+void FunctionMenus::ShowMain(bool column_target, const QPoint& at) {
+    window().HideAllMenu();
+    // The menus open over the page of their button: the first page's, or the factory page's.
+    QWidget* page = column_target ? window().Part(kFactoryPart).container()
+                                  : window().Part(kOfficePart).container();
+    for (const char* name : kOpenable) {
+        if (QWidget* panel = Control(QString::fromLatin1(name));
+            panel != nullptr && panel->parentWidget() != page) {
+            panel->setParent(page);
+            panel->hide();
+        }
+    }
+    QWidget* main = Control(QStringLiteral("Pnl_Main"));
+    // As tall as the functions of the page it opens on need: the gun row belongs to the
+    // gaming profile (where the program shows guns) and to the factory page.
+    const OrgSettings& org = window().org();
+    const bool guns =
+        column_target || (window().current_page() == Page::kGaming && org.gun_display);
+    SetMainPanelHeight(guns ? org.main_panel_height_with_gun : org.main_panel_height_without_gun);
+    Control(QStringLiteral("Key_FireMacro"))->setVisible(!column_target);
+    for (const char* name : {"Key_TLFireMacro", "ST_TLFireMacro"}) {
+        Control(QString::fromLatin1(name))->setVisible(column_target);
+    }
+    main->move(at);
+    main->show();
+    main->raise();
+    qApp->installEventFilter(this);  // a press anywhere else closes the menus
+}
+
+void FunctionMenus::HideMenus() {
+    qApp->removeEventFilter(this);
+    WindowPart::HideMenus();
+    for (const char* name : {"LB_Script"}) {
+        if (QWidget* list = OwnControl(QString::fromLatin1(name))) {
+            list->hide();
+        }
+    }
+}
+
+bool FunctionMenus::eventFilter(QObject* watched, QEvent* event) {
+    // A press reaches the native window first and then the widget under the pointer: the
+    // widget decides.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        // A press inside an open menu is the menu's; any other closes them all.
+        bool inside = false;
+        for (auto* widget = qobject_cast<QWidget*>(watched); widget != nullptr && !inside;
+             widget = widget->parentWidget()) {
+            const QString name = widget->objectName();
+            inside = name.startsWith(QStringLiteral("Pnl_")) || name == QLatin1String("LB_Name") ||
+                     name == QLatin1String("LB_Script");
+        }
+        if (!inside) {
+            window().HideAllMenu();
+        }
+    }
+    return WindowPart::eventFilter(watched, event);
+}
+
+void FunctionMenus::Highlight(const QString& entry, bool on) {
+    auto* label = qobject_cast<QLabel*>(OwnControl(entry));
+    if (label == nullptr) {
+        return;
+    }
+    const LayoutStyle& style = window().style();
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+                     ColourOf(on ? style.menu_selected_font_color : style.menu_font_color));
+    palette.setColor(QPalette::Window, ColourOf(style.menu_selected_back_color));
+    label->setPalette(palette);
+    label->setAutoFillBackground(on);
+}
+
+bool FunctionMenus::LabelEntered(const QString& name) {
+    if (!name.startsWith(QStringLiteral("Key_"))) {
+        return false;
+    }
+    Highlight(name, true);
+    const int tag = MenuEntryTag(name.toStdString());
+    if (!SubmenuOfTag(tag).empty()) {
+        OpenSubmenu(name, tag);
+    } else if (name == QLatin1String("Key_Assembly") || name == QLatin1String("Key_FireMacro")) {
+        for (const char* submenu : kSubmenus) {
+            if (QWidget* widget = OwnControl(QString::fromLatin1(submenu))) {
+                widget->hide();
+            }
+        }
+    } else if (QWidget* entry = OwnControl(name);
+               entry != nullptr && entry->parentWidget()->objectName() == "Pnl_Special") {
+        Control(QStringLiteral("Pnl_CPIKey"))->hide();
+    }
+    return true;
+}
+
+bool FunctionMenus::LabelLeft(const QString& name) {
+    if (!name.startsWith(QStringLiteral("Key_"))) {
+        return false;
+    }
+    Highlight(name, false);
+    return true;
+}
+
+void FunctionMenus::OpenSubmenu(const QString& entry, int tag) {
+    const QString submenu_name = QString::fromUtf8(
+        SubmenuOfTag(tag).data(), static_cast<qsizetype>(SubmenuOfTag(tag).size()));
+    QWidget* submenu = OwnControl(submenu_name);
+    if (submenu_name == QLatin1String("LB_Script") &&
+        (submenu == nullptr || qobject_cast<QListWidget*>(submenu)->count() == 0)) {
+        return;  // no gun keys: nothing opens
+    }
+    if (submenu == nullptr) {
+        submenu = Control(submenu_name);
+    }
+    const bool dpi_keys = tag == kDpiKeysTag;
+    for (const char* other : kSubmenus) {
+        QWidget* widget = OwnControl(QString::fromLatin1(other));
+        if (widget != nullptr && widget != submenu &&
+            !(dpi_keys && widget->objectName() == QLatin1String("Pnl_Special"))) {
+            widget->hide();
+        }
+    }
+    const QRect main = Box(QStringLiteral("Pnl_Main"));
+    const QRect special = Box(QStringLiteral("Pnl_Special"));
+    const QRect parent = dpi_keys ? special : main;
+    const QRect row = Box(entry);
+    int fit_width = main.x() + main.width() + special.width();
+    if (dpi_keys) {
+        fit_width += submenu->width();
+    }
+    const QSize background = submenu->parentWidget()->size();
+    const MenuPoint at =
+        PlaceSubmenu({parent.x(), parent.y(), parent.width(), parent.height()},
+                     {row.x(), row.y(), row.width(), row.height()}, submenu->width(),
+                     submenu->height(), fit_width, background.width(), background.height());
+    if (submenu->parentWidget() != Control(QStringLiteral("Pnl_Main"))->parentWidget()) {
+        submenu->setParent(Control(QStringLiteral("Pnl_Main"))->parentWidget());
+    }
+    submenu->move(at.left, at.top);
+    submenu->show();
+    submenu->raise();
+}
+
+bool FunctionMenus::LabelClicked(const QString& name) {
+    if (!name.startsWith(QStringLiteral("Key_"))) {
+        return false;
+    }
+    if (name == QLatin1String("Key_Assembly")) {
+        window().HideAllMenu();
+        emit keyCombinationAsked();
+        return true;
+    }
+    if (name == QLatin1String("Key_FireMacro")) {
+        window().HideAllMenu();
+        emit fireMacroAsked();
+        return true;
+    }
+    const int tag = MenuEntryTag(name.toStdString());
+    if (!SubmenuOfTag(tag).empty()) {
+        OpenSubmenu(name, tag);
+        return true;
+    }
+    const std::optional<FunctionCode> code =
+        ParseCodeText(MenuCode(tag, window().shown_config().aim_dpi));
+    const auto* entry = qobject_cast<QLabel*>(OwnControl(name));
+    if (!code || entry == nullptr) {
+        return true;
+    }
+    // The entry's caption is the menu prefix (" * ") and the function's name.
+    static_cast<void>(Assign(*code, entry->text().mid(3), true));
+    return true;
+}
+
+bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, bool left_click_rule) {
+    window().HideAllMenu();
+    if (target_.kind == AssignTarget::Kind::kNone) {
+        return false;
+    }
+    QWidget* shown = window().Control(target_.Control());
+    if (shown == nullptr) {
+        return false;
+    }
+    shown->setProperty("text", caption);
+    if (left_click_rule) {
+        std::vector<std::string> captions;
+        for (const QString& name : target_.ProfileControls()) {
+            const QWidget* control = window().Control(name);
+            captions.push_back(control != nullptr
+                                   ? control->property("text").toString().toStdString()
+                                   : std::string());
+        }
+        const std::string left_click = window().captions().Caption(kLeftClickNameKey);
+        if (!KeepsALeftClick(captions, left_click)) {
+            shown->setProperty("text", QString::fromStdString(left_click));
+            window().ShowMessageKey("Str108");
+            return false;
+        }
+    }
+    MouseConfig& config = window().EditConfig();
+    ProfileButtons* profile = nullptr;
+    int button = 0;
+    if (target_.kind == AssignTarget::Kind::kColumn) {
+        profile = target_.number < 200 ? &config.office : &config.gaming;
+        button = target_.number % 100;
+    } else {
+        // A main-page button belongs to the profile of the selected tab, if either is.
+        const auto checked = [this](const char* radio) {
+            const auto* button_radio =
+                qobject_cast<QRadioButton*>(Control(QString::fromLatin1(radio)));
+            return button_radio != nullptr && button_radio->isChecked();
+        };
+        profile = checked("rb_1") ? &config.office : checked("rb_2") ? &config.gaming : nullptr;
+        button = target_.number;
+    }
+    if (profile == nullptr || button < 1 || button > kButtonsPerProfile) {
+        return true;  // the caption changed, nothing is stored
+    }
+    (*profile)[static_cast<size_t>(button - 1)] = code;
+    window().RelabelButtons();  // the other view of the same button follows
+    return true;
 }
 
 }  // namespace velq::ui

@@ -103,6 +103,18 @@ void EngineeringPage::Opened(Page /*page*/) {
 }
 
 void EngineeringPage::OnCommand(const QString& name) {
+    // The profile columns' buttons open the function menu for their button.
+    if (name.startsWith(QStringLiteral("btn_Key")) && name.size() == 10) {
+        QWidget* button = Control(name);
+        QWidget* control = Control(QStringLiteral("Pg_Parameter"));
+        QWidget* group = button != nullptr ? button->parentWidget() : nullptr;
+        auto* menus = window().PageOf<FunctionMenus>();
+        if (button != nullptr && control != nullptr && group != nullptr && menus != nullptr) {
+            menus->OpenForColumn(name.mid(7).toInt(), button->geometry(), control->geometry(),
+                                 group->y());
+        }
+        return;
+    }
     // The page's own row of commands: its page tabs, and the frame buttons' flows.
     static const std::pair<const char*, Page> kTabs[] = {{"btn_EngOffice", Page::kOffice},
                                                          {"btn_EngGaming", Page::kGaming},

@@ -425,6 +425,7 @@ ShellResult MainWindow::Start() {
     showing_later_.reset();  // a start that stopped shows nothing
     start_steps_.reset();
     if (started) {
+        parts_[kOfficePart]->Built();  // the first page's own set-up, now that every part exists
         // The window's shape: every pixel of the background in the colour key is see-through.
         shape_ = ShapeOf(SkinPixmap(QStringLiteral("L1_BackGround")).toImage());
         ApplyWindowShape();

@@ -88,8 +88,9 @@ public:
     using FunctionNamer = std::function<QString(const FunctionCode&)>;
     void SetFunctionNamer(FunctionNamer namer);
     const FunctionNamer& function_namer() const { return function_namer_; }
-    // The configuration the pages show now.
+    // The configuration the pages show now, once the device flows showed one.
     const MouseConfig& shown_config() const { return config_; }
+    bool config_shown() const { return config_shown_; }
     // Names the buttons' functions again (slot names or the language changed).
     void RelabelButtons();
     // A part of the window, built or not (see kOfficePart ..).
@@ -117,6 +118,13 @@ public:
 
     // Shows a caption key's text ("Str020") of the current language in the message window.
     void ShowMessageKey(std::string_view key);
+    // The scrolling caption of a hovered label (when the settings enable it), and its end,
+    // which gives the label back its caption.
+    void StartRolling(const QString& name);
+    void StopRolling();
+    // The configuration the pages show, for a page to change what the user changed there
+    // (a button's new function): Apply collects it.
+    MouseConfig& EditConfig() { return config_; }
 
     // The control of that name, nullptr when the window has none. A control of a part not
     // built yet is built with the rest of its part first.
@@ -214,8 +222,6 @@ private:
     void MarkCurrentTab();
     void MarkCurrentLanguage();
     void RefreshPage();
-    void StartRolling(const QString& name);
-    void StopRolling();
     void RollTick();
     void StartDrag(QWidget* picture, const QPoint& global);
     void ApplyWindowShape();

@@ -369,6 +369,10 @@ void MainWindow::OnLabelPressed(const QString& name) {
 }
 
 void MainWindow::OnLabelEntered(const QString& name) {
+    if (const int part = PartIndexOf(name);
+        part >= 0 && parts_[static_cast<size_t>(part)]->LabelEntered(name)) {
+        return;
+    }
     const FamilyRow* family = FamilyOf(name);
     if (family == nullptr) {
         return;
@@ -391,6 +395,10 @@ void MainWindow::OnLabelEntered(const QString& name) {
 }
 
 void MainWindow::OnLabelLeft(const QString& name) {
+    if (const int part = PartIndexOf(name);
+        part >= 0 && parts_[static_cast<size_t>(part)]->LabelLeft(name)) {
+        return;
+    }
     const FamilyRow* family = FamilyOf(name);
     if (family == nullptr) {
         return;

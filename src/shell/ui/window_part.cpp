@@ -23,6 +23,10 @@ QWidget* WindowPart::Control(const QString& name) const {
     return window_.Control(name);
 }
 
+bool WindowPart::SetPicture(const QString& control, const QString& picture) {
+    return window_.SetPicture(control, picture);
+}
+
 void WindowPart::Adopt(QWidget* control) {
     if (!control->objectName().isEmpty()) {
         window_.controls_.insert(control->objectName(), control);

@@ -84,8 +84,11 @@ public:
     virtual void LanguageSwitched(bool /*applied*/) {}
     // Closes the part's menus and pop-up panels.
     virtual void HideMenus();
-    // A click on one of the part's caption labels; false leaves it to the window's chrome.
+    // A click on one of the part's caption labels, and the pointer entering and leaving one;
+    // false leaves it to the window's chrome.
     virtual bool LabelClicked(const QString& /*name*/) { return false; }
+    virtual bool LabelEntered(const QString& /*name*/) { return false; }
+    virtual bool LabelLeft(const QString& /*name*/) { return false; }
 
 protected:
     // The page's own set-up once its controls exist, laid out and captioned.
@@ -96,6 +99,8 @@ protected:
     QWidget* Control(const QString& name) const;
     // A control the page made itself joins the window's controls, found by its object name.
     void Adopt(QWidget* control);
+    // Shows a skin picture on a picture control of the window.
+    bool SetPicture(const QString& control, const QString& picture);
     // One of this part's own controls by name, nullptr when it has none (never builds).
     QWidget* OwnControl(const QString& name) const { return own_.value(name, nullptr); }
 

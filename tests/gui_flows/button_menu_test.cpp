@@ -1,0 +1,249 @@
+// The function menu of the button labels, through the real window on the virtual mouse: where
+// it opens, what its entries open, the left-click rule, and what Apply then stores.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "buttons/menu_rules.h"
+#include "buttons/ui/function_menus.h"
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/ui/device_controller.h"
+#include "gui/gui_test_rig.h"
+#include "image/memory_map.h"
+
+namespace velq::ui::testing {
+namespace {
+
+class ButtonMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        rig.Start();
+        ASSERT_TRUE(LoadDefaultImages(defaults));
+        mouse = std::make_shared<VirtualMouse>(defaults.eeprom[0]);
+        backend = std::make_unique<VirtualBackend>(mouse);
+        DeviceControllerParts parts;
+        parts.window = rig.window.get();
+        parts.messages = &rig.messages;
+        parts.files = &rig.files;
+        parts.backend = backend.get();
+        parts.clock = &clock;
+        controller = std::make_unique<DeviceController>(std::move(parts));
+        QString error;
+        ASSERT_TRUE(controller->Start(error)) << error.toStdString();
+        ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+        rig.messages.Clear();
+    }
+
+    bool WaitFor(const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 3000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+        return done();
+    }
+
+    // Opens the menu of `label` and chooses `entry`, opening the submenus on the way as the
+    // pointer would.
+    void Choose(const char* label, std::initializer_list<const char*> path) {
+        rig.Click(label);
+        for (const char* entry : path) {
+            rig.Enter(entry);
+        }
+        rig.Click(*(path.end() - 1));
+    }
+
+    QString Caption(const char* name) const {
+        return rig.Control(name)->property("text").toString();
+    }
+
+    const FunctionCode& Office(int button) const {
+        return rig.window->shown_config().office[static_cast<size_t>(button - 1)];
+    }
+    const FunctionCode& Gaming(int button) const {
+        return rig.window->shown_config().gaming[static_cast<size_t>(button - 1)];
+    }
+
+    // Apply, then the mouse's bytes of a profile's button.
+    std::array<uint8_t, 3> StoredAfterApply(uint16_t address) {
+        mouse->ClearRequests();
+        rig.Click("Btn_Apply_1");
+        EXPECT_TRUE(WaitFor([&] { return !controller->FlowRunning() && !Covered(); }));
+        const VirtualMouse::Memory memory = mouse->MemoryCopy();
+        return {memory[address], memory[address + 1u], memory[address + 2u]};
+    }
+
+    bool Covered() const { return rig.Control("Disable_All_1")->isVisible(); }
+
+    WindowRig rig;
+    DefaultImages defaults;
+    std::shared_ptr<VirtualMouse> mouse;
+    std::unique_ptr<VirtualBackend> backend;
+    VirtualClock clock;
+    std::unique_ptr<DeviceController> controller;
+};
+
+TEST_F(ButtonMenu, OpensAtTheLabelAndItsEntriesOpenTheirSubmenus) {
+    rig.Click("Key3");
+    QWidget* main = rig.Control("Pnl_Main");
+    ASSERT_TRUE(main->isVisible());
+    const QRect label = rig.Control("Key3")->geometry();
+    const QSize background = main->parentWidget()->size();
+    const MenuPoint at =
+        PlaceMenuAtLabel({label.x(), label.y(), label.width(), label.height()}, main->width(),
+                         main->height(), background.width(), background.height());
+    EXPECT_EQ(main->pos(), QPoint(at.left, at.top));
+    EXPECT_TRUE(rig.Control("Key_FireMacro")->isVisibleTo(main));
+    EXPECT_FALSE(rig.Control("Key_TLFireMacro")->isVisibleTo(main));
+
+    rig.Enter("Key_Media");
+    EXPECT_TRUE(rig.Control("Pnl_Media")->isVisible());
+    rig.Enter("Key_Special");
+    EXPECT_FALSE(rig.Control("Pnl_Media")->isVisible());
+    EXPECT_TRUE(rig.Control("Pnl_Special")->isVisible());
+    rig.Enter("Key_CPIKey");  // inside the special panel: both stay open
+    EXPECT_TRUE(rig.Control("Pnl_CPIKey")->isVisible());
+    EXPECT_TRUE(rig.Control("Pnl_Special")->isVisible());
+    rig.Enter("Key_Fire");
+    EXPECT_FALSE(rig.Control("Pnl_CPIKey")->isVisible());
+    rig.Enter("Key_Assembly");
+    EXPECT_FALSE(rig.Control("Pnl_Special")->isVisible());
+
+    // A press anywhere else closes every menu.
+    QTest::mousePress(rig.Control("Img_P1"), Qt::LeftButton);
+    EXPECT_FALSE(main->isVisible());
+}
+
+TEST_F(ButtonMenu, OneButtonOfTheProfileStaysTheLeftClick) {
+    const QString left_click = CaptionOf(1, "Str210");
+    ASSERT_EQ(Caption("Key1"), left_click);
+    const FunctionCode before = Office(1);
+    // The only left click cannot become another function...
+    Choose("Key1", {"Key_Standard", "Key_Right"});
+    EXPECT_EQ(Caption("Key1"), left_click);
+    EXPECT_EQ(Office(1), before);
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str108"));
+    // ... until another button is the left click too; then that one is bound.
+    Choose("Key8", {"Key_Standard", "Key_Left"});
+    EXPECT_EQ(Caption("Key8"), left_click);
+    Choose("Key1", {"Key_Standard", "Key_Right"});
+    EXPECT_EQ(Caption("Key1").trimmed(), CaptionOf(1, "Str211").trimmed());
+    EXPECT_EQ(CodeText(Office(1)), "010200");
+    rig.messages.Clear();
+    Choose("Key8", {"Key_Media", "Key_Mute"});
+    EXPECT_EQ(Caption("Key8"), left_click);
+    EXPECT_EQ(rig.messages.messages().size(), 1u);
+    // Choosing the left click itself always passes.
+    rig.messages.Clear();
+    Choose("Key8", {"Key_Standard", "Key_Left"});
+    EXPECT_TRUE(rig.messages.messages().empty());
+}
+
+TEST_F(ButtonMenu, GamingButtonSixBecomesTheDesktopKeyAndApplyStoresIt) {
+    rig.Click("Btn_Second_1");
+    ASSERT_TRUE(qobject_cast<QRadioButton*>(rig.Control("rb_2"))->isChecked());
+    const FunctionCode office_six = Office(6);
+    Choose("Key6", {"Key_MyPC", "Key_Desktop"});
+    EXPECT_EQ(Caption("Key6"), CaptionOf(1, "Str243"));
+    EXPECT_EQ(CodeText(Gaming(6)), "020807");
+    EXPECT_EQ(Office(6), office_six);
+    const auto stored = StoredAfterApply(0x5B + 3 * 5);
+    EXPECT_EQ(stored, (std::array<uint8_t, 3>{0x02, 0x08, 0x07}));
+    EXPECT_TRUE(rig.messages.messages().empty());
+    // The office page's sixth label still shows its own profile.
+    rig.Click("Btn_Main_1");
+    EXPECT_NE(Caption("Key6"), CaptionOf(1, "Str243"));
+}
+
+TEST_F(ButtonMenu, WithNoProfileTabSelectedOnlyTheCaptionChanges) {
+    // Another page's tab took the selection (the profile radios are exclusive with it).
+    qobject_cast<QRadioButton*>(rig.Control("rb_4"))->setChecked(true);
+    ASSERT_FALSE(qobject_cast<QRadioButton*>(rig.Control("rb_1"))->isChecked());
+    const MouseConfig before = rig.window->shown_config();
+    Choose("Key4", {"Key_Media", "Key_Stop"});
+    EXPECT_EQ(Caption("Key4"), CaptionOf(1, "Str251"));
+    EXPECT_EQ(rig.window->shown_config(), before);
+}
+
+TEST_F(ButtonMenu, FactoryColumnsCheckOnlyTheirOwnProfile) {
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(Page::kEngineering);
+    const QString left_click = CaptionOf(1, "Str210");
+    ASSERT_EQ(Caption("btn_Key201"), left_click);
+    // The gaming column's only left click is bound, whatever the office column holds.
+    rig.Click("btn_Key201");
+    QWidget* main = rig.Control("Pnl_Main");
+    ASSERT_TRUE(main->isVisible());
+    EXPECT_EQ(main->parentWidget()->objectName(), QStringLiteral("gbPage6"));
+    EXPECT_FALSE(rig.Control("Key_FireMacro")->isVisibleTo(main));
+    rig.Enter("Key_Standard");
+    rig.Click("Key_Right");
+    EXPECT_EQ(Caption("btn_Key201"), left_click);
+    EXPECT_EQ(rig.messages.messages().size(), 1u);
+    // Another gaming button changes freely, and the code lands in the gaming profile.
+    rig.Click("btn_Key203");
+    rig.Enter("Key_WWW");
+    rig.Click("Key_WWWHome");
+    EXPECT_EQ(Caption("btn_Key203"), CaptionOf(1, "Str260"));
+    EXPECT_EQ(CodeText(Gaming(3)), "030223");
+    const auto stored = StoredAfterApply(0x5B + 3 * 2);
+    EXPECT_EQ(stored, (std::array<uint8_t, 3>{0x03, 0x02, 0x23}));
+}
+
+TEST_F(ButtonMenu, FunctionsAppliedReadBackAfterARestart) {
+    Choose("Key5", {"Key_Special", "Key_CPIKey", "Key_CPII"});
+    Choose("Key7", {"Key_Media", "Key_VolumePlus"});
+    EXPECT_EQ(CodeText(Office(5)), "070000");
+    StoredAfterApply(0x40);
+    // A new window on the same mouse reads them back.
+    controller.reset();
+    WindowRig second;
+    second.Start();
+    DeviceControllerParts parts;
+    parts.window = second.window.get();
+    parts.messages = &second.messages;
+    parts.files = &second.files;
+    parts.backend = backend.get();
+    parts.clock = &clock;
+    DeviceController reader(std::move(parts));
+    QString error;
+    ASSERT_TRUE(reader.Start(error));
+    ASSERT_TRUE(WaitFor([&] { return !second.window->no_device_page(); }));
+    EXPECT_EQ(second.Control("Key5")->property("text").toString(), CaptionOf(1, "Str232"));
+    EXPECT_EQ(second.Control("Key7")->property("text").toString(), CaptionOf(1, "Str254"));
+}
+
+// The special panel shows what the program settings name, in their order, 25 pixels apart.
+TEST(ButtonMenuSpecial, SpecialConfigArrangesTheSpecialPanel) {
+    EnsureApplication();
+    WindowRig rig([](OrgSettings& org) { org.special_config = "Key_Fire,Key_CPIKey"; });
+    rig.Start();
+    QWidget* panel = rig.Control("Pnl_Special");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->height(), 52);
+    EXPECT_EQ(rig.Control("Key_Fire")->y(), 0);
+    EXPECT_EQ(rig.Control("Key_CPIKey")->y(), 25);
+    EXPECT_EQ(rig.Control("ST_CPIKey")->y(), 25);
+    for (const char* hidden : {"Key_AIMKey", "Key_LEDMode", "Key_KeyOff", "Key_FnFire"}) {
+        EXPECT_TRUE(rig.Control(hidden)->isHidden()) << hidden;
+    }
+    // A language switch keeps the arrangement.
+    ASSERT_TRUE(rig.window->SwitchLanguage(3).ok);
+    EXPECT_EQ(rig.Control("Key_CPIKey")->y(), 25);
+    EXPECT_EQ(panel->height(), 52);
+}
+
+}  // namespace
+}  // namespace velq::ui::testing
