@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <vector>
 
 #include "glyphs.h"
@@ -52,17 +53,71 @@ float LeftEdge(const std::vector<Point>& outline, float y) {
     return best;
 }
 
-// Marker points of buttons 1..9 relative to the body centre: left, right, wheel, back side,
-// forward side, DPI up, DPI down, mode (rear), fire (left front).
+// Marker points of buttons 1..9 relative to the body centre, by the functions the mouse leaves
+// the factory with: left, wheel, right, back side, forward side, DPI loop (the rear button),
+// DPI up and DPI down (the two keys behind the wheel), fire (left front). The side buttons
+// and the fire button are placed on the flank facing their labels below.
 struct Marker {
     float dx;
     float dy;
 };
 constexpr Marker kMarkers[9] = {
-    {-45, -110}, {45, -110}, {0, -115}, {0, 0}, {0, 0}, {0, -72}, {0, -48}, {0, 112}, {0, 0},
+    {-45, -110}, {0, -115}, {45, -110}, {0, 0}, {0, 0}, {0, 112}, {0, -72}, {0, -48}, {0, 0},
 };
 
-void DrawLeader(Canvas& c, Point m, const Box& label) {
+// Distance from point p to the segment a-b.
+float DistanceToSegment(Point p, Point a, Point b) {
+    const float dx = b.x - a.x;
+    const float dy = b.y - a.y;
+    const float length2 = dx * dx + dy * dy;
+    const float t = length2 > 0
+                        ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0f, 1.0f)
+                        : 0.0f;
+    return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y);
+}
+
+// A leader line never runs over another button's marker. Its elbow is the first that keeps
+// both segments clear of every other marker: of the horizontal runs from the longest down to
+// none, else of the points around the label's side, the shortest path first.
+Point ClearElbow(Point m, Point anchor, float longest, std::span<const Point> others) {
+    constexpr float kClearance = 20;
+    const auto clear = [&](Point elbow) {
+        return std::none_of(others.begin(), others.end(),
+                            [&](Point other) {
+                                return DistanceToSegment(other, anchor, elbow) < kClearance;
+                            }) &&
+               std::none_of(others.begin(), others.end(), [&](Point other) {
+                   return DistanceToSegment(other, elbow, m) < kClearance;
+               });
+    };
+    const float direction = m.x > anchor.x ? 1.0f : -1.0f;
+    for (float run = longest; run >= 0; run -= 5) {
+        const Point elbow{anchor.x + direction * run, anchor.y};
+        if (clear(elbow)) {
+            return elbow;
+        }
+    }
+    std::vector<Point> around;
+    for (float run = 5; run <= 2 * longest + 40; run += 5) {
+        for (float drop = -60; drop <= 60; drop += 5) {
+            around.push_back({anchor.x + direction * run, anchor.y + drop});
+        }
+    }
+    const auto length = [&](Point elbow) {
+        return std::hypot(elbow.x - anchor.x, elbow.y - anchor.y) +
+               std::hypot(m.x - elbow.x, m.y - elbow.y);
+    };
+    std::stable_sort(around.begin(), around.end(),
+                     [&](Point a, Point b) { return length(a) < length(b); });
+    for (const Point elbow : around) {
+        if (clear(elbow)) {
+            return elbow;
+        }
+    }
+    return {anchor.x + direction * longest, anchor.y};
+}
+
+void DrawLeader(Canvas& c, Point m, const Box& label, std::span<const Point> others) {
     const float w = static_cast<float>(c.Width());
     const float h = static_cast<float>(c.Height());
     // Labels parked far outside the picture get no line.
@@ -74,10 +129,10 @@ void DrawLeader(Canvas& c, Point m, const Box& label) {
     Point elbow;
     if (m.x > label.x1) {
         anchor = {label.x1, mid_y};
-        elbow = {anchor.x + std::min(70.0f, (m.x - anchor.x) * 0.45f), mid_y};
+        elbow = ClearElbow(m, anchor, std::min(70.0f, (m.x - anchor.x) * 0.45f), others);
     } else if (m.x < label.x0) {
         anchor = {label.x0, mid_y};
-        elbow = {anchor.x - std::min(70.0f, (anchor.x - m.x) * 0.45f), mid_y};
+        elbow = ClearElbow(m, anchor, std::min(70.0f, (anchor.x - m.x) * 0.45f), others);
     } else {
         anchor = {m.x, m.y < label.y0 ? label.y0 : label.y1};
         elbow = anchor;
@@ -185,7 +240,7 @@ Canvas DrawMousePage(int width, int height, const LabelBoxes& labels) {
 
     // Which side each button's label stands on (-1 left, +1 right); the side buttons and
     // the fire button are drawn on the flank facing their labels.
-    std::array<float, 9> side{-1, 1, -1, -1, -1, 1, 1, 1, -1};
+    std::array<float, 9> side{-1, 1, 1, -1, -1, 1, 1, 1, -1};
     for (std::size_t i = 0; i < 9; ++i) {
         if (labels[i]) {
             side[i] = (labels[i]->x0 + labels[i]->x1) / 2 < m.cx ? -1.0f : 1.0f;
@@ -236,9 +291,16 @@ Canvas DrawMousePage(int width, int height, const LabelBoxes& labels) {
     marks[4] = {edge(side[4], forward_y) + side[4] * 2, forward_y};
     marks[8] = fire;
     for (std::size_t i = 0; i < 9; ++i) {
-        if (labels[i]) {
-            DrawLeader(c, marks[i], *labels[i]);
+        if (!labels[i]) {
+            continue;
         }
+        std::vector<Point> others;
+        for (std::size_t j = 0; j < 9; ++j) {
+            if (j != i && labels[j]) {
+                others.push_back(marks[j]);
+            }
+        }
+        DrawLeader(c, marks[i], *labels[i], others);
     }
     for (std::size_t i = 0; i < 9; ++i) {
         if (labels[i]) {

@@ -89,6 +89,14 @@ void ButtonsPage::NameButtons(const MouseConfig& config) {
 
 void ButtonsPage::Arrange() {
     FitKeyLabels();
+    // The combo-key options' captions stand level with their check pictures.
+    for (int n = 1; n <= 3; ++n) {
+        QWidget* caption = Control(QStringLiteral("IB_ComboKey%1").arg(n));
+        const QWidget* box = Control(QStringLiteral("Img_ComboKey%1").arg(n));
+        if (caption != nullptr && box != nullptr) {
+            caption->move(caption->x(), box->y() + (box->height() - caption->height()) / 2);
+        }
+    }
     NameButtons(window().shown_config());  // in the language just applied
 }
 
