@@ -1,6 +1,7 @@
 // The function menu of the button labels, through the real window on the virtual mouse: where
 // it opens, what its entries open, the left-click rule, and what Apply then stores.
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -200,6 +201,49 @@ TEST_F(ButtonMenu, FactoryColumnsCheckOnlyTheirOwnProfile) {
     EXPECT_EQ(CodeText(Gaming(3)), "030223");
     const auto stored = StoredAfterApply(0x5B + 3 * 2);
     EXPECT_EQ(stored, (std::array<uint8_t, 3>{0x03, 0x02, 0x23}));
+}
+
+// The long-press options: middle and DPI exclude each other, the gun key's combines.
+TEST_F(ButtonMenu, ComboKeysExcludeEachOtherAndApplyStoresThem) {
+    const auto ticked = [this](int n) {
+        return rig.window->PictureOf(QStringLiteral("Img_ComboKey%1").arg(n)) ==
+               QStringLiteral("CbS_E");
+    };
+    const MouseConfig& shown = rig.window->shown_config();
+    ASSERT_FALSE(shown.options.middle_long_press);
+    rig.Click("IB_ComboKey1");
+    EXPECT_TRUE(ticked(1));
+    rig.Click("IB_ComboKey2");
+    EXPECT_FALSE(ticked(1));
+    EXPECT_TRUE(ticked(2));
+    rig.Click("Btn_Second_1");  // the gun key's option shows on the gaming page
+    rig.Click("IB_ComboKey3");
+    EXPECT_TRUE(ticked(2));
+    EXPECT_TRUE(ticked(3));
+    EXPECT_FALSE(shown.options.middle_long_press);
+    EXPECT_TRUE(shown.options.dpi_long_press);
+    EXPECT_TRUE(shown.options.gun_long_press);
+    const uint8_t options = StoredAfterApply(0x01)[0];
+    EXPECT_EQ(options & 0x07, 0x06);
+    rig.Click("IB_ComboKey1");
+    EXPECT_TRUE(ticked(1));
+    EXPECT_FALSE(ticked(2));
+}
+
+// A change made through a menu or option keeps what was typed on the factory page and not yet
+// applied.
+TEST_F(ButtonMenu, ChangesKeepUnappliedValuesOfOtherPages) {
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(Page::kEngineering);
+    auto* level = qobject_cast<QComboBox*>(rig.Control("cb_CPI2"));
+    ASSERT_NE(level, nullptr);
+    level->setCurrentIndex(level->currentIndex() == 5 ? 6 : 5);
+    const int chosen = level->currentIndex();
+    rig.window->ClickTab(Page::kOffice);
+    Choose("Key3", {"Key_Media", "Key_Mute"});
+    rig.Click("IB_ComboKey1");
+    EXPECT_EQ(level->currentIndex(), chosen);
+    EXPECT_EQ(rig.window->shown_config().dpi.levels[1].value, chosen);
 }
 
 TEST_F(ButtonMenu, FunctionsAppliedReadBackAfterARestart) {

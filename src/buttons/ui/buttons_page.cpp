@@ -27,6 +27,24 @@ int ButtonsPage::ButtonOf(const QString& name) {
 }
 
 bool ButtonsPage::LabelClicked(const QString& name) {
+    // The long-press options: the middle-button and DPI-button presses exclude each other,
+    // the gun key's combines with either.
+    if (name.startsWith(QStringLiteral("IB_ComboKey"))) {
+        const int option = name.right(1).toInt();
+        window().ChangeConfig([option](MouseConfig& config) {
+            OptionsConfig& o = config.options;
+            if (option == 1) {
+                o.middle_long_press = !o.middle_long_press;
+                o.dpi_long_press = o.dpi_long_press && !o.middle_long_press;
+            } else if (option == 2) {
+                o.dpi_long_press = !o.dpi_long_press;
+                o.middle_long_press = o.middle_long_press && !o.dpi_long_press;
+            } else if (option == 3) {
+                o.gun_long_press = !o.gun_long_press;
+            }
+        });
+        return true;
+    }
     const int button = ButtonOf(name);
     if (button == 0) {
         return false;
@@ -62,14 +80,27 @@ bool ButtonsPage::LabelLeft(const QString& name) {
 void ButtonsPage::ShowConfig(const MouseConfig& config) {
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
+    const bool ticked[] = {config.options.middle_long_press, config.options.dpi_long_press,
+                           config.options.gun_long_press};
+    for (int n = 1; n <= 3; ++n) {
+        static_cast<void>(
+            SetPicture(QStringLiteral("Img_ComboKey%1").arg(n),
+                       ticked[n - 1] ? QStringLiteral("CbS_E") : QStringLiteral("CbS_D")));
+    }
 }
 
 void ButtonsPage::CollectConfig(MouseConfig& config) const {
     ReadPageValues([this](const QString& name) { return OwnControl(name); }, config);
-    // The buttons' functions the user chose in the menus, on this page or the factory page's.
+    // The buttons' functions the user chose in the menus, on this page or the factory page's,
+    // and the long-press options ticked here (the factory page's boxes, collected after this
+    // page, show the same unless changed there since).
     if (window().config_shown()) {
-        config.office = window().shown_config().office;
-        config.gaming = window().shown_config().gaming;
+        const MouseConfig& shown = window().shown_config();
+        config.office = shown.office;
+        config.gaming = shown.gaming;
+        config.options.middle_long_press = shown.options.middle_long_press;
+        config.options.dpi_long_press = shown.options.dpi_long_press;
+        config.options.gun_long_press = shown.options.gun_long_press;
     }
 }
 

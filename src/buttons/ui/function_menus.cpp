@@ -355,11 +355,10 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
             return false;
         }
     }
-    MouseConfig& config = window().EditConfig();
-    ProfileButtons* profile = nullptr;
+    ProfileButtons MouseConfig::*profile = nullptr;
     int button = 0;
     if (target_.kind == AssignTarget::Kind::kColumn) {
-        profile = target_.number < 200 ? &config.office : &config.gaming;
+        profile = target_.number < 200 ? &MouseConfig::office : &MouseConfig::gaming;
         button = target_.number % 100;
     } else {
         // A main-page button belongs to the profile of the selected tab, if either is.
@@ -368,14 +367,18 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
                 qobject_cast<QRadioButton*>(Control(QString::fromLatin1(radio)));
             return button_radio != nullptr && button_radio->isChecked();
         };
-        profile = checked("rb_1") ? &config.office : checked("rb_2") ? &config.gaming : nullptr;
+        profile = checked("rb_1")   ? &MouseConfig::office
+                  : checked("rb_2") ? &MouseConfig::gaming
+                                    : nullptr;
         button = target_.number;
     }
     if (profile == nullptr || button < 1 || button > kButtonsPerProfile) {
         return true;  // the caption changed, nothing is stored
     }
-    (*profile)[static_cast<size_t>(button - 1)] = code;
-    window().RelabelButtons();  // the other view of the same button follows
+    // Every view of the button follows (the main page's label, the factory page's column).
+    window().ChangeConfig([profile, button, &code](MouseConfig& config) {
+        (config.*profile)[static_cast<size_t>(button - 1)] = code;
+    });
     return true;
 }
 

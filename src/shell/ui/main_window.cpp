@@ -635,13 +635,15 @@ void MainWindow::SetFunctionNamer(FunctionNamer namer) {
     function_namer_ = std::move(namer);
 }
 
-void MainWindow::RelabelButtons() {
-    // The labels show names of the configuration's function codes: the pages name them again.
-    for (const auto& part : parts_) {
-        if (part->built() && part->ShowsConfig()) {
-            part->ShowConfig(config_);
-        }
+void MainWindow::ChangeConfig(const std::function<void(MouseConfig&)>& change) {
+    if (!config_shown_) {
+        return;  // the pages show no configuration yet
     }
+    CollectConfig(config_);
+    if (change) {
+        change(config_);
+    }
+    ShowConfig(config_);
 }
 
 }  // namespace velq::ui

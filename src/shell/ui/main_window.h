@@ -92,7 +92,7 @@ public:
     const MouseConfig& shown_config() const { return config_; }
     bool config_shown() const { return config_shown_; }
     // Names the buttons' functions again (slot names or the language changed).
-    void RelabelButtons();
+    void RelabelButtons() { ChangeConfig({}); }
     // A part of the window, built or not (see kOfficePart ..).
     WindowPart& Part(int index) const { return *parts_[static_cast<size_t>(index)]; }
     // The part of type `T`, or nullptr when the window has none.
@@ -122,9 +122,10 @@ public:
     // which gives the label back its caption.
     void StartRolling(const QString& name);
     void StopRolling();
-    // The configuration the pages show, for a page to change what the user changed there
-    // (a button's new function): Apply collects it.
-    MouseConfig& EditConfig() { return config_; }
+    // A change the user made on one page that others show too (a button's new function, a
+    // combo-key option): what every page shows is taken first, so nothing typed elsewhere is
+    // lost, then changed and shown on every page. Apply collects it.
+    void ChangeConfig(const std::function<void(MouseConfig&)>& change);
 
     // The control of that name, nullptr when the window has none. A control of a part not
     // built yet is built with the rest of its part first.
