@@ -1,13 +1,19 @@
-// Draws every page of the main window, the loading window and the message window in every
-// language to PNG files ("office-lang1.png", ...), without a display.
+// Draws every page of the main window, the loading window, the message window and the editor
+// dialogs in every language to PNG files ("office-lang1.png", ...), without a display.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QThread>
 
 #include <cstdio>
 
+#include "buttons/ui/key_combination_dialog.h"
+#include "buttons/ui/key_dialog.h"
+#include "buttons/ui/macro_name_dialog.h"
+#include "buttons/ui/number_dialogs.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "flows/factory_mouse.h"
@@ -59,6 +65,60 @@ bool Save(const QPixmap& pixmap, const QDir& dir, const QString& file) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// Each editor dialog over the window, with something typed into it.
+bool SaveDialogs(velq::ui::MainWindow& window, const QDir& dir, const QString& suffix) {
+    using velq::ui::DialogOpening;
+    struct DialogShot {
+        const char* name;
+        DialogOpening (*open)(velq::ui::MainWindow&);
+        const char* typed;
+        std::vector<const char*> ticked;  // modifier boxes
+    };
+    const DialogShot shots[] = {
+        {"dialog-key-combination",
+         [](velq::ui::MainWindow& w) { return velq::ui::OpenKeyCombinationDialog(w, {}); },
+         "Ctrl+Alt+A",
+         {"CB_Ctrl", "CB_Alt"}},
+        {"dialog-macro-name",
+         [](velq::ui::MainWindow& w) { return velq::ui::OpenMacroNameDialog(w, {}); },
+         "Jump and shoot",
+         {}},
+        {"dialog-key",
+         [](velq::ui::MainWindow& w) {
+             return velq::ui::OpenKeyDialog(w, velq::EditKind::kPress, {});
+         },
+         "Left Windows",
+         {}},
+        {"dialog-delay",
+         [](velq::ui::MainWindow& w) { return velq::ui::OpenDelayDialog(w, {}); },
+         "2040",
+         {}},
+        {"dialog-value",
+         [](velq::ui::MainWindow& w) { return velq::ui::OpenValueDialog(w, {}); },
+         "-128",
+         {}},
+    };
+    bool ok = true;
+    for (const DialogShot& shot : shots) {
+        const DialogOpening opened = shot.open(window);
+        if (!opened) {
+            std::fprintf(stderr, "%s: %s\n", shot.name, qPrintable(opened.error));
+            ok = false;
+            continue;
+        }
+        for (const char* box : shot.ticked) {
+            if (auto* button = opened.dialog->findChild<QAbstractButton*>(box)) {
+                button->click();
+            }
+        }
+        opened.dialog->field()->setText(QString::fromUtf8(shot.typed));
+        QApplication::processEvents();
+        ok = Save(opened.dialog->grab(), dir, QString::fromUtf8(shot.name) + suffix) && ok;
+        opened.dialog->close();
+    }
+    return ok;
 }
 
 }  // namespace
@@ -133,6 +193,7 @@ int main(int argc, char** argv) {
             QString::fromStdString(window.captions().Caption("Str100")));
         message->adjustSize();
         ok = Save(message->grab(), dir, QStringLiteral("message") + suffix) && ok;
+        ok = SaveDialogs(window, dir, suffix) && ok;
     }
     const velq::ui::SkinPictures pictures;
     velq::ui::LoadingWindow loading(pictures.WaitAnimation());

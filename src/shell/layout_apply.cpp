@@ -106,11 +106,13 @@ LayoutResult<LayoutPlan> ApplyLayout(const ConfigSection& section, const LayoutC
     }
     plan.keys_read = layout_detail::KeysRead(emitter);
 
+    // The dialogs are laid out when they open; their steps are kept for then.
     for (const EditorDialog dialog : kEditorDialogs) {
         LayoutResult<DialogLayout> checked = EditorDialogLayout(section, dialog);
         if (!checked) {
             return LayoutResult<LayoutPlan>::Failure(std::move(checked.error));
         }
+        plan.dialogs[static_cast<size_t>(dialog)] = std::move(checked.value->ops);
         std::move(checked.value->keys_read.begin(), checked.value->keys_read.end(),
                   std::back_inserter(plan.keys_read));
     }

@@ -17,8 +17,9 @@ std::string LayoutSectionName(int language);
 // Applying a layout, as data: the pictures of the language (background on Img_Base_1..5, the
 // current page's picture, the fire page picture), the engineering tab at its fixed place, then
 // every key family in the order of the text, for all four copies of the frame buttons and tabs.
-// The dialog keys are checked too, so that a layout that would fail later fails here. A missing
-// or non-numeric key is an error naming the key and the section; the plan is then not usable.
+// The editor dialogs' steps are made too and kept in the plan, so that a layout that would fail
+// a dialog later fails here. A missing or non-numeric key is an error naming the key and the
+// section; the plan is then not usable.
 [[nodiscard]] LayoutResult<LayoutPlan> ApplyLayout(const ConfigSection& section,
                                                    const LayoutContext& context);
 

@@ -1,5 +1,7 @@
 #include "shell/layout_dialogs.h"
 
+#include <array>
+
 #include "shell/layout_rules.h"
 
 namespace velq {
@@ -49,6 +51,9 @@ constexpr std::array<ModifierBox, 4> kModifierBoxes{{
     {"MK_W", "CB_Win"},
 }};
 
+// The picture buttons with a caption on them (the close button is a picture alone).
+constexpr std::array<const char*, 2> kCaptionedButtons{"IB_Confirm", "IB_Cancel"};
+
 void AddPlace(LayoutRules& rules, const std::string& key, const std::string& control) {
     rules.push_back({key + "_X", [key, control](LayoutEmitter& e) {
                          e.Move(control, e.Int(key + "_X"), e.Int(key + "_Y"));
@@ -74,6 +79,9 @@ LayoutRules DialogRules(const DialogNames& names) {
                                  e.FontSize(box.control, size);
                              }
                          }
+                         for (const char* button : kCaptionedButtons) {
+                             e.FontSize(button, size);
+                         }
                      }});
     rules.push_back({colour_stem + "R", [=](LayoutEmitter& e) {
                          const uint32_t colour = e.Colour(colour_stem);
@@ -82,6 +90,9 @@ LayoutRules DialogRules(const DialogNames& names) {
                              for (const ModifierBox& box : kModifierBoxes) {
                                  e.FontColor(box.control, colour);
                              }
+                         }
+                         for (const char* button : kCaptionedButtons) {
+                             e.FontColor(button, colour);
                          }
                      }});
     rules.push_back(

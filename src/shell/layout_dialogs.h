@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -9,16 +8,10 @@
 
 namespace velq {
 
-// The five small editor dialogs. The key-combination dialog reads the "K" / "AK" keys of the
-// layout; the other four share the "L" / "MN" keys.
-enum class EditorDialog : uint8_t { kKeyCombination, kMacroName, kKey, kDelay, kValue };
-
-inline constexpr std::array<EditorDialog, 5> kEditorDialogs{
-    EditorDialog::kKeyCombination, EditorDialog::kMacroName, EditorDialog::kKey,
-    EditorDialog::kDelay, EditorDialog::kValue};
-
 // The steps that lay out one dialog window (title, input field, modifier boxes, Confirm, Clear,
-// Close), in the order of the text, and the keys they read (lower case, sorted).
+// Close), in the order of the text, and the keys they read (lower case, sorted). The text size
+// is the title's, the field's, the modifier boxes' and the Confirm and Clear captions'; the text
+// colour is the same but for the field, which has its own input colour.
 struct DialogLayout {
     std::vector<LayoutOp> ops;
     std::vector<std::string> keys_read;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -68,6 +69,14 @@ struct LayoutStyle {
 // The pages whose picture a layout reloads (the fire page's picture is always reloaded).
 enum class LayoutPage : uint8_t { kOffice, kGaming, kAdvanced, kLight, kMacro, kEngineering };
 
+// The five small editor dialogs. The key-combination dialog reads the "K" / "AK" keys of the
+// layout; the other four share the "L" / "MN" keys.
+enum class EditorDialog : uint8_t { kKeyCombination, kMacroName, kKey, kDelay, kValue };
+
+inline constexpr std::array<EditorDialog, 5> kEditorDialogs{
+    EditorDialog::kKeyCombination, EditorDialog::kMacroName, EditorDialog::kKey,
+    EditorDialog::kDelay, EditorDialog::kValue};
+
 // What a layout depends on besides its own text.
 struct LayoutContext {
     int language = 1;  // 1..3: section [orgN] and pictures LN_...
@@ -81,6 +90,9 @@ struct LayoutContext {
 struct LayoutPlan {
     std::vector<LayoutOp> ops;
     LayoutStyle style;
+    // The steps that lay out each editor dialog (index: EditorDialog), kept for the dialogs
+    // opened while the layout is current; they are not run on the window.
+    std::array<std::vector<LayoutOp>, kEditorDialogs.size()> dialogs;
     // Lower-case names of every key the layout consulted, sorted; a text key missing here is one
     // that nothing reads (a typo, or one of the keys kept only for compatibility).
     std::vector<std::string> keys_read;

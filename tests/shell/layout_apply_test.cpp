@@ -523,6 +523,12 @@ TEST(DialogLayoutTest, KeyCombinationUsesItsOwnKeysAndTheOthersShareTheirs) {
     EXPECT_TRUE(HasStep(combo.value->ops, "Width Edt_Assembly 220"));
     EXPECT_TRUE(HasStep(combo.value->ops, "Move CB_Win (570, 320)"));
     EXPECT_TRUE(HasStep(combo.value->ops, "Move IB_Confirm (390, 380)"));
+    // The captions on the picture buttons are text of the dialog: its size and colour.
+    EXPECT_EQ(StepsFor(combo.value->ops, "IB_Cancel"),
+              (std::vector<std::string>{"FontSize IB_Cancel 12", "FontColor IB_Cancel 15132390",
+                                        "Move IB_Cancel (500, 380)"}));
+    EXPECT_EQ(StepsFor(combo.value->ops, "IB_Close"),
+              std::vector<std::string>{"Move IB_Close (960, 20)"});
 
     const LayoutResult<DialogLayout> delay = EditorDialogLayout(section, EditorDialog::kDelay);
     ASSERT_TRUE(delay.ok()) << delay.error.message;
@@ -537,6 +543,22 @@ TEST(DialogLayoutTest, KeyCombinationUsesItsOwnKeysAndTheOthersShareTheirs) {
     EXPECT_EQ(broken.error.key, "AKC_W");
     // The other dialogs do not read it.
     EXPECT_TRUE(EditorDialogLayout(without, EditorDialog::kMacroName).ok());
+}
+
+// A layout's plan keeps the steps of every dialog, for the dialogs opened while it is current.
+TEST(DialogLayoutTest, ThePlanKeepsEveryDialogsSteps) {
+    const std::string text = Org1With("MNC_W", "MNC_W=240");
+    const LayoutPlan plan = MustApply(text);
+    const ConfigSection section = SectionOf(text, "org1");
+    for (const EditorDialog dialog : kEditorDialogs) {
+        const LayoutResult<DialogLayout> own = EditorDialogLayout(section, dialog);
+        ASSERT_TRUE(own.ok()) << own.error.message;
+        EXPECT_EQ(plan.dialogs[static_cast<size_t>(dialog)], own.value->ops);
+    }
+    EXPECT_TRUE(
+        HasStep(plan.dialogs[static_cast<size_t>(EditorDialog::kValue)], "Width Edt_EditTime 240"));
+    // None of them is a step of the window.
+    EXPECT_EQ(StepsFor(plan.ops, "IB_Confirm"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -349,6 +349,9 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
     if (const auto found = pixmaps_.constFind(picture); found != pixmaps_.cend()) {
         return *found;
     }
+    if (services_.pictures == nullptr) {
+        return {};
+    }
     QImage image = services_.pictures->Picture(picture.toStdString());
     if (image.isNull()) {
         return {};

@@ -132,6 +132,12 @@ public:
     QWidget* Control(const QString& name);
     // The skin picture a picture control shows now ("SetS_03"), empty when none.
     QString PictureOf(const QString& name);
+    // A skin picture by its resource name, decoded once and kept; null when the skin has none.
+    QPixmap SkinPixmap(const QString& picture);
+    // The steps of the current layout that lay out an editor dialog.
+    const std::vector<LayoutOp>& DialogSteps(EditorDialog dialog) const {
+        return dialog_steps_[static_cast<size_t>(dialog)];
+    }
     int language() const { return language_; }
     Page current_page() const { return page_; }
     bool no_device_page() const { return no_device_page_; }
@@ -186,7 +192,6 @@ private:
     void ShowWaitingControls();
     void WireControl(const QString& name, QWidget* widget, const ControlSpec& entry);
     [[nodiscard]] bool SetPicture(const QString& control, const QString& picture);
-    QPixmap SkinPixmap(const QString& picture);
     ShellResult StartWindow();
     void SetPictureOnCopies(const QString& stem, const QString& picture);
     void Restack();
@@ -233,6 +238,7 @@ private:
     WindowServices services_;
     OrgSettings org_;
     LayoutStyle style_;
+    std::array<std::vector<LayoutOp>, kEditorDialogs.size()> dialog_steps_;
     std::array<CaptionTable, 3> tables_;
     QHash<QString, QWidget*> controls_;
     std::array<std::unique_ptr<WindowPart>, kPartCount> parts_;

@@ -19,11 +19,11 @@
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_label.h"
 #include "shell/ui/skin_slider.h"
+#include "shell/ui/widget_step.h"
 
 namespace velq::ui {
 
 using detail::CaptionFont;
-using detail::ColourOf;
 using detail::ToQString;
 
 LayoutPage MainWindow::CurrentLayoutPage() const {
@@ -74,6 +74,7 @@ std::shared_ptr<const LayoutSteps> MainWindow::StepsOf(LayoutPlan plan) {
         steps->part.push_back(known->second);
     }
     steps->style = plan.style;
+    steps->dialogs = std::move(plan.dialogs);
     return steps;
 }
 
@@ -135,6 +136,7 @@ ShellResult MainWindow::ApplyLayout(int language) {
     }
     language_ = language;
     style_ = steps->style;
+    dialog_steps_ = steps->dialogs;
     ApplyCaptions(captions());
     IndentOptionCaptions();
     ArrangeParts();
@@ -177,50 +179,23 @@ QWidget* MainWindow::LaidOutControl(const QString& name) {
 
 ShellResult MainWindow::RunLayoutOp(const LayoutOp& op) {
     QWidget* widget = EnsureControl(QString::fromStdString(op.control));
+    if (RunWidgetStep(*widget, op)) {
+        return {};
+    }
     switch (op.kind) {
         case LayoutOpKind::kMove:
-            widget->move(op.x, op.y);
-            break;
         case LayoutOpKind::kSetWidth:
-            widget->resize(op.value, widget->height());
-            break;
         case LayoutOpKind::kSetHeight:
-            widget->resize(widget->width(), op.value);
-            break;
+        case LayoutOpKind::kFontSize:
+        case LayoutOpKind::kFontColor:
+        case LayoutOpKind::kBackColor:
+        case LayoutOpKind::kBorderColor:
+            break;  // the widget's own steps, run above
         case LayoutOpKind::kShow:
             ShowControl(widget);
             break;
         case LayoutOpKind::kHide:
             HideControl(widget);
-            break;
-        case LayoutOpKind::kFontSize: {
-            // Only the size is set here; the family comes from the window (the caption font).
-            QFont font;
-            font.setPointSize(std::max(1, op.value));
-            widget->setFont(font);
-            break;
-        }
-        case LayoutOpKind::kFontColor: {
-            QPalette palette = widget->palette();
-            const QColor colour = ColourOf(static_cast<uint32_t>(op.value));
-            for (QPalette::ColorRole role :
-                 {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-                palette.setColor(role, colour);
-            }
-            widget->setPalette(palette);
-            break;
-        }
-        case LayoutOpKind::kBackColor: {
-            QPalette palette = widget->palette();
-            const QColor colour = ColourOf(static_cast<uint32_t>(op.value));
-            palette.setColor(QPalette::Window, colour);
-            palette.setColor(QPalette::Base, colour);
-            widget->setPalette(palette);
-            widget->setAutoFillBackground(true);
-            break;
-        }
-        case LayoutOpKind::kBorderColor:
-            widget->setProperty("borderColor", ColourOf(static_cast<uint32_t>(op.value)));
             break;
         case LayoutOpKind::kPicture:
             if (!SetPicture(widget->objectName(), QString::fromStdString(op.text))) {

@@ -135,8 +135,9 @@ QImage PlaceholderPictures::Picture(std::string_view name) const {
     QImage image(size.width, size.height, QImage::Format_RGB32);
     image.fill(ShadeOf(name));
     QPainter painter(&image);
-    if (name.ends_with("BackGround")) {
-        // Corners in the colour key, so the window shape shows round-ish corners.
+    if (name.ends_with("BackGround") || name == "Msg") {
+        // Corners in the colour key, so the window shapes show round-ish corners (the main
+        // window's and the editor dialogs').
         const QColor key(128, 0, 0);
         const int c = std::min(24, std::min(size.width, size.height) / 2);
         painter.fillRect(0, 0, c, c, key);

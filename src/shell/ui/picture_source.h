@@ -37,8 +37,8 @@ QImage ImageFromRgba(int width, int height, const std::vector<uint8_t>& rgba);
 
 // Stand-in pictures of the skin's sizes, flat shades with the resource name written on them, for
 // headless tests and for builds without the skin artwork. Unknown names give a null image, like
-// a missing resource. The background pictures carry the colour key in their corners so that the
-// window shape code has something to cut.
+// a missing resource. The background pictures (the dialogs' "Msg" too) carry the colour key in
+// their corners so that the window shape code has something to cut.
 class PlaceholderPictures final : public PictureSource, public AnimationSource {
 public:
     QImage Picture(std::string_view name) const override;

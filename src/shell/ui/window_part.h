@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct LayoutSteps {
     std::vector<LayoutOp> ops;
     std::vector<int8_t> part;
     LayoutStyle style;
+    // The steps of the editor dialogs opened while the layout is current (index: EditorDialog).
+    std::array<std::vector<LayoutOp>, kEditorDialogs.size()> dialogs;
 };
 
 // A part of the window. Start-up builds the first page; every other part is built the first
