@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include <memory>
 
 #include "buttons/menu_rules.h"
+#include "buttons/ui/editor_dialog.h"
 #include "buttons/ui/function_menus.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
@@ -201,6 +204,28 @@ TEST_F(ButtonMenu, FactoryColumnsCheckOnlyTheirOwnProfile) {
     EXPECT_EQ(CodeText(Gaming(3)), "030223");
     const auto stored = StoredAfterApply(0x5B + 3 * 2);
     EXPECT_EQ(stored, (std::array<uint8_t, 3>{0x03, 0x02, 0x23}));
+}
+
+// A key combination from the dialog replaces even the only left click, without a word, and is
+// named like the predefined function with the same code.
+TEST_F(ButtonMenu, KeyCombinationFromTheDialogIsAssigned) {
+    rig.Click("Key1");
+    rig.Click("Key_Assembly");
+    QPointer<EditorDialogFrame> dialog = rig.window->findChild<EditorDialogFrame*>();
+    ASSERT_FALSE(dialog.isNull());
+    auto* win = dialog->findChild<QWidget*>(QStringLiteral("CB_Win"));
+    ASSERT_NE(win, nullptr);
+    QTest::mouseClick(win, Qt::LeftButton, {}, win->rect().center());
+    QTest::keyClick(dialog->field(), Qt::Key_D);
+    auto* confirm = dialog->findChild<QWidget*>(QStringLiteral("IB_Confirm"));
+    QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(CodeText(Office(1)), "020807");
+    EXPECT_EQ(Caption("Key1"), CaptionOf(1, "Str243"));
+    EXPECT_TRUE(rig.messages.messages().empty());
+    const auto stored = StoredAfterApply(0x40);
+    EXPECT_EQ(stored, (std::array<uint8_t, 3>{0x02, 0x08, 0x07}));
 }
 
 // The long-press options: middle and DPI exclude each other, the gun key's combines.

@@ -13,6 +13,7 @@
 
 #include "buttons/function_table.h"
 #include "buttons/menu_rules.h"
+#include "buttons/ui/key_combination_dialog.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -306,7 +307,7 @@ bool FunctionMenus::LabelClicked(const QString& name) {
     }
     if (name == QLatin1String("Key_Assembly")) {
         window().HideAllMenu();
-        emit keyCombinationAsked();
+        OpenKeyCombination();
         return true;
     }
     if (name == QLatin1String("Key_FireMacro")) {
@@ -328,6 +329,22 @@ bool FunctionMenus::LabelClicked(const QString& name) {
     // The entry's caption is the menu prefix (" * ") and the function's name.
     static_cast<void>(Assign(*code, entry->text().mid(3), true));
     return true;
+}
+
+void FunctionMenus::OpenKeyCombination() {
+    // The dialog does not block the window: its confirm acts on the button the menu was opened
+    // for, which stays the target until the next menu opens. A key combination may replace
+    // the last left click.
+    const DialogOpening opened =
+        OpenKeyCombinationDialog(window(), [this](const KeyCombinationResult& result) {
+            const std::optional<FunctionCode> code = ParseCodeText(result.code);
+            if (result.confirmed && code) {
+                static_cast<void>(Assign(*code, QString::fromStdString(result.text), false));
+            }
+        });
+    if (!opened) {
+        window().ShowMessage(opened.error);
+    }
 }
 
 bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, bool left_click_rule) {

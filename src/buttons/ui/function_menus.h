@@ -57,9 +57,7 @@ public:
     bool LabelLeft(const QString& name) override;
 
 signals:
-    // `Key_Assembly` and `Key_FireMacro` were chosen (their dialog and page are not the
-    // menus' to open).
-    void keyCombinationAsked();
+    // `Key_FireMacro` was chosen (its page is not the menus' to open).
     void fireMacroAsked();
 
 protected:
@@ -68,6 +66,8 @@ protected:
 
 private:
     void ShowMain(bool column_target, const QPoint& at);
+    // `Key_AssemblyClick`: the key combination dialog, whose confirm assigns the combination.
+    void OpenKeyCombination();
     void OpenSubmenu(const QString& entry, int tag);
     void Highlight(const QString& entry, bool on);
     QRect Box(const QString& name);

@@ -118,6 +118,8 @@ public:
 
     // Shows a caption key's text ("Str020") of the current language in the message window.
     void ShowMessageKey(std::string_view key);
+    // Shows a text (a reason, a file name) in the message window.
+    void ShowMessage(const QString& text);
     // The scrolling caption of a hovered label (when the settings enable it), and its end,
     // which gives the label back its caption.
     void StartRolling(const QString& name);

@@ -157,6 +157,12 @@ void MainWindow::ShowMessageKey(std::string_view key) {
     }
 }
 
+void MainWindow::ShowMessage(const QString& text) {
+    if (services_.messages != nullptr) {
+        services_.messages->Show(text);
+    }
+}
+
 void MainWindow::HideAllMenu() {
     for (const auto& part : parts_) {
         if (part->built()) {
