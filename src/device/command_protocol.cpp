@@ -58,12 +58,36 @@ bool CommandProtocol::DeviceGone() const {
     return device == nullptr || device->Gone();
 }
 
+bool CommandProtocol::WaitWithin(int ms, int64_t deadline) {
+    if (deadline != kNoDeadline && clock_.NowMs() + ms + slowest_request_ms_ > deadline) {
+        counts_.out_of_time = true;
+        return false;
+    }
+    clock_.SleepMs(ms);
+    return true;
+}
+
+bool CommandProtocol::TimedSet(HidDevice& device) {
+    const int64_t start = clock_.NowMs();
+    const bool sent = device.SetFeature(report_);
+    slowest_request_ms_ = std::max(slowest_request_ms_, clock_.NowMs() - start);
+    return sent;
+}
+
+bool CommandProtocol::TimedGet(HidDevice& device) {
+    const int64_t start = clock_.NowMs();
+    const bool got = device.GetFeature(report_);
+    slowest_request_ms_ = std::max(slowest_request_ms_, clock_.NowMs() - start);
+    return got;
+}
+
 bool CommandProtocol::Exchange(const ReportBytes& request, const ExchangeTiming& timing,
                                int* attempts) {
     HidDevice* device = link_.Device();
     if (device == nullptr) {
         return false;
     }
+    const int64_t deadline = deadline_;
     for (int attempt = 0; attempt < timing.attempts; ++attempt) {
         if (attempts != nullptr) {
             *attempts = attempt + 1;
@@ -72,26 +96,47 @@ bool CommandProtocol::Exchange(const ReportBytes& request, const ExchangeTiming&
             return false;  // unplugged: no answer will ever come, so none is waited for
         }
         report_ = request;
-        clock_.SleepMs(timing.before_set_ms);
+        if (!WaitWithin(timing.before_set_ms, deadline)) {
+            return false;
+        }
         // Only the answer's status decides; a set that did not go through shows as an answer
         // that never comes.
-        (void)device->SetFeature(report_);
-        clock_.SleepMs(timing.after_set_ms);
+        (void)TimedSet(*device);
+        if (!WaitWithin(timing.after_set_ms, deadline)) {
+            return false;
+        }
         uint8_t status = kStatusNotFinished;
         for (int poll = 0; poll < timing.polls; ++poll) {
-            clock_.SleepMs(timing.before_poll_ms);
+            if (!WaitWithin(timing.before_poll_ms, deadline)) {
+                return false;
+            }
             // A failed get leaves the request in the buffer, and the request's byte 7 may be a
             // data byte of WriteNext that happens to read 0xCC: a failed get therefore counts
             // as "not finished yet", never as an answer.
-            status = device->GetFeature(report_) ? report_[7] : kStatusNotFinished;
+            status = TimedGet(*device) ? report_[7] : kStatusNotFinished;
             if (status != kStatusNotFinished) {
                 break;
             }
-            clock_.SleepMs(timing.after_unfinished_poll_ms);
+            if (!WaitWithin(timing.after_unfinished_poll_ms, deadline)) {
+                return false;
+            }
         }
         if (status == kStatusDone) {
             return true;
         }
+    }
+    return false;
+}
+
+bool CommandProtocol::GiveUpBlock(TransferDirection direction) {
+    if (ui_->StopRequested(writes_ > 0 ? TransferDirection::kWrite : direction)) {
+        counts_.stopped = true;
+        return true;
+    }
+    if (transfer_deadline_ != kNoDeadline &&
+        clock_.NowMs() + slowest_request_ms_ > transfer_deadline_) {
+        counts_.out_of_time = true;
+        return true;
     }
     return false;
 }
@@ -114,7 +159,7 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
                                 LoadingWindow loading) {
     ExchangeGuard guard(mutex_, depth_);
     std::fill(destination.begin(), destination.end(), 0xFF);
-    if (guard.Nested()) {
+    if (guard.Nested() || GiveUpBlock(TransferDirection::kRead)) {
         return false;
     }
     if (!SendCommandLocked(Command::kReadBegin, LowByte(address), HighByte(address),
@@ -125,8 +170,9 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
     const ReportBytes read_next = MakeRequest(Command::kReadNext, 0, 0, 0, 0, 0);
     int silent = 0;
     for (size_t i = 0; i < chunks; ++i) {
-        if (DeviceGone() || silent == kSilentChunksToGiveUp) {
-            // The rest of the block can never arrive.
+        if (DeviceGone() || silent == kSilentChunksToGiveUp ||
+            GiveUpBlock(TransferDirection::kRead)) {
+            // The rest of the block can never arrive, or is not wanted any more.
             counts_.unanswered_reads += static_cast<int>(chunks - i);
             break;
         }
@@ -158,7 +204,7 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
 bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
                                  std::span<const uint8_t> source) {
     ExchangeGuard guard(mutex_, depth_);
-    if (guard.Nested() || source.size() < length) {
+    if (guard.Nested() || source.size() < length || GiveUpBlock(TransferDirection::kWrite)) {
         return false;
     }
     staging_.fill(0xFF);
@@ -169,8 +215,10 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
     const size_t chunks = (length + kChunkBytes - 1) / kChunkBytes;
     int silent = 0;
     for (size_t i = 0; i < chunks; ++i) {
-        if (DeviceGone() || silent == kSilentChunksToGiveUp) {
-            // The rest of the block can never arrive: count it as not acknowledged.
+        if (DeviceGone() || silent == kSilentChunksToGiveUp ||
+            GiveUpBlock(TransferDirection::kWrite)) {
+            // The rest of the block can never arrive, or is not to be sent any more: count it
+            // as not acknowledged.
             counts_.unacknowledged_writes += static_cast<int>(chunks - i);
             break;
         }
@@ -245,6 +293,25 @@ void CommandProtocol::DriverWrite(uint32_t offset, std::span<const uint8_t> byte
     std::copy(bytes.begin(), bytes.end(), buffer.begin() + 8);
     // The driver's answer to a write is not part of the protocol.
     (void)driver->Control(kDriverWriteCode, buffer, {});
+}
+
+TimeLimit::TimeLimit(CommandProtocol& protocol, int64_t limit_ms, int64_t reserve_ms)
+    : protocol_(protocol),
+      saved_deadline_(protocol.deadline_),
+      saved_transfer_deadline_(protocol.transfer_deadline_) {
+    if (protocol_.time_limits_++ == 0) {
+        protocol_.slowest_request_ms_ = 0;
+    }
+    const int64_t now = protocol_.clock_.NowMs();
+    protocol_.deadline_ = std::min(protocol_.deadline_, now + limit_ms);
+    protocol_.transfer_deadline_ =
+        std::min(protocol_.transfer_deadline_, now + std::max<int64_t>(0, limit_ms - reserve_ms));
+}
+
+TimeLimit::~TimeLimit() {
+    protocol_.deadline_ = saved_deadline_;
+    protocol_.transfer_deadline_ = saved_transfer_deadline_;
+    --protocol_.time_limits_;
 }
 
 uint8_t ChipNumber(uint8_t chip_code) {

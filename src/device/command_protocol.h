@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -43,13 +44,22 @@ struct CommandReport {
 static_assert(sizeof(CommandReport) == 8);
 using ReportBytes = std::array<uint8_t, 8>;
 
-// The user interface's part in a block transfer: the loading window is shown and pending
-// window events run between chunks, so the window stays alive during long transfers.
+// What a block transfer is part of: a read of the mouse, or a write (whose read-back belongs
+// to it, see PartOfWrite).
+enum class TransferDirection { kRead, kWrite };
+
+// The user interface's part in a block transfer, asked on the thread that runs the transfer:
+// the loading window is shown and pending window events run between chunks, so the window
+// stays alive during long transfers, and the transfer is given up at a chunk boundary when the
+// user asked for it to stop.
 class TransferUi {
 public:
     virtual ~TransferUi() = default;
     virtual void ShowLoadingWindow() {}
     virtual void ProcessPendingEvents() {}
+    // True when the rest of a transfer that is part of a read or of a write is to be given up
+    // before its next chunk (and later blocks of that kind are not begun).
+    virtual bool StopRequested(TransferDirection /*direction*/) { return false; }
 };
 
 // Whether a block read shows the loading window before every chunk.
@@ -80,6 +90,12 @@ struct ChunkCounts {
     int retried_reads = 0;
     int retried_writes = 0;
 
+    // A transfer was given up before its end because the user asked (TransferUi::StopRequested)
+    // or because its time ran out (TimeLimit); its chunks never sent are counted above as
+    // unanswered or not acknowledged.
+    bool stopped = false;
+    bool out_of_time = false;
+
     bool ReadsComplete() const { return unanswered_reads == 0; }
     bool ReadsClean() const { return unanswered_reads == 0 && retried_reads == 0; }
     bool WritesComplete() const { return unacknowledged_writes == 0; }
@@ -90,10 +106,15 @@ struct ChunkCounts {
 inline constexpr uint32_t kDriverReadCode = 0x00223E04;
 inline constexpr uint32_t kDriverWriteCode = 0x00223E08;
 
+// Time kept for Reload and Close at the end of a time-limited flow: block transfers stop this
+// much before the limit.
+inline constexpr int64_t kClosingReserveMs = 1000;
+
 // The feature-report command protocol on the mouse's configuration interface, and the request
 // framing of the companion driver. All waits go through the clock. One exchange runs at a
-// time: a call that would start a second one while another runs (a nested call from the event
-// pump, say) fails at once; calls from another thread wait for the running one.
+// time: a call that would start a second one while another runs on the same thread (a nested
+// call from the event pump, say) fails at once; calls from another thread wait for the running
+// one.
 class CommandProtocol {
 public:
     CommandProtocol(DeviceLink& link, Clock& clock);
@@ -133,8 +154,24 @@ public:
     DeviceLink& Link() { return link_; }
     // The clock every wait goes through, for callers that bound a whole flow by time.
     Clock& TimeSource() { return clock_; }
+    // The time by which block transfers must end under the current TimeLimit (kNoDeadline
+    // without one).
+    static constexpr int64_t kNoDeadline = std::numeric_limits<int64_t>::max();
+    int64_t TransferDeadline() const { return transfer_deadline_; }
 
 private:
+    friend class TimeLimit;
+    friend class PartOfWrite;
+
+    // Waits `ms` unless that would leave no time for one more request before the deadline
+    // (judged by the slowest request so far); false, without waiting, when it would.
+    bool WaitWithin(int ms, int64_t deadline);
+    // One request, timed, so that the deadline can allow for the slowest.
+    bool TimedSet(HidDevice& device);
+    bool TimedGet(HidDevice& device);
+    // Whether the rest of a block is given up at this chunk boundary: stopped by the user or
+    // out of the transfer time. Marks the counts.
+    bool GiveUpBlock(TransferDirection direction);
     // Runs one exchange; true when acknowledged. `attempts` (when given) receives the number
     // of attempts it took.
     bool Exchange(const ReportBytes& request, const ExchangeTiming& timing,
@@ -152,6 +189,45 @@ private:
     ChunkCounts counts_;
     std::recursive_mutex mutex_;
     int depth_ = 0;
+    int64_t deadline_ = kNoDeadline;
+    int64_t transfer_deadline_ = kNoDeadline;
+    int64_t slowest_request_ms_ = 0;
+    int time_limits_ = 0;
+    int writes_ = 0;
+};
+
+// While it lives, the block transfers made belong to a write: a read among them (the write's
+// read-back) asks TransferUi::StopRequested as part of the write, so it is stopped only when the
+// write would be. Created and destroyed on the thread that runs the exchanges.
+class PartOfWrite {
+public:
+    explicit PartOfWrite(CommandProtocol& protocol) : protocol_(protocol) { ++protocol_.writes_; }
+    ~PartOfWrite() { --protocol_.writes_; }
+    PartOfWrite(const PartOfWrite&) = delete;
+    PartOfWrite& operator=(const PartOfWrite&) = delete;
+
+private:
+    CommandProtocol& protocol_;
+};
+
+// Bounds in time the exchanges made while it lives, so that a mouse that stops answering (each
+// of its requests may hang for seconds in the kernel before it fails) ends a flow within
+// `limit_ms` rather than after minutes of retries: no wait or request starts that could not end
+// before the limit, judged by the slowest request since the outermost limit began, and block
+// transfers stop `reserve_ms` earlier (their remaining chunks counted as lost), which leaves the
+// time for Reload and Close. Limits nest; the earlier end holds. Created and destroyed on the
+// thread that runs the exchanges.
+class TimeLimit {
+public:
+    TimeLimit(CommandProtocol& protocol, int64_t limit_ms, int64_t reserve_ms = kClosingReserveMs);
+    ~TimeLimit();
+    TimeLimit(const TimeLimit&) = delete;
+    TimeLimit& operator=(const TimeLimit&) = delete;
+
+private:
+    CommandProtocol& protocol_;
+    int64_t saved_deadline_;
+    int64_t saved_transfer_deadline_;
 };
 
 // The answer of Status with no parameters.

@@ -24,7 +24,7 @@ public:
     std::vector<int> FeatureReportLengths() const override { return interface_.feature_lengths; }
 
     bool SetFeature(std::span<const uint8_t> report) override {
-        if (!TalksToMouse() || report.size() != kMouseFeatureLength) {
+        if (!TalksToMouse() || report.size() != kMouseFeatureLength || Hangs(true)) {
             return false;
         }
         mouse_->HandleSetFeature(report);
@@ -32,7 +32,7 @@ public:
     }
 
     bool GetFeature(std::span<uint8_t> report) override {
-        if (!TalksToMouse() || report.size() != kMouseFeatureLength) {
+        if (!TalksToMouse() || report.size() != kMouseFeatureLength || Hangs(false)) {
             return false;
         }
         return mouse_->HandleGetFeature(report);
@@ -41,6 +41,16 @@ public:
     bool Gone() const override { return interface_.of_mouse && !mouse_->Plugged(); }
 
 private:
+    // A hung mouse holds the request as long as the kernel waits for it, then it fails.
+    bool Hangs(bool set_feature) {
+        const std::optional<VirtualMouse::Hang> hang = mouse_->RequestHangs(set_feature);
+        if (!hang) {
+            return false;
+        }
+        hang->clock->SleepMs(hang->ms);
+        return true;
+    }
+
     bool TalksToMouse() const {
         return interface_.of_mouse && mouse_->Plugged() &&
                EffectiveFeatureLength(interface_.feature_lengths) == kMouseFeatureLength;

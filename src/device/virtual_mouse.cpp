@@ -286,6 +286,39 @@ void VirtualMouse::UnplugAfterExchanges(int n) {
     unplug_after_ = n;
 }
 
+void VirtualMouse::HangAfterRequests(int n, Clock& clock, int request_ms) {
+    std::lock_guard lock(mutex_);
+    hang_after_ = n;
+    hang_ = {&clock, request_ms};
+}
+
+void VirtualMouse::AnswerAgain() {
+    std::lock_guard lock(mutex_);
+    hang_after_ = -1;
+    hung_ = false;
+}
+
+int VirtualMouse::HungRequests() const {
+    std::lock_guard lock(mutex_);
+    return hung_requests_;
+}
+
+std::optional<VirtualMouse::Hang> VirtualMouse::RequestHangs(bool set_feature) {
+    std::lock_guard lock(mutex_);
+    if (!hung_ && set_feature && hang_after_ >= 0) {
+        if (hang_after_ == 0) {
+            hung_ = true;
+        } else {
+            --hang_after_;
+        }
+    }
+    if (!hung_ || !plugged_) {
+        return std::nullopt;
+    }
+    ++hung_requests_;
+    return hang_;
+}
+
 bool VirtualMouse::Plugged() const {
     std::lock_guard lock(mutex_);
     return plugged_;

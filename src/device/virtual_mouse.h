@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "device/clock.h"
 #include "device/command_protocol.h"
 
 namespace velq {
@@ -68,6 +69,22 @@ public:
     void StickByte(uint16_t address);
     // After n more set-feature requests the mouse is unplugged. -1 turns it off.
     void UnplugAfterExchanges(int n);
+    // After n more set-feature requests (0: from the next one on) the mouse stops answering,
+    // as one whose firmware hung: each later request blocks for `request_ms` on `clock` (the
+    // kernel waiting out the USB transfer) and then fails without reaching the firmware, until
+    // AnswerAgain().
+    void HangAfterRequests(int n, Clock& clock, int request_ms);
+    void AnswerAgain();
+    // Requests that hung so far.
+    int HungRequests() const;
+
+    // --- the wire's waiting (called by the virtual HID interface, outside the mouse's lock) ---
+    struct Hang {
+        Clock* clock = nullptr;
+        int ms = 0;
+    };
+    // Whether this request hangs and fails instead of reaching the firmware, and for how long.
+    std::optional<Hang> RequestHangs(bool set_feature);
 
     // --- plugging ---
     bool Plugged() const;
@@ -126,6 +143,10 @@ private:
     int refused_attempts_ = 0;
     std::vector<uint16_t> stuck_bytes_;
     int unplug_after_ = -1;
+    int hang_after_ = -1;
+    bool hung_ = false;
+    Hang hang_;
+    int hung_requests_ = 0;
     bool plugged_ = true;
     std::function<void(bool)> plug_listener_;
     bool plug_changed_ = false;

@@ -400,6 +400,125 @@ TEST_F(Protocol, EventsRunBetweenChunksButNoSecondExchangeStarts) {
     EXPECT_TRUE(protocol.SendCommand(Command::kStatus));  // free again afterwards
 }
 
+// Asked to stop, a transfer ends at its next chunk boundary: the rest is counted as lost and
+// later blocks in that direction are not begun, while commands (Reload, Close) still go out.
+class StoppingUi final : public TransferUi {
+public:
+    bool StopRequested(TransferDirection direction) override {
+        return direction == stopping && ++boundaries > after_chunks;
+    }
+    TransferDirection stopping = TransferDirection::kRead;
+    int after_chunks = 0;
+    int boundaries = 0;
+};
+
+TEST_F(Protocol, AStopEndsTheTransferAtAChunkBoundary) {
+    struct Case {
+        const char* name;
+        TransferDirection direction;
+    };
+    for (const Case c :
+         {Case{"read", TransferDirection::kRead}, Case{"write", TransferDirection::kWrite}}) {
+        SCOPED_TRACE(c.name);
+        OpenTheMouse();
+        StoppingUi ui;
+        ui.stopping = c.direction;
+        ui.after_chunks = 1 + 10;  // the check before the block, then ten chunks
+        protocol.SetTransferUi(&ui);
+        protocol.ResetCounts();
+        std::vector<uint8_t> bytes(255, 0x5A);
+        const bool read = c.direction == TransferDirection::kRead;
+        ASSERT_TRUE(read ? protocol.ReadBlock(0, 255, bytes) : protocol.WriteBlock(0, 255, bytes));
+        EXPECT_EQ(mouse->CountRequests(read ? Command::kReadNext : Command::kWriteNext), 10);
+        EXPECT_TRUE(protocol.Counts().stopped);
+        EXPECT_EQ(
+            read ? protocol.Counts().unanswered_reads : protocol.Counts().unacknowledged_writes,
+            43 - 10);
+        if (read) {
+            EXPECT_EQ(bytes[59], 59);    // chunk 9 arrived
+            EXPECT_EQ(bytes[60], 0xFF);  // chunk 10 was never asked for
+        }
+        // The next block of that direction is not begun; the other direction still runs.
+        mouse->ClearRequests();
+        EXPECT_FALSE(read ? protocol.ReadBlock(0, 12, bytes) : protocol.WriteBlock(0, 12, bytes));
+        EXPECT_EQ(mouse->CountRequests(read ? Command::kReadBegin : Command::kWriteBegin), 0);
+        EXPECT_TRUE(read ? protocol.WriteBlock(0x300, 6, bytes) : protocol.ReadBlock(0, 6, bytes));
+        EXPECT_TRUE(protocol.SendCommand(Command::kReload));
+        EXPECT_TRUE(protocol.SendCommand(Command::kClose));
+        // A read that is part of a write (its read-back) is stopped as the write is.
+        {
+            const PartOfWrite writing(protocol);
+            EXPECT_EQ(protocol.ReadBlock(0, 6, bytes), read);
+        }
+        protocol.SetTransferUi(nullptr);
+    }
+}
+
+// A mouse whose firmware hung: every request waits out the kernel's time (5 s) and fails.
+// Without a limit one exchange would take five attempts of one set and five gets: 150 s. A
+// TimeLimit ends everything in time, allowing for the slowest request seen, and block
+// transfers stop a reserve earlier so that Reload and Close still fit on a mouse that answers.
+TEST_F(Protocol, ATimeLimitBoundsAMouseThatStopsAnswering) {
+    struct Case {
+        const char* name;
+        int hang_after;  // set-feature requests answered before the mouse hangs
+        int request_ms;
+        int64_t limit_ms;
+    };
+    const Case cases[] = {
+        {"hangs at once, 5 s requests", 0, 5000, 10000},
+        {"hangs mid-block, 5 s requests", 20, 5000, 10000},
+        {"hangs mid-block, 300 ms requests", 20, 300, 10000},
+        {"hangs mid-block, 300 ms requests, long limit", 20, 300, 30000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mouse = std::make_shared<VirtualMouse>();
+        VirtualBackend local_backend{mouse};
+        DeviceLink local_link{local_backend};
+        RecordingClock local_clock;
+        CommandProtocol local{local_link, local_clock};
+        uint16_t release = kMouseReleaseNumber;
+        ASSERT_TRUE(local_link.OpenMouse(MouseVendorId, MouseProductId, release));
+        mouse->HangAfterRequests(c.hang_after, local_clock, c.request_ms);
+        const int64_t start = local_clock.NowMs();
+        {
+            const TimeLimit limit(local, c.limit_ms);
+            std::vector<uint8_t> image(2048);
+            (void)local.SendCommand(Command::kOpen);
+            const bool read = local.ReadBlock(0, 2048, image) && local.Counts().ReadsComplete();
+            (void)local.SendCommand(Command::kReload);
+            (void)local.SendCommand(Command::kClose);
+            EXPECT_FALSE(read);
+            EXPECT_TRUE(local.Counts().out_of_time);
+        }
+        EXPECT_LE(local_clock.NowMs() - start, c.limit_ms);
+        EXPECT_GT(mouse->HungRequests(), 0);
+        // Once the limit has ended, exchanges run again as before.
+        mouse->AnswerAgain();
+        EXPECT_TRUE(local.SendCommand(Command::kClose));
+    }
+}
+
+TEST_F(Protocol, TimeLimitsNestAndLeaveTheReserveToCommands) {
+    OpenTheMouse();
+    const TimeLimit outer(protocol, 30000);
+    {
+        const TimeLimit inner(protocol, 10000, 1000);
+        EXPECT_EQ(protocol.TransferDeadline(), clock.NowMs() + 9000);
+        clock.SleepMs(9500);
+        std::vector<uint8_t> bytes(12);
+        protocol.ResetCounts();
+        EXPECT_FALSE(protocol.ReadBlock(0, 12, bytes));  // past the transfers' end
+        EXPECT_TRUE(protocol.Counts().out_of_time);
+        EXPECT_TRUE(protocol.SendCommand(Command::kReload));  // commands still fit
+        clock.SleepMs(600);
+        EXPECT_FALSE(protocol.SendCommand(Command::kClose));  // past the limit
+    }
+    std::vector<uint8_t> bytes(12);
+    EXPECT_TRUE(protocol.ReadBlock(0, 12, bytes));  // the outer limit is back
+}
+
 TEST_F(Protocol, StatusAnswersAreParsed) {
     OpenTheMouse();
     struct Case {
