@@ -23,14 +23,14 @@ constexpr std::array<std::pair<int, int>, 29> kCaptionNumberRanges = {{
     {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
     {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
     {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
-    {610, 614}, {620, 621}, {700, 702}, {800, 861}, {900, 905},
+    {610, 614}, {620, 621}, {700, 702}, {800, 861}, {900, 906},
 }};
-constexpr size_t kKeyCount = 215;
+constexpr size_t kKeyCount = 216;
 
-// The messages the device flows show when a read, a write or opening the mouse fails, and when
-// a loaded file needed repairs.
-constexpr auto kFlowMessageKeys =
-    std::to_array<std::string_view>({"Str900", "Str901", "Str902", "Str903", "Str904", "Str905"});
+// The messages the device flows show when a read, a write or opening the mouse fails, when a
+// loaded file needed repairs, and when a cancelled write may have left part of it in the mouse.
+constexpr auto kFlowMessageKeys = std::to_array<std::string_view>(
+    {"Str900", "Str901", "Str902", "Str903", "Str904", "Str905", "Str906"});
 
 // The file name of the udev rule, which the no-access message names in every language.
 constexpr std::string_view kUdevRuleFile = "70-velq540b.rules";
