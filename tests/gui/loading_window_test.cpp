@@ -1,3 +1,5 @@
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,29 @@ TEST(LoadingWindowTest, FramelessTopmostCentredLowerAndAnimating) {
     QTest::qWait(250);
     EXPECT_NE(loading.frame_index(), first);
     loading.StopAnimation();
+}
+
+// Cancel asks once: the button stays disabled until the window is shown for the next transfer.
+TEST(LoadingWindowTest, CancelAsksOnceUntilShownAgain) {
+    testing::WindowRig rig;
+    rig.Start();
+    LoadingWindow loading(rig.pictures.WaitAnimation());
+    loading.SetCancelCaption(QStringLiteral("Cancelar"), {});
+    auto* cancel = loading.findChild<QPushButton*>(QStringLiteral("Btn_CancelTransfer"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancelar"));
+    EXPECT_TRUE(loading.rect().contains(cancel->geometry()));
+    QSignalSpy asked(&loading, &LoadingWindow::cancelRequested);
+    loading.show();
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_EQ(asked.count(), 1);
+    EXPECT_FALSE(cancel->isEnabled());
+    loading.hide();
+    loading.show();
+    EXPECT_TRUE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_EQ(asked.count(), 2);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QList>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTimer>
 
 namespace velq::ui {
@@ -79,6 +80,40 @@ LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent
         ShowFrame((static_cast<size_t>(frame_) + 1) % frames_.size());
     });
     ShowFrame(0);
+
+    // Plain and small under the animation: light text on a dark, half see-through plate, as
+    // sober as the animation above it.
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("Btn_CancelTransfer"));
+    cancel_->setCursor(Qt::PointingHandCursor);
+    cancel_->setFocusPolicy(Qt::NoFocus);
+    cancel_->setGeometry((kWidth - kCancelWidth) / 2, kHeight - kCancelHeight - 2, kCancelWidth,
+                         kCancelHeight);
+    cancel_->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #e8e8e8; background: rgba(24, 24, 24, 190);"
+        " border: 1px solid rgba(255, 255, 255, 90); border-radius: 3px; padding: 0 8px; }"
+        "QPushButton:hover { background: rgba(56, 56, 56, 210); }"
+        "QPushButton:pressed { background: rgba(12, 12, 12, 230); }"
+        "QPushButton:disabled { color: rgba(232, 232, 232, 110); }"));
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        // Once: the transfer stops at its next chunk, which may take a moment.
+        cancel_->setEnabled(false);
+        emit cancelRequested();
+    });
+}
+
+void LoadingWindow::SetCancelCaption(const QString& text, const QStringList& font_families) {
+    cancel_->setText(text);
+    if (!font_families.isEmpty()) {
+        QFont font = cancel_->font();
+        font.setFamilies(font_families);
+        cancel_->setFont(font);
+    }
+}
+
+void LoadingWindow::showEvent(QShowEvent* event) {
+    cancel_->setEnabled(true);
+    QWidget::showEvent(event);
 }
 
 void LoadingWindow::ShowFrame(size_t index) {

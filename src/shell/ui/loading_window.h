@@ -7,18 +7,22 @@
 #include "shell/ui/picture_source.h"
 
 class QLabel;
+class QPushButton;
 class QTimer;
 
 namespace velq::ui {
 
 // The small window shown while the mouse is being talked to: frameless, above the other
-// windows, its black pixels see-through, the waiting animation stretched over it.
+// windows, its black pixels see-through, the waiting animation stretched over it, and a small
+// Cancel button at its foot that asks for the transfer to stop.
 class LoadingWindow : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int kWidth = 206;
     static constexpr int kHeight = 196;
+    static constexpr int kCancelWidth = 96;
+    static constexpr int kCancelHeight = 20;
 
     explicit LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent = nullptr);
 
@@ -29,12 +33,22 @@ public:
     void StopAnimation();
     int frame_index() const { return frame_; }
     size_t frame_count() const { return frames_.size(); }
+    // The Cancel button's caption, in the caption font of the window's language.
+    void SetCancelCaption(const QString& text, const QStringList& font_families);
+
+signals:
+    // The user pressed Cancel; the button stays disabled until the window is shown again.
+    void cancelRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowFrame(size_t index);
 
     std::vector<AnimationFrame> frames_;
     QLabel* picture_ = nullptr;
+    QPushButton* cancel_ = nullptr;
     QTimer* timer_ = nullptr;
     int frame_ = 0;
 };
