@@ -158,7 +158,7 @@ int DemoUntilRead() {
     const int run = program.Run(backend, nullptr, [&code](velq::ui::DeviceController& controller) {
         QObject::connect(&controller, &velq::ui::DeviceController::deviceStateChanged, &controller,
                          [&controller, &code] {
-                             if (controller.State().read_complete) {
+                             if (controller.ReadComplete()) {
                                  code = 0;
                                  QApplication::quit();
                              }

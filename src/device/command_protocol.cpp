@@ -27,9 +27,9 @@ constexpr uint8_t HighByte(uint16_t value) {
     return static_cast<uint8_t>(value >> 8);
 }
 
-// Marks an exchange as running; a nested exchange from the same thread (the event pump running
-// a handler in the middle of a block transfer) is refused instead of interleaving its reports
-// with the running one.
+// Marks an exchange as running; a nested exchange from the same thread (a TransferUi callback
+// in the middle of a block transfer) is refused instead of interleaving its reports with the
+// running one.
 class ExchangeGuard {
 public:
     ExchangeGuard(std::recursive_mutex& mutex, int& depth) : lock_(mutex), depth_(depth) {
@@ -196,7 +196,6 @@ bool CommandProtocol::ReadBlock(uint16_t address, uint16_t length, std::span<uin
         for (size_t k = 0; k < count && offset + k < destination.size(); ++k) {
             destination[offset + k] = staging_[k];
         }
-        ui_->ProcessPendingEvents();
     }
     return true;
 }
@@ -223,7 +222,6 @@ bool CommandProtocol::WriteBlock(uint16_t address, uint16_t length,
             break;
         }
         ui_->ShowLoadingWindow();
-        ui_->ProcessPendingEvents();
         const size_t offset = i * kChunkBytes;
         const size_t count = std::min(kChunkBytes, static_cast<size_t>(length) - offset);
         // Bytes of a short last chunk beyond `count` are filler: whatever the staging buffer

@@ -49,14 +49,12 @@ using ReportBytes = std::array<uint8_t, 8>;
 enum class TransferDirection { kRead, kWrite };
 
 // The user interface's part in a block transfer, asked on the thread that runs the transfer:
-// the loading window is shown and pending window events run between chunks, so the window
-// stays alive during long transfers, and the transfer is given up at a chunk boundary when the
-// user asked for it to stop.
+// the loading window is shown before chunks, and the transfer is given up at a chunk boundary
+// when the user asked for it to stop.
 class TransferUi {
 public:
     virtual ~TransferUi() = default;
     virtual void ShowLoadingWindow() {}
-    virtual void ProcessPendingEvents() {}
     // True when the rest of a transfer that is part of a read or of a write is to be given up
     // before its next chunk (and later blocks of that kind are not begun).
     virtual bool StopRequested(TransferDirection /*direction*/) { return false; }
@@ -112,9 +110,8 @@ inline constexpr int64_t kClosingReserveMs = 1000;
 
 // The feature-report command protocol on the mouse's configuration interface, and the request
 // framing of the companion driver. All waits go through the clock. One exchange runs at a
-// time: a call that would start a second one while another runs on the same thread (a nested
-// call from the event pump, say) fails at once; calls from another thread wait for the running
-// one.
+// time: a call that would start a second one while another runs on the same thread (from a
+// TransferUi callback, say) fails at once; calls from another thread wait for the running one.
 class CommandProtocol {
 public:
     CommandProtocol(DeviceLink& link, Clock& clock);

@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kCountPasses = 5;
 constexpr int kStableCountsNeeded = 2;
+constexpr int kSettleWaits = 3;
+constexpr int kSettleWaitMs = 10;
 
 UserMessage SystemBox(const char* key) {
     return UserMessage::System(key);
@@ -15,23 +17,19 @@ UserMessage SystemBox(const char* key) {
 
 }  // namespace
 
-DeviceCycle::DeviceCycle(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host)
-    : link_(link), protocol_(protocol), clock_(clock), host_(host) {}
+DeviceCycle::DeviceCycle(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host,
+                         FlowState& state)
+    : link_(link), protocol_(protocol), clock_(clock), host_(host), state_(state) {}
 
 void DeviceCycle::SetExpectedCodes(DeviceCodes first, DeviceCodes second) {
     expected_ = {first, second};
 }
 
-void DeviceCycle::WaitLettingEventsRun(int times, int ms) {
-    for (int i = 0; i < times; ++i) {
-        clock_.SleepMs(ms);
-        host_.ProcessPendingEvents();
-    }
-}
-
-void DeviceCycle::DevTimerTimer() {
+FlowOutcome DeviceCycle::Pass() {
+    FlowOutcome outcome;
     if (busy_) {
-        return;  // a tick that arrived while a pass lets events run
+        NoteDeviceSide(outcome, link_, state_);
+        return outcome;  // asked for from inside a pass: one pass at a time
     }
     busy_ = true;
     // Five double counts: the bus is taken as settled when at least two pairs agree.
@@ -52,40 +50,45 @@ void DeviceCycle::DevTimerTimer() {
                 // Another mouse of the same kind does not stand in for it; that one is found,
                 // identified and read as a new device.
                 if (!link_.DevicePathPresent()) {
-                    DeviceLost();
+                    LoseDevice(outcome);
                     link_.ClearIds();
                     link_.DropDevice();
-                    (void)FindMouse(false);
+                    (void)FindMouse(false, outcome);
                 }
             } else {
                 // No mouse open: ids 0, 0 match nothing, and the no-device state is shown again.
                 uint16_t release = link_.ReleaseNumber();
                 if (!link_.OpenMouse(link_.VendorId(), link_.ProductId(), release)) {
-                    DeviceLost();
+                    LoseDevice(outcome);
                     link_.ClearIds();
                     link_.DropDevice();
                 }
             }
         } else if (!link_.HasDevice()) {
-            (void)FindMouse(true);
+            (void)FindMouse(true, outcome);
         }
         link_.SetLastInterfaceCount(n);
     } else if (link_.HasDevice() && unread_) {
         // The mouse is there but its read did not complete: try again, quietly.
-        (void)ReadDevInfo(false, true);
+        (void)Identify(false, outcome, true);
     }
     busy_ = false;
+    NoteDeviceSide(outcome, link_, state_);
+    return outcome;
 }
 
-bool DeviceCycle::FindMouse(bool say_lost) {
+bool DeviceCycle::FindMouse(bool say_lost, FlowOutcome& outcome) {
     for (const KnownDevice& known : known_) {
         if (known.vendor_id == 0 || known.product_id == 0) {
             continue;
         }
-        WaitLettingEventsRun(3, 10);
+        // The interfaces of a mouse just plugged in settle before it is opened.
+        for (int i = 0; i < kSettleWaits; ++i) {
+            clock_.SleepMs(kSettleWaitMs);
+        }
         uint16_t release = kMouseReleaseNumber;
         if (link_.OpenMouse(known.vendor_id, known.product_id, release)) {
-            (void)ReadDevInfo(false);
+            (void)Identify(false, outcome);
             return true;
         }
         if (link_.MouseAccessDenied()) {
@@ -93,17 +96,23 @@ bool DeviceCycle::FindMouse(bool say_lost) {
             // grants access, rather than asking for a mouse that is connected.
             UserMessage message = UserMessage::Window({kNoAccessMessage});
             message.detail = link_.DeniedPath();
-            EnterNoDeviceState(message);
+            EnterNoDeviceState(message, outcome);
             return false;
         }
         if (say_lost) {
-            DeviceLost();
+            LoseDevice(outcome);
         }
     }
     return false;
 }
 
 void DeviceCycle::SayReadFailed(bool quiet_repeat) {
+    if (protocol_.Counts().stopped) {
+        // The user stopped the read (or is closing the window): nothing to tell, and nothing
+        // to try again until the user asks.
+        unread_ = false;
+        return;
+    }
     unread_ = true;
     if (!(quiet_repeat && read_failure_said_)) {
         host_.ShowMessage(UserMessage::Window({kReadFailedMessage}));
@@ -116,7 +125,10 @@ void DeviceCycle::EndIdentification() {
     host_.SetDevTimerEnabled(true);
 }
 
-Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
+Identification DeviceCycle::Identify(bool full, FlowOutcome& outcome, bool quiet_repeat) {
+    // A mouse that stops answering ends the identification and the read within the limit.
+    const TimeLimit limit(protocol_, kReadTimeLimitMs);
+    protocol_.ResetCounts();
     if (!protocol_.SendCommand(Command::kOpen) || !protocol_.SendCommand(Command::kStatus)) {
         EndIdentification();
         return Identification::kNotAnswering;
@@ -136,16 +148,18 @@ Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
             (void)protocol_.SendCommand(Command::kClose);
             SayReadFailed(quiet_repeat);
             EndIdentification();
-            return Identification::kCodesUnreadable;
+            return protocol_.Counts().stopped ? Identification::kReadStopped
+                                              : Identification::kCodesUnreadable;
         }
-        host_.ShowDeviceCodes(codes[0], codes[1]);
         const DeviceCodes found{codes[0], codes[1]};
+        outcome.device_codes = found;
         if (found == expected_[0] || found == expected_[1]) {
-            const bool read = host_.RunReadFlow(full);
+            const bool read = read_ && read_(full, outcome);
             EndIdentification();
             if (!read) {
                 SayReadFailed(quiet_repeat);
-                return Identification::kReadFailed;
+                return protocol_.Counts().stopped ? Identification::kReadStopped
+                                                  : Identification::kReadFailed;
             }
             unread_ = false;
             read_failure_said_ = false;
@@ -168,29 +182,33 @@ Identification DeviceCycle::ReadDevInfo(bool full, bool quiet_repeat) {
     return Identification::kNoPermission;
 }
 
-void DeviceCycle::DeviceLost() {
-    EnterNoDeviceState(UserMessage::Window({"Str100", "Str101"}, "\r\r"));
+void DeviceCycle::LoseDevice(FlowOutcome& outcome) {
+    EnterNoDeviceState(UserMessage::Window({"Str100", "Str101"}, "\r\r"), outcome);
 }
 
-void DeviceCycle::EnterNoDeviceState(const UserMessage& message) {
+void DeviceCycle::EnterNoDeviceState(const UserMessage& message, FlowOutcome& outcome) {
     unread_ = false;
     read_failure_said_ = false;
-    host_.HideAllMenus();
-    host_.SetNoDevicePage(false);
-    host_.RefreshErrorAP();
-    host_.ClearDeviceLists();
+    TakeBuiltInDefaults(state_);
+    outcome.no_device_state = true;
+    outcome.shown = Shown(state_);
+    outcome.device_codes.reset();
+    outcome.show_first_page = false;
     host_.CoverPages(true);
     host_.SetDevTimerFirstEnabled(false);
     host_.SetDevTimerEnabled(true);
     host_.ShowMessage(message);
 }
 
-void DeviceCycle::BtnReadClick() {
+FlowOutcome DeviceCycle::Read() {
+    FlowOutcome outcome;
     if (!link_.HasDevice()) {
         host_.ShowMessage(UserMessage::Window({"Str020"}));
-        return;
+    } else {
+        SayIfSilent(Identify(false, outcome));
     }
-    SayIfSilent(ReadDevInfo(false));
+    NoteDeviceSide(outcome, link_, state_);
+    return outcome;
 }
 
 void DeviceCycle::SayIfSilent(Identification outcome) {

@@ -2,20 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "device/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_link.h"
 #include "flows/flow_host.h"
+#include "flows/flow_state.h"
 
 namespace velq {
-
-// A (vendor code, product code) pair of the bytes at 0x36 and 0x37 of the mouse's memory.
-struct DeviceCodes {
-    uint8_t vendor = 0;
-    uint8_t product = 0;
-    bool operator==(const DeviceCodes&) const = default;
-};
 
 // How the identification of an open mouse ended.
 enum class Identification {
@@ -25,30 +20,38 @@ enum class Identification {
     kWrongDevice,      // vendor or product code not expected; the handle stays
     kCodesUnreadable,  // the codes could not be read
     kReadFailed,       // identified, but the read of its settings did not complete
+    kReadStopped,      // the read was given up on the user's word (cancel, closing the window)
     kRead,             // identified and read: the pages show the mouse
 };
 
+// The read that follows a successful identification, inside its transaction: true when every
+// chunk answered and the pages are to show the mouse (`outcome` says what they show).
+using ReadFlow = std::function<bool(bool full, FlowOutcome& outcome)>;
+
 // The device cycle: one pass per timer tick notices HID interfaces coming and going, finds the
 // mouse, identifies it and has its configuration read; losing it puts the program back into
-// the no-device state.
+// the no-device state. Runs on the device thread.
 class DeviceCycle {
 public:
-    DeviceCycle(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host);
+    DeviceCycle(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host,
+                FlowState& state);
 
     // The two accepted code pairs: the built-in default image's, and the program settings'
     // second pair.
     void SetExpectedCodes(DeviceCodes first, DeviceCodes second);
+    void SetReadFlow(ReadFlow read) { read_ = std::move(read); }
 
-    // `DevTimerTimer`: one pass of either timer.
-    void DevTimerTimer();
-    // `ReadDevInfo`: identifies the open mouse and, when it is the expected one, reads it.
-    // Every failure but a mouse that is not this firmware is said; `quiet_repeat` keeps a
-    // read failure already said for this mouse from being said again.
-    Identification ReadDevInfo(bool full, bool quiet_repeat = false);
-    // `DeviceLost`: the no-device reaction.
-    void DeviceLost();
-    // `Btn_Read_0Click`.
-    void BtnReadClick();
+    // One pass of either device timer (`DevTimerTimer`).
+    FlowOutcome Pass();
+    // Identifies the open mouse and, when it is the expected one, reads it, within
+    // kReadTimeLimitMs (`ReadDevInfo`). Every failure but a mouse that is not this firmware and
+    // a read the user stopped is said; `quiet_repeat` keeps a read failure already said for
+    // this mouse from being said again.
+    Identification Identify(bool full, FlowOutcome& outcome, bool quiet_repeat = false);
+    // The no-device reaction to a mouse that went away.
+    void LoseDevice(FlowOutcome& outcome);
+    // The Read button: identifies the open mouse again and reads its parameters.
+    FlowOutcome Read();
     // Tells the user when an identification they asked for ended without a word.
     void SayIfSilent(Identification outcome);
 
@@ -60,17 +63,18 @@ private:
         uint16_t product_id;
     };
     void EndIdentification();
-    void WaitLettingEventsRun(int times, int ms);
     // Looks for a mouse of a known kind and, when found, identifies and reads it.
-    bool FindMouse(bool say_lost);
+    bool FindMouse(bool say_lost, FlowOutcome& outcome);
     // The no-device state: the built-in defaults on covered pages, then `message`.
-    void EnterNoDeviceState(const UserMessage& message);
+    void EnterNoDeviceState(const UserMessage& message, FlowOutcome& outcome);
     void SayReadFailed(bool quiet_repeat);
 
     DeviceLink& link_;
     CommandProtocol& protocol_;
     Clock& clock_;
     FlowHost& host_;
+    FlowState& state_;
+    ReadFlow read_;
     std::array<DeviceCodes, 2> expected_{};
     // Searched in order; a pair with a zero member is skipped.
     std::array<KnownDevice, 2> known_{{{MouseVendorId, MouseProductId}, {0, 0}}};

@@ -56,16 +56,13 @@ void EepromFlows::ShowMessage(const char* key, UserMessage::Box box, std::string
 }
 
 void EepromFlows::FrameBegin() {
-    host_.HideAllMenus();
     host_.SetDevTimerEnabled(false);
     host_.CoverPages(true);
     host_.ShowLoadingWindow(true);
-    host_.ProcessPendingEvents();
 }
 
 void EepromFlows::FrameEnd(bool uncover) {
     host_.ShowLoadingWindow(false);
-    host_.ProcessPendingEvents();
     host_.SetDevTimerFirstEnabled(false);
     host_.SetDevTimerEnabled(true);
     if (uncover) {
@@ -74,10 +71,8 @@ void EepromFlows::FrameEnd(bool uncover) {
 }
 
 void EepromFlows::ButtonPause() {
-    host_.HideAllMenus();
     for (int i = 0; i < kPauseTicks; ++i) {
         clock_.SleepMs(kPauseTickMs);
-        host_.ProcessPendingEvents();
     }
 }
 
@@ -99,17 +94,20 @@ bool EepromFlows::FillFromDataBuf() {
     return FillSectionCopies(state_.data_buf, state_.copies);
 }
 
-void EepromFlows::DataBufToUI() {
+void EepromFlows::ShowDecoded(FlowOutcome& outcome) {
     state_.decoded = DecodeConfig(state_.copies);
     state_.config = state_.decoded;
-    host_.ShowPageValues(state_.config);
+    outcome.shown = Shown(state_);
 }
 
-void EepromFlows::UIToDataBuf() {
-    // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
-    // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
-    host_.CollectPageValues(state_.config);
-    EncodeConfig(state_.config, state_.decoded, state_.copies);
+FlowOutcome EepromFlows::Finish(FlowOutcome outcome) const {
+    NoteDeviceSide(outcome, link_, state_);
+    return outcome;
+}
+
+const char* EepromFlows::WriteFailure() const {
+    // A write the user stopped may have left part of the new settings in the mouse.
+    return protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
 }
 
 // Copies the macro slots and the fire area of the image into their working buffers and lists
@@ -150,9 +148,9 @@ bool EepromFlows::ReadSlotNames() {
     return true;
 }
 
-bool EepromFlows::BtnRead(bool full) {
+bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
+    const TimeLimit limit(protocol_, kReadTimeLimitMs);
     FrameBegin();
-    host_.RefreshPcMacroNames();
     DataBuf image;
     image.fill(0xFF);
     const uint16_t length = full ? kDataBufSize : kParameterAreaRange.size;
@@ -176,10 +174,8 @@ bool EepromFlows::BtnRead(bool full) {
                   state_.device_slot_names.begin());
     }
     state_.read_complete = true;
-    DataBufToUI();
-    host_.ReadPointerSettings();
-    host_.ShowFirstPage();
-    host_.SetNoDevicePage(false);
+    ShowDecoded(outcome);
+    outcome.show_first_page = true;
     host_.CoverPages(false);
     CloseTransaction();
     FrameEnd(true);
@@ -230,9 +226,13 @@ bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
     return true;
 }
 
-bool EepromFlows::DownloadParameter() {
+bool EepromFlows::WriteParameters(const MouseConfig& pages) {
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
-    UIToDataBuf();
+    // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
+    // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
+    state_.config = pages;
+    EncodeConfig(state_.config, state_.decoded, state_.copies);
     StoreSectionCopies(state_.copies, state_.data_buf);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
         std::copy(state_.device_macros[s].begin(), state_.device_macros[s].end(),
@@ -240,7 +240,6 @@ bool EepromFlows::DownloadParameter() {
     }
     std::copy(state_.fire_area.begin(), state_.fire_area.end(),
               state_.data_buf.begin() + kFireAreaRange.address);
-    host_.WritePointerSettings();
 
     StatusAnswer status;
     if (!OpenTransaction(status)) {
@@ -270,7 +269,7 @@ bool EepromFlows::DownloadParameter() {
     FrameEnd(true);
     if (!stored) {
         // A write the mouse did not take must not pass for a finished Apply.
-        ShowMessage(kBurnFailed);
+        ShowMessage(WriteFailure());
         return false;
     }
     // What the mouse holds now is the base of the next Apply.
@@ -294,59 +293,61 @@ bool EepromFlows::ReadyToWrite() {
     return true;
 }
 
-void EepromFlows::BtnApplyClick() {
+FlowOutcome EepromFlows::Apply(const MouseConfig& pages) {
     if (ReadyToWrite()) {
-        (void)DownloadParameter();
+        (void)WriteParameters(pages);
     }
+    return Finish({});
 }
 
-void EepromFlows::BtnConfirmClick() {
+FlowOutcome EepromFlows::Confirm(const MouseConfig& pages) {
     // The window closes only after a write that succeeded; otherwise the user keeps the
     // window and the edits.
-    if (ReadyToWrite() && DownloadParameter()) {
+    FlowOutcome outcome;
+    if (ReadyToWrite() && WriteParameters(pages)) {
         ButtonPause();
-        host_.CloseMainWindow();
+        outcome.close_window = true;
     }
+    return Finish(outcome);
 }
 
-void EepromFlows::BtnResetClick(int image) {
+FlowOutcome EepromFlows::Reset(int image) {
+    FlowOutcome outcome;
     ButtonPause();
     if (!link_.HasDevice()) {
         ShowMessage(kNoDevice);
-        return;
+    } else {
+        (void)WriteBuiltInImage(image, outcome);
     }
-    (void)TLDefaultParameter(image);
+    return Finish(outcome);
 }
 
-void EepromFlows::BtnDefaultClick() {
-    BtnLoadDefaultClick(0);
-}
-
-void EepromFlows::BtnLoadDefaultClick(int image) {
-    host_.ShowResultPicture(false);
+FlowOutcome EepromFlows::RestoreDefaults(int image) {
+    FlowOutcome outcome;
     ButtonPause();
-    if (!link_.HasDevice()) {
-        return;  // silently, the result picture stays hidden
+    // Silently without a mouse: the result picture stays hidden.
+    if (link_.HasDevice()) {
+        outcome.result_picture = WriteBuiltInImage(image, outcome);
     }
-    if (TLDefaultParameter(image)) {
-        host_.ShowResultPicture(true);
-    }
+    return Finish(outcome);
 }
 
-bool EepromFlows::TLDefaultParameter(int image) {
+bool EepromFlows::WriteBuiltInImage(int image, FlowOutcome& outcome) {
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
     const int n = image >= 0 && image < kEepromDefaultImages ? image : 0;
     state_.data_buf = state_.defaults.eeprom[static_cast<size_t>(n)];
     state_.device_slot_names.fill({});
     state_.macro_list.clear();
-    const bool written = MemoToDataBufOnClick();
+    const bool written = WriteWholeImage(outcome);
     FrameEnd(true);
     // Only a reset that reached the mouse put this fire area into it.
     state_.fire_area_read = written;
     return written;
 }
 
-bool EepromFlows::MemoToDataBufOnClick() {
+bool EepromFlows::WriteWholeImage(FlowOutcome& outcome) {
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     if (FillFromDataBuf()) {
         // A damaged section goes to the mouse as the pages show it, repaired, never with a
         // checksum the mouse would take for damage.
@@ -356,6 +357,7 @@ bool EepromFlows::MemoToDataBufOnClick() {
     FrameBegin();
     const char* failure = nullptr;
     StatusAnswer status;
+    protocol_.ResetCounts();
     if (!OpenTransaction(status)) {
         failure = kNotAnsweringMessage;
     } else {
@@ -364,13 +366,13 @@ bool EepromFlows::MemoToDataBufOnClick() {
         } else if (status.chip_number == 0) {
             failure = kUnknownChipMessage;
         } else if (WriteImageVerified(protocol_, state_.data_buf).BurnFailed()) {
-            failure = kBurnFailed;
+            failure = WriteFailure();
         }
         CloseTransaction();
     }
     // The pages show the image either way; it counts as the mouse's only once verified.
     state_.read_complete = failure == nullptr;
-    DataBufToUI();
+    ShowDecoded(outcome);
     FrameEnd(true);
     if (failure != nullptr) {
         ShowMessage(failure);
@@ -379,6 +381,7 @@ bool EepromFlows::MemoToDataBufOnClick() {
 }
 
 bool EepromFlows::ReadFireArea() {
+    const TimeLimit limit(protocol_, kReadTimeLimitMs);
     FrameBegin();
     bool read = false;
     StatusAnswer status;
@@ -428,41 +431,34 @@ bool EepromFlows::ReadFireArea() {
     return read;
 }
 
-void EepromFlows::BtnSaveClick() {
-    host_.HideAllMenus();
+FlowOutcome EepromFlows::SaveProfile(const std::filesystem::path& file) {
+    FlowOutcome outcome;
     if (!link_.HasDevice()) {
         ShowMessage(kNoDevice);
-        return;
-    }
-    std::filesystem::path chosen;
-    if (!host_.ChooseSaveFile(chosen)) {
-        return;
+        return Finish(outcome);
     }
     // The file is the mouse's memory only after a complete read of this mouse; whatever went
     // wrong was said by the identification, and no file is created or replaced.
     if (cycle_ == nullptr) {
-        return;
+        return Finish(outcome);
     }
-    const Identification identified = cycle_->ReadDevInfo(true);
+    const Identification identified = cycle_->Identify(true, outcome);
     if (identified != Identification::kRead) {
         cycle_->SayIfSilent(identified);
-        return;
+        return Finish(outcome);
     }
-    const ProfileFileResult saved = SaveProfileFile(chosen, ProfileMode::kEeprom, state_.data_buf);
+    const ProfileFileResult saved = SaveProfileFile(file, ProfileMode::kEeprom, state_.data_buf);
     if (!saved) {
         ShowMessage(nullptr, UserMessage::Box::kMessageWindow, saved.error);
     }
+    return Finish(outcome);
 }
 
-void EepromFlows::BtnLoadClick() {
-    host_.HideAllMenus();
+FlowOutcome EepromFlows::LoadProfile(const std::filesystem::path& file) {
+    FlowOutcome outcome;
     if (!link_.HasDevice()) {
         ShowMessage(kNoDevice);
-        return;
-    }
-    std::filesystem::path file;
-    if (!host_.ChooseLoadFile(file)) {
-        return;
+        return Finish(outcome);
     }
     DataBuf image;
     const ProfileFileResult loaded = LoadEepromProfile(file, image);
@@ -470,19 +466,35 @@ void EepromFlows::BtnLoadClick() {
         // A file of the wrong size never reaches the mouse: half of it would mix with what
         // the image held.
         ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::kMessageWindow, loaded.error);
-        return;
+        return Finish(outcome);
     }
     state_.data_buf = image;
     SectionCopies checked;
     const bool repaired = FillSectionCopies(image, checked);
     state_.device_slot_names.fill({});
     state_.macro_list.clear();
-    const bool written = MemoToDataBufOnClick();
+    const bool written = WriteWholeImage(outcome);
     // Only a load that reached the mouse put the file's fire area into it.
     state_.fire_area_read = written;
     if (written && repaired) {
         ShowMessage(kFileRepairedMessage);
     }
+    return Finish(outcome);
+}
+
+std::optional<std::filesystem::path> ChooseProfileFile(FlowHost& host, ProfileFileUse use,
+                                                       bool device_open) {
+    if (!device_open) {
+        host.ShowMessage(UserMessage::Window({kNoDevice}));
+        return std::nullopt;
+    }
+    std::filesystem::path file;
+    const bool chosen =
+        use == ProfileFileUse::kSave ? host.ChooseSaveFile(file) : host.ChooseLoadFile(file);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return file;
 }
 
 }  // namespace velq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "device/clock.h"
@@ -13,8 +15,11 @@ namespace velq {
 
 // The flows that move the configuration between the mouse, the image and the pages when the
 // configuration lives in the mouse: read, Apply, Confirm, the resets, the verified whole-image
-// write, the fire area read and the profile files. Each runs inside one frame: the device timer
-// stopped, the pages covered and the loading window shown while it talks to the mouse.
+// write, the fire area read and the profile files. They run on the device thread: what they
+// need of the pages comes with the call (collected by the window beforehand), and what the
+// pages are to show goes back in the FlowOutcome. Each runs inside one frame (the device timer
+// stopped, the pages covered and the loading window shown while it talks to the mouse) and
+// within a time limit.
 class EepromFlows {
 public:
     EepromFlows(DeviceLink& link, CommandProtocol& protocol, Clock& clock, FlowHost& host,
@@ -24,35 +29,30 @@ public:
     // The identification that the profile save runs before it reads the whole mouse.
     void SetDeviceCycle(DeviceCycle* cycle) { cycle_ = cycle; }
 
-    // `Btn_Read`: the read after a successful identification (the transaction is open). True
-    // when every chunk was answered and the pages show the mouse; on failure nothing counts as
-    // read and the pages stay covered (the caller tells the user).
-    bool BtnRead(bool full);
-    // `Btn_Apply_0Click`, `Btn_Confirm_0Click`.
-    void BtnApplyClick();
-    void BtnConfirmClick();
-    // `Btn_Confirm1_1Click` .. `Btn_Confirm3_1Click` (images 0..2) and `Btn_DefaultClick`.
-    void BtnResetClick(int image);
-    void BtnDefaultClick();
-    // `btn_loadDefaultCPI` (image 3) and `btn_loadDefaultLED` (image 4).
-    void BtnLoadDefaultClick(int image);
-    // `DownloadParameter`: Apply in EEPROM mode; true when the mouse took everything.
-    bool DownloadParameter();
-    // `TLDefaultParameter`: writes built-in image 0..4 into the mouse, verified; true when it
-    // is verified.
-    bool TLDefaultParameter(int image);
-    // `MemoToDataBuf_OnClick`: the whole image into the mouse, verified, and onto the pages;
-    // true when verified. Every failure is said.
-    bool MemoToDataBufOnClick();
-    // `ReadFireArea`; true when the fire area was read.
+    // The read after a successful identification (the transaction is open), of the whole
+    // memory or of the parameters and the slot names. True when every chunk was answered and
+    // `outcome` shows the mouse; on failure nothing counts as read and the pages stay covered
+    // (the caller tells the user).
+    bool Read(bool full, FlowOutcome& outcome);
+    // Apply: writes the parameter area as `pages` (what the pages show) has it, then the fire
+    // area and the macro slots that are due. Needs a mouse whose read completed.
+    FlowOutcome Apply(const MouseConfig& pages);
+    // Apply, then the window closes once the mouse took everything.
+    FlowOutcome Confirm(const MouseConfig& pages);
+    // The frame's reset buttons: built-in image 0..2 into the mouse, verified, and onto the
+    // pages.
+    FlowOutcome Reset(int image);
+    // The factory page's default buttons (image 0, 3 for the DPI defaults, 4 for the light's):
+    // as Reset, but silent without a mouse, and the result picture shown once the image is
+    // verified (the window hides it before the job).
+    FlowOutcome RestoreDefaults(int image);
+    // The whole mouse, read after a fresh identification, into `file` (chosen on the window
+    // thread). Nothing is written unless every chunk answered.
+    FlowOutcome SaveProfile(const std::filesystem::path& file);
+    // `file` into the mouse, verified, and onto the pages.
+    FlowOutcome LoadProfile(const std::filesystem::path& file);
+    // The fire area into its buffer, from the expected mouse only; true when it was read.
     bool ReadFireArea();
-    // `UIToDataBuf`: the pages into the configuration, and the changed fields into the
-    // section copies. `DataBufToUI`: the section copies decoded and shown on every page.
-    void UIToDataBuf();
-    void DataBufToUI();
-    // `Btn_Save_0Click`, `Btn_Load_0Click`.
-    void BtnSaveClick();
-    void BtnLoadClick();
 
 private:
     void FrameBegin();
@@ -67,9 +67,23 @@ private:
     // Fills the section copies from the image, checked; true when a section was repaired.
     bool FillFromDataBuf();
     bool ReadSlotNames();
+    // The pages' changes into the section copies and the image (`UIToDataBuf`), then the
+    // parameter area and what else is due into the mouse (`DownloadParameter`); true when the
+    // mouse took everything.
+    bool WriteParameters(const MouseConfig& pages);
     // Writes the fire area (when it is this mouse's) and the macro slots buttons play that the
     // mouse does not hold yet, adding each block to `written`; false when a block was refused.
     bool WriteFireAreaAndMacros(std::vector<SectionRange>& written);
+    // Built-in image 0..4 into the mouse, verified (`TLDefaultParameter`).
+    bool WriteBuiltInImage(int image, FlowOutcome& outcome);
+    // The whole image into the mouse, verified, and onto the pages (`MemoToDataBuf_OnClick`);
+    // true when verified. Every failure is said.
+    bool WriteWholeImage(FlowOutcome& outcome);
+    // The section copies decoded, for the pages (`DataBufToUI`).
+    void ShowDecoded(FlowOutcome& outcome);
+    // Why a write that did not go through failed, as the message key the user sees.
+    const char* WriteFailure() const;
+    FlowOutcome Finish(FlowOutcome outcome) const;
     void ShowMessage(const char* key, UserMessage::Box box = UserMessage::Box::kMessageWindow,
                      std::string detail = {});
 
@@ -81,5 +95,14 @@ private:
     std::array<DeviceCodes, 2> expected_{};
     DeviceCycle* cycle_ = nullptr;
 };
+
+// What a profile file is chosen for.
+enum class ProfileFileUse { kSave, kLoad };
+
+// The window thread's share of SaveProfile and LoadProfile, before their job: with a mouse
+// open, the file the user chose in the file dialog; nothing when there is no mouse (said) or
+// the user cancelled.
+std::optional<std::filesystem::path> ChooseProfileFile(FlowHost& host, ProfileFileUse use,
+                                                       bool device_open);
 
 }  // namespace velq

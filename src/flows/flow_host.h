@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "buttons/function_name.h"
 #include "config/mouse_config.h"
+#include "image/memory_map.h"
 
 namespace velq {
 
@@ -16,6 +19,7 @@ inline constexpr const char* kFileRepairedMessage = "Str902";
 inline constexpr const char* kNotAnsweringMessage = "Str903";
 inline constexpr const char* kWriteNotPermittedMessage = "Str904";
 inline constexpr const char* kUnknownChipMessage = "Str905";
+inline constexpr const char* kPartialWriteMessage = "Str906";
 
 // A message for the user: caption keys, shown as their texts joined by `separator`, either in
 // the program's message window or in the system's plain message box.
@@ -43,7 +47,51 @@ struct UserMessage {
     }
 };
 
-// What the device flows ask of the window. The window implements it; tests record the calls.
+// A (vendor code, product code) pair of the bytes at 0x36 and 0x37 of the mouse's memory.
+struct DeviceCodes {
+    uint8_t vendor = 0;
+    uint8_t product = 0;
+    bool operator==(const DeviceCodes&) const = default;
+};
+
+// What the pages show: the configuration, and the slot names that name the buttons that play
+// a macro.
+struct ShownConfig {
+    MouseConfig config{};
+    // `LB_MacroName`, and the name last read from each slot of the mouse.
+    std::vector<std::string> macro_list;
+    std::array<std::string, kMacroSlotCount> device_slot_names;
+    bool operator==(const ShownConfig&) const = default;
+};
+
+// What a flow or a device pass leaves for the window to do once it has ended. The flows run
+// away from the window, so whatever needs the pages comes back in here, and the window acts on
+// it in the order of the fields.
+struct FlowOutcome {
+    // The no-device state was entered: the menus closed, the first page in its first state
+    // with `NoDevicePage` set (the built-in defaults come in `shown`).
+    bool no_device_state = false;
+    // What every page shows now (a read, an image written, the defaults); kept when empty.
+    std::optional<ShownConfig> shown;
+    // The codes the identification read, for the factory page.
+    std::optional<DeviceCodes> device_codes;
+    // A read completed: page 1 (and the office page when its profile button is selected),
+    // `NoDevicePage` cleared.
+    bool show_first_page = false;
+    // The picture that shows a reset has finished (`Img_Result`).
+    bool result_picture = false;
+    // Confirm wrote what the pages show: the window closes.
+    bool close_window = false;
+    // The device side after the flow, which the window's checks consult until the next one: a
+    // mouse is open, and the pages show what it holds.
+    bool device_open = false;
+    bool read_complete = false;
+};
+
+// What the device flows ask of the window while they run on the device thread: the device
+// timers, the page cover, the loading window and messages. The window carries them out on its
+// own thread in the order they were asked; tests record them. The file dialogs are asked on
+// the window thread before a flow's job begins (ChooseProfileFile).
 class FlowHost {
 public:
     virtual ~FlowHost() = default;
@@ -51,48 +99,12 @@ public:
     // The two device timers (`DevTimerFirst` 20 ms, `DevTimer` 3000 ms).
     virtual void SetDevTimerFirstEnabled(bool enabled) = 0;
     virtual void SetDevTimerEnabled(bool enabled) = 0;
-
-    // Lets pending window events run (during waits and between chunks).
-    virtual void ProcessPendingEvents() = 0;
-    // Shows a message and returns when the user has dismissed it.
-    virtual void ShowMessage(const UserMessage& message) = 0;
-
-    virtual void HideAllMenus() = 0;
     // The four transparent labels that swallow input over the pages.
     virtual void CoverPages(bool covered) = 0;
-
-    // The vendor and product code bytes read at identification, shown on the engineering page.
-    virtual void ShowDeviceCodes(int vendor_code, int product_code) = 0;
-
-    // `RefreshErrorAP`: the built-in defaults on every page, the first page with the navigation
-    // pictures in their initial state, `NoDevicePage` set.
-    virtual void RefreshErrorAP() = 0;
-    // The page lists that only a connected mouse fills: the macro list, the gun key lists, the
-    // remembered LED type name.
-    virtual void ClearDeviceLists() = 0;
-    virtual void SetNoDevicePage(bool no_device_page) = 0;
-
-    // The read flow that follows a successful identification (parameters only or full); true
-    // when the read completed and the pages show the mouse.
-    virtual bool RunReadFlow(bool full) = 0;
-
-    // --- what the read, Apply and reset flows ask of the window ---
     virtual void ShowLoadingWindow(bool shown) = 0;
-    // Takes what the pages show into the configuration (`UIToDataBuf`'s source); settings no
-    // page shows keep their values.
-    virtual void CollectPageValues(MouseConfig& config) = 0;
-    // Every page shows the configuration (`DataBufToUI`'s target).
-    virtual void ShowPageValues(const MouseConfig& config) = 0;
-    virtual void RefreshPcMacroNames() = 0;
-    virtual void ReadPointerSettings() = 0;
-    virtual void WritePointerSettings() = 0;
-    // Page 1, and the office page when its profile button is selected.
-    virtual void ShowFirstPage() = 0;
-    // Where button names come from (captions, macro and gun names), in the current language.
-    virtual NameSources Names() = 0;
-    // The picture that shows a reset has finished (`Img_Result`).
-    virtual void ShowResultPicture(bool shown) = 0;
-    virtual void CloseMainWindow() = 0;
+    // A message for the user. The flow goes on; the window shows a job's messages one after
+    // another once the job has ended and the window has acted on its outcome.
+    virtual void ShowMessage(const UserMessage& message) = 0;
     // The profile file dialogs; false when the user cancelled.
     virtual bool ChooseSaveFile(std::filesystem::path& file) = 0;
     virtual bool ChooseLoadFile(std::filesystem::path& file) = 0;

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "config/mouse_config.h"
+#include "device/device_link.h"
 #include "fire/fire_block.h"
+#include "flows/flow_host.h"
 #include "image/built_in_images.h"
 #include "image/memory_map.h"
 #include "image/sections.h"
@@ -13,14 +15,15 @@
 
 namespace velq {
 
-// What the main window owns for the whole run and the device flows move between the mouse,
-// the image and the pages.
+// What the device side owns for the whole run and the device flows move between the mouse and
+// the image; only the device thread touches it once the flows have begun. The pages get what
+// they show through FlowOutcome.
 struct FlowState {
     DataBuf data_buf{};
     SectionCopies copies{};
-    // What the pages show and Apply writes (`UIToDataBuf` collects it from the pages), and
-    // what the section copies held when it was decoded: Apply writes only the fields that
-    // differ, so everything the user did not change keeps its stored bits.
+    // What the pages show and Apply writes (the window collects it from the pages), and what
+    // the section copies held when it was decoded: Apply writes only the fields that differ,
+    // so everything the user did not change keeps its stored bits.
     MouseConfig config{};
     MouseConfig decoded{};
     // `DeviceMacros`: the six slots' working buffers (name and content).
@@ -45,5 +48,16 @@ struct FlowState {
     bool eeprom_mode = true;
     DefaultImages defaults{};
 };
+
+// The built-in defaults in place of a mouse's settings (the state's share of `RefreshErrorAP`):
+// nothing counts as read, the fire area buffer holds no mouse's fire area any more, and the
+// lists only a mouse fills are empty.
+void TakeBuiltInDefaults(FlowState& state);
+
+// What the pages are to show of the state.
+ShownConfig Shown(const FlowState& state);
+
+// Notes in `outcome` the device side as the window's checks see it until the next flow.
+void NoteDeviceSide(FlowOutcome& outcome, const DeviceLink& link, const FlowState& state);
 
 }  // namespace velq

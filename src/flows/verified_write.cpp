@@ -37,12 +37,29 @@ bool ReadRanges(CommandProtocol& protocol, std::span<const SectionRange> ranges,
 
 namespace {
 
+// Why a transfer of the verification failed: given up on the user's word or for lack of time,
+// or `otherwise` (the mouse refused or did not answer).
+VerifiedWriteOutcome FailureOf(const CommandProtocol& protocol, VerifiedWriteOutcome otherwise) {
+    if (protocol.Counts().stopped) {
+        return VerifiedWriteOutcome::kStopped;
+    }
+    if (protocol.Counts().out_of_time) {
+        return VerifiedWriteOutcome::kTimedOut;
+    }
+    return otherwise;
+}
+
 VerifiedWriteResult VerifyUntil(CommandProtocol& protocol, const DataBuf& image,
                                 std::span<const SectionRange> ranges, int64_t deadline) {
+    // The read-backs and repairs are part of the write: closing the window lets them finish.
+    const PartOfWrite writing(protocol);
+    // The protocol's own limit, when the flow set one, keeps time for Reload and Close.
+    deadline = std::min(deadline, protocol.TransferDeadline());
+    Clock& clock = protocol.TimeSource();
     VerifiedWriteResult result;
     DataBuf read_back = image;
     if (!ReadRanges(protocol, ranges, read_back)) {
-        result.outcome = VerifiedWriteOutcome::kReadNotStarted;
+        result.outcome = FailureOf(protocol, VerifiedWriteOutcome::kReadNotStarted);
         return result;
     }
     Compare(image, read_back, ranges, result.differences[0]);
@@ -51,18 +68,23 @@ VerifiedWriteResult VerifyUntil(CommandProtocol& protocol, const DataBuf& image,
          ++pass) {
         result.repair_passes = pass;
         for (const ImageDifference& difference : result.differences[pass - 1]) {
-            if (protocol.TimeSource().NowMs() > deadline) {
+            if (clock.NowMs() > deadline) {
                 result.outcome = VerifiedWriteOutcome::kTimedOut;
                 return result;
             }
             const std::span<const uint8_t> byte(&image[difference.address], 1);
             if (!protocol.WriteBlock(difference.address, 1, byte)) {
-                result.outcome = VerifiedWriteOutcome::kWriteNotStarted;
+                result.outcome = FailureOf(protocol, VerifiedWriteOutcome::kWriteNotStarted);
                 return result;
             }
         }
+        // A read-back that would begin after the limit proves nothing in time either.
+        if (clock.NowMs() > deadline) {
+            result.outcome = VerifiedWriteOutcome::kTimedOut;
+            return result;
+        }
         if (!ReadRanges(protocol, ranges, read_back)) {
-            result.outcome = VerifiedWriteOutcome::kReadNotStarted;
+            result.outcome = FailureOf(protocol, VerifiedWriteOutcome::kReadNotStarted);
             return result;
         }
         Compare(image, read_back, ranges, result.differences[pass]);
@@ -85,7 +107,7 @@ VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf&
     const auto whole = static_cast<uint16_t>(image.size());
     if (!protocol.WriteBlock(0, whole, image)) {
         VerifiedWriteResult result;
-        result.outcome = VerifiedWriteOutcome::kWriteNotStarted;
+        result.outcome = FailureOf(protocol, VerifiedWriteOutcome::kWriteNotStarted);
         return result;
     }
     const SectionRange everything{0, whole};

@@ -24,13 +24,21 @@ enum class VerifiedWriteOutcome {
     kWriteNotStarted,  // a WriteBegin was not acknowledged; the rest was skipped
     kReadNotStarted,   // a read-back did not complete (ReadBegin refused, a chunk unanswered)
     kStillDifferent,   // differences remain after the last repair pass
-    kTimedOut,         // the repairs ran out of time (a mouse that never stores)
+    kTimedOut,         // the repairs ran out of time (a mouse that never stores or answers)
+    kStopped,          // given up on the user's word: the mouse may hold part of the image
 };
 
 inline constexpr int kVerifyRepairPasses = 3;
-// The repairs stop once the verification has taken this long: a mouse that stores nothing
-// would otherwise be rewritten byte by byte for minutes.
+// The repairs stop once the verification has taken this long (or at the protocol's TimeLimit,
+// when that comes first): a mouse that stores nothing would otherwise be rewritten byte by byte
+// for minutes.
 inline constexpr int64_t kVerifyTimeLimitMs = 30000;
+
+// The longest a flow holds a mouse that stops answering, Reload and Close included: a read
+// (with the identification before it) and a write (Apply, a reset or a profile load, with its
+// verification).
+inline constexpr int64_t kReadTimeLimitMs = 10000;
+inline constexpr int64_t kWriteTimeLimitMs = 30000;
 
 // The message shown when the image could not be burnt into the mouse ("Falhou ").
 inline constexpr std::string_view kBurnFailedCaption = "Str109";
@@ -51,8 +59,9 @@ struct VerifiedWriteResult {
 
 // Writes all 2048 bytes of `image` to the mouse and reads them back. Each byte that differs is
 // rewritten on its own at its own address and the memory is read and compared again, up to
-// three times and within kVerifyTimeLimitMs of the start. Runs inside an open transaction with
-// write permission; sends neither Open nor Reload nor Close.
+// three times and within kVerifyTimeLimitMs of the start (no repair pass nor read-back begins
+// after it). Runs inside an open transaction with write permission; sends neither Open nor
+// Reload nor Close.
 [[nodiscard]] VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol,
                                                      const DataBuf& image);
 

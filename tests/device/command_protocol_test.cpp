@@ -360,41 +360,50 @@ TEST_F(Protocol, PollButtonsReturnsTheHeldMaskWithItsTiming) {
     EXPECT_EQ(clock.waits.size(), 20u);  // ten attempts, one poll each
 }
 
-// A handler run by the event pump between chunks must not start a second exchange.
+// The transfer's callbacks between chunks must not start a second exchange.
 class ReenteringUi final : public TransferUi {
 public:
     explicit ReenteringUi(CommandProtocol& protocol) : protocol_(protocol) {}
-    void ShowLoadingWindow() override { ++shown; }
-    void ProcessPendingEvents() override {
-        ++pumped;
-        if (protocol_.SendCommand(Command::kStatus)) {
-            ++nested_ran;
-        }
+    void ShowLoadingWindow() override {
+        ++shown;
+        Reenter();
+    }
+    bool StopRequested(TransferDirection) override {
+        ++asked;
+        Reenter();
+        return false;
     }
     int shown = 0;
-    int pumped = 0;
+    int asked = 0;
     int nested_ran = 0;
 
 private:
+    void Reenter() {
+        std::vector<uint8_t> bytes(6);
+        if (protocol_.SendCommand(Command::kStatus) || protocol_.ReadBlock(0, 6, bytes)) {
+            ++nested_ran;
+        }
+    }
     CommandProtocol& protocol_;
 };
 
-TEST_F(Protocol, EventsRunBetweenChunksButNoSecondExchangeStarts) {
+TEST_F(Protocol, CallbacksBetweenChunksStartNoSecondExchange) {
     OpenTheMouse();
     ReenteringUi ui(protocol);
     protocol.SetTransferUi(&ui);
     std::vector<uint8_t> destination(12);
     ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::kShown));
     EXPECT_EQ(ui.shown, 2);
-    EXPECT_EQ(ui.pumped, 2);
     EXPECT_EQ(ui.nested_ran, 0);
     EXPECT_EQ(mouse->CountRequests(Command::kStatus), 0);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 1);
 
     ASSERT_TRUE(protocol.ReadBlock(0, 12, destination, LoadingWindow::kHidden));
     EXPECT_EQ(ui.shown, 2);
 
     ASSERT_TRUE(protocol.WriteBlock(0, 12, destination));
     EXPECT_EQ(ui.shown, 4);  // before every write chunk
+    EXPECT_GT(ui.asked, 0);
     EXPECT_EQ(ui.nested_ran, 0);
     protocol.SetTransferUi(nullptr);
     EXPECT_TRUE(protocol.SendCommand(Command::kStatus));  // free again afterwards

@@ -87,11 +87,11 @@ TEST_F(DataSafety, ApplyAfterAReadChangesNothing) {
             ASSERT_TRUE(flows.ReadFireArea());
         }
         Forget();
-        flows.BtnApplyClick();
+        Apply();
         EXPECT_TRUE(host.messages.empty());
         EXPECT_GE(mouse->CountRequests(Command::kWriteBegin), 1);
         EXPECT_EQ(mouse->MemoryCopy(), c.memory);
-        flows.BtnConfirmClick();
+        Confirm();
         EXPECT_EQ(mouse->MemoryCopy(), c.memory);
         EXPECT_TRUE(host.Saw("CloseMainWindow"));
     }
@@ -105,7 +105,7 @@ TEST_F(DataSafety, AimKeysAreRewrittenOnlyWhenTheAimDpiChanged) {
     MouseConfig wanted = state.config;
     wanted.aim_dpi = 4;
     host.page_values = wanted;
-    flows.BtnApplyClick();
+    Apply();
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[kProfileAddress + 3 * 3 + 1], 4);
     EXPECT_EQ(memory[kProfileAddress + 0x1B + 3 * 4 + 1], 4);
@@ -133,7 +133,7 @@ TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
         c.fault(*mouse);
         Forget();
         // The read of the parameters and slot names, as after identification.
-        EXPECT_FALSE(flows.BtnRead(false));
+        EXPECT_FALSE(ReadAfterIdentification(false));
         mouse->NeverAnswerReadChunk(-1);
         EXPECT_FALSE(state.read_complete);
         EXPECT_TRUE(host.pages_covered);
@@ -141,8 +141,8 @@ TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
         EXPECT_EQ(state.data_buf, shown);
 
         Forget();
-        flows.BtnApplyClick();
-        flows.BtnConfirmClick();
+        Apply();
+        Confirm();
         EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
         EXPECT_TRUE(Said(kReadFailedMessage));
         EXPECT_FALSE(host.Saw("CloseMainWindow"));
@@ -154,20 +154,20 @@ TEST_F(DataSafety, AFailedReadIsNeitherShownNorWrittenBack) {
 // next device pass tries again and shows the mouse.
 TEST_F(DataSafety, AFailedFirstReadIsSaidAndTriedAgain) {
     mouse->NeverAnswerReadChunk(30);
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_TRUE(link.HasDevice());
     EXPECT_FALSE(state.read_complete);
     EXPECT_TRUE(host.pages_covered);
     EXPECT_TRUE(Said(kReadFailedMessage));
 
     Forget();
-    cycle.DevTimerTimer();  // still failing: tried again, quietly
+    Pass();  // still failing: tried again, quietly
     EXPECT_TRUE(host.messages.empty());
     EXPECT_GT(mouse->CountRequests(Command::kReadNext), 0);
 
     mouse->NeverAnswerReadChunk(-1);
     Forget();
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_TRUE(state.read_complete);
     EXPECT_FALSE(host.pages_covered);
     EXPECT_TRUE(host.messages.empty());
@@ -182,7 +182,7 @@ TEST_F(DataSafety, UnreadableCodesAreAFailureNotAMatch) {
     const uint8_t ff[] = {0xFF, 0xFF};
     mouse->SetMemory(0x36, ff);
     mouse->NeverAnswerReadChunk(0);
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_FALSE(host.Saw("ReadFlow parameters"));
     EXPECT_TRUE(Said(kReadFailedMessage));
     EXPECT_FALSE(state.read_complete);
@@ -206,7 +206,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
 
     mouse->LoseFirstAnswerOfChunk(7);
     Forget();
-    ASSERT_TRUE(flows.BtnRead(false));
+    ASSERT_TRUE(ReadAfterIdentification(false));
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 255, state.data_buf.begin()));
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2 + kMacroSlotCount);
 
@@ -215,7 +215,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     host.page_values = wanted;
     mouse->LoseFirstAnswerOfChunk(7);
     Forget();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_TRUE(host.messages.empty());
     auto expected = before;
     expected[0x07] = 9;
@@ -229,7 +229,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     host.page_values = wanted;
     mouse->LoseFirstAnswerOfChunk(1);
     Forget();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_TRUE(Said("Str109"));
 }
 
@@ -250,10 +250,10 @@ TEST_F(DataSafety, EveryWritingFlowSaysWhyItFailed) {
          "Str109"},
     };
     const std::vector<std::pair<const char*, std::function<void()>>> flows_run = {
-        {"Apply", [this] { flows.BtnApplyClick(); }},
-        {"Confirm", [this] { flows.BtnConfirmClick(); }},
-        {"Reset", [this] { flows.BtnResetClick(1); }},
-        {"Default", [this] { flows.BtnDefaultClick(); }},
+        {"Apply", [this] { Apply(); }},
+        {"Confirm", [this] { Confirm(); }},
+        {"Reset", [this] { Reset(1); }},
+        {"Default", [this] { RestoreDefaults(0); }},
     };
     for (const auto& [flow_name, run] : flows_run) {
         for (const Case& c : cases) {
@@ -283,13 +283,13 @@ TEST_F(DataSafety, TheFireAreaIsWrittenOnlyWhenItIsThisMouses) {
     PlugIn();
     const VirtualMouse::Memory before = mouse->MemoryCopy();
     mouse->SetWriteEnabled(false);
-    flows.BtnResetClick(1);  // reached no mouse: the default fire area is not the mouse's
+    Reset(1);  // reached no mouse: the default fire area is not the mouse's
     mouse->SetWriteEnabled(true);
     EXPECT_FALSE(state.fire_area_read);
-    cycle.BtnReadClick();
+    ReadButton();
     ASSERT_TRUE(state.read_complete);
     Forget();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
     EXPECT_EQ(mouse->MemoryCopy(), before);
 }
@@ -322,19 +322,19 @@ TEST_F(DataSafety, TwoMiceApplyReachesOnlyTheMouseThatWasRead) {
     mouse->SetPlugged(false);
     second->NeverAnswerReadChunk(20);  // and the second one's first read fails
     Forget();
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_EQ(host.messages.front().keys, (std::vector<std::string>{"Str100", "Str101"}));
     EXPECT_EQ(link.DevicePath().rfind("/dev/virtual/zz-second", 0), 0u);
     EXPECT_FALSE(state.read_complete);
     host.page_values = wanted;
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_EQ(second->CountRequests(Command::kWriteBegin), 0);
 
     second->NeverAnswerReadChunk(-1);
-    cycle.DevTimerTimer();  // the quiet retry reads the second mouse
+    Pass();  // the quiet retry reads the second mouse
     ASSERT_TRUE(state.read_complete);
     host.page_values.reset();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_EQ(second->MemoryCopy(), second_memory);
     EXPECT_EQ(mouse->MemoryCopy(), first_memory);
 }
@@ -345,7 +345,7 @@ TEST_F(DataSafety, AMouseThisUserMayNotOpenIsNamed) {
     for (VirtualInterface& interface : backend.Interfaces()) {
         interface.access_denied = true;
     }
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_FALSE(link.HasDevice());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{kNoAccessMessage}));
@@ -402,18 +402,18 @@ TEST_F(ProfileFileSafety, SaveWritesNothingAfterAFailedRead) {
         link.DropDevice();
         PlugIn();
         c.fault(*mouse);
-        host.on_read_flow = [this, &c](bool full) {
+        cycle.SetReadFlow([this, &c](bool full, FlowOutcome& outcome) {
             if (c.refuse_read_begin) {
                 mouse->RefuseCommand(Command::kReadBegin, 5);
             }
-            return flows.BtnRead(full);
-        };
+            return flows.Read(full, outcome);
+        });
         const std::vector<uint8_t> old(2048, 0x11);
         WriteFile(dir / "old.bin", old);
         for (const char* name : {"fresh", "old"}) {
             host.next_file = dir / name;
             Forget();
-            flows.BtnSaveClick();
+            SaveProfile();
             EXPECT_FALSE(host.messages.empty()) << name;
         }
         EXPECT_FALSE(std::filesystem::exists(dir / "fresh.bin"));
@@ -432,7 +432,7 @@ TEST_F(ProfileFileSafety, ADamagedProfileIsRepairedBeforeWriting) {
     file[kProfileChecksumAddress] ^= 0x10;  // the profile's
     WriteFile(dir / "damaged.bin", file);
     host.next_file = dir / "damaged.bin";
-    flows.BtnLoadClick();
+    LoadProfile();
     EXPECT_TRUE(Said(kFileRepairedMessage));
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));

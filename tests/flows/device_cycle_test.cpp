@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "config/config_codec.h"
+#include "device/device_fixture.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "recording_host.h"
@@ -14,6 +16,14 @@ namespace {
 constexpr DeviceCodes kExpected{0x24, 0x8A};
 constexpr DeviceCodes kSecondPair{0x11, 0x22};
 
+// Stands for the read that follows a successful identification: noted in the host's log.
+ReadFlow RecordedRead(RecordingHost& host) {
+    return [&host](bool full, FlowOutcome&) {
+        host.Note(full ? "ReadFlow full" : "ReadFlow parameters");
+        return true;
+    };
+}
+
 // The device cycle on a virtual mouse whose codes are the expected ones, in virtual time.
 class DeviceCycleTest : public ::testing::Test {
 protected:
@@ -21,7 +31,12 @@ protected:
         const uint8_t codes[] = {kExpected.vendor, kExpected.product};
         mouse->SetMemory(0x36, codes);
         cycle.SetExpectedCodes(kExpected, kSecondPair);
+        cycle.SetReadFlow(RecordedRead(host));
+        EXPECT_TRUE(LoadDefaultImages(state.defaults));
     }
+
+    // A pass, and the window acting on its outcome.
+    void Pass() { host.ActOn(cycle.Pass()); }
 
     void SetCodes(uint8_t vendor, uint8_t product) {
         const uint8_t codes[] = {vendor, product};
@@ -30,7 +45,7 @@ protected:
 
     // A pass that finds the plugged mouse.
     void Connect() {
-        cycle.DevTimerTimer();
+        Pass();
         ASSERT_TRUE(host.Saw("ReadFlow parameters"));
         host.log.clear();
         host.messages.clear();
@@ -43,19 +58,23 @@ protected:
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
     VirtualBackend backend{mouse};
     DeviceLink link{backend};
-    VirtualClock clock;
+    RecordingClock clock;
     CommandProtocol protocol{link, clock};
     RecordingHost host;
-    DeviceCycle cycle{link, protocol, clock, host};
+    FlowState state;
+    DeviceCycle cycle{link, protocol, clock, host, state};
 };
 
 TEST_F(DeviceCycleTest, FirstPassFindsIdentifiesAndReadsTheMouse) {
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_TRUE(link.HasDevice());
     EXPECT_EQ(link.LastInterfaceCount(), 3);
-    EXPECT_EQ(host.log, (std::vector<std::string>{"Codes 36 138", "ReadFlow parameters",
-                                                  "DevTimerFirst off", "DevTimer on"}));
-    EXPECT_EQ(host.events_pumped, 3);  // the 3 x 10 ms settle wait lets events run
+    EXPECT_EQ(host.log, (std::vector<std::string>{"ReadFlow parameters", "DevTimerFirst off",
+                                                  "DevTimer on", "Codes 36 138"}));
+    // The interfaces settle 3 x 10 ms before the mouse is opened.
+    ASSERT_GE(clock.waits.size(), 3u);
+    EXPECT_EQ(std::vector<int>(clock.waits.begin(), clock.waits.begin() + 3),
+              (std::vector<int>{10, 10, 10}));
 }
 
 TEST_F(DeviceCycleTest, IdentificationOutcomes) {
@@ -72,7 +91,7 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
              const uint8_t c[] = {0x11, 0x22};
              m.SetMemory(0x36, c);
          },
-         {"Codes 17 34", "ReadFlow parameters", "DevTimerFirst off", "DevTimer on"},
+         {"ReadFlow parameters", "DevTimerFirst off", "DevTimer on", "Codes 17 34"},
          true,
          0},
         {"wrong codes",
@@ -80,7 +99,7 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
              const uint8_t c[] = {0x24, 0x8B};
              m.SetMemory(0x36, c);
          },
-         {"Codes 36 139", "DevTimer off", "Message Str107", "DevTimerFirst off", "DevTimer on"},
+         {"DevTimer off", "Message Str107", "DevTimerFirst off", "DevTimer on", "Codes 36 139"},
          true,
          1},
         {"no write permission",
@@ -114,9 +133,11 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
         DeviceLink local_link{local_backend};
         CommandProtocol local_protocol{local_link, clock};
         RecordingHost local_host;
-        DeviceCycle local{local_link, local_protocol, clock, local_host};
+        FlowState local_state;
+        DeviceCycle local{local_link, local_protocol, clock, local_host, local_state};
         local.SetExpectedCodes(kExpected, kSecondPair);
-        local.DevTimerTimer();
+        local.SetReadFlow(RecordedRead(local_host));
+        local_host.ActOn(local.Pass());
         EXPECT_EQ(local_host.log, c.calls);
         EXPECT_EQ(local_link.HasDevice(), c.handle_kept);
         EXPECT_EQ(local_mouse->CountRequests(Command::kReload), c.reloads);
@@ -130,34 +151,40 @@ TEST_F(DeviceCycleTest, IdentificationOutcomes) {
 TEST_F(DeviceCycleTest, UnrelatedDeviceWhileOpenIsRecordedAndTheMouseLeftAlone) {
     Connect();
     AddOtherDevice("other-keyboard");
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_TRUE(host.log.empty());
     EXPECT_EQ(link.LastInterfaceCount(), 4);
     EXPECT_FALSE(cycle.Busy());
 
     mouse->SetPlugged(false);  // later passes still notice the mouse going
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_FALSE(link.HasDevice());
     EXPECT_EQ(link.VendorId(), 0);
     EXPECT_EQ(link.LastInterfaceCount(), 1);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], (UserMessage::Window({"Str100", "Str101"}, "\r\r")));
-    EXPECT_EQ(host.log,
-              (std::vector<std::string>{"HideAllMenus", "NoDevicePage off", "RefreshErrorAP",
-                                        "ClearDeviceLists", "Cover", "DevTimerFirst off",
-                                        "DevTimer on", "Message Str100+Str101"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"Cover", "DevTimerFirst off", "DevTimer on",
+                                                  "Message Str100+Str101", "NoDeviceState",
+                                                  "ShowPageValues"}));
+    // The pages show the built-in defaults, with no mouse's slot names.
+    SectionCopies defaults;
+    FillSectionCopies(state.defaults.eeprom[0], defaults);
+    EXPECT_EQ(host.shown, DecodeConfig(defaults));
+    EXPECT_TRUE(host.shown_names.macro_list.empty());
+    EXPECT_EQ(host.shown_names.device_slot_names, (std::array<std::string, kMacroSlotCount>{}));
+    EXPECT_FALSE(state.read_complete);
 }
 
 TEST_F(DeviceCycleTest, UnpluggingAnyDeviceWithoutAMouseShowsTheNoDeviceMessage) {
     mouse->SetPlugged(false);
     AddOtherDevice("a");
     AddOtherDevice("b");
-    cycle.DevTimerTimer();  // arrival of a and b: no mouse among them
+    Pass();  // arrival of a and b: no mouse among them
     EXPECT_EQ(link.LastInterfaceCount(), 2);
     host.log.clear();
     host.messages.clear();
     backend.Interfaces().pop_back();
-    cycle.DevTimerTimer();
+    Pass();
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{"Str100", "Str101"}));
 }
@@ -194,37 +221,40 @@ TEST_F(DeviceCycleTest, UnsettledBusChangesNothingUntilALaterPass) {
     FlickeringBackend flickering{backend};
     DeviceLink local_link{flickering};
     CommandProtocol local_protocol{local_link, clock};
-    DeviceCycle local{local_link, local_protocol, clock, host};
+    DeviceCycle local{local_link, local_protocol, clock, host, state};
     local.SetExpectedCodes(kExpected, kSecondPair);
-    local.DevTimerTimer();
+    local.SetReadFlow(RecordedRead(host));
+    host.ActOn(local.Pass());
     EXPECT_TRUE(host.log.empty());
     EXPECT_EQ(local_link.LastInterfaceCount(), 0);
     EXPECT_FALSE(local_link.HasDevice());
     flickering.flicker = false;
-    local.DevTimerTimer();
+    host.ActOn(local.Pass());
     EXPECT_TRUE(local_link.HasDevice());
     EXPECT_TRUE(host.Saw("ReadFlow parameters"));
 }
 
-TEST_F(DeviceCycleTest, ATickDuringAPassReturnsAtOnce) {
+TEST_F(DeviceCycleTest, APassAskedForDuringAPassReturnsAtOnce) {
     int nested_passes = 0;
-    host.on_events = [&] {
+    cycle.SetReadFlow([&](bool, FlowOutcome&) {
         EXPECT_TRUE(cycle.Busy());
-        cycle.DevTimerTimer();  // must not run a second pass
+        const FlowOutcome nested = cycle.Pass();  // must not run a second pass
+        EXPECT_FALSE(nested.no_device_state);
         ++nested_passes;
-    };
-    cycle.DevTimerTimer();
-    EXPECT_EQ(nested_passes, 3);
+        return true;
+    });
+    Pass();
+    EXPECT_EQ(nested_passes, 1);
     EXPECT_EQ(mouse->CountRequests(Command::kOpen), 1);
     EXPECT_FALSE(cycle.Busy());
 }
 
 TEST_F(DeviceCycleTest, ReadButtonNeedsADevice) {
-    cycle.BtnReadClick();
+    host.ActOn(cycle.Read());
     EXPECT_EQ(host.log, (std::vector<std::string>{"Message Str020"}));
     EXPECT_EQ(host.messages[0].box, UserMessage::Box::kMessageWindow);
     Connect();
-    cycle.BtnReadClick();
+    host.ActOn(cycle.Read());
     EXPECT_TRUE(host.Saw("ReadFlow parameters"));
 }
 

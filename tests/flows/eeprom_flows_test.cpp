@@ -38,11 +38,11 @@ TEST(EepromFlowsStartUp, IdentifiedMouseIsReadIntoThePages) {
     ASSERT_TRUE(LoadDefaultImages(state.defaults));
     mouse->SetMemory(0, state.defaults.eeprom[1]);
     const DeviceCodes codes{state.defaults.eeprom[1][0x36], state.defaults.eeprom[1][0x37]};
-    DeviceCycle cycle{link, protocol, clock, host};
+    DeviceCycle cycle{link, protocol, clock, host, state};
     EepromFlows flows{link, protocol, clock, host, state};
     cycle.SetExpectedCodes(codes, {0, 0});
-    host.on_read_flow = [&](bool full) { return flows.BtnRead(full); };
-    cycle.DevTimerTimer();
+    cycle.SetReadFlow([&](bool full, FlowOutcome& outcome) { return flows.Read(full, outcome); });
+    host.ActOn(cycle.Pass());
 
     EXPECT_TRUE(std::equal(state.data_buf.begin(), state.data_buf.begin() + 255,
                            state.defaults.eeprom[1].begin()));
@@ -73,16 +73,18 @@ TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
         {"with a macro the mouse lacks", false, "060221", 1, 0, 1, 1},
         {"stop-at-release macro too", false, "0E0221", 1, 0, 1, 1},
     };
+    const FunctionCode read_button_9 = host.shown.office[8];
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         state.fire_area_read = c.fire_area_read;
         state.macro_list = {"", "Burst", "", "", "", ""};
         state.device_slot_names = {"", "Old", "", "", "", ""};
-        if (!c.office_button_9.empty()) {
-            state.config.office[8] = *ParseCodeText(c.office_button_9);
-        }
+        MouseConfig pages = host.shown;
+        pages.office[8] =
+            c.office_button_9.empty() ? read_button_9 : *ParseCodeText(c.office_button_9);
+        host.page_values = pages;
         Forget();
-        flows.BtnApplyClick();
+        Apply();
         EXPECT_EQ(Writes(0x000, 255), c.parameter_writes);
         EXPECT_EQ(Writes(0x500, 256), c.fire_writes);
         EXPECT_EQ(Writes(0x200, 32), c.slot2_name_writes);
@@ -90,7 +92,6 @@ TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
         EXPECT_TRUE(host.messages.empty());
         EXPECT_TRUE(host.dev_timer);
         EXPECT_FALSE(host.pages_covered);
-        state.config.office[8] = {0x06, 0x00, 0xF0};
     }
 }
 
@@ -103,7 +104,7 @@ TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
     wanted.dpi.levels[0].value = 11;  // 8000 DPI on level 1
     wanted.aim_dpi = 5;               // the aim DPI was changed on the page
     host.page_values = wanted;
-    flows.BtnApplyClick();
+    Apply();
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x06], 11);
     EXPECT_EQ(memory[0x2F], SectionChecksum(std::span(memory).first(0x2F)));
@@ -115,7 +116,7 @@ TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
 
 TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
     mouse->SetWriteEnabled(false);
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
@@ -124,34 +125,34 @@ TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
     mouse->SetWriteEnabled(true);
     mouse->NeverAcknowledgeWriteChunk(7);
     Forget();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_TRUE(Said("Str109"));  // a lost chunk is not a finished Apply
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     mouse->NeverAcknowledgeWriteChunk(-1);
     link.DropDevice();
     Forget();
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_TRUE(Said("Str020"));
     EXPECT_TRUE(mouse->Requests().empty());
 }
 
 TEST_F(EepromFlowsTest, UnplugDuringApplyEndsTheFlowAndTheNextPassSeesItGone) {
     mouse->UnplugAfterExchanges(10);
-    flows.BtnApplyClick();
+    Apply();
     EXPECT_TRUE(host.dev_timer);
     EXPECT_FALSE(host.pages_covered);
     EXPECT_LT(clock.NowMs(), 5000);
     EXPECT_TRUE(Said("Str109"));
     Forget();
-    cycle.DevTimerTimer();
+    Pass();
     EXPECT_FALSE(link.HasDevice());
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().keys, (std::vector<std::string>{"Str100", "Str101"}));
 }
 
 TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
-    flows.BtnResetClick(3);
+    Reset(3);
     EXPECT_EQ(mouse->MemoryCopy(), state.defaults.eeprom[3]);
     EXPECT_TRUE(state.fire_area_read);
     EXPECT_EQ(Writes(0, 2048), 1);
@@ -161,23 +162,23 @@ TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
 
     mouse->StickByte(0x345);
     Forget();
-    flows.BtnResetClick(1);
+    Reset(1);
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // the check and three repair passes
     EXPECT_TRUE(Said("Str109"));
 }
 
 TEST_F(EepromFlowsTest, DefaultButtonsWithoutADeviceStaySilent) {
     link.DropDevice();
-    flows.BtnDefaultClick();
+    RestoreDefaults(0);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(host.log, (std::vector<std::string>{"Result hidden", "HideAllMenus"}));
-    flows.BtnResetClick(0);
+    EXPECT_TRUE(host.log.empty());  // the result picture stays hidden, the pages as they were
+    Reset(0);
     EXPECT_TRUE(Said("Str020"));
     EXPECT_TRUE(mouse->Requests().empty());
 }
 
 TEST_F(EepromFlowsTest, ConfirmAppliesThenCloses) {
-    flows.BtnConfirmClick();
+    Confirm();
     EXPECT_EQ(Writes(0, 255), 1);
     EXPECT_EQ(host.log.back(), "CloseMainWindow");
 }
@@ -216,7 +217,7 @@ TEST_F(ProfileFilesTest, SaveWritesTheWholeMouseUnderTheBinName) {
     std::vector<uint8_t> macros(1024, 0x5A);
     mouse->SetMemory(0x100, macros);
     host.next_file = dir / "cfg";
-    flows.BtnSaveClick();
+    SaveProfile();
     std::ifstream in(dir / "cfg.bin", std::ios::binary);
     const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(in)), {});
     const auto memory = mouse->MemoryCopy();
@@ -225,7 +226,7 @@ TEST_F(ProfileFilesTest, SaveWritesTheWholeMouseUnderTheBinName) {
 
     host.next_file.clear();  // cancelled
     Forget();
-    flows.BtnSaveClick();
+    SaveProfile();
     EXPECT_TRUE(mouse->Requests().empty());
 }
 
@@ -236,7 +237,7 @@ TEST_F(ProfileFilesTest, LoadWritesVerifiedAndRefusesAWrongSize) {
         out << std::string(100, '\x44');
     }
     host.next_file = dir / "short.bin";
-    flows.BtnLoadClick();
+    LoadProfile();
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{"Str102"}));
     EXPECT_NE(host.messages[0].detail.find("short.bin"), std::string::npos);
@@ -250,13 +251,13 @@ TEST_F(ProfileFilesTest, LoadWritesVerifiedAndRefusesAWrongSize) {
     }
     host.next_file = dir / "other.bin";
     Forget();
-    flows.BtnLoadClick();
+    LoadProfile();
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(mouse->MemoryCopy(), other);
     EXPECT_TRUE(state.fire_area_read);
 
     Forget();
-    flows.BtnApplyClick();  // the loaded fire area goes out with the next Apply
+    Apply();  // the loaded fire area goes out with the next Apply
     EXPECT_EQ(Writes(0x500, 256), 1);
 }
 

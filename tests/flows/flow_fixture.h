@@ -16,7 +16,9 @@ namespace velq::test {
 
 // The device flows on a virtual mouse that holds the first default image, in virtual time,
 // with a host that records what they ask of the window. The mouse is not found yet: PlugIn()
-// runs the first device pass, as the program does at start-up.
+// runs the first device pass, as the program does at start-up. The flows run as the window runs
+// them, on one thread here: the window's share before the job, the job, then the window acting
+// on its outcome.
 class FlowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -27,13 +29,39 @@ protected:
         cycle.SetExpectedCodes(codes, {0, 0});
         flows.SetExpectedCodes(codes, {0, 0});
         flows.SetDeviceCycle(&cycle);
-        host.on_read_flow = [this](bool full) { return flows.BtnRead(full); };
+        cycle.SetReadFlow(
+            [this](bool full, FlowOutcome& outcome) { return flows.Read(full, outcome); });
     }
 
     // The first device pass finds, identifies and reads the mouse.
     void PlugIn() {
-        cycle.DevTimerTimer();
+        Pass();
         ASSERT_TRUE(link.HasDevice());
+    }
+
+    // A device pass, and the frame buttons' flows.
+    void Pass() { host.ActOn(cycle.Pass()); }
+    void ReadButton() { host.ActOn(cycle.Read()); }
+    void Apply() { host.ActOn(flows.Apply(host.Pages())); }
+    void Confirm() { host.ActOn(flows.Confirm(host.Pages())); }
+    void Reset(int image) { host.ActOn(flows.Reset(image)); }
+    void RestoreDefaults(int image) { host.ActOn(flows.RestoreDefaults(image)); }
+    void SaveProfile() {
+        if (const auto file = ChooseProfileFile(host, ProfileFileUse::kSave, link.HasDevice())) {
+            host.ActOn(flows.SaveProfile(*file));
+        }
+    }
+    void LoadProfile() {
+        if (const auto file = ChooseProfileFile(host, ProfileFileUse::kLoad, link.HasDevice())) {
+            host.ActOn(flows.LoadProfile(*file));
+        }
+    }
+    // The read that follows an identification, on its own.
+    bool ReadAfterIdentification(bool full) {
+        FlowOutcome outcome;
+        const bool read = flows.Read(full, outcome);
+        host.ActOn(outcome);
+        return read;
     }
 
     // Forgets everything but the built-in images, as a fresh start does.
@@ -75,7 +103,7 @@ protected:
     CommandProtocol protocol{link, clock};
     RecordingHost host;
     FlowState state;
-    DeviceCycle cycle{link, protocol, clock, host};
+    DeviceCycle cycle{link, protocol, clock, host, state};
     EepromFlows flows{link, protocol, clock, host, state};
     DeviceCodes codes;
 };

@@ -83,7 +83,7 @@ protected:
     std::array<uint8_t, 3> StoredAfterApply(uint16_t address) {
         mouse->ClearRequests();
         rig.Click("Btn_Apply_1");
-        EXPECT_TRUE(WaitFor([&] { return !controller->FlowRunning() && !Covered(); }));
+        EXPECT_TRUE(WaitFor([&] { return !controller->Busy() && !Covered(); }));
         const VirtualMouse::Memory memory = mouse->MemoryCopy();
         return {memory[address], memory[address + 1u], memory[address + 2u]};
     }

@@ -17,6 +17,7 @@
 #include "device/virtual_mouse.h"
 #include "flows/ui/device_controller.h"
 #include "gui/gui_test_rig.h"
+#include "shell/ui/loading_window.h"
 
 namespace velq::ui::testing {
 namespace {
@@ -44,6 +45,7 @@ protected:
     void StartController() {
         DeviceControllerParts parts;
         parts.window = rig.window.get();
+        parts.loading = loading.get();
         parts.messages = &rig.messages;
         parts.files = &rig.files;
         parts.backend = backend.get();
@@ -53,15 +55,23 @@ protected:
         ASSERT_TRUE(controller->Start(error)) << error.toStdString();
     }
 
-    // Runs the event loop until `done` holds (or two seconds passed).
+    // Runs the event loop until `done` holds (or ten seconds passed).
     bool WaitFor(const std::function<bool()>& done) {
         QElapsedTimer timer;
         timer.start();
-        while (!done() && timer.elapsed() < 2000) {
+        while (!done() && timer.elapsed() < 10000) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
             QTest::qWait(5);
         }
         return done();
+    }
+
+    // Clicks a frame button and lets its flow run on the device thread to its end, with the
+    // window acting on it.
+    void RunFlow(const char* button) {
+        ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));  // a device pass, say
+        rig.Click(button);
+        ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); })) << button;
     }
 
     void StartReady() {
@@ -71,7 +81,8 @@ protected:
         mouse->ClearRequests();
     }
 
-    bool Covered() const { return rig.Control("Disable_All_1")->isVisible(); }
+    // The cover is shown over the pages (also once the window itself was closed).
+    bool Covered() const { return rig.Control("Disable_All_1")->isVisibleTo(rig.window.get()); }
 
     bool Said(const char* key) const {
         const QString text = CaptionOf(1, key);
@@ -94,6 +105,11 @@ protected:
     }
 
     WindowRig rig;
+    std::unique_ptr<LoadingWindow> loading = [this] {
+        auto window = std::make_unique<LoadingWindow>(rig.pictures.WaitAnimation());
+        window->StartAnimation();
+        return window;
+    }();
     DefaultImages defaults;
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
     std::unique_ptr<VirtualBackend> backend;
@@ -156,7 +172,7 @@ TEST_F(DeviceFlowsGui, IdentificationFailuresAreReportedAndNothingIsRead) {
 
 TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndSaysWhenItHasNoPermission) {
     StartReady();
-    rig.Click("Btn_Apply_1");
+    RunFlow("Btn_Apply_1");
     EXPECT_EQ(Writes(0, 255), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kWriteNext), 43);
     EXPECT_TRUE(rig.messages.messages().empty());
@@ -164,7 +180,7 @@ TEST_F(DeviceFlowsGui, ApplyWritesTheParameterAreaAndSaysWhenItHasNoPermission) 
 
     mouse->SetWriteEnabled(false);
     mouse->ClearRequests();
-    rig.Click("Btn_Apply_2");
+    RunFlow("Btn_Apply_2");
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
@@ -182,7 +198,7 @@ TEST_F(DeviceFlowsGui, ApplyFromTheFactoryPageWritesItsControls) {
     level1->setCurrentIndex(11);
     rig.window->EngineerUnlock();
     rig.window->ClickTab(Page::kEngineering);
-    rig.Click("btn_Write");
+    RunFlow("btn_Write");
     EXPECT_EQ(Writes(0, 255), 1);
     const auto memory = mouse->MemoryCopy();
     EXPECT_EQ(memory[0x06], 11);
@@ -269,12 +285,12 @@ TEST_F(DeviceFlowsGui, FactoryPageBuiltLateShowsTheReadValues) {
 TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
     StartReady();
     mouse->NeverAcknowledgeWriteChunk(3);
-    rig.Click("Btn_Apply_1");
+    RunFlow("Btn_Apply_1");
     EXPECT_TRUE(Said("Str109"));
 
     mouse->NeverAcknowledgeWriteChunk(-1);
     rig.messages.Clear();
-    rig.Click("Btn_Confirm2_1");  // reset to the second default image
+    RunFlow("Btn_Confirm2_1");  // reset to the second default image
     EXPECT_EQ(mouse->MemoryCopy(), defaults.eeprom[1]);
     EXPECT_TRUE(rig.messages.messages().empty());
 
@@ -282,7 +298,7 @@ TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
     mouse->SetMemory(0x300, old_value);
     mouse->StickByte(0x300);
     mouse->ClearRequests();
-    rig.Click("Btn_Confirm3_1");
+    RunFlow("Btn_Confirm3_1");
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // check and three repair passes
     EXPECT_TRUE(Said("Str109"));
 }
@@ -290,7 +306,7 @@ TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
 TEST_F(DeviceFlowsGui, UnplugDuringApplyEndsTheFlowAndTheNextPassSeesItGone) {
     StartReady();
     mouse->UnplugAfterExchanges(12);
-    rig.Click("Btn_Apply_1");
+    RunFlow("Btn_Apply_1");
     EXPECT_FALSE(Covered());
     EXPECT_TRUE(controller->DevTimerActive());
     controller->DeviceChanged();
@@ -308,7 +324,7 @@ TEST_F(DeviceFlowsGui, WrongSizeProfileFileIsRefusedAndTheMouseKeepsItsMemory) {
     }
     const auto before = mouse->MemoryCopy();
     rig.files.QueueAnswer(QString::fromStdString(file.string()));
-    rig.Click("Btn_Load_1");
+    RunFlow("Btn_Load_1");
     std::filesystem::remove(file);
     EXPECT_TRUE(Said("Str102"));
     EXPECT_EQ(mouse->MemoryCopy(), before);
@@ -349,13 +365,13 @@ TEST_F(DeviceFlowsGui, ApplyAfterAReadChangesNothing) {
         Restart();
         mouse->SetMemory(0, memory);
         StartReady();
-        rig.Click("Btn_Apply_1");
+        RunFlow("Btn_Apply_1");
         EXPECT_EQ(Writes(0, 255), 1);
         EXPECT_TRUE(rig.messages.messages().empty());
         EXPECT_EQ(mouse->MemoryCopy(), memory);
         rig.window->EngineerUnlock();
         rig.window->ClickTab(Page::kEngineering);
-        rig.Click("Btn_Apply_4");
+        RunFlow("Btn_Apply_4");
         EXPECT_EQ(mouse->MemoryCopy(), memory);
         rig.window->ClickTab(Page::kOffice);
     }
@@ -373,7 +389,7 @@ TEST_F(DeviceFlowsGui, AfterAReplugApplyKeepsTheFireAreaOfTheMouse) {
         out.write(reinterpret_cast<const char*>(image.data()), image.size());
     }
     rig.files.QueueAnswer(QString::fromStdString(file.string()));
-    rig.Click("Btn_Load_1");
+    RunFlow("Btn_Load_1");
     std::filesystem::remove(file);
     ASSERT_EQ(mouse->MemoryCopy(), defaults.eeprom[1]);
 
@@ -387,7 +403,7 @@ TEST_F(DeviceFlowsGui, AfterAReplugApplyKeepsTheFireAreaOfTheMouse) {
     controller->DeviceChanged();
     ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
     mouse->ClearRequests();
-    rig.Click("Btn_Apply_1");
+    RunFlow("Btn_Apply_1");
     EXPECT_EQ(Writes(0x500, 256), 0);
     EXPECT_EQ(mouse->MemoryCopy(), plugged);
 }
@@ -402,7 +418,7 @@ TEST_F(DeviceFlowsGui, AFailedFirstReadKeepsThePagesCovered) {
     EXPECT_TRUE(rig.window->device_handle_present());
     const auto before = mouse->MemoryCopy();
     rig.window->CoverPages(false);  // even a click that got through the cover
-    rig.Click("Btn_Apply_1");
+    RunFlow("Btn_Apply_1");
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_EQ(mouse->MemoryCopy(), before);
 }

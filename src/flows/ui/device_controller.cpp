@@ -1,11 +1,13 @@
 #include "flows/ui/device_controller.h"
 
-#include <QApplication>
+#include <QCloseEvent>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <string_view>
+#include <thread>
+
 #include "buttons/function_name.h"
-#include "config/config_codec.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -17,20 +19,52 @@ namespace {
 constexpr int kDevTimerFirstMs = 20;
 constexpr int kDevTimerMs = 3000;
 
-// The frame button families whose work is a device flow, by the stem of their names.
-bool HasStem(const QString& name, const char* stem) {
-    return name.startsWith(QLatin1String(stem)) &&
-           name.size() == static_cast<int>(std::char_traits<char>::length(stem)) + 1;
+// The flows the frame buttons run. The buttons' copies on the pages share a stem and end in
+// their copy's digit ("Btn_Apply_2"); the factory page's own buttons have one name.
+enum class Flow { kApply, kConfirm, kReset, kRestoreDefaults, kRead, kSaveProfile, kLoadProfile };
+
+struct FrameButton {
+    std::string_view name;
+    bool stem;  // the name is the stem of numbered copies
+    Flow flow;
+    int image;  // the built-in image of a reset
+};
+
+constexpr FrameButton kFrameButtons[] = {
+    {"Btn_Apply_", true, Flow::kApply, 0},
+    {"Btn_Confirm_", true, Flow::kConfirm, 0},
+    {"Btn_Confirm1_", true, Flow::kReset, 0},
+    {"Btn_Confirm2_", true, Flow::kReset, 1},
+    {"Btn_Confirm3_", true, Flow::kReset, 2},
+    {"Btn_Default", false, Flow::kRestoreDefaults, 0},
+    {"btn_loadDefaultCPI", false, Flow::kRestoreDefaults, 3},
+    {"btn_loadDefaultLED", false, Flow::kRestoreDefaults, 4},
+    {"Btn_Read_", true, Flow::kRead, 0},
+    {"Btn_Save_", true, Flow::kSaveProfile, 0},
+    {"Btn_Load_", true, Flow::kLoadProfile, 0},
+};
+
+const FrameButton* FrameButtonNamed(const QString& name) {
+    const std::string text = name.toStdString();
+    for (const FrameButton& button : kFrameButtons) {
+        const bool match = button.stem ? text.size() == button.name.size() + 1 &&
+                                             text.compare(0, button.name.size(), button.name) == 0
+                                       : text == button.name;
+        if (match) {
+            return &button;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 std::string DeviceController::SlotNames::SlotMacroName(int slot) const {
     const size_t s = static_cast<size_t>(slot - 1);
-    if (s < state_.macro_list.size() && !state_.macro_list[s].empty()) {
-        return state_.macro_list[s];
+    if (s < shown_.macro_list.size() && !shown_.macro_list[s].empty()) {
+        return shown_.macro_list[s];
     }
-    return s < state_.device_slot_names.size() ? state_.device_slot_names[s] : std::string();
+    return s < shown_.device_slot_names.size() ? shown_.device_slot_names[s] : std::string();
 }
 
 DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
@@ -39,10 +73,12 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
       clock_(parts_.clock != nullptr ? *parts_.clock : SystemClock()),
       link_(*parts_.backend),
       protocol_(link_, clock_),
-      cycle_(link_, protocol_, clock_, *this),
+      cycle_(link_, protocol_, clock_, *this, state_),
       flows_(link_, protocol_, clock_, *this, state_) {
     protocol_.SetTransferUi(this);
     flows_.SetDeviceCycle(&cycle_);
+    cycle_.SetReadFlow(
+        [this](bool full, FlowOutcome& outcome) { return flows_.Read(full, outcome); });
 
     dev_timer_first_ = new QTimer(this);
     dev_timer_first_->setInterval(kDevTimerFirstMs);
@@ -56,6 +92,11 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     parts_.window->SetFunctionNamer([this](const FunctionCode& code) {
         return QString::fromStdString(FunctionName(CodeText(code), Names()));
     });
+    parts_.window->installEventFilter(this);
+    if (parts_.loading != nullptr) {
+        connect(parts_.loading, &LoadingWindow::cancelRequested, this,
+                [this] { cancel_.store(true); });
+    }
 
     if (parts_.hotplug != nullptr && parts_.hotplug->Descriptor() >= 0) {
         hotplug_notifier_ =
@@ -69,12 +110,18 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
 }
 
 DeviceController::~DeviceController() {
-    // Closing marks the handle invalid first, so nothing talks to the mouse any more.
-    closing_ = true;
+    // Closing marks the handle invalid first, so nothing talks to the mouse any more once the
+    // running job (if any) has ended.
+    closing_.store(true);
+    thread_.Finish();
+    parts_.window->removeEventFilter(this);
+    // The window may outlive the controller: it names no more buttons through it.
+    parts_.window->SetFunctionNamer({});
     link_.DropDevice();
 }
 
 bool DeviceController::Start(QString& error) {
+    // The device thread has not run a job yet: the window thread sets up the device side.
     const DefaultImagesResult loaded = LoadDefaultImages(state_.defaults);
     if (!loaded) {
         error = QString::fromStdString(loaded.error);
@@ -89,10 +136,15 @@ bool DeviceController::Start(QString& error) {
     cycle_.SetExpectedCodes(expected, second);
     flows_.SetExpectedCodes(expected, second);
     state_.eeprom_mode = org.eeprom_mode;
+    eeprom_mode_ = org.eeprom_mode;
     link_.DropDevice();
-    RefreshErrorAP();
-    CoverPages(true);
-    SetDevTimerFirstEnabled(true);
+    TakeBuiltInDefaults(state_);
+    FlowOutcome outcome;
+    outcome.no_device_state = true;
+    outcome.shown = Shown(state_);
+    ActOn(outcome);
+    parts_.window->CoverPages(true);
+    dev_timer_first_->start();
     return true;
 }
 
@@ -103,100 +155,118 @@ bool DeviceController::DevTimerFirstActive() const {
     return dev_timer_first_->isActive();
 }
 
-void DeviceController::SetDevTimerFirstEnabled(bool enabled) {
-    if (enabled && !closing_) {
-        dev_timer_first_->start();
-    } else {
-        dev_timer_first_->stop();
+// --- window actions asked on the device thread ---
+
+void DeviceController::PostToWindow(std::function<void()> action) {
+    bool wake = false;
+    {
+        std::lock_guard lock(actions_mutex_);
+        wake = actions_.empty();
+        actions_.push_back(std::move(action));
     }
+    if (wake) {
+        // The actions themselves travel under the mutex; the queued call only wakes the window
+        // thread. It is made by name, so that nothing of ours (no functor object) is shared
+        // between the threads by Qt's own reference counting.
+        QMetaObject::invokeMethod(this, "TakeWindowActions", Qt::QueuedConnection);
+    }
+}
+
+void DeviceController::TakeWindowActions() {
+    if (taking_actions_) {
+        return;  // a message's own event loop: the actions go on after it, in order
+    }
+    taking_actions_ = true;
+    for (;;) {
+        std::function<void()> action;
+        {
+            std::lock_guard lock(actions_mutex_);
+            if (actions_.empty()) {
+                break;
+            }
+            action = std::move(actions_.front());
+            actions_.pop_front();
+        }
+        action();
+    }
+    taking_actions_ = false;
+}
+
+void DeviceController::SetDevTimerFirstEnabled(bool enabled) {
+    PostToWindow([this, enabled] {
+        if (enabled && !closing_.load()) {
+            dev_timer_first_->start();
+        } else {
+            dev_timer_first_->stop();
+        }
+    });
 }
 
 void DeviceController::SetDevTimerEnabled(bool enabled) {
-    if (!enabled || closing_) {
-        dev_timer_->stop();
-        return;
-    }
-    if (!dev_timer_->isActive()) {
-        dev_timer_->start();
-    }
-    if (pass_pending_) {
-        // A device came or went while a flow ran: look now rather than at the next tick.
-        pass_pending_ = false;
-        QTimer::singleShot(0, this, &DeviceController::RunPass);
-    }
-}
-
-void DeviceController::DeviceChanged() {
-    if (flow_running_ || cycle_.Busy() || !dev_timer_->isActive()) {
-        pass_pending_ = true;
-        if (dev_timer_first_->isActive()) {
-            pass_pending_ = false;  // the first check is about to run anyway
+    PostToWindow([this, enabled] {
+        if (!enabled || closing_.load()) {
+            dev_timer_->stop();
+            return;
         }
-        return;
-    }
-    QTimer::singleShot(0, this, &DeviceController::RunPass);
+        if (!dev_timer_->isActive()) {
+            dev_timer_->start();
+        }
+        if (pass_pending_ && !busy_) {
+            // A device came or went while the timer was held: look now.
+            pass_pending_ = false;
+            QTimer::singleShot(0, this, &DeviceController::RunPass);
+        }
+    });
 }
 
-void DeviceController::OnDevTimerFirst() {
-    // The first check runs once; whatever it finds, the steady timer takes over.
-    dev_timer_first_->stop();
-    RunPass();
-    if (!dev_timer_->isActive() && !flow_running_) {
-        SetDevTimerEnabled(true);
+void DeviceController::CoverPages(bool covered) {
+    PostToWindow([this, covered] {
+        if (covered) {
+            parts_.window->HideAllMenu();  // menus lie over the pages
+        }
+        parts_.window->CoverPages(covered);
+    });
+}
+
+void DeviceController::ShowLoadingWindow(bool shown) {
+    loading_asked_ = shown;
+    PostToWindow([this, shown] {
+        LoadingWindow* loading = parts_.loading;
+        if (loading == nullptr) {
+            return;
+        }
+        if (shown) {
+            loading->SetCancelCaption(
+                QString::fromStdString(parts_.window->captions().Caption("Str422")),
+                parts_.window->font().families());
+            loading->CentreOver(*parts_.window, 0);
+            loading->show();
+            loading->raise();
+        } else {
+            loading->hide();
+        }
+    });
+}
+
+void DeviceController::ShowLoadingWindow() {
+    if (!loading_asked_) {
+        ShowLoadingWindow(true);
     }
 }
 
-void DeviceController::OnDevTimer() {
-    RunPass();
-}
-
-void DeviceController::RunPass() {
-    if (flow_running_ || closing_) {
-        return;
-    }
-    cycle_.DevTimerTimer();
-    parts_.window->SetDeviceHandlePresent(link_.HasDevice());
-    emit deviceStateChanged();
-}
-
-void DeviceController::OnFrameButton(const QString& name) {
-    if (flow_running_ || cycle_.Busy() || closing_) {
-        return;  // one flow at a time
-    }
-    flow_running_ = true;
-    if (HasStem(name, "Btn_Apply_")) {
-        flows_.BtnApplyClick();
-    } else if (HasStem(name, "Btn_Confirm_")) {
-        flows_.BtnConfirmClick();
-    } else if (HasStem(name, "Btn_Confirm1_")) {
-        flows_.BtnResetClick(0);
-    } else if (HasStem(name, "Btn_Confirm2_")) {
-        flows_.BtnResetClick(1);
-    } else if (HasStem(name, "Btn_Confirm3_")) {
-        flows_.BtnResetClick(2);
-    } else if (name == QLatin1String("Btn_Default")) {
-        flows_.BtnDefaultClick();
-    } else if (name == QLatin1String("btn_loadDefaultCPI")) {
-        flows_.BtnLoadDefaultClick(3);
-    } else if (name == QLatin1String("btn_loadDefaultLED")) {
-        flows_.BtnLoadDefaultClick(4);
-    } else if (HasStem(name, "Btn_Read_")) {
-        cycle_.BtnReadClick();
-    } else if (HasStem(name, "Btn_Save_")) {
-        flows_.BtnSaveClick();
-    } else if (HasStem(name, "Btn_Load_")) {
-        flows_.BtnLoadClick();
-    }
-    flow_running_ = false;
-    parts_.window->SetDeviceHandlePresent(link_.HasDevice());
-    emit deviceStateChanged();
-}
-
-void DeviceController::ProcessPendingEvents() {
-    QApplication::processEvents(QEventLoop::AllEvents);
+bool DeviceController::StopRequested(TransferDirection direction) {
+    return cancel_.load() || (closing_.load() && direction == TransferDirection::kRead);
 }
 
 void DeviceController::ShowMessage(const UserMessage& message) {
+    if (std::this_thread::get_id() == window_thread_) {
+        SayNow(message);
+    } else {
+        job_messages_.push_back(message);
+    }
+}
+
+void DeviceController::SayNow(const UserMessage& message) {
     const CaptionTable& captions = parts_.window->captions();
     QString text;
     for (size_t i = 0; i < message.keys.size(); ++i) {
@@ -212,94 +282,184 @@ void DeviceController::ShowMessage(const UserMessage& message) {
     parts_.messages->Show(text);
 }
 
-void DeviceController::HideAllMenus() {
-    parts_.window->HideAllMenu();
+// --- jobs ---
+
+void DeviceController::RunJob(std::function<FlowOutcome()> job) {
+    busy_ = true;
+    cancel_.store(false);
+    thread_.Post([this, job = std::move(job)] {
+        const FlowOutcome outcome = job();
+        std::vector<UserMessage> messages = std::move(job_messages_);
+        job_messages_.clear();
+        loading_asked_ = false;
+        PostToWindow(
+            [this, outcome, messages = std::move(messages)] { JobEnded(outcome, messages); });
+    });
 }
 
-void DeviceController::CoverPages(bool covered) {
-    parts_.window->CoverPages(covered);
-}
-
-void DeviceController::ShowDeviceCodes(int vendor_code, int product_code) {
-    // The engineering page's code fields show what the mouse holds; the rest stays as shown.
-    state_.config.vendor_code = static_cast<uint8_t>(vendor_code);
-    state_.config.product_code = static_cast<uint8_t>(product_code);
-    parts_.window->ShowConfig(state_.config);
-}
-
-void DeviceController::InitNoDevice() {
-    // The built-in defaults are no mouse's settings: nothing counts as read, and the fire area
-    // buffer no longer holds a mouse's fire area.
-    state_.read_complete = false;
-    state_.fire_area_read = false;
-    state_.data_buf = state_.defaults.eeprom[0];
-    state_.macro_list.clear();
-    FillSectionCopies(state_.data_buf, state_.copies);
-    for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        std::copy_n(state_.data_buf.begin() + kMacroSlotBase[s], kMacroSlotSize,
-                    state_.device_macros[s].begin());
+void DeviceController::JobEnded(const FlowOutcome& outcome,
+                                const std::vector<UserMessage>& messages) {
+    ActOn(outcome);
+    // One after another, as the flow said them; the next job waits until they are read.
+    for (const UserMessage& message : messages) {
+        SayNow(message);
     }
-    std::copy_n(state_.data_buf.begin() + kFireAreaRange.address, state_.fire_area.size(),
-                state_.fire_area.begin());
-    state_.decoded = DecodeConfig(state_.copies);
-    state_.config = state_.decoded;
-    ShowPageValues(state_.config);
-}
-
-void DeviceController::RefreshErrorAP() {
-    InitNoDevice();
-    parts_.window->ShowNoDevicePage();
-    SetNoDevicePage(true);
-}
-
-void DeviceController::ClearDeviceLists() {
-    state_.macro_list.clear();
-    state_.device_slot_names.fill({});
-}
-
-void DeviceController::SetNoDevicePage(bool no_device_page) {
-    parts_.window->SetNoDevicePage(no_device_page);
-}
-
-bool DeviceController::RunReadFlow(bool full) {
-    const bool was_running = flow_running_;
-    flow_running_ = true;
-    const bool read = flows_.BtnRead(full);
-    flow_running_ = was_running;
-    parts_.window->SetDeviceHandlePresent(link_.HasDevice());
-    return read;
-}
-
-void DeviceController::ShowLoadingWindow(bool shown) {
-    if (parts_.loading == nullptr) {
+    busy_ = false;
+    emit deviceStateChanged();
+    if (close_pending_ || outcome.close_window) {
+        close_pending_ = false;
+        if (parts_.loading != nullptr) {
+            parts_.loading->hide();
+        }
+        parts_.window->close();
         return;
     }
-    if (shown) {
-        parts_.loading->CentreOver(*parts_.window, 0);
-        parts_.loading->show();
-        parts_.loading->raise();
-    } else {
-        parts_.loading->hide();
+    if (pass_pending_ && dev_timer_->isActive()) {
+        pass_pending_ = false;
+        QTimer::singleShot(0, this, &DeviceController::RunPass);
     }
 }
 
-void DeviceController::ShowLoadingWindow() {
-    if (parts_.loading != nullptr && !parts_.loading->isVisible()) {
-        ShowLoadingWindow(true);
+void DeviceController::ActOn(const FlowOutcome& outcome) {
+    MainWindow& window = *parts_.window;
+    if (outcome.no_device_state) {
+        window.HideAllMenu();
+        window.SetNoDevicePage(false);
+    }
+    if (outcome.shown) {
+        // The slot names first: the pages name the buttons by them.
+        shown_ = *outcome.shown;
+        window.ShowConfig(shown_.config);
+    }
+    if (outcome.no_device_state) {
+        window.ShowNoDevicePage();
+        window.SetNoDevicePage(true);
+    }
+    if (outcome.device_codes) {
+        // The factory page's code fields show what the mouse holds; the rest stays as shown.
+        MouseConfig config = window.shown_config();
+        config.vendor_code = outcome.device_codes->vendor;
+        config.product_code = outcome.device_codes->product;
+        window.ShowConfig(config);
+    }
+    if (outcome.show_first_page) {
+        ShowFirstPage();
+        window.SetNoDevicePage(false);
+    }
+    if (outcome.result_picture) {
+        if (QWidget* result = window.Control(QStringLiteral("Img_Result"))) {
+            result->setVisible(true);
+        }
+    }
+    device_open_ = outcome.device_open;
+    read_complete_ = outcome.read_complete;
+    window.SetDeviceHandlePresent(device_open_);
+}
+
+void DeviceController::DeviceChanged() {
+    if (closing_.load()) {
+        return;
+    }
+    if (busy_ || !dev_timer_->isActive()) {
+        // The first check is about to run anyway; otherwise look once the timer is back.
+        pass_pending_ = !dev_timer_first_->isActive();
+        return;
+    }
+    QTimer::singleShot(0, this, &DeviceController::RunPass);
+}
+
+void DeviceController::OnDevTimerFirst() {
+    // The first check runs once; whatever it finds, the steady timer takes over.
+    dev_timer_first_->stop();
+    RunPass();
+    if (!dev_timer_->isActive() && !closing_.load()) {
+        dev_timer_->start();
     }
 }
 
-void DeviceController::CollectPageValues(MouseConfig& config) {
-    parts_.window->CollectConfig(config);
+void DeviceController::OnDevTimer() {
+    RunPass();
 }
 
-void DeviceController::ShowPageValues(const MouseConfig& config) {
-    parts_.window->ShowConfig(config);
+void DeviceController::RunPass() {
+    if (busy_ || closing_.load()) {
+        return;
+    }
+    RunJob([this] { return cycle_.Pass(); });
 }
 
-void DeviceController::RelabelButtons() {
-    parts_.window->RelabelButtons();
+void DeviceController::OnFrameButton(const QString& name) {
+    if (busy_ || closing_.load()) {
+        return;  // one flow at a time
+    }
+    const FrameButton* button = FrameButtonNamed(name);
+    if (button == nullptr) {
+        return;
+    }
+    // Every flow starts with the menus closed.
+    parts_.window->HideAllMenu();
+    const int image = button->image;
+    switch (button->flow) {
+        case Flow::kApply:
+        case Flow::kConfirm: {
+            // What the pages show, over what they were given: settings no page shows keep
+            // their values.
+            MouseConfig pages = parts_.window->shown_config();
+            parts_.window->CollectConfig(pages);
+            if (button->flow == Flow::kApply) {
+                RunJob([this, pages] { return flows_.Apply(pages); });
+            } else {
+                RunJob([this, pages] { return flows_.Confirm(pages); });
+            }
+            return;
+        }
+        case Flow::kReset:
+            RunJob([this, image] { return flows_.Reset(image); });
+            return;
+        case Flow::kRestoreDefaults:
+            if (QWidget* result = parts_.window->Control(QStringLiteral("Img_Result"))) {
+                result->setVisible(false);
+            }
+            RunJob([this, image] { return flows_.RestoreDefaults(image); });
+            return;
+        case Flow::kRead:
+            RunJob([this] { return cycle_.Read(); });
+            return;
+        case Flow::kSaveProfile:
+        case Flow::kLoadProfile: {
+            const bool save = button->flow == Flow::kSaveProfile;
+            const std::optional<std::filesystem::path> file = ChooseProfileFile(
+                *this, save ? ProfileFileUse::kSave : ProfileFileUse::kLoad, device_open_);
+            if (!file) {
+                return;
+            }
+            if (save) {
+                RunJob([this, file = *file] { return flows_.SaveProfile(file); });
+            } else {
+                RunJob([this, file = *file] { return flows_.LoadProfile(file); });
+            }
+            return;
+        }
+    }
 }
+
+bool DeviceController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parts_.window && event->type() == QEvent::Close) {
+        // From now on reads stop at their next chunk and no new job begins; a write runs to
+        // its end, and the window closes once the job has ended.
+        closing_.store(true);
+        dev_timer_first_->stop();
+        dev_timer_->stop();
+        if (busy_) {
+            close_pending_ = true;
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// --- the pages ---
 
 void DeviceController::ShowFirstPage() {
     if (parts_.window->current_page() != Page::kOffice &&
@@ -309,17 +469,7 @@ void DeviceController::ShowFirstPage() {
 }
 
 NameSources DeviceController::Names() {
-    return {parts_.window->captions(), slot_names_, guns_, state_.eeprom_mode};
-}
-
-void DeviceController::ShowResultPicture(bool shown) {
-    if (QWidget* result = parts_.window->Control(QStringLiteral("Img_Result"))) {
-        result->setVisible(shown);
-    }
-}
-
-void DeviceController::CloseMainWindow() {
-    parts_.window->close();
+    return {parts_.window->captions(), slot_names_, guns_, eeprom_mode_};
 }
 
 bool DeviceController::ChooseSaveFile(std::filesystem::path& file) {

@@ -1,0 +1,35 @@
+#include "flows/flow_state.h"
+
+#include <algorithm>
+
+#include "config/config_codec.h"
+
+namespace velq {
+
+void TakeBuiltInDefaults(FlowState& state) {
+    state.read_complete = false;
+    state.fire_area_read = false;
+    state.data_buf = state.defaults.eeprom[0];
+    state.macro_list.clear();
+    state.device_slot_names.fill({});
+    FillSectionCopies(state.data_buf, state.copies);
+    for (size_t s = 0; s < kMacroSlotCount; ++s) {
+        std::copy_n(state.data_buf.begin() + kMacroSlotBase[s], kMacroSlotSize,
+                    state.device_macros[s].begin());
+    }
+    std::copy_n(state.data_buf.begin() + kFireAreaRange.address, state.fire_area.size(),
+                state.fire_area.begin());
+    state.decoded = DecodeConfig(state.copies);
+    state.config = state.decoded;
+}
+
+ShownConfig Shown(const FlowState& state) {
+    return {state.config, state.macro_list, state.device_slot_names};
+}
+
+void NoteDeviceSide(FlowOutcome& outcome, const DeviceLink& link, const FlowState& state) {
+    outcome.device_open = link.HasDevice();
+    outcome.read_complete = state.read_complete;
+}
+
+}  // namespace velq
