@@ -423,5 +423,159 @@ TEST_F(DeviceFlowsGui, AFailedFirstReadKeepsThePagesCovered) {
     EXPECT_EQ(mouse->MemoryCopy(), before);
 }
 
+// The mouse stops answering in the middle of a flow, each request held in the kernel before it
+// fails; the device thread waits, the window does not.
+class StalledMouseGui : public DeviceFlowsGui {
+protected:
+    // The window's paints, counted.
+    class PaintCounter final : public QObject {
+    public:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) {
+                ++paints;
+            }
+            return false;
+        }
+        int paints = 0;
+    };
+
+    void SetUp() override {
+        DeviceFlowsGui::SetUp();
+        rig.window->installEventFilter(&painted);
+    }
+    void TearDown() override { rig.window->removeEventFilter(&painted); }
+
+    // Runs the window for `ms` of real time asking it to repaint; true when it painted and the
+    // loading window's animation moved on meanwhile.
+    bool StaysLive(int ms) {
+        const int paints = painted.paints;
+        const int frame = loading->frame_index();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms) {
+            rig.window->update();
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QTest::qWait(10);
+        }
+        return painted.paints > paints + 2 && loading->frame_index() != frame;
+    }
+
+    // Clicks the Cancel button of the loading window.
+    void Cancel() {
+        auto* cancel = loading->findChild<QWidget*>(QStringLiteral("Btn_CancelTransfer"));
+        ASSERT_NE(cancel, nullptr);
+        ASSERT_TRUE(cancel->isVisible());
+        ASSERT_TRUE(cancel->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton, {}, cancel->rect().center());
+        EXPECT_FALSE(cancel->isEnabled());
+    }
+
+    // Each request the hung mouse gets waits this long in the kernel.
+    static constexpr int kHungRequestMs = 40;
+    PaintCounter painted;
+};
+
+// A mouse that hangs during Apply: the click returns at once, the window keeps painting and
+// its loading window turning, and closing the window waits for the write to end (finished, or
+// failed and said), with Reload and Close sent; then the device thread is joined.
+TEST_F(StalledMouseGui, AHangDuringApplyLeavesTheWindowLiveAndClosesCleanly) {
+    StartReady();
+    auto* level1 = qobject_cast<QComboBox*>(rig.Control("cb_CPI1"));
+    ASSERT_NE(level1, nullptr);
+    const int wanted = level1->currentIndex() == 11 ? 10 : 11;
+    level1->setCurrentIndex(wanted);
+    // Open, Status, WriteBegin and seven chunks reach the mouse; then it hangs.
+    mouse->HangAfterRequests(10, SystemClock(), kHungRequestMs);
+    QElapsedTimer click;
+    click.start();
+    rig.Click("Btn_Apply_1");
+    EXPECT_LT(click.elapsed(), 500);
+    EXPECT_TRUE(controller->Busy());
+    ASSERT_TRUE(WaitFor([&] { return loading->isVisible() && mouse->HungRequests() > 0; }));
+    EXPECT_TRUE(StaysLive(400));
+
+    rig.Click("Btn_Exit_1");
+    EXPECT_TRUE(rig.window->isVisible());  // the write goes on
+    EXPECT_TRUE(StaysLive(300));
+    mouse->AnswerAgain();
+    ASSERT_TRUE(WaitFor([&] { return !rig.window->isVisible(); }));
+    EXPECT_FALSE(controller->Busy());
+    EXPECT_FALSE(loading->isVisible());
+    const bool written = mouse->MemoryCopy()[0x06] == wanted;
+    EXPECT_TRUE(written || Said("Str109"));
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+    QElapsedTimer joined;
+    joined.start();
+    controller.reset();
+    EXPECT_LT(joined.elapsed(), 1000);
+}
+
+// Closing the window during a read gives the read up at its next chunk: nothing shown, Reload
+// and Close sent, the window closed without a word.
+TEST_F(StalledMouseGui, ClosingDuringAReadAbandonsItAtAChunkBoundary) {
+    StartReady();
+    // Open, Status, the codes' block and chunk, the parameters' block and ten chunks.
+    mouse->HangAfterRequests(15, SystemClock(), kHungRequestMs);
+    rig.Click("Btn_Read_1");
+    ASSERT_TRUE(WaitFor([&] { return loading->isVisible() && mouse->HungRequests() > 0; }));
+    EXPECT_TRUE(StaysLive(200));
+    rig.Click("Btn_Exit_1");
+    EXPECT_TRUE(rig.window->isVisible());
+    mouse->AnswerAgain();
+    ASSERT_TRUE(WaitFor([&] { return !rig.window->isVisible(); }));
+    EXPECT_LT(mouse->CountRequests(Command::kReadNext), 1 + 43);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+    EXPECT_TRUE(rig.messages.messages().empty());
+    EXPECT_TRUE(Covered());
+    controller.reset();
+}
+
+// Cancel in the loading window: a read is given up (nothing shown, the pages stay covered and
+// Apply refuses), a write stops and the user is told the mouse may hold part of it.
+TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
+    struct Case {
+        const char* name;
+        const char* button;
+        int hang_after;
+        bool write;
+    };
+    const Case cases[] = {
+        {"read", "Btn_Read_1", 15, false},
+        {"write", "Btn_Confirm2_1", 30, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        StartReady();
+        mouse->HangAfterRequests(c.hang_after, SystemClock(), kHungRequestMs);
+        rig.Click(c.button);
+        ASSERT_TRUE(WaitFor([&] { return loading->isVisible() && mouse->HungRequests() > 0; }));
+        Cancel();
+        mouse->AnswerAgain();
+        ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
+        EXPECT_FALSE(loading->isVisible());
+        EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
+        EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+        if (c.write) {
+            EXPECT_LT(mouse->CountRequests(Command::kWriteNext), 342);
+            ASSERT_EQ(rig.messages.messages().size(), 1u);
+            EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str906"));
+            EXPECT_FALSE(Covered());
+        } else {
+            EXPECT_LT(mouse->CountRequests(Command::kReadNext), 1 + 43);
+            EXPECT_TRUE(rig.messages.messages().empty());
+            EXPECT_TRUE(Covered());
+            mouse->ClearRequests();
+            rig.window->CoverPages(false);  // even a click that got through the cover
+            RunFlow("Btn_Apply_1");
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            EXPECT_TRUE(Said("Str900"));
+        }
+        EXPECT_TRUE(rig.window->isVisible());
+    }
+}
+
 }  // namespace
 }  // namespace velq::ui::testing
