@@ -22,40 +22,17 @@
 #include "device/virtual_mouse.h"
 #include "flows/ui/device_controller.h"
 #include "gui/gui_test_rig.h"
+#include "gui_flows/gui_flows_fixture.h"
 #include "image/memory_map.h"
 
 namespace velq::ui::testing {
 namespace {
 
-class ButtonMenu : public ::testing::Test {
+class ButtonMenu : public GuiFlowsTest {
 protected:
     void SetUp() override {
-        EnsureApplication();
-        rig.Start();
-        ASSERT_TRUE(LoadDefaultImages(defaults));
-        mouse = std::make_shared<VirtualMouse>(defaults.eeprom[0]);
-        backend = std::make_unique<VirtualBackend>(mouse);
-        DeviceControllerParts parts;
-        parts.window = rig.window.get();
-        parts.messages = &rig.messages;
-        parts.files = &rig.files;
-        parts.backend = backend.get();
-        parts.clock = &clock;
-        controller = std::make_unique<DeviceController>(std::move(parts));
-        QString error;
-        ASSERT_TRUE(controller->Start(error)) << error.toStdString();
-        ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
-        rig.messages.Clear();
-    }
-
-    bool WaitFor(const std::function<bool()>& done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 3000) {
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-            QTest::qWait(5);
-        }
-        return done();
+        GuiFlowsTest::SetUp();
+        StartReady();
     }
 
     // Opens the menu of `label` and chooses `entry`, opening the submenus on the way as the
@@ -81,21 +58,10 @@ protected:
 
     // Apply, then the mouse's bytes of a profile's button.
     std::array<uint8_t, 3> StoredAfterApply(uint16_t address) {
-        mouse->ClearRequests();
-        rig.Click("Btn_Apply_1");
-        EXPECT_TRUE(WaitFor([&] { return !controller->Busy() && !Covered(); }));
+        RunFlow("Btn_Apply_1");
         const VirtualMouse::Memory memory = mouse->MemoryCopy();
         return {memory[address], memory[address + 1u], memory[address + 2u]};
     }
-
-    bool Covered() const { return rig.Control("Disable_All_1")->isVisible(); }
-
-    WindowRig rig;
-    DefaultImages defaults;
-    std::shared_ptr<VirtualMouse> mouse;
-    std::unique_ptr<VirtualBackend> backend;
-    VirtualClock clock;
-    std::unique_ptr<DeviceController> controller;
 };
 
 TEST_F(ButtonMenu, OpensAtTheLabelAndItsEntriesOpenTheirSubmenus) {

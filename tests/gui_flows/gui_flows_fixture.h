@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "device/virtual_backend.h"
+#include "device/virtual_mouse.h"
+#include "flows/ui/device_controller.h"
+#include "gui/gui_test_rig.h"
+#include "image/built_in_images.h"
+#include "shell/ui/loading_window.h"
+
+namespace velq::ui::testing {
+
+// The real window with the device flows on a virtual mouse that holds the first default image.
+// The protocol runs in virtual time; the device timers are real Qt timers.
+class GuiFlowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        rig.Start();
+        ASSERT_TRUE(LoadDefaultImages(defaults));
+        mouse->SetMemory(0, defaults.eeprom[0]);
+        backend = std::make_unique<VirtualBackend>(mouse);
+    }
+
+    // A fresh mouse and window state for the next case of a table.
+    void Restart() {
+        controller.reset();
+        rig.messages.Clear();
+        mouse = std::make_shared<VirtualMouse>(defaults.eeprom[0]);
+        backend = std::make_unique<VirtualBackend>(mouse);
+    }
+
+    void StartController() {
+        DeviceControllerParts parts;
+        parts.window = rig.window.get();
+        parts.loading = loading.get();
+        parts.messages = &rig.messages;
+        parts.files = &rig.files;
+        parts.backend = backend.get();
+        parts.clock = &clock;
+        controller = std::make_unique<DeviceController>(std::move(parts));
+        QString error;
+        ASSERT_TRUE(controller->Start(error)) << error.toStdString();
+    }
+
+    // Runs the event loop until `done` holds (or ten seconds passed).
+    bool WaitFor(const std::function<bool()>& done) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QTest::qWait(5);
+        }
+        return done();
+    }
+
+    // Clicks a frame button and lets its flow run on the device thread to its end, with the
+    // window acting on it.
+    void RunFlow(const char* button) {
+        ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));  // a device pass, say
+        rig.Click(button);
+        ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); })) << button;
+    }
+
+    void StartReady() {
+        StartController();
+        ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+        rig.messages.Clear();
+        mouse->ClearRequests();
+    }
+
+    // The cover is shown over the pages (also once the window itself was closed).
+    bool Covered() const { return rig.Control("Disable_All_1")->isVisibleTo(rig.window.get()); }
+
+    bool Said(const char* key) const {
+        const QString text = CaptionOf(1, key);
+        for (const QString& m : rig.messages.messages()) {
+            if (m.contains(text)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    int Writes(uint16_t address, uint16_t length) const {
+        int n = 0;
+        for (const ReportBytes& r : mouse->Requests()) {
+            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
+                ++n;
+            }
+        }
+        return n;
+    }
+
+    WindowRig rig;
+    std::unique_ptr<LoadingWindow> loading = [this] {
+        auto window = std::make_unique<LoadingWindow>(rig.pictures.WaitAnimation());
+        window->StartAnimation();
+        return window;
+    }();
+    DefaultImages defaults;
+    std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
+    std::unique_ptr<VirtualBackend> backend;
+    VirtualClock clock;
+    std::unique_ptr<DeviceController> controller;
+};
+
+}  // namespace velq::ui::testing
