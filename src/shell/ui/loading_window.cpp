@@ -3,11 +3,40 @@
 #include <QHash>
 #include <QLabel>
 #include <QList>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
 namespace velq::ui {
+
+namespace {
+
+// A small push button drawn as light text on a dark, half see-through plate. Painted here
+// rather than through a style sheet, whose machinery would cost the program more memory than
+// the whole loading animation.
+class PlateButton final : public QPushButton {
+public:
+    PlateButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+        setAttribute(Qt::WA_Hover, true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        const QColor plate = isDown()       ? QColor(12, 12, 12, 230)
+                             : underMouse() ? QColor(56, 56, 56, 210)
+                                            : QColor(24, 24, 24, 190);
+        painter.setPen(QColor(255, 255, 255, 90));
+        painter.setBrush(plate);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+        painter.setPen(isEnabled() ? QColor(232, 232, 232) : QColor(232, 232, 232, 110));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
+}  // namespace
 
 namespace {
 
@@ -83,18 +112,12 @@ LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent
 
     // Plain and small under the animation: light text on a dark, half see-through plate, as
     // sober as the animation above it.
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_ = new PlateButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("Btn_CancelTransfer"));
     cancel_->setCursor(Qt::PointingHandCursor);
     cancel_->setFocusPolicy(Qt::NoFocus);
     cancel_->setGeometry((kWidth - kCancelWidth) / 2, kHeight - kCancelHeight - 2, kCancelWidth,
                          kCancelHeight);
-    cancel_->setStyleSheet(QStringLiteral(
-        "QPushButton { color: #e8e8e8; background: rgba(24, 24, 24, 190);"
-        " border: 1px solid rgba(255, 255, 255, 90); border-radius: 3px; padding: 0 8px; }"
-        "QPushButton:hover { background: rgba(56, 56, 56, 210); }"
-        "QPushButton:pressed { background: rgba(12, 12, 12, 230); }"
-        "QPushButton:disabled { color: rgba(232, 232, 232, 110); }"));
     connect(cancel_, &QPushButton::clicked, this, [this] {
         // Once: the transfer stops at its next chunk, which may take a moment.
         cancel_->setEnabled(false);
