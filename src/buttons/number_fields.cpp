@@ -69,4 +69,25 @@ std::string CorrectValueText(std::string_view text) {
     return HeldText(text, kMinMoveValue, kMaxMoveValue);
 }
 
+std::string CorrectFireCountText(std::string_view text) {
+    if (text.empty()) {
+        return "2";
+    }
+    return HeldText(text, 1, kMaxFireCount);
+}
+
+std::string CorrectFireWaitText(std::string_view text) {
+    if (text.empty()) {
+        return "0";
+    }
+    return HeldText(text, 0, kMaxFireWait);
+}
+
+std::string CorrectFactoryFireWaitText(std::string_view text) {
+    if (text.empty()) {
+        return "100";
+    }
+    return HeldText(text, 0, kMaxFireWait);
+}
+
 }  // namespace velq

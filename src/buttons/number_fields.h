@@ -29,4 +29,14 @@ std::optional<int> FieldNumber(std::string_view text);
 std::string CorrectDelayText(std::string_view text);
 std::string CorrectValueText(std::string_view text);
 
+// The fire key's fields, which take digits only (DelayFieldAccepts). Clicks per press (1..255):
+// empty gives "2", "0" gives "1", 256 or more "255". The wait between clicks (0..255) on the
+// advanced page: empty gives "0", 256 or more "255"; on the factory page an empty field gives
+// the usual wait, "100".
+inline constexpr int kMaxFireCount = 255;
+inline constexpr int kMaxFireWait = 255;
+std::string CorrectFireCountText(std::string_view text);
+std::string CorrectFireWaitText(std::string_view text);
+std::string CorrectFactoryFireWaitText(std::string_view text);
+
 }  // namespace velq

@@ -7,6 +7,7 @@
 
 #include "common/dpi.h"
 #include "config/config_codec.h"
+#include "config/config_edits.h"
 
 namespace velq {
 namespace {
@@ -64,17 +65,6 @@ std::optional<int> DpiOfIndex(uint8_t index) {
 Json DpiJson(uint8_t index) {
     const std::optional<int> dpi = DpiOfIndex(index);
     return dpi ? Json(*dpi) : Json(nullptr);
-}
-
-bool HasAimKey(const MouseConfig& config) {
-    for (const ProfileButtons* buttons : {&config.office, &config.gaming}) {
-        for (const FunctionCode& code : *buttons) {
-            if (code.type == static_cast<uint8_t>(CodeType::kAIMKey)) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 Json ButtonsJson(const ProfileButtons& buttons, const CodeNamer& namer) {

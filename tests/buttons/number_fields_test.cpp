@@ -91,5 +91,26 @@ TEST(NumberFieldsTest, ValueChangeRule) {
     }
 }
 
+TEST(NumberFieldsTest, FireKeyFieldRules) {
+    struct Case {
+        const char* typed;
+        const char* count;         // clicks per press
+        const char* wait;          // the advanced page's wait
+        const char* factory_wait;  // the factory page's wait
+    };
+    const std::vector<Case> cases = {
+        {"", "2", "0", "100"},        {"0", "1", "0", "0"},
+        {"1", "1", "1", "1"},         {"255", "255", "255", "255"},
+        {"256", "255", "255", "255"}, {"300", "255", "255", "255"},
+        {"-5", "1", "0", "0"},        {"99999999999", "255", "255", "255"},
+        {"07", "07", "07", "07"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CorrectFireCountText(c.typed), c.count) << c.typed;
+        EXPECT_EQ(CorrectFireWaitText(c.typed), c.wait) << c.typed;
+        EXPECT_EQ(CorrectFactoryFireWaitText(c.typed), c.factory_wait) << c.typed;
+    }
+}
+
 }  // namespace
 }  // namespace velq
