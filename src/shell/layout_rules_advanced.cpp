@@ -95,7 +95,13 @@ void AddAdvancedRules(LayoutRules& rules) {
                          e.FontSize("lbl_AIMKey", size + 1);
                      }});
     rules.push_back({"Color_D_Selected_R", [](LayoutEmitter& e) {
-                         e.style().dpi_in_use_color = e.Colour("Color_D_Selected_");
+                         const uint32_t colour = e.Colour("Color_D_Selected_");
+                         e.style().dpi_in_use_color = colour;
+                         // The page's values and fields read in the colour of a level in use:
+                         // the layout gives them no colour of their own, and the default text
+                         // colour is lost on the dark page.
+                         ForEachSizeDText([&](const std::string& c) { e.FontColor(c, colour); });
+                         e.FontColor("lbl_AIMKey", colour);
                      }});
     rules.push_back({"Color_D_notSelected_R", [](LayoutEmitter& e) {
                          e.style().dpi_out_of_use_color = e.Colour("Color_D_notSelected_");

@@ -219,6 +219,9 @@ TEST_F(ButtonMenu, ComboKeysExcludeEachOtherAndApplyStoresThem) {
     rig.Click("IB_ComboKey1");
     EXPECT_TRUE(ticked(1));
     EXPECT_FALSE(ticked(2));
+    rig.Click("Img_ComboKey2");  // the check pictures answer as their captions do
+    EXPECT_FALSE(ticked(1));
+    EXPECT_TRUE(ticked(2));
 }
 
 // A change made through a menu or option keeps what was typed on the factory page and not yet

@@ -47,7 +47,7 @@ TEST(EngineeringPage, ConfigurationShownAndReadBackIsTheSame) {
     config.key_mode = 1;
     config.vendor_code = 18;
     config.product_code = 52;
-    config.fire_key = {false, 255, 96};
+    config.fire_key = {false, 254, 96};  // 255 clicks, the most short of continuous fire
     config.fire_slots[9].y_adjust = -12;
     config.fire_slots[9].colour.b = 77;
     for (LightType type : {LightType::kFlowing, LightType::kTwoColour}) {

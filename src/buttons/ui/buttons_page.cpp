@@ -12,6 +12,11 @@ namespace velq::ui {
 ButtonsPage::ButtonsPage(MainWindow& window) : WindowPart(window, kOfficePart) {}
 
 void ButtonsPage::Built() {
+    // The long-press options' check pictures answer clicks as their captions do.
+    for (int n = 1; n <= 3; ++n) {
+        ClickThrough(QStringLiteral("Img_ComboKey%1").arg(n),
+                     QStringLiteral("IB_ComboKey%1").arg(n));
+    }
     // The first page is built with the window; its menus may come later.
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         connect(menus, &FunctionMenus::fireMacroAsked, this, [this] { window().ShowFirePage(); });

@@ -25,7 +25,7 @@ enum class Kind { kGroup, kLabel, kCombo, kEdit, kReadOnlyEdit, kRadio, kCheck, 
 enum class Items {
     kNone,
     kDpiValues,       // the twelve DPI values
-    kAimValues,       // "500" .. "6400": eleven entries
+    kAimValues,       // "500" .. "8000", the aim slider's values
     kLevelCounts,     // "2" .. "7"
     kLevels,          // "1" .. "7"
     kCounts256,       // "1" .. "256"
@@ -199,10 +199,9 @@ public:
         switch (items) {
             case Items::kDpiValues:
             case Items::kAimValues:
-                // The aim key's list stops at 6400 DPI.
-                for (int i = 0;
-                     i < (items == Items::kDpiValues ? kDpiValueCount : kDpiValueCount - 1); ++i) {
-                    combo->addItem(QString::number(kDpiValues[static_cast<size_t>(i)]));
+                // The aim key's list offers every value the aim slider can reach, 8000 DPI too.
+                for (const int dpi : kDpiValues) {
+                    combo->addItem(QString::number(dpi));
                 }
                 break;
             case Items::kLevelCounts:

@@ -1,14 +1,18 @@
 #include "config/ui/engineering_page.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPalette>
+#include <QRegularExpressionValidator>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 
+#include "buttons/number_fields.h"
 #include "buttons/ui/function_menus.h"
+#include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
 #include "shell/ui/main_window.h"
@@ -40,6 +44,44 @@ void EngineeringPage::Built() {
     for (QWidget* widget :
          BuildEngineeringPage(*container(), EngineerLanguageOfEnvironment(), hooks)) {
         Adopt(widget);
+    }
+    ConnectLinkedSettings();
+}
+
+void EngineeringPage::ConnectLinkedSettings() {
+    // The settings the advanced page shows too change the configuration as soon as they are
+    // edited here, so that page follows at once.
+    if (auto* aim = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_AIMKeyValue")))) {
+        connect(aim, &QComboBox::activated, this, [this](int entry) {
+            bool aim_key = true;
+            window().ChangeConfig([&](MouseConfig& config) {
+                aim_key = ChooseAimDpi(config, static_cast<uint8_t>(entry));
+            });
+            if (!aim_key) {
+                window().ShowMessage(QString::fromLatin1(kNoAimKeyMessage));
+            }
+        });
+    }
+    // A count chosen in the list is the count the fire key fires, continuous fire off; the
+    // clicks field holds at most 255, and so does the list then ("256" is continuous fire).
+    if (auto* count = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_FireCount")))) {
+        connect(count, &QComboBox::activated, this, [this](int position) {
+            window().ChangeConfig([&](MouseConfig& config) {
+                SetFireClicks(config, std::min(position + 1, kMaxFireCount));
+            });
+        });
+    }
+    if (auto* wait = qobject_cast<QLineEdit*>(Control(QStringLiteral("edt_FireTime")))) {
+        wait->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), wait));
+        connect(wait, &QLineEdit::textEdited, this, [this, wait](const QString& text) {
+            const QString corrected =
+                QString::fromStdString(CorrectFactoryFireWaitText(text.toStdString()));
+            if (corrected != text) {
+                wait->setText(corrected);
+            }
+            window().ChangeConfig({});
+        });
     }
 }
 

@@ -23,6 +23,7 @@ protected:
     void Built() override;
 
 private:
+    void ConnectLinkedSettings();
     void FillDpiLists();
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);

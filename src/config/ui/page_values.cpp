@@ -14,6 +14,7 @@
 #include <string>
 
 #include "config/config_codec.h"
+#include "config/config_edits.h"
 
 namespace velq::ui {
 namespace {
@@ -129,11 +130,19 @@ std::vector<NumberBinding> MakeNumberBindings() {
          [](Config& c, int v) { c.vendor_code = Byte(v); }},
         {"edt_ProductID", [](const Config& c) { return int{c.product_code}; },
          [](Config& c, int v) { c.product_code = Byte(v); }},
-        // While held, the repeat list shows the position of "3".
-        {"cb_FireCount", [](const Config& c) { return int{c.fire_key.repeat}; },
-         [](Config& c, int v) { c.fire_key.repeat = Byte(v); }},
+        // The count list's last entry, "256", is the stored 0xFF: repeat while held.
+        {"cb_FireCount", [](const Config& c) { return FireCountPosition(c.fire_key); },
+         [](Config& c, int v) {
+             if (v == kWhileHeldCountPosition) {
+                 c.fire_key.while_held = true;
+             } else {
+                 SetFireClicks(c, v + 1);
+             }
+         }},
         {"edt_FireTime", [](const Config& c) { return int{c.fire_key.interval}; },
          [](Config& c, int v) { c.fire_key.interval = Byte(v); }},
+        {"cb_AIMKeyValue", [](const Config& c) { return PositionIn(c.aim_dpi, kDpiValueCount); },
+         [](Config& c, int v) { static_cast<void>(ChooseAimDpi(c, static_cast<uint8_t>(v))); }},
     };
     for (std::size_t l = 0; l < kDpiLevels; ++l) {
         const std::string level = std::to_string(l + 1);
@@ -231,7 +240,12 @@ void ShowNumber(QWidget* widget, int value) {
     } else if (auto* slider = qobject_cast<QAbstractSlider*>(widget)) {
         slider->setValue(value);
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(QString::number(value));
+        // A field being typed in that already stands for the value keeps its text ("05") and
+        // its cursor.
+        bool ok = false;
+        if (edit->text().trimmed().toInt(&ok) != value || !ok) {
+            edit->setText(QString::number(value));
+        }
     }
 }
 

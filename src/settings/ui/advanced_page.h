@@ -1,16 +1,43 @@
 #pragma once
 
+#include <QString>
+
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
 
+class DpiSlider;
+
 // The advanced page: the DPI levels and their colours, the aim key and fire key settings, and
 // the PC's pointer settings.
+//
+// Its aim and fire key controls change the configuration as soon as they are edited, so the
+// factory page's view of the same settings follows at once; they have nothing left to collect.
 class AdvancedPage final : public WindowPart {
     Q_OBJECT
 
 public:
-    explicit AdvancedPage(MainWindow& window) : WindowPart(window, kAdvancedPart) {}
+    explicit AdvancedPage(MainWindow& window);
+
+    bool ShowsConfig() const override { return true; }
+    void ShowConfig(const MouseConfig& config) override;
+    void Arrange() override;
+    bool LabelClicked(const QString& name) override;
+
+protected:
+    void Built() override;
+
+private:
+    // The aim value's slider and text at an entry of the DPI value list.
+    void ShowAim(int entry);
+    void ShowAimText(int entry);
+    void AimReleased(int entry);
+    void FireCountEdited(const QString& text);
+    void FireWaitEdited(const QString& text);
+    void ShowFireKey(const FireKeyConfig& fire);
+
+    DpiSlider* aim_slider_ = nullptr;
+    int aim_entry_ = 0;
 };
 
 }  // namespace velq::ui

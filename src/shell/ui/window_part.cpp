@@ -1,12 +1,47 @@
 #include "shell/ui/window_part.h"
 
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <cstdio>
+#include <functional>
 
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
+namespace {
+
+// Turns a left click on a picture into a call, as the picture's caption label would.
+class ClickForwarder final : public QObject {
+public:
+    ClickForwarder(QWidget& picture, std::function<void()> clicked)
+        : QObject(&picture), clicked_(std::move(clicked)) {
+        picture.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The press is taken too, so that the release comes back to the picture.
+        if (event->type() == QEvent::MouseButtonPress) {
+            return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* picture = static_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton &&
+                picture->rect().contains(mouse->position().toPoint())) {
+                clicked_();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> clicked_;
+};
+
+}  // namespace
 
 WindowPart::WindowPart(MainWindow& window, int index, QWidget* container)
     : QObject(&window), window_(window), index_(index), container_(container) {
@@ -25,6 +60,12 @@ QWidget* WindowPart::Control(const QString& name) const {
 
 bool WindowPart::SetPicture(const QString& control, const QString& picture) {
     return window_.SetPicture(control, picture);
+}
+
+void WindowPart::ClickThrough(const QString& picture, const QString& label) {
+    if (QWidget* widget = Control(picture)) {
+        new ClickForwarder(*widget, [this, label] { static_cast<void>(LabelClicked(label)); });
+    }
 }
 
 void WindowPart::Adopt(QWidget* control) {

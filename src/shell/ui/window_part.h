@@ -104,6 +104,8 @@ protected:
     void Adopt(QWidget* control);
     // Shows a skin picture on a picture control of the window.
     bool SetPicture(const QString& control, const QString& picture);
+    // A left click on the check picture `picture` acts as a click on its caption `label`.
+    void ClickThrough(const QString& picture, const QString& label);
     // One of this part's own controls by name, nullptr when it has none (never builds).
     QWidget* OwnControl(const QString& name) const { return own_.value(name, nullptr); }
 
