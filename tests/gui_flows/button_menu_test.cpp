@@ -76,6 +76,12 @@ TEST_F(ButtonMenu, OpensAtTheLabelAndItsEntriesOpenTheirSubmenus) {
     EXPECT_EQ(main->pos(), QPoint(at.left, at.top));
     EXPECT_TRUE(rig.Control("Key_FireMacro")->isVisibleTo(main));
     EXPECT_FALSE(rig.Control("Key_TLFireMacro")->isVisibleTo(main));
+    // Without guns the panel ends above the fire macro row: only the panel height with guns
+    // uncovers it.
+    const int fire_row_middle = rig.Control("Key_FireMacro")->geometry().center().y();
+    EXPECT_GT(fire_row_middle, main->height());
+    EXPECT_LT(fire_row_middle, rig.window->org().main_panel_height_with_gun);
+    EXPECT_LT(rig.Control("Key_Macro")->geometry().bottom(), main->height());
 
     rig.Enter("Key_Media");
     EXPECT_TRUE(rig.Control("Pnl_Media")->isVisible());

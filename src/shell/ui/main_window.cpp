@@ -32,7 +32,9 @@ namespace {
 
 constexpr int kEngineeringWidth = 1000;
 constexpr int kEngineeringHeight = 600;
-constexpr int kMenuRowHeight = 20;
+// The menus' row pitch. The main menu's last row (the fire macro entry) lies below the panel
+// height of the pages without guns (165) and inside that of the gaming page with guns (195).
+constexpr int kMenuRowHeight = 23;
 constexpr int kLabelRunIntervalMs = 200;
 const QRgb kColourKey = qRgb(128, 0, 0);
 
