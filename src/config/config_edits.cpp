@@ -52,4 +52,11 @@ int FireCountPosition(const FireKeyConfig& fire) {
     return fire.while_held ? kWhileHeldCountPosition : int{fire.repeat};
 }
 
+void SetRememberKeyMode(MouseConfig& config, bool remember) {
+    config.options.remember_key_mode = remember;
+    if (!remember) {
+        config.key_mode = 0;
+    }
+}
+
 }  // namespace velq

@@ -30,4 +30,7 @@ void ToggleContinuousFire(MouseConfig& config);
 inline constexpr int kWhileHeldCountPosition = 255;
 int FireCountPosition(const FireKeyConfig& fire);
 
+// The key mode is not remembered: the mouse starts in key mode 1, so that is the one kept.
+void SetRememberKeyMode(MouseConfig& config, bool remember);
+
 }  // namespace velq

@@ -66,5 +66,15 @@ TEST(FireKeyEditTest, ClicksAndContinuousFire) {
     EXPECT_EQ(config.fire_key, (FireKeyConfig{false, 2, 40}));  // back to three clicks
 }
 
+TEST(KeyModeEditTest, NotRememberedKeepsKeyModeOne) {
+    MouseConfig config;
+    config.key_mode = 1;
+    SetRememberKeyMode(config, true);
+    EXPECT_EQ(config.key_mode, 1);
+    SetRememberKeyMode(config, false);
+    EXPECT_FALSE(config.options.remember_key_mode);
+    EXPECT_EQ(config.key_mode, 0);
+}
+
 }  // namespace
 }  // namespace velq

@@ -1,9 +1,7 @@
 #include "config/ui/engineering_page.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPalette>
-#include <QRegularExpressionValidator>
 #include <QWidget>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
+#include "settings/light_rules.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -49,39 +48,51 @@ void EngineeringPage::Built() {
 }
 
 void EngineeringPage::ConnectLinkedSettings() {
-    // The settings the advanced page shows too change the configuration as soon as they are
-    // edited here, so that page follows at once.
-    if (auto* aim = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_AIMKeyValue")))) {
-        connect(aim, &QComboBox::activated, this, [this](int entry) {
-            bool aim_key = true;
-            window().ChangeConfig([&](MouseConfig& config) {
-                aim_key = ChooseAimDpi(config, static_cast<uint8_t>(entry));
-            });
-            if (!aim_key) {
-                window().ShowMessage(QString::fromLatin1(kNoAimKeyMessage));
+    // Every setting shown here is shown elsewhere too: an edit changes the configuration at
+    // once, so the other pages follow. Some choices carry more than their own setting.
+    ConnectPageValueEdits([this](const QString& name) { return OwnControl(name); }, *this,
+                          [this](const QString& name) { Edited(name); });
+}
+
+void EngineeringPage::Edited(const QString& name) {
+    static const std::pair<const char*, LightType> kLightTypes[] = {
+        {"rb_MCULED", LightType::kFlowing},
+        {"rb_RBLED", LightType::kTwoColour},
+        {"rb_SyncLED", LightType::kSync},
+        {"rb_BreLED", LightType::kBreathing}};
+    for (const auto& [button, type] : kLightTypes) {
+        if (name == QLatin1String(button)) {
+            window().ChangeConfig([type](MouseConfig& c) { ChooseLightType(c.lighting, type); });
+            return;
+        }
+    }
+    if (name == QStringLiteral("cb_CPIStep")) {
+        // A new level count makes its top level the current one.
+        window().ChangeConfig([](MouseConfig& c) {
+            c.dpi.current = static_cast<uint8_t>(std::max(c.dpi.count, uint8_t{1}) - 1);
+        });
+    } else if (name == QStringLiteral("rb_Save") || name == QStringLiteral("rb_NoSave")) {
+        window().ChangeConfig(
+            [](MouseConfig& c) { SetRememberKeyMode(c, c.options.remember_key_mode); });
+    } else if (name == QStringLiteral("cb_AIMKeyValue")) {
+        bool aim_key = true;
+        window().ChangeConfig([&](MouseConfig& c) { aim_key = ChooseAimDpi(c, c.aim_dpi); });
+        if (!aim_key) {
+            window().ShowMessage(QString::fromLatin1(kNoAimKeyMessage));
+        }
+    } else if (name == QStringLiteral("cb_FireCount")) {
+        // A count chosen in the list is the count the fire key fires, continuous fire off; the
+        // clicks field holds at most 255, and so does the list then ("256" stands for
+        // continuous fire).
+        auto* count = qobject_cast<QComboBox*>(OwnControl(name));
+        const int position = count != nullptr ? count->currentIndex() : -1;
+        window().ChangeConfig([position](MouseConfig& c) {
+            if (position >= 0) {
+                SetFireClicks(c, std::min(position + 1, kMaxFireCount));
             }
         });
-    }
-    // A count chosen in the list is the count the fire key fires, continuous fire off; the
-    // clicks field holds at most 255, and so does the list then ("256" is continuous fire).
-    if (auto* count = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_FireCount")))) {
-        connect(count, &QComboBox::activated, this, [this](int position) {
-            window().ChangeConfig([&](MouseConfig& config) {
-                SetFireClicks(config, std::min(position + 1, kMaxFireCount));
-            });
-        });
-    }
-    if (auto* wait = qobject_cast<QLineEdit*>(Control(QStringLiteral("edt_FireTime")))) {
-        wait->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), wait));
-        connect(wait, &QLineEdit::textEdited, this, [this, wait](const QString& text) {
-            const QString corrected =
-                QString::fromStdString(CorrectFactoryFireWaitText(text.toStdString()));
-            if (corrected != text) {
-                wait->setText(corrected);
-            }
-            window().ChangeConfig({});
-        });
+    } else {
+        window().ChangeConfig({});
     }
 }
 

@@ -24,6 +24,7 @@ protected:
 
 private:
     void ConnectLinkedSettings();
+    void Edited(const QString& name);
     void FillDpiLists();
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);

@@ -4,6 +4,7 @@
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QWidget>
 
@@ -13,8 +14,10 @@
 #include <optional>
 #include <string>
 
+#include "buttons/number_fields.h"
 #include "config/config_codec.h"
 #include "config/config_edits.h"
+#include "settings/level_rules.h"
 
 namespace velq::ui {
 namespace {
@@ -298,6 +301,88 @@ void ShowPageValues(const ControlLookup& window, const MouseConfig& config) {
     for (int i = 0; i < 4; ++i) {
         if (auto* button = qobject_cast<QAbstractButton*>(Find(window, kLightTypeButtons[i]))) {
             button->setChecked(i == type);
+        }
+    }
+}
+
+namespace {
+
+using TextRule = std::string (*)(const std::string&);
+
+std::string LampTextWhileTyping(const std::string& text) {
+    return CorrectLampText(text, false);
+}
+
+std::string LampTextOnLeaving(const std::string& text) {
+    return CorrectLampText(text, true);
+}
+
+std::string FactoryFireWaitText(const std::string& text) {
+    return CorrectFactoryFireWaitText(text);
+}
+
+// The correction rule of a number field, by the start of its name; nullptr for a field that
+// takes its text as typed.
+TextRule RuleOf(const std::string& name) {
+    static const std::pair<const char*, TextRule> kRules[] = {
+        {"edt_CPI", &CorrectColourText},         {"edt_FireMacroColor", &CorrectColourText},
+        {"edt_MCULEDCrtStep", &CorrectStepText}, {"edt_MCULEDNum", &LampTextWhileTyping},
+        {"edt_FireTime", &FactoryFireWaitText},
+    };
+    for (const auto& [stem, rule] : kRules) {
+        if (name.starts_with(stem)) {
+            return rule;
+        }
+    }
+    return nullptr;
+}
+
+// Puts a field's text through `rule`, in place, when that changes it.
+void Correct(QLineEdit& field, TextRule rule) {
+    const QString corrected = QString::fromStdString(rule(field.text().toStdString()));
+    if (corrected != field.text()) {
+        field.setText(corrected);
+    }
+}
+
+}  // namespace
+
+void ConnectPageValueEdits(const ControlLookup& window, QObject& context,
+                           const std::function<void(const QString&)>& edited) {
+    for (const char* name : PageValueControls()) {
+        QWidget* widget = Find(window, name);
+        const QString control = QString::fromLatin1(name);
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QObject::connect(combo, &QComboBox::activated, &context,
+                             [edited, control] { edited(control); });
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            QObject::connect(button, &QAbstractButton::clicked, &context,
+                             [edited, control] { edited(control); });
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            const TextRule rule = RuleOf(name);
+            if (rule == nullptr) {
+                QObject::connect(field, &QLineEdit::textEdited, &context,
+                                 [edited, control] { edited(control); });
+                continue;
+            }
+            field->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), field));
+            QObject::connect(field, &QLineEdit::textEdited, &context,
+                             [field, rule, edited, control] {
+                                 Correct(*field, rule);
+                                 edited(control);
+                             });
+            if (rule == &LampTextWhileTyping) {
+                // A lone "1" may still become 10 .. 13 while typing, not once the field is left.
+                QObject::connect(field, &QLineEdit::editingFinished, &context,
+                                 [field, edited, control] {
+                                     const QString before = field->text();
+                                     Correct(*field, &LampTextOnLeaving);
+                                     if (field->text() != before) {
+                                         edited(control);
+                                     }
+                                 });
+            }
         }
     }
 }

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "common/dpi.h"
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -24,6 +29,11 @@ public:
     void Arrange() override;
     bool LabelClicked(const QString& name) override;
 
+    // Asks the user for a level's colour, starting from its present one; nothing when the
+    // user cancels. The colour dialog by default; tests put their answer here.
+    using ColourChooser = std::function<std::optional<Colour>(const Colour& present)>;
+    void SetColourChooser(ColourChooser chooser) { choose_colour_ = std::move(chooser); }
+
 protected:
     void Built() override;
 
@@ -35,8 +45,14 @@ private:
     void FireCountEdited(const QString& text);
     void FireWaitEdited(const QString& text);
     void ShowFireKey(const FireKeyConfig& fire);
+    void BuildLevels();
+    void ShowLevels(const MouseConfig& config);
+    // A click on one of the level rows' labels or pictures; false for other names.
+    bool LevelClicked(const QString& name);
 
     DpiSlider* aim_slider_ = nullptr;
+    std::array<DpiSlider*, kDpiLevels> level_sliders_{};
+    ColourChooser choose_colour_;
     int aim_entry_ = 0;
 };
 
