@@ -199,6 +199,10 @@ inline constexpr auto kCaptionTargets = std::to_array<CaptionTarget>({
     {"Str817", "lbl_Led_Light", CaptionUse::kCaption},
     {"Str818", "lbl_SaveKeyMode", CaptionUse::kCaption},
     {"Str819", "lbl_NoSaveKeyMode", CaptionUse::kCaption},
+    // "All" and "half" caption the brightness pair too, whose own labels have no caption of
+    // their own: the key-mode labels that carry them lie out of sight in the shipped layout.
+    {"Str818", "lbl_MCULED3Control", CaptionUse::kCaption},
+    {"Str819", "lbl_MCULED6Control", CaptionUse::kCaption},
     {"Str820", "lbl_Led_Mode", CaptionUse::kCaption},
     {"Str821", "lbl_MCULEDMode1", CaptionUse::kCaption},
     {"Str822", "lbl_MCULEDMode2", CaptionUse::kCaption},

@@ -84,6 +84,10 @@ bool ButtonsPage::LabelLeft(const QString& name) {
 
 void ButtonsPage::ShowConfig(const MouseConfig& config) {
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
+    // A mouse that does not remember its key mode always starts in mode 1.
+    if (QWidget* key_mode = Control(QStringLiteral("cb_KeyMode"))) {
+        key_mode->setEnabled(config.options.remember_key_mode);
+    }
     NameButtons(config);
     const bool ticked[] = {config.options.middle_long_press, config.options.dpi_long_press,
                            config.options.gun_long_press};

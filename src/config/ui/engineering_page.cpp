@@ -17,6 +17,11 @@
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
+namespace {
+
+constexpr int kFirstFlowingModeTerm = 0x28;  // "Mode 1"
+
+}  // namespace
 
 EngineeringPage::EngineeringPage(MainWindow& window) : WindowPart(window, kFactoryPart) {
     // The factory page has no picture of its own: plain controls in the theme's colours.
@@ -97,6 +102,7 @@ void EngineeringPage::Edited(const QString& name) {
 }
 
 void EngineeringPage::ShowConfig(const MouseConfig& config) {
+    ListFlowingModes(config.lighting.modes_offered);
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
@@ -108,6 +114,26 @@ void EngineeringPage::CollectConfig(MouseConfig& config) const {
 void EngineeringPage::Arrange() {
     FillDpiLists();
     NameButtons(window().shown_config());  // in the language just applied
+}
+
+void EngineeringPage::ListFlowingModes(const std::array<bool, 7>& offered) {
+    // The list always holds seven items, so that a position is always the mode - 1; a mode the
+    // mouse does not offer stands as "------".
+    auto* list = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_MCULEDCurrentMode")));
+    if (list == nullptr || list->count() != static_cast<int>(offered.size())) {
+        return;
+    }
+    const EngineerLanguage language = EngineerLanguageOfEnvironment();
+    for (int n = 0; n < list->count(); ++n) {
+        QString text = QString::fromLatin1(kModeNotOffered);
+        if (offered[static_cast<size_t>(n)]) {
+            const std::optional<std::string_view> term =
+                EngineerText(static_cast<uint8_t>(kFirstFlowingModeTerm + n), language);
+            text = term ? QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size()))
+                        : QString();
+        }
+        list->setItemText(n, text);
+    }
 }
 
 void EngineeringPage::FillDpiLists() {

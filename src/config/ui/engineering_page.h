@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -26,6 +28,7 @@ private:
     void ConnectLinkedSettings();
     void Edited(const QString& name);
     void FillDpiLists();
+    void ListFlowingModes(const std::array<bool, 7>& offered);
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);
 };

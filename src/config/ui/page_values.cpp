@@ -349,6 +349,33 @@ void Correct(QLineEdit& field, TextRule rule) {
 
 void ConnectPageValueEdits(const ControlLookup& window, QObject& context,
                            const std::function<void(const QString&)>& edited) {
+    // A radio button chosen leaves the others of its set: the pairs, and the light types.
+    std::vector<std::vector<QAbstractButton*>> sets;
+    for (const FlagBinding& b : FlagBindings()) {
+        if (b.partner != nullptr) {
+            sets.push_back({qobject_cast<QAbstractButton*>(Find(window, b.control)),
+                            qobject_cast<QAbstractButton*>(Find(window, b.partner))});
+        }
+    }
+    sets.emplace_back();
+    for (const char* name : kLightTypeButtons) {
+        sets.back().push_back(qobject_cast<QAbstractButton*>(Find(window, name)));
+    }
+    for (const std::vector<QAbstractButton*>& set : sets) {
+        for (QAbstractButton* button : set) {
+            if (button == nullptr) {
+                continue;
+            }
+            // Connected before the edit is reported, so the set is settled by then.
+            QObject::connect(button, &QAbstractButton::clicked, &context, [set, button] {
+                for (QAbstractButton* other : set) {
+                    if (other != nullptr) {
+                        other->setChecked(other == button);
+                    }
+                }
+            });
+        }
+    }
     for (const char* name : PageValueControls()) {
         QWidget* widget = Find(window, name);
         const QString control = QString::fromLatin1(name);

@@ -15,7 +15,7 @@
 #include "common/dpi.h"
 #include "config/config_edits.h"
 #include "settings/level_rules.h"
-#include "settings/ui/dpi_slider.h"
+#include "settings/ui/snap_slider.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -90,7 +90,7 @@ AdvancedPage::AdvancedPage(MainWindow& window) : WindowPart(window, kAdvancedPar
 
 void AdvancedPage::Built() {
     if (auto* slider = qobject_cast<QSlider*>(Control(QStringLiteral("slider_DPI8")))) {
-        aim_slider_ = new DpiSlider(
+        aim_slider_ = SnapSlider::ForDpi(
             *slider, window().org().dpi_count, [this](int entry) { ShowAimText(entry); },
             [this](int entry) { AimReleased(entry); });
     }
@@ -141,7 +141,7 @@ void AdvancedPage::BuildLevels() {
     for (int level = 1; level <= kDpiLevels; ++level) {
         const size_t l = static_cast<size_t>(level - 1);
         if (auto* slider = qobject_cast<QSlider*>(Control(Numbered("slider_DPI", level)))) {
-            level_sliders_[l] = new DpiSlider(
+            level_sliders_[l] = SnapSlider::ForDpi(
                 *slider, window().org().dpi_count,
                 [this, level](int entry) {
                     if (auto* label =

@@ -11,7 +11,7 @@
 
 namespace velq::ui {
 
-class DpiSlider;
+class SnapSlider;
 
 // The advanced page: the DPI levels and their colours, the aim key and fire key settings, and
 // the PC's pointer settings.
@@ -50,8 +50,8 @@ private:
     // A click on one of the level rows' labels or pictures; false for other names.
     bool LevelClicked(const QString& name);
 
-    DpiSlider* aim_slider_ = nullptr;
-    std::array<DpiSlider*, kDpiLevels> level_sliders_{};
+    SnapSlider* aim_slider_ = nullptr;
+    std::array<SnapSlider*, kDpiLevels> level_sliders_{};
     ColourChooser choose_colour_;
     int aim_entry_ = 0;
 };

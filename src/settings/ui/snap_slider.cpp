@@ -1,4 +1,4 @@
-#include "settings/ui/dpi_slider.h"
+#include "settings/ui/snap_slider.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -10,13 +10,9 @@
 
 namespace velq::ui {
 
-DpiSlider::DpiSlider(QSlider& slider, int dpi_count, std::function<void(int)> dragged,
-                     std::function<void(int)> released)
-    : QObject(&slider),
-      slider_(slider),
-      dpi_count_(std::max(dpi_count, 1)),
-      released_(std::move(released)) {
-    slider_.setRange(0, (dpi_count_ - 1) * 100);
+SnapSlider::SnapSlider(QSlider& slider, int positions, Snap snap, Moved dragged, Moved released)
+    : QObject(&slider), slider_(slider), snap_(std::move(snap)), released_(std::move(released)) {
+    slider_.setRange(0, (std::max(positions, 1) - 1) * 100);
     slider_.setSingleStep(100);
     slider_.setPageStep(100);
     slider_.setFocusPolicy(Qt::NoFocus);
@@ -28,13 +24,20 @@ DpiSlider::DpiSlider(QSlider& slider, int dpi_count, std::function<void(int)> dr
     });
 }
 
-void DpiSlider::Show(int entry) {
+SnapSlider* SnapSlider::ForDpi(QSlider& slider, int dpi_count, Moved dragged, Moved released) {
+    const int count = std::max(dpi_count, 1);
+    return new SnapSlider(
+        slider, count, [count](int x) { return DpiSliderSnap(x, count); }, std::move(dragged),
+        std::move(released));
+}
+
+void SnapSlider::Show(int position) {
     showing_ = true;
-    slider_.setValue(entry * 100);
+    slider_.setValue(position * 100);
     showing_ = false;
 }
 
-bool DpiSlider::eventFilter(QObject* watched, QEvent* event) {
+bool SnapSlider::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &slider_) {
         return false;
     }
@@ -48,11 +51,10 @@ bool DpiSlider::eventFilter(QObject* watched, QEvent* event) {
             slider_.removeEventFilter(this);
             QCoreApplication::sendEvent(&slider_, event);
             slider_.installEventFilter(this);
-            const int entry =
-                DpiSliderSnap(static_cast<int>(mouse->position().x()), dpi_count_) / 100;
-            Show(entry);
+            const int position = snap_(static_cast<int>(mouse->position().x())) / 100;
+            Show(position);
             if (released_) {
-                released_(entry);
+                released_(position);
             }
             return true;
         }
