@@ -70,6 +70,7 @@ void ForEachGroupControl(const LightGroups& groups,
 // comfortably, rather than being cut.
 void FitCaptionToWidth(QLabel& caption) {
     constexpr int kSmallestPointSize = 7;
+    // The layout gives the caption its size again with every language.
     QFont font = caption.font();
     while (QFontMetrics(font).horizontalAdvance(caption.text()) > caption.width() &&
            font.pointSize() > kSmallestPointSize) {
@@ -282,7 +283,7 @@ void LightPage::Arrange() {
         for (const char* option : {pair.on, pair.off}) {
             if (auto* label = qobject_cast<QLabel*>(
                     Control(QStringLiteral("lbl_") + QString::fromLatin1(option)))) {
-                label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+                label->resize(label->sizeHint().width(), label->height());
             }
         }
     }
@@ -298,7 +299,7 @@ void LightPage::Arrange() {
     }
     for (int k = 1; k <= kLampSegments; ++k) {
         if (auto* label = qobject_cast<QLabel*>(Control(Numbered("lbl_MCULEDNum_", k)))) {
-            label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+            label->resize(label->sizeHint().width(), label->height());
         }
     }
     for (const char* name : {"lbl_LED_Status", "lbl_LLED_Status", "lbl_MCPI_Status",
