@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "gui_flows/gui_flows_fixture.h"
@@ -202,6 +203,21 @@ TEST_F(Lighting, ApplyStoresEachLightType) {
         EXPECT_EQ(memory[0x32] & ~c.kept_bits_0x32, 0) << c.radio;
         EXPECT_TRUE(rig.messages.messages().empty()) << c.radio;
     }
+}
+
+// The factory page's default lighting puts its built-in image into the mouse and both pages
+// show what the mouse then holds.
+TEST_F(Lighting, DefaultLightingIsStoredAndShown) {
+    ClickRadio("rb_SyncLED");
+    ASSERT_EQ(Light().type, LightType::kSync);
+    RunFlow("btn_loadDefaultLED");
+    const VirtualMouse::Memory memory = mouse->MemoryCopy();
+    const DataBuf& lighting = defaults.eeprom[4];
+    EXPECT_TRUE(std::equal(lighting.begin(), lighting.begin() + 0x100, memory.begin()));
+    const bool flowing = (lighting[0x00] & 0x80) == 0;
+    EXPECT_EQ(Light().type == LightType::kFlowing, flowing);
+    EXPECT_EQ(Checked("rb_MCULED"), flowing);
+    EXPECT_EQ(Shown("slider_Breath_Speed"), flowing);
 }
 
 }  // namespace
