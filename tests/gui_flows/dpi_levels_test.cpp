@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui_flows/gui_flows_fixture.h"
+#include "image/sections.h"
 #include "settings/ui/advanced_page.h"
 
 namespace velq::ui::testing {
@@ -160,6 +161,36 @@ TEST_F(DpiLevels, ApplyStoresLevelsValuesColoursAndTheCurrentLevel) {
     EXPECT_EQ(memory[0x30], 1);
     EXPECT_EQ(memory[0x31], 0xFE);
     EXPECT_TRUE(rig.messages.messages().empty());
+}
+
+// A mouse whose third level holds no value (0xFF).
+class DpiLevelUnset : public DpiLevels {
+protected:
+    void SetUp() override {
+        GuiFlowsTest::SetUp();
+        DataBuf image = defaults.eeprom[0];
+        SectionCopies copies;
+        ASSERT_FALSE(FillSectionCopies(image, copies));  // nothing to repair
+        copies.parameter_a[0x06 + 2] = 0xFF;
+        StoreSectionCopies(copies, image);
+        mouse->SetMemory(0, image);
+        StartReady();
+        rig.window->EngineerUnlock();
+        rig.window->ClickTab(Page::kEngineering);
+        rig.window->ClickTab(Page::kAdvanced);
+    }
+};
+
+// It shows the first value, leaves its slider and list alone, and goes back to the mouse as it
+// was when another level changes.
+TEST_F(DpiLevelUnset, ShownAsTheFirstValueAndStoredBackUnchanged) {
+    EXPECT_EQ(Text("lbl_DPI3Value"), QStringLiteral("500"));
+    EXPECT_EQ(qobject_cast<QComboBox*>(rig.Control("cb_CPI3"))->currentIndex(), -1);
+    ReleaseSliderAt("slider_DPI1", 100);
+    RunFlow("Btn_Apply_2");
+    const VirtualMouse::Memory memory = mouse->MemoryCopy();
+    EXPECT_EQ(memory[0x06], 5);
+    EXPECT_EQ(memory[0x06 + 2], 0xFF);
 }
 
 }  // namespace
