@@ -256,6 +256,12 @@ void AdvancedPage::ShowConfig(const MouseConfig& config) {
 }
 
 void AdvancedPage::Arrange() {
+    // The fire key group's caption starts on the group's marker in the skin: its text begins
+    // just after it, as the DPI group's does.
+    if (QWidget* caption = Control(QStringLiteral("lbl_FireKey"))) {
+        constexpr int kMarkerWidth = 5;
+        caption->setContentsMargins(kMarkerWidth, 0, 0, 0);
+    }
     // The aim row is named after the aim key's function, in the language just applied.
     if (auto* caption = qobject_cast<QLabel*>(Control(QStringLiteral("lbl_AIMKey")))) {
         caption->setText(QString::fromStdString(window().captions().Caption("Str222")));
