@@ -66,18 +66,19 @@ QSize SkinPictures::PictureDimensions(std::string_view name) const {
 
 std::vector<AnimationFrame> SkinPictures::WaitAnimation() const {
     std::vector<AnimationFrame> frames;
-    GifDecodeResult decoded = DecodeGif(SkinPicture("WaitGif"));
+    // Each frame is brought to its colour table as soon as it is decoded: the animation never
+    // holds every frame as RGBA at once (twelve frames of 200 x 192 would be 1.8 MB, whose
+    // freed pieces start-up's peak memory would keep).
+    const GifDecodeResult decoded =
+        DecodeGifFrames(SkinPicture("WaitGif"), [&frames](GifFrame&& frame) {
+            QImage image =
+                CompactImageFromRgba(frame.image.width, frame.image.height, frame.image.pixels);
+            if (!image.isNull()) {
+                frames.push_back({std::move(image), frame.delay_ms});
+            }
+        });
     if (!decoded) {
-        return frames;
-    }
-    // Each frame's decoded bytes go as soon as its picture is made: the animation then never
-    // holds two copies of every frame, which start-up's peak memory would feel.
-    for (GifFrame& frame : decoded.frames) {
-        QImage image = ImageFromRgba(frame.image.width, frame.image.height, frame.image.pixels);
-        frame.image.pixels = {};
-        if (!image.isNull()) {
-            frames.push_back({std::move(image), frame.delay_ms});
-        }
+        return {};
     }
     return frames;
 }
