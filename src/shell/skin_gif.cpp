@@ -123,6 +123,17 @@ GifDecodeResult Failure(std::string error) {
 }  // namespace
 
 GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
+    std::vector<GifFrame> frames;
+    GifDecodeResult result =
+        DecodeGifFrames(bytes, [&frames](GifFrame&& frame) { frames.push_back(std::move(frame)); });
+    if (result) {
+        result.frames = std::move(frames);
+    }
+    return result;
+}
+
+GifDecodeResult DecodeGifFrames(std::span<const uint8_t> bytes,
+                                const std::function<void(GifFrame&&)>& take) {
     if (bytes.empty()) {
         return Failure("GIF: no data");
     }
@@ -147,6 +158,7 @@ GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
     // The frame control that applies to the next frame.
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     std::vector<GifPixelType> raster;
+    std::size_t frame_count = 0;
     // Frames are read one by one rather than slurped, so a frame's declared size is checked
     // before anything is allocated for it.
     GifRecordType type = UNDEFINED_RECORD_TYPE;
@@ -155,7 +167,7 @@ GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
             return Failure(GifError("damaged data", gif->Error));
         }
         if (type == IMAGE_DESC_RECORD_TYPE) {
-            const int number = static_cast<int>(result.frames.size()) + 1;
+            const int number = static_cast<int>(frame_count) + 1;
             if (DGifGetImageDesc(gif.get()) != GIF_OK) {
                 return Failure(GifError("damaged frame header", gif->Error));
             }
@@ -165,7 +177,7 @@ GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
                     kMaxSkinPixels) {
                 return Failure("GIF: frame " + std::to_string(number) + " size is out of range");
             }
-            if ((result.frames.size() + 1) * screen_pixels * 4 > kMaxAnimationBytes) {
+            if ((frame_count + 1) * screen_pixels * 4 > kMaxAnimationBytes) {
                 return Failure("GIF: too many frames for the screen size");
             }
             const ColorMapObject* map = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
@@ -180,7 +192,8 @@ GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
                 before = screen;
             }
             Paint(desc, raster, *map, control.TransparentColor, screen);
-            result.frames.push_back({screen, control.DelayTime * 10});
+            take({screen, control.DelayTime * 10});
+            ++frame_count;
             if (control.DisposalMode == DISPOSE_BACKGROUND) {
                 ClearArea(desc, screen);
             } else if (control.DisposalMode == DISPOSE_PREVIOUS) {
@@ -203,7 +216,7 @@ GifDecodeResult DecodeGif(std::span<const uint8_t> bytes) {
             }
         }
     } while (type != TERMINATE_RECORD_TYPE);
-    if (result.frames.empty()) {
+    if (frame_count == 0) {
         return Failure("GIF: no frames");
     }
     result.ok = true;

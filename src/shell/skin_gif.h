@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,5 +32,12 @@ struct GifDecodeResult {
 // frame. Parts of a frame outside the screen are cut off. Damaged, truncated or oversized
 // data gives an error.
 [[nodiscard]] GifDecodeResult DecodeGif(std::span<const uint8_t> bytes);
+
+// Decodes as DecodeGif does, but hands each frame to `take` as soon as it is composed instead
+// of collecting them (the result's `frames` stay empty): the caller can shrink a frame before
+// the next one is decoded, rather than holding every frame as RGBA at once. On an error the
+// frames already taken stay with the caller.
+[[nodiscard]] GifDecodeResult DecodeGifFrames(std::span<const uint8_t> bytes,
+                                              const std::function<void(GifFrame&&)>& take);
 
 }  // namespace velq

@@ -59,8 +59,8 @@ bool ReadHeader(PngDecoder::State* state, PngChecks checks) {
     return true;
 }
 
-// Sets up the conversion to four 8-bit channels in `order` with straight alpha (255 where
-// the file has none: `alpha` false) and reads every row.
+// Sets up the conversion to 8-bit channels in `order` with straight alpha (255 where the file
+// has none: `alpha` false; no alpha byte at all for `kRgb`) and reads every row.
 bool ReadRows(PngDecoder::State* state, PngPixelOrder order, bool alpha, png_bytepp rows,
               png_size_t row_bytes) {
     png_structp png = state->png;
@@ -80,7 +80,9 @@ bool ReadRows(PngDecoder::State* state, PngPixelOrder order, bool alpha, png_byt
         png_set_bgr(png);
     }
     const int filler_at = order == PngPixelOrder::kArgb ? PNG_FILLER_BEFORE : PNG_FILLER_AFTER;
-    if (!alpha) {
+    if (order == PngPixelOrder::kRgb) {
+        // Nothing to add: the caller has checked that the picture is opaque.
+    } else if (!alpha) {
         png_set_add_alpha(png, 0xFF, filler_at);
     } else if (order == PngPixelOrder::kArgb) {
         png_set_swap_alpha(png);
@@ -144,7 +146,11 @@ bool PngDecoder::DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t st
         error_ = "PNG: the picture was decoded already";
         return false;
     }
-    const std::size_t row_bytes = static_cast<std::size_t>(width_) * 4;
+    if (order == PngPixelOrder::kRgb && has_alpha_) {
+        error_ = "PNG: a picture with transparency needs an alpha channel";
+        return false;
+    }
+    const std::size_t row_bytes = static_cast<std::size_t>(width_) * PngPixelBytes(order);
     if (pixels == nullptr || stride < row_bytes || stride > INT_MAX) {
         error_ = "PNG: no room for the picture's rows";
         return false;

@@ -21,9 +21,15 @@ struct PngDecodeResult {
 // grey pictures are expanded). Damaged, truncated or oversized data gives an error.
 [[nodiscard]] PngDecodeResult DecodePng(std::span<const uint8_t> bytes);
 
-// The byte order of the four 8-bit channels of a pixel as they lie in memory. Alpha is
-// straight; a picture without alpha gets 255.
-enum class PngPixelOrder : uint8_t { kRgba, kBgra, kArgb };
+// The byte order of the 8-bit channels of a pixel as they lie in memory. Alpha is straight; a
+// picture without alpha gets 255. `kRgb` is three bytes a pixel without alpha, for opaque
+// pictures only: a quarter less memory than four bytes.
+enum class PngPixelOrder : uint8_t { kRgba, kBgra, kArgb, kRgb };
+
+// The bytes one pixel takes in `order`.
+constexpr std::size_t PngPixelBytes(PngPixelOrder order) {
+    return order == PngPixelOrder::kRgb ? 3 : 4;
+}
 
 // Whether the checksums of the file's chunks and of its compressed pixel data are checked.
 // Skipping them is for pictures built into the program, which cannot have been damaged on
@@ -50,8 +56,9 @@ public:
     bool has_alpha() const { return has_alpha_; }
 
     // Decodes the whole picture into `pixels`: height() rows of `stride` bytes, each row
-    // starting with width() pixels of 4 bytes in `order`. Once per decoder; false (with
-    // error()) when the data is damaged or the stride is too small.
+    // starting with width() pixels of PngPixelBytes(order) bytes in `order`. Once per decoder;
+    // false (with error()) when the data is damaged, the stride is too small, or `order` is
+    // `kRgb` and the picture has transparency (which three bytes cannot hold).
     [[nodiscard]] bool DecodeInto(PngPixelOrder order, uint8_t* pixels, std::size_t stride);
 
     struct State;  // libpng's side, kept out of this header

@@ -27,7 +27,8 @@ TEST(WindowShape, CutsAwayExactlyTheColourKey) {
     picture.setPixelColor(5, 2, QColor(128, 0, 0, 200));  // the key colour, translucent
     picture.setPixelColor(6, 2, QColor(255, 0, 0, 128));  // premultiplied, it looks like it
     for (const QImage::Format format :
-         {QImage::Format_RGBA8888, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+         {QImage::Format_RGBA8888, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied,
+          QImage::Format_RGB888}) {
         const QRegion shape = ShapeOf(picture.convertToFormat(format));
         EXPECT_FALSE(shape.contains(QPoint(0, 0))) << format;
         EXPECT_FALSE(shape.contains(QPoint(7, 3))) << format;
@@ -94,6 +95,8 @@ TEST(WindowShape, StartUpWithTheEmbeddedSkin) {
     const auto* base = qobject_cast<const QLabel*>(window.Control(QStringLiteral("Img_Base_1")));
     ASSERT_NE(base, nullptr);
     EXPECT_EQ(base->pixmap().size(), QSize(1030, 662));
+    // The opaque background is held as three bytes a pixel, not widened to four.
+    EXPECT_EQ(base->pixmap().depth(), 24);
     const auto* slot = qobject_cast<const QLabel*>(window.Control(QStringLiteral("Img_Key1")));
     ASSERT_NE(slot, nullptr);
     EXPECT_FALSE(slot->pixmap().isNull());

@@ -234,6 +234,32 @@ TEST(SkinPngTest, DecodesIntoACallersRowsInEachChannelOrder) {
     }
 }
 
+// Three bytes a pixel for an opaque picture, at the caller's stride; a picture with
+// transparency is refused in that order rather than losing its alpha.
+TEST(SkinPngTest, DecodesAnOpaquePictureIntoThreeBytesAPixel) {
+    const std::vector<uint8_t> rgb = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+    const std::vector<uint8_t> png = EncodePng(2, 2, rgb, PNG_FORMAT_RGB);
+    PngDecoder decoder(png);
+    ASSERT_TRUE(decoder.ok()) << decoder.error();
+    constexpr std::size_t kStride = 2 * 3 + 2;
+    std::vector<uint8_t> rows(kStride * 2, 0xEE);
+    EXPECT_FALSE(decoder.DecodeInto(PngPixelOrder::kRgb, rows.data(), 2 * 3 - 1));
+    ASSERT_TRUE(decoder.DecodeInto(PngPixelOrder::kRgb, rows.data(), kStride)) << decoder.error();
+    EXPECT_EQ(rows, (std::vector<uint8_t>{10, 20, 30, 40, 50, 60, 0xEE, 0xEE, 70, 80, 90, 100, 110,
+                                          120, 0xEE, 0xEE}));
+
+    for (const std::vector<uint8_t>& transparent :
+         {EncodePng(5, 3, TestPixels(5, 3)),
+          EncodePalettePng({0, 1, 1, 0}, {1, 2, 3, 0, 9, 8, 7, 255})}) {
+        PngDecoder refused(transparent);
+        ASSERT_TRUE(refused.ok()) << refused.error();
+        std::vector<uint8_t> out(64, 0xEE);
+        EXPECT_FALSE(refused.DecodeInto(PngPixelOrder::kRgb, out.data(), 16));
+        EXPECT_FALSE(refused.error().empty());
+        EXPECT_EQ(out, std::vector<uint8_t>(64, 0xEE));
+    }
+}
+
 TEST(SkinPngTest, DecodeIntoRefusesRowsTooShortAndDamagedPixelData) {
     const std::vector<uint8_t> png = EncodePng(16, 16, TestPixels(16, 16));
     std::vector<uint8_t> rows(16 * 16 * 4);

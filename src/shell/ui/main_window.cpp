@@ -368,8 +368,9 @@ QPixmap MainWindow::SkinPixmap(const QString& picture) {
             image = artwork;
         }
     }
-    // Handed over, not copied: an opaque picture becomes the pixmap as it is.
-    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    // Handed over, not copied, and kept in its own format: without the flag Qt would widen an
+    // opaque picture's three bytes a pixel to four.
+    QPixmap pixmap = QPixmap::fromImage(std::move(image), Qt::NoFormatConversion);
     pixmaps_.insert(picture, pixmap);
     return pixmap;
 }
@@ -561,9 +562,13 @@ QRegion ShapeOf(const QImage& picture) {
     // order QRegion takes in one call. A row with the same runs as the row above widens the
     // band above instead of starting one: the outline is then a few dozen rectangles rather
     // than one per row, and clipping every paint of the window to it costs that much less.
+    // An opaque picture of three bytes a pixel (as the skin's background is decoded) is read
+    // row by row, so that finding its outline does not make a 32-bit copy of the whole picture.
     const bool premultiplied = picture.format() == QImage::Format_ARGB32_Premultiplied;
+    const bool three_bytes = picture.format() == QImage::Format_RGB888;
     const QImage image = picture.format() == QImage::Format_ARGB32 ||
-                                 picture.format() == QImage::Format_RGB32 || premultiplied
+                                 picture.format() == QImage::Format_RGB32 || premultiplied ||
+                                 three_bytes
                              ? picture
                              : picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = kColourKey;
@@ -578,8 +583,16 @@ QRegion ShapeOf(const QImage& picture) {
     std::vector<QRect> rects;
     size_t band = 0;                        // where the band of the row above starts in `rects`
     std::vector<std::pair<int, int>> runs;  // this row's runs: first and last column
+    std::vector<QRgb> widened(three_bytes ? static_cast<size_t>(width) : 0);
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (three_bytes) {
+            const uchar* bytes = image.constScanLine(y);
+            for (int x = 0; x < width; ++x, bytes += 3) {
+                widened[static_cast<size_t>(x)] = qRgb(bytes[0], bytes[1], bytes[2]);
+            }
+            row = widened.data();
+        }
         runs.clear();
         int x = 0;
         while (x < width) {

@@ -1,5 +1,7 @@
 #include "shell/ui/picture_source.h"
 
+#include <QHash>
+#include <QList>
 #include <QPainter>
 
 #include <array>
@@ -125,6 +127,35 @@ QImage ImageFromRgba(int width, int height, const std::vector<uint8_t>& rgba) {
                     static_cast<size_t>(width) * 4);
     }
     return image;
+}
+
+QImage CompactImageFromRgba(int width, int height, const std::vector<uint8_t>& rgba) {
+    if (width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
+        return {};
+    }
+    QImage indexed(width, height, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    QHash<QRgb, uchar> index;
+    const uint8_t* in = rgba.data();
+    for (int y = 0; y < height; ++y) {
+        uchar* out = indexed.scanLine(y);
+        for (int x = 0; x < width; ++x, in += 4) {
+            // A colour table holds straight (not premultiplied) alpha, as the RGBA rows do.
+            const QRgb colour = qRgba(in[0], in[1], in[2], in[3]);
+            auto found = index.constFind(colour);
+            if (found == index.cend()) {
+                if (table.size() == 256) {
+                    return ImageFromRgba(width, height, rgba);
+                }
+                found = index.insert(colour, static_cast<uchar>(table.size()));
+                table.push_back(colour);
+            }
+            out[x] = *found;
+        }
+    }
+    indexed.setColorTable(table);
+    return indexed;
 }
 
 QImage PlaceholderPictures::Picture(std::string_view name) const {

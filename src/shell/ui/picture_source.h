@@ -35,6 +35,10 @@ public:
 // null image rather than reading past the buffer.
 QImage ImageFromRgba(int width, int height, const std::vector<uint8_t>& rgba);
 
+// The same pixels as ImageFromRgba gives, with a colour table (one byte a pixel) when they have
+// at most 256 colours, as an animation's frames do; in 32 bits a pixel when they have more.
+QImage CompactImageFromRgba(int width, int height, const std::vector<uint8_t>& rgba);
+
 // Stand-in pictures of the skin's sizes, flat shades with the resource name written on them, for
 // headless tests and for builds without the skin artwork. Unknown names give a null image, like
 // a missing resource. The background pictures (the dialogs' "Msg" too) carry the colour key in
