@@ -1,0 +1,102 @@
+#include "settings/pointer_rules.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "settings/slider_snap.h"
+
+namespace velq {
+namespace {
+
+constexpr int kSnapCount = 11;
+constexpr int kSnapStart = -7;
+constexpr int kSnapStep = 26;
+
+// Read bands of the sensitivity, by pairs: [first, last] -> position. Whatever no band holds
+// (10, 11, outside 0..20) shows as position 6.
+struct SensitivityBand {
+    int first;
+    int last;
+    int position;
+};
+constexpr SensitivityBand kSensitivityBands[] = {
+    {0, 1, 1},   {2, 3, 2},   {4, 5, 3},   {6, 7, 4},    {8, 9, 5},
+    {12, 13, 7}, {14, 15, 8}, {16, 17, 9}, {18, 19, 10}, {20, 20, 11},
+};
+constexpr int kSensitivityElsewhere = 6;
+
+constexpr int kWheelOfZero = 3;
+
+int ClampPosition(int position) {
+    return std::clamp(position, 1, kPointerPositions);
+}
+
+}  // namespace
+
+std::string_view PointerKeyName(PointerKey key) {
+    return kPointerKeyNames[static_cast<std::size_t>(key)];
+}
+
+int PointerSliderSnap(int x) {
+    return std::clamp(SliderSnap(x, kSnapCount, kSnapStart, kSnapStep), 0, kPointerSliderMax);
+}
+
+int PointerPositionOfSliderValue(int value) {
+    return ClampPosition(value / 100 + 1);
+}
+
+int PointerSliderValueOfPosition(int position) {
+    return (ClampPosition(position) - 1) * 100;
+}
+
+int SensitivityOfPosition(int position) {
+    return kSensitivityOfPosition[static_cast<std::size_t>(ClampPosition(position) - 1)];
+}
+
+int SpeedPositionOfSensitivity(int sensitivity) {
+    for (const SensitivityBand& band : kSensitivityBands) {
+        if (band.first <= sensitivity && sensitivity <= band.last) {
+            return band.position;
+        }
+    }
+    return kSensitivityElsewhere;
+}
+
+int DoubleClickMsOfPosition(int position) {
+    return kDoubleClickMsOfPosition[static_cast<std::size_t>(ClampPosition(position) - 1)];
+}
+
+int DoubleClickPositionOfMs(int ms) {
+    // The first position whose written time is at most `ms`; shorter than every band: 11.
+    for (int p = 1; p <= kPointerPositions; ++p) {
+        if (ms >= DoubleClickMsOfPosition(p)) {
+            return p;
+        }
+    }
+    return kPointerPositions;
+}
+
+WheelReading WheelOfLines(int lines) {
+    if (lines == kWheelOneScreen) {
+        return {true, 1};
+    }
+    if (lines == 0) {
+        return {false, kWheelOfZero};
+    }
+    if (lines >= 1 && lines <= kPointerPositions) {
+        return {false, lines};
+    }
+    return {false, kPointerPositions};
+}
+
+std::optional<int> ParseStoredNumber(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace velq

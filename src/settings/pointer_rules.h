@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace velq {
+
+// The PC's pointer settings are kept in the model of the Windows per-user mouse settings, as
+// decimal text under these names, whatever the desktop stores underneath: the mapping between
+// the stored numbers and the page's slider positions is fixed and loses information (11 is
+// shown as 6 and would be written back as 10), which is why a value is rewritten only after
+// the user changed it.
+enum class PointerKey {
+    kMouseSensitivity,
+    kMouseSpeed,
+    kMouseThreshold1,
+    kMouseThreshold2,
+    kDoubleClickSpeed,
+    kWheelScrollLines,
+};
+inline constexpr int kPointerKeyCount = 6;
+inline constexpr std::array<std::string_view, kPointerKeyCount> kPointerKeyNames = {
+    "MouseSensitivity", "MouseSpeed",       "MouseThreshold1",
+    "MouseThreshold2",  "DoubleClickSpeed", "WheelScrollLines",
+};
+std::string_view PointerKeyName(PointerKey key);
+
+// Each of the three sliders has positions 1..11; its value is (position - 1) x 100.
+inline constexpr int kPointerPositions = 11;
+inline constexpr int kPointerSliderWidth = 281;
+inline constexpr int kPointerSliderMax = 1000;
+
+// Where a pointer slider released at pixel x lands (its value 0..1000, never beyond).
+int PointerSliderSnap(int x);
+int PointerPositionOfSliderValue(int value);
+int PointerSliderValueOfPosition(int position);
+
+// "MouseSensitivity": 1, 2, 4 .. 20 written for positions 1..11; read back by pairs, with 10,
+// 11 and anything outside 0..20 shown in the middle (position 6).
+inline constexpr std::array<int, kPointerPositions> kSensitivityOfPosition = {1,  2,  4,  6,  8, 10,
+                                                                              12, 14, 16, 18, 20};
+int SensitivityOfPosition(int position);
+int SpeedPositionOfSensitivity(int sensitivity);
+// A stored sensitivity that is no number reads as the fastest.
+inline constexpr int kUnreadableSensitivity = 20;
+
+// Enhanced precision: the acceleration triple written for ticked and unticked; read as ticked
+// when any of the three is not 0 (a value that is no number reads as 0).
+struct PrecisionValues {
+    int mouse_speed;
+    int threshold1;
+    int threshold2;
+};
+inline constexpr PrecisionValues kPrecisionOn = {1, 6, 10};
+inline constexpr PrecisionValues kPrecisionOff = {0, 0, 0};
+
+// "DoubleClickSpeed" in milliseconds: 970 - 70 x position written; read by 70 ms bands, so
+// 500 ms shows as position 7 and is written back as 480.
+inline constexpr std::array<int, kPointerPositions> kDoubleClickMsOfPosition = {
+    900, 830, 760, 690, 620, 550, 480, 410, 340, 270, 200};
+int DoubleClickMsOfPosition(int position);
+int DoubleClickPositionOfMs(int ms);
+inline constexpr int kUnreadableDoubleClickMs = 480;
+
+// "WheelScrollLines": the position itself, or -1 for one screen per notch. Read: -1 is the
+// screen option (remembering position 1), 0 shows 3, 1..11 themselves, anything else 11.
+inline constexpr int kWheelOneScreen = -1;
+struct WheelReading {
+    bool one_screen;
+    int position;
+};
+WheelReading WheelOfLines(int lines);
+
+// Decimal text as stored; nullopt for text that is no whole number.
+std::optional<int> ParseStoredNumber(std::string_view text);
+
+}  // namespace velq

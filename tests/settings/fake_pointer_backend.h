@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/pointer_backend.h"
+
+namespace velq {
+
+// Keeps the stored values in memory and records every write; can be told to fail.
+class FakePointerBackend : public PointerBackend {
+public:
+    std::string_view Name() const override { return "fake"; }
+    PointerResult Read(PointerValues& values) override {
+        if (!read_error.empty()) {
+            return PointerError(read_error);
+        }
+        values = stored;
+        return PointerOk();
+    }
+    PointerResult Write(const PointerValues& values) override {
+        if (!write_error.empty()) {
+            return PointerError(write_error);
+        }
+        writes.push_back(values);
+        for (const auto& [key, text] : values) {
+            stored[key] = text;
+        }
+        return PointerOk();
+    }
+
+    PointerValues stored;
+    std::vector<PointerValues> writes;
+    std::string read_error;
+    std::string write_error;
+};
+
+}  // namespace velq
