@@ -4,22 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "common/atomic_file.h"
+#include "settings/pointer_file.h"
 
 namespace velq {
 namespace {
-
-constexpr int kMiddleSensitivity = 10;
-constexpr int kMinSensitivity = 1;
-constexpr int kMaxSensitivity = 20;
-// The wheel file is a handful of bytes; anything bigger is not ours.
-constexpr std::uintmax_t kWheelFileMaxSize = 4096;
-constexpr std::string_view kWheelFileKey = "WheelScrollLines=";
 
 constexpr const char* kSpeedKey = "speed";
 constexpr const char* kProfileKey = "accel-profile";
@@ -51,21 +42,6 @@ struct GnomePointerBackend::Gio {
     }
 };
 
-double GnomeSpeedOfSensitivity(int sensitivity) {
-    const int s = std::clamp(sensitivity, kMinSensitivity, kMaxSensitivity);
-    const double below = kMiddleSensitivity - kMinSensitivity;
-    const double above = kMaxSensitivity - kMiddleSensitivity;
-    return s <= kMiddleSensitivity ? (s - kMiddleSensitivity) / below
-                                   : (s - kMiddleSensitivity) / above;
-}
-
-int SensitivityOfGnomeSpeed(double speed) {
-    const double v = std::clamp(speed, -1.0, 1.0);
-    const double below = kMiddleSensitivity - kMinSensitivity;
-    const double above = kMaxSensitivity - kMiddleSensitivity;
-    return static_cast<int>(std::lround(kMiddleSensitivity + v * (v <= 0 ? below : above)));
-}
-
 bool GnomeMouseSchemaInstalled() {
     GSettingsSchema* schema = LookUpMouseSchema();
     if (schema == nullptr) {
@@ -73,18 +49,6 @@ bool GnomeMouseSchemaInstalled() {
     }
     g_settings_schema_unref(schema);
     return true;
-}
-
-std::filesystem::path DefaultWheelFile() {
-    std::filesystem::path folder;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != 0) {
-        folder = config;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0) {
-        folder = std::filesystem::path(home) / ".config";
-    } else {
-        folder = g_get_user_config_dir();
-    }
-    return folder / "velq540b" / "pointer.conf";
 }
 
 std::unique_ptr<GnomePointerBackend> GnomePointerBackend::Open(std::filesystem::path wheel_file) {
@@ -108,7 +72,7 @@ PointerResult GnomePointerBackend::Read(PointerValues& values) {
     values.clear();
     GSettings* s = gio_->settings;
     values[PointerKey::kMouseSensitivity] =
-        std::to_string(SensitivityOfGnomeSpeed(g_settings_get_double(s, kSpeedKey)));
+        std::to_string(SensitivityOfAccelSpeed(g_settings_get_double(s, kSpeedKey)));
     gchar* profile = g_settings_get_string(s, kProfileKey);
     const bool flat = std::string_view(profile) == kFlat;
     g_free(profile);
@@ -118,23 +82,13 @@ PointerResult GnomePointerBackend::Read(PointerValues& values) {
     values[PointerKey::kMouseThreshold2] = std::to_string(precision.threshold2);
     values[PointerKey::kDoubleClickSpeed] = std::to_string(g_settings_get_int(s, kDoubleClickKey));
 
-    std::error_code ec;
-    if (!std::filesystem::exists(wheel_file_, ec)) {
-        return PointerOk();  // never changed here: the wheel settings stay as the page has them
+    // Only the wheel lines come from our file: GNOME keeps the rest itself.
+    PointerValues own;
+    if (PointerResult read = ReadPointerFile(wheel_file_, own); !read) {
+        return read;
     }
-    std::vector<uint8_t> bytes;
-    if (FileResult read = ReadWholeFile(wheel_file_, bytes, kWheelFileMaxSize); !read) {
-        return PointerError(read.error);
-    }
-    const std::string text(bytes.begin(), bytes.end());
-    const std::size_t at = text.find(kWheelFileKey);
-    if (at != std::string::npos) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::size_t start = at + kWheelFileKey.size();
-        values[PointerKey::kWheelScrollLines] = text.substr(start, end - start);
+    if (const auto it = own.find(PointerKey::kWheelScrollLines); it != own.end()) {
+        values[PointerKey::kWheelScrollLines] = it->second;
     }
     return PointerOk();
 }
@@ -146,7 +100,7 @@ PointerResult GnomePointerBackend::Write(const PointerValues& values) {
     bool ok = true;
     std::string failed;
     if (const auto v = Number(values, PointerKey::kMouseSensitivity)) {
-        if (!g_settings_set_double(s, kSpeedKey, GnomeSpeedOfSensitivity(*v))) {
+        if (!g_settings_set_double(s, kSpeedKey, AccelSpeedOfSensitivity(*v))) {
             ok = false;
             failed = kSpeedKey;
         }
@@ -175,17 +129,7 @@ PointerResult GnomePointerBackend::Write(const PointerValues& values) {
     g_settings_sync();
 
     if (const auto it = values.find(PointerKey::kWheelScrollLines); it != values.end()) {
-        std::error_code ec;
-        std::filesystem::create_directories(wheel_file_.parent_path(), ec);
-        if (ec) {
-            return PointerError("cannot create " + wheel_file_.parent_path().string() + ": " +
-                                ec.message());
-        }
-        const std::string text = std::string(kWheelFileKey) + it->second + "\n";
-        const std::vector<uint8_t> bytes(text.begin(), text.end());
-        if (FileResult written = WriteFileAtomically(wheel_file_, bytes); !written) {
-            return PointerError(written.error);
-        }
+        return WritePointerFile(wheel_file_, {{PointerKey::kWheelScrollLines, it->second}});
     }
     return PointerOk();
 }

@@ -9,14 +9,13 @@ namespace velq {
 
 // GNOME keeps the pointer in GSettings `org.gnome.desktop.peripherals.mouse`, and its settings
 // daemon applies every change to the running session itself:
-//   "MouseSensitivity" 1..20 <-> `speed` -1..1, linear on each side of the middle, so that
-//       Windows' default 10 is GNOME's default 0: speed = (s - 10) / 9 for s <= 10, (s - 10) / 10
-//       above; read back rounded to the nearest whole sensitivity;
+//   "MouseSensitivity" 1..20 <-> `speed` -1..1 (AccelSpeedOfSensitivity);
 //   "MouseSpeed"/"MouseThreshold1"/"MouseThreshold2" <-> `accel-profile`: "flat" for 0, 0, 0,
 //       "adaptive" otherwise; "default" reads as adaptive, the profile libinput gives a mouse;
 //   "DoubleClickSpeed" <-> `double-click` in ms;
 //   "WheelScrollLines", which GNOME does not have, lives in a small file of our own in the
-//       desktop's configuration folder (`wheel_file`), written only when the user changes it.
+//       desktop's configuration folder (`wheel_file`, see pointer_file.h), written only when the
+//       user changes it.
 class GnomePointerBackend : public PointerBackend {
 public:
     // The GSettings schema of the mouse, or nothing when the session has none installed.
@@ -41,13 +40,5 @@ inline constexpr const char* kGnomeMouseSchema = "org.gnome.desktop.peripherals.
 
 // True when this session's GSettings knows the mouse schema.
 bool GnomeMouseSchemaInstalled();
-
-// The per-user file that keeps the wheel lines: `velq540b/pointer.conf` in XDG_CONFIG_HOME
-// (or ~/.config), read from the environment each time so tests can point it elsewhere.
-std::filesystem::path DefaultWheelFile();
-
-// The documented mapping between the sensitivity and GNOME's speed.
-double GnomeSpeedOfSensitivity(int sensitivity);
-int SensitivityOfGnomeSpeed(double speed);
 
 }  // namespace velq

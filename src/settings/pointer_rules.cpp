@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "settings/slider_snap.h"
 
@@ -26,6 +27,10 @@ constexpr SensitivityBand kSensitivityBands[] = {
 constexpr int kSensitivityElsewhere = 6;
 
 constexpr int kWheelOfZero = 3;
+
+constexpr int kMiddleSensitivity = 10;
+constexpr int kMinSensitivity = 1;
+constexpr int kMaxSensitivity = 20;
 
 int ClampPosition(int position) {
     return std::clamp(position, 1, kPointerPositions);
@@ -87,6 +92,21 @@ WheelReading WheelOfLines(int lines) {
         return {false, lines};
     }
     return {false, kPointerPositions};
+}
+
+double AccelSpeedOfSensitivity(int sensitivity) {
+    const int s = std::clamp(sensitivity, kMinSensitivity, kMaxSensitivity);
+    const double below = kMiddleSensitivity - kMinSensitivity;
+    const double above = kMaxSensitivity - kMiddleSensitivity;
+    return s <= kMiddleSensitivity ? (s - kMiddleSensitivity) / below
+                                   : (s - kMiddleSensitivity) / above;
+}
+
+int SensitivityOfAccelSpeed(double speed) {
+    const double v = std::clamp(speed, -1.0, 1.0);
+    const double below = kMiddleSensitivity - kMinSensitivity;
+    const double above = kMaxSensitivity - kMiddleSensitivity;
+    return static_cast<int>(std::lround(kMiddleSensitivity + v * (v <= 0 ? below : above)));
 }
 
 std::optional<int> ParseStoredNumber(std::string_view text) {

@@ -72,6 +72,13 @@ struct WheelReading {
 };
 WheelReading WheelOfLines(int lines);
 
+// The desktop's pointer speed -1..1 (GSettings `speed`, libinput's "Accel Speed") for the
+// sensitivity 1..20: linear on each side of the middle, so that Windows' default 10 is the
+// desktop's default 0: (s - 10) / 9 for s <= 10, (s - 10) / 10 above; read back rounded to the
+// nearest whole sensitivity. Values outside the ranges are clamped.
+double AccelSpeedOfSensitivity(int sensitivity);
+int SensitivityOfAccelSpeed(double speed);
+
 // Decimal text as stored; nullopt for text that is no whole number.
 std::optional<int> ParseStoredNumber(std::string_view text);
 

@@ -8,6 +8,7 @@
 
 #include "settings/desktop_env.h"
 #include "settings/gnome_pointer_backend.h"
+#include "settings/pointer_file.h"
 #include "settings/pointer_settings.h"
 
 namespace velq {
@@ -39,34 +40,15 @@ protected:
         }
         g_settings_sync();
         g_object_unref(settings);
-        backend_ = GnomePointerBackend::Open(DefaultWheelFile());
+        backend_ = GnomePointerBackend::Open(DefaultPointerFile());
         ASSERT_NE(backend_, nullptr) << "the mouse schema is there";
     }
     std::unique_ptr<GnomePointerBackend> backend_;
 };
 
-TEST(GnomeSpeedMapping, SensitivityOneToTwentyCoversMinusOneToOne) {
-    struct Case {
-        int sensitivity;
-        double speed;
-    };
-    const Case cases[] = {{1, -1.0}, {4, -2.0 / 3}, {10, 0.0}, {15, 0.5},
-                          {20, 1.0}, {0, -1.0},     {25, 1.0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sensitivity);
-        EXPECT_NEAR(GnomeSpeedOfSensitivity(c.sensitivity), c.speed, 1e-9);
-    }
-    for (int s = 1; s <= 20; ++s) {
-        EXPECT_EQ(SensitivityOfGnomeSpeed(GnomeSpeedOfSensitivity(s)), s) << s;
-    }
-    EXPECT_EQ(SensitivityOfGnomeSpeed(0.04), 10);
-    EXPECT_EQ(SensitivityOfGnomeSpeed(0.06), 11);
-    EXPECT_EQ(SensitivityOfGnomeSpeed(-3.0), 1);
-}
-
 TEST_F(GnomePointerBackendTest, UsesTheTemporaryFoldersOnly) {
     EXPECT_TRUE(GnomeMouseSchemaInstalled());
-    EXPECT_EQ(DefaultWheelFile(), TestConfigHome() / "velq540b" / "pointer.conf");
+    EXPECT_EQ(DefaultPointerFile(), TestConfigHome() / "velq540b" / "pointer.conf");
 }
 
 TEST_F(GnomePointerBackendTest, DesktopDefaultsReadIntoThePage) {
@@ -105,7 +87,7 @@ TEST_F(GnomePointerBackendTest, ChangesReachTheStoreAndUntouchedKeysAreNeverWrit
     EXPECT_NE(keyfile.find("double-click=480"), std::string::npos) << keyfile;
 
     // A second backend, as the next start of the program, reads what was stored.
-    auto again = GnomePointerBackend::Open(DefaultWheelFile());
+    auto again = GnomePointerBackend::Open(DefaultPointerFile());
     ASSERT_NE(again, nullptr);
     PointerSettings next(again.get());
     ASSERT_TRUE(next.Refresh());

@@ -95,6 +95,25 @@ TEST(PointerRules, WheelLinesAndStoredText) {
     EXPECT_EQ(PointerKeyName(K::kWheelScrollLines), "WheelScrollLines");
 }
 
+TEST(PointerRules, SensitivityOneToTwentyCoversMinusOneToOne) {
+    struct Case {
+        int sensitivity;
+        double speed;
+    };
+    const Case cases[] = {{1, -1.0}, {4, -2.0 / 3}, {10, 0.0}, {15, 0.5},
+                          {20, 1.0}, {0, -1.0},     {25, 1.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sensitivity);
+        EXPECT_NEAR(AccelSpeedOfSensitivity(c.sensitivity), c.speed, 1e-9);
+    }
+    for (int s = 1; s <= 20; ++s) {
+        EXPECT_EQ(SensitivityOfAccelSpeed(AccelSpeedOfSensitivity(s)), s) << s;
+    }
+    EXPECT_EQ(SensitivityOfAccelSpeed(0.04), 10);
+    EXPECT_EQ(SensitivityOfAccelSpeed(0.06), 11);
+    EXPECT_EQ(SensitivityOfAccelSpeed(-3.0), 1);
+}
+
 PointerValues WindowsDefaults() {
     return {{K::kMouseSensitivity, "10"},  {K::kMouseSpeed, "1"},
             {K::kMouseThreshold1, "6"},    {K::kMouseThreshold2, "10"},
