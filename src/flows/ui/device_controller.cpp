@@ -330,6 +330,7 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
         // The slot names first: the pages name the buttons by them.
         shown_ = *outcome.shown;
         window.ShowConfig(shown_.config);
+        window.MouseRead();
     }
     if (outcome.no_device_state) {
         window.ShowNoDevicePage();
@@ -407,6 +408,7 @@ void DeviceController::OnFrameButton(const QString& name) {
             MouseConfig pages = parts_.window->shown_config();
             parts_.window->CollectConfig(pages);
             if (button->flow == Flow::kApply) {
+                parts_.window->Applying();
                 RunJob([this, pages] { return flows_.Apply(pages); });
             } else {
                 RunJob([this, pages] { return flows_.Confirm(pages); });

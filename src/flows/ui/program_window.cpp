@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "settings/pointer_backend_choice.h"
+#include "settings/ui/advanced_page.h"
 #include "shell/ui/single_instance.h"
 
 namespace velq::ui {
@@ -12,6 +14,12 @@ ProgramWindow::ProgramWindow()
     : window_(WithStandardPages(DefaultServices(pictures_, pictures_, messages_, files_))) {
     messages_.SetParent(&window_);
     files_.SetParent(&window_);
+    if (auto* advanced = window_.PageOf<AdvancedPage>()) {
+        advanced->SetPointerBackendSource([this] {
+            pointer_backend_ = OpenPointerBackend();
+            return pointer_backend_.get();
+        });
+    }
 }
 
 ShellResult ProgramWindow::Start() {

@@ -9,6 +9,7 @@
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_presenter.h"
+#include "settings/pointer_backend.h"
 #include "shell/ui/skin_pictures.h"
 
 namespace velq::ui {
@@ -50,6 +51,9 @@ private:
     QtFileDialogs files_;
     MainWindow window_;
     std::unique_ptr<LoadingWindow> loading_;
+    // Where this session keeps the PC's pointer settings, opened when the advanced page is
+    // first built.
+    std::unique_ptr<PointerBackend> pointer_backend_;
 };
 
 }  // namespace velq::ui

@@ -111,6 +111,7 @@ void AdvancedPage::Built() {
     }
     ClickThrough(QStringLiteral("Img_FireContinue"), QStringLiteral("lbl_FireContinue"));
     BuildLevels();
+    BuildPointerRows();
 }
 
 void AdvancedPage::BuildLevels() {
@@ -268,10 +269,11 @@ void AdvancedPage::Arrange() {
         caption->adjustSize();
     }
     ShowAim(aim_entry_);
+    FitPointerScales();
 }
 
 bool AdvancedPage::LabelClicked(const QString& name) {
-    if (LevelClicked(name)) {
+    if (LevelClicked(name) || PointerClicked(name)) {
         return true;
     }
     // The option's click label lies on its check picture; the caption beside it answers too.

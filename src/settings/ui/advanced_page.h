@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/dpi.h"
+#include "settings/pointer_settings.h"
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -28,6 +29,17 @@ public:
     void ShowConfig(const MouseConfig& config) override;
     void Arrange() override;
     bool LabelClicked(const QString& name) override;
+    void MouseRead() override;
+    void Applying() override;
+
+    // Where the PC's pointer settings are kept: asked once, when the page is built (nullptr:
+    // the page keeps and shows its values and writes nowhere). The program opens the
+    // session's backend; tests give theirs.
+    using PointerBackendSource = std::function<PointerBackend*()>;
+    void SetPointerBackendSource(PointerBackendSource source) {
+        pointer_source_ = std::move(source);
+    }
+    const PointerSettings& pointer() const { return pointer_; }
 
     // Asks the user for a level's colour, starting from its present one; nothing when the
     // user cancels. The colour dialog by default; tests put their answer here.
@@ -50,9 +62,19 @@ private:
     // A click on one of the level rows' labels or pictures; false for other names.
     bool LevelClicked(const QString& name);
 
+    // The pointer rows (advanced_page_pointer.cpp).
+    void BuildPointerRows();
+    void ShowPointer();
+    void FitPointerScales();
+    bool PointerClicked(const QString& name);
+    void Report(const PointerResult& result);
+
     SnapSlider* aim_slider_ = nullptr;
     std::array<SnapSlider*, kDpiLevels> level_sliders_{};
     ColourChooser choose_colour_;
+    PointerSettings pointer_;
+    PointerBackendSource pointer_source_;
+    std::array<SnapSlider*, 3> pointer_sliders_{};
     int aim_entry_ = 0;
 };
 

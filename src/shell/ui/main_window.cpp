@@ -649,6 +649,22 @@ void MainWindow::CollectConfig(MouseConfig& config) {
     config_ = config;
 }
 
+void MainWindow::MouseRead() {
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->MouseRead();
+        }
+    }
+}
+
+void MainWindow::Applying() {
+    for (const auto& part : parts_) {
+        if (part->built()) {
+            part->Applying();
+        }
+    }
+}
+
 void MainWindow::SetFunctionNamer(FunctionNamer namer) {
     function_namer_ = std::move(namer);
 }

@@ -84,6 +84,9 @@ public:
     void ShowConfig(const MouseConfig& config);
     // What the pages show, taken into `config`; settings no page shows keep their values.
     void CollectConfig(MouseConfig& config);
+    // Tell the built pages that the mouse was read, or that Apply is about to write it.
+    void MouseRead();
+    void Applying();
     // The name of a function code in the current language, for the pages' button labels.
     using FunctionNamer = std::function<QString(const FunctionCode&)>;
     void SetFunctionNamer(FunctionNamer namer);

@@ -85,6 +85,10 @@ public:
     // whether the switch was applied.
     virtual void LanguageSwitching() {}
     virtual void LanguageSwitched(bool /*applied*/) {}
+    // The mouse was read and the pages show what it holds; Apply is about to collect the pages
+    // and write the mouse. For what a page keeps outside the mouse (the PC's settings).
+    virtual void MouseRead() {}
+    virtual void Applying() {}
     // Closes the part's menus and pop-up panels.
     virtual void HideMenus();
     // A click on one of the part's caption labels, and the pointer entering and leaving one;

@@ -1,0 +1,106 @@
+// The advanced page's rows of the PC's pointer settings, through the real window on a backend
+// that keeps the stored values in memory: what a read shows, what each change writes (and
+// nothing else), Apply, and a read of the mouse starting over.
+#include <QApplication>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "gui_flows/gui_flows_fixture.h"
+#include "settings/fake_pointer_backend.h"
+#include "settings/ui/advanced_page.h"
+
+namespace velq::ui::testing {
+namespace {
+
+using K = PointerKey;
+
+class PointerRows : public GuiFlowsTest {
+protected:
+    void SetUp() override {
+        GuiFlowsTest::SetUp();
+        backend.stored = {{K::kMouseSensitivity, "10"},  {K::kMouseSpeed, "1"},
+                          {K::kMouseThreshold1, "6"},    {K::kMouseThreshold2, "10"},
+                          {K::kDoubleClickSpeed, "500"}, {K::kWheelScrollLines, "5"}};
+        rig.window->PageOf<AdvancedPage>()->SetPointerBackendSource([this] { return &backend; });
+        StartReady();
+        rig.window->ClickTab(Page::kAdvanced);
+    }
+
+    int Slider(const char* name) const {
+        return qobject_cast<QSlider*>(rig.Control(name))->value();
+    }
+    void ReleaseAt(const char* name, int x) {
+        QWidget* slider = rig.Control(name);
+        const QPoint at(x, slider->height() / 2);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+    bool Ticked(const char* picture) const {
+        return rig.window->PictureOf(QString::fromLatin1(picture)) == QStringLiteral("CbS_E");
+    }
+
+    FakePointerBackend backend;
+};
+
+TEST_F(PointerRows, ShowsWhatTheDesktopKeeps) {
+    EXPECT_EQ(Slider("slider_Spd"), 500);     // sensitivity 10: the middle, position 6
+    EXPECT_EQ(Slider("slider_DbSpd"), 600);   // 500 ms: position 7
+    EXPECT_EQ(Slider("slider_SrcSpd"), 400);  // five lines
+    EXPECT_TRUE(Ticked("Img_IsControl"));
+    EXPECT_FALSE(Ticked("Img_IsScreen"));
+    EXPECT_TRUE(backend.writes.empty());  // reading writes nothing
+}
+
+TEST_F(PointerRows, EachChangeWritesItsOwnSettingOnlyAndApplyWritesThemAgain) {
+    ReleaseAt("slider_Spd", 300);  // beyond the end: position 11, not further
+    EXPECT_EQ(Slider("slider_Spd"), 1000);
+    ASSERT_EQ(backend.writes.size(), 1u);
+    EXPECT_EQ(backend.writes.back(), (PointerValues{{K::kMouseSensitivity, "20"}}));
+
+    rig.Click("lbl_Is_Control");  // the caption beside the option answers too
+    EXPECT_FALSE(Ticked("Img_IsControl"));
+    EXPECT_EQ(backend.writes.back(),
+              (PointerValues{
+                  {K::kMouseSpeed, "0"}, {K::kMouseThreshold1, "0"}, {K::kMouseThreshold2, "0"}}));
+
+    rig.Click("Img_IsScreen");
+    EXPECT_EQ(backend.stored[K::kWheelScrollLines], "-1");
+    EXPECT_FALSE(rig.Control("slider_SrcSpd")->isEnabled());
+    rig.Click("lbl_IsScreen");
+    EXPECT_EQ(backend.stored[K::kWheelScrollLines], "5");
+    EXPECT_TRUE(rig.Control("slider_SrcSpd")->isEnabled());
+
+    ReleaseAt("slider_DbSpd", 0);  // position 1: 900 ms, and our own window follows
+    EXPECT_EQ(backend.stored[K::kDoubleClickSpeed], "900");
+    EXPECT_EQ(QApplication::doubleClickInterval(), 900);
+
+    backend.writes.clear();
+    RunFlow("Btn_Apply_2");
+    ASSERT_FALSE(backend.writes.empty());
+    PointerValues applied;
+    for (const PointerValues& w : backend.writes) {
+        applied.insert(w.begin(), w.end());
+    }
+    EXPECT_EQ(applied[K::kMouseSensitivity], "20");
+    EXPECT_EQ(applied[K::kDoubleClickSpeed], "900");
+    EXPECT_EQ(applied[K::kMouseSpeed], "0");
+}
+
+TEST_F(PointerRows, UntouchedSettingsAreNeverRewrittenAndAReadStartsOver) {
+    RunFlow("Btn_Apply_2");
+    EXPECT_TRUE(backend.writes.empty());  // 500 ms would come back as 480 otherwise
+
+    ReleaseAt("slider_Spd", 0);
+    backend.stored[K::kMouseSensitivity] = "14";  // changed elsewhere meanwhile
+    RunFlow("Btn_Read_2");
+    EXPECT_EQ(Slider("slider_Spd"), 700);  // 14: position 8
+    backend.writes.clear();
+    RunFlow("Btn_Apply_2");
+    EXPECT_TRUE(backend.writes.empty());
+    EXPECT_EQ(backend.stored[K::kDoubleClickSpeed], "500");
+}
+
+}  // namespace
+}  // namespace velq::ui::testing
