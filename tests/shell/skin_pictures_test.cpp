@@ -26,7 +26,7 @@ std::vector<Picture> AllPictures() {
         const std::string l = language;
         all.insert(all.end(), {{l + "BackGround", 1030, 662},
                                {l + "Back1", 600, 400},
-                               {l + "Back2", 800, 374},
+                               {l + "Back2", 800, 424},
                                {l + "Back3", 800, 374},
                                {l + "Back4", 800, 374},
                                {l + "Back5", 720, 650},

@@ -21,7 +21,7 @@ struct SizeRow {
 constexpr auto kPictureSizes = std::to_array<SizeRow>({
     {"L1_BackGround", 1030, 662},
     {"L1_Back1", 600, 400},
-    {"L1_Back2", 800, 374},
+    {"L1_Back2", 800, 424},  // the fire key and the three pointer rows fill its right card
     {"L1_Back3", 800, 374},
     {"L1_Back4", 800, 374},
     {"L1_Back5", 720, 650},
