@@ -31,46 +31,9 @@ protected:
         StartReady();
     }
 
-    void Choose(const char* label, std::initializer_list<const char*> path) {
-        rig.Click(label);
-        for (const char* entry : path) {
-            rig.Enter(entry);
-        }
-        rig.Click(*(path.end() - 1));
-    }
-
     void OpenFactoryPage() {
         rig.window->EngineerUnlock();
         rig.window->ClickTab(Page::kEngineering);
-    }
-
-    // Drags nothing: presses and lets go of the aim slider at pixel x.
-    void ReleaseAimSliderAt(int x) {
-        QWidget* slider = rig.Control("slider_DPI8");
-        const QPoint at(x, slider->height() / 2);
-        QTest::mousePress(slider, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
-    }
-
-    // Replaces what a field holds by typing, as a user would.
-    void Type(const char* field, const char* text) {
-        auto* edit = qobject_cast<QLineEdit*>(rig.Control(field));
-        ASSERT_NE(edit, nullptr) << field;
-        ASSERT_TRUE(edit->isEnabled()) << field;
-        edit->setFocus();
-        edit->selectAll();
-        if (*text == '\0') {
-            QTest::keyClick(edit, Qt::Key_Backspace);
-        } else {
-            QTest::keyClicks(edit, QString::fromLatin1(text));  // the first key replaces all
-        }
-    }
-
-    QString Text(const char* name) const {
-        if (auto* combo = qobject_cast<QComboBox*>(rig.Control(name))) {
-            return combo->currentText();
-        }
-        return rig.Control(name)->property("text").toString();
     }
 
     int SliderValue() const { return qobject_cast<QSlider*>(rig.Control("slider_DPI8"))->value(); }
@@ -97,7 +60,7 @@ TEST_F(AimFireKey, SliderGivesEveryAimKeyOfBothProfilesItsValueOnApply) {
     Choose("Key2", {"Key_Special", "Key_AIMKey"});
     rig.Click("Btn_Adv_1");
     // Twelve values over 225 pixels: 18 pixels each, the first ending at 14; "1600" is the fifth.
-    ReleaseAimSliderAt(80);
+    ReleaseSliderAt("slider_DPI8", 80);
     EXPECT_EQ(SliderValue(), 400);
     EXPECT_EQ(Text("lbl_AIMKeyValue"), QStringLiteral("1600"));
     OpenFactoryPage();
@@ -118,7 +81,7 @@ TEST_F(AimFireKey, SliderSnapsToTheEntryWhereThePointerLetsGo) {
     // The intervals (-4, 14], (14, 32], ...; past 194 the last entry, "8000".
     for (const Case c : {Case{-10, 0}, Case{14, 0}, Case{15, 100}, Case{194, 1000}, Case{195, 1100},
                          Case{224, 1100}}) {
-        ReleaseAimSliderAt(c.x);
+        ReleaseSliderAt("slider_DPI8", c.x);
         EXPECT_EQ(SliderValue(), c.value) << c.x;
         EXPECT_EQ(rig.window->shown_config().aim_dpi, c.value / 100) << c.x;
     }
@@ -130,15 +93,14 @@ TEST_F(AimFireKey, SliderSnapsToTheEntryWhereThePointerLetsGo) {
 
 TEST_F(AimFireKey, WithoutAnAimKeyBothControlsFallBackAndSaySo) {
     rig.Click("Btn_Adv_1");
-    ReleaseAimSliderAt(120);
+    ReleaseSliderAt("slider_DPI8", 120);
     EXPECT_TRUE(SaidNoAimKey());
     EXPECT_EQ(SliderValue(), 0);
     EXPECT_EQ(Text("lbl_AIMKeyValue"), QStringLiteral("500"));
     rig.messages.Clear();
     OpenFactoryPage();
     auto* list = qobject_cast<QComboBox*>(rig.Control("cb_AIMKeyValue"));
-    list->setCurrentIndex(6);
-    emit list->activated(6);
+    ChooseInList("cb_AIMKeyValue", 6);
     EXPECT_TRUE(SaidNoAimKey());
     EXPECT_EQ(list->currentIndex(), 0);
     // Nothing reaches the mouse for it.
@@ -151,13 +113,12 @@ TEST_F(AimFireKey, AimValueReadFromTheMouseIsShown) {
     Choose("Key4", {"Key_Special", "Key_AIMKey"});
     OpenFactoryPage();
     auto* list = qobject_cast<QComboBox*>(rig.Control("cb_AIMKeyValue"));
-    list->setCurrentIndex(3);
-    emit list->activated(3);
+    ChooseInList("cb_AIMKeyValue", 3);
     RunFlow("Btn_Apply_1");
     ASSERT_EQ(StoredCode(kOffice + 3 * 3), (std::vector<uint8_t>{0x0A, 0x03, 0x00}));
     // Moved but not applied: the read shows the mouse's value again.
     rig.Click("btn_EngAdvanced");
-    ReleaseAimSliderAt(150);
+    ReleaseSliderAt("slider_DPI8", 150);
     ASSERT_NE(SliderValue(), 300);
     RunFlow("Btn_Read_2");
     EXPECT_EQ(Text("lbl_AIMKeyValue"), QStringLiteral("1200"));
@@ -224,8 +185,7 @@ TEST_F(AimFireKey, ContinuousFireAndACountChosenInTheFactoryList) {
 
     // A count chosen in the list ends continuous fire; the field and the list show it, and
     // Apply stores it.
-    list->setCurrentIndex(9);
-    emit list->activated(9);
+    ChooseInList("cb_FireCount", 9);
     EXPECT_FALSE(continuous());
     EXPECT_EQ(count->text(), QStringLiteral("10"));
     EXPECT_TRUE(count->isEnabled());
@@ -234,8 +194,7 @@ TEST_F(AimFireKey, ContinuousFireAndACountChosenInTheFactoryList) {
     EXPECT_EQ(Stored(kFireCount), 9);
 
     // "256" is more than the clicks field holds: both show 255.
-    list->setCurrentIndex(255);
-    emit list->activated(255);
+    ChooseInList("cb_FireCount", 255);
     EXPECT_EQ(count->text(), QStringLiteral("255"));
     EXPECT_EQ(list->currentText(), QStringLiteral("255"));
 

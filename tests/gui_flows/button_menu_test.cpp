@@ -35,16 +35,6 @@ protected:
         StartReady();
     }
 
-    // Opens the menu of `label` and chooses `entry`, opening the submenus on the way as the
-    // pointer would.
-    void Choose(const char* label, std::initializer_list<const char*> path) {
-        rig.Click(label);
-        for (const char* entry : path) {
-            rig.Enter(entry);
-        }
-        rig.Click(*(path.end() - 1));
-    }
-
     QString Caption(const char* name) const {
         return rig.Control(name)->property("text").toString();
     }

@@ -24,41 +24,10 @@ protected:
     void SetUp() override {
         GuiFlowsTest::SetUp();
         StartReady();
-        rig.window->EngineerUnlock();
-        rig.window->ClickTab(Page::kEngineering);  // both views built
-        rig.window->ClickTab(Page::kAdvanced);
+        OpenWithFactoryPage(Page::kAdvanced);
     }
 
     const DpiConfig& Dpi() const { return rig.window->shown_config().dpi; }
-
-    void ReleaseSliderAt(const char* slider_name, int x) {
-        QWidget* slider = rig.Control(slider_name);
-        const QPoint at(x, slider->height() / 2);
-        QTest::mousePress(slider, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
-    }
-
-    void ChooseInList(const char* name, int position) {
-        auto* list = qobject_cast<QComboBox*>(rig.Control(name));
-        ASSERT_NE(list, nullptr) << name;
-        list->setCurrentIndex(position);
-        emit list->activated(position);
-    }
-
-    void Type(const char* field, const char* text) {
-        auto* edit = qobject_cast<QLineEdit*>(rig.Control(field));
-        ASSERT_NE(edit, nullptr) << field;
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, QString::fromLatin1(text));
-    }
-
-    QString Text(const char* name) const {
-        if (auto* list = qobject_cast<QComboBox*>(rig.Control(name))) {
-            return list->currentText();
-        }
-        return rig.Control(name)->property("text").toString();
-    }
 
     bool Current(int level) const {
         return rig.window->PictureOf(QStringLiteral("Img_DPI%1").arg(level)) ==
@@ -175,9 +144,7 @@ protected:
         StoreSectionCopies(copies, image);
         mouse->SetMemory(0, image);
         StartReady();
-        rig.window->EngineerUnlock();
-        rig.window->ClickTab(Page::kEngineering);
-        rig.window->ClickTab(Page::kAdvanced);
+        OpenWithFactoryPage(Page::kAdvanced);
     }
 };
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "device/virtual_backend.h"
@@ -98,6 +101,62 @@ protected:
             }
         }
         return n;
+    }
+
+    // The factory page and `page` built, `page` shown: both views of a setting at hand.
+    void OpenWithFactoryPage(Page page) {
+        rig.window->EngineerUnlock();
+        rig.window->ClickTab(Page::kEngineering);
+        rig.window->ClickTab(page);
+    }
+
+    // Opens the function menu of `label` and chooses `entry`, opening the submenus on the way
+    // as the pointer would.
+    void Choose(const char* label, std::initializer_list<const char*> path) {
+        rig.Click(label);
+        for (const char* entry : path) {
+            rig.Enter(entry);
+        }
+        rig.Click(*(path.end() - 1));
+    }
+
+    // Presses and lets go of a slider at pixel x, as a click or the end of a drag does.
+    void ReleaseSliderAt(const char* name, int x) {
+        QWidget* slider = rig.Control(name);
+        const QPoint at(x, slider->height() / 2);
+        QTest::mousePress(slider, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
+    }
+
+    // A list entry chosen by the user.
+    void ChooseInList(const char* name, int position) {
+        auto* list = qobject_cast<QComboBox*>(rig.Control(name));
+        ASSERT_NE(list, nullptr) << name;
+        list->setCurrentIndex(position);
+        emit list->activated(position);
+    }
+
+    // Replaces what a field holds by typing, as a user would: the first key replaces the
+    // selected text, an empty text is a Backspace.
+    void Type(const char* field, const char* text) {
+        auto* edit = qobject_cast<QLineEdit*>(rig.Control(field));
+        ASSERT_NE(edit, nullptr) << field;
+        ASSERT_TRUE(edit->isEnabled()) << field;
+        edit->setFocus();
+        edit->selectAll();
+        if (*text == '\0') {
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        } else {
+            QTest::keyClicks(edit, QString::fromLatin1(text));
+        }
+    }
+
+    // What a control shows: a list's current entry, else its text.
+    QString Text(const char* name) const {
+        if (auto* list = qobject_cast<QComboBox*>(rig.Control(name))) {
+            return list->currentText();
+        }
+        return rig.Control(name)->property("text").toString();
     }
 
     WindowRig rig;

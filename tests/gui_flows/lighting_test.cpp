@@ -23,9 +23,7 @@ protected:
     void SetUp() override {
         GuiFlowsTest::SetUp();
         StartReady();
-        rig.window->EngineerUnlock();
-        rig.window->ClickTab(Page::kEngineering);  // both views built
-        rig.window->ClickTab(Page::kLight);
+        OpenWithFactoryPage(Page::kLight);
         ASSERT_EQ(Light().type, LightType::kFlowing);
     }
 
@@ -44,18 +42,6 @@ protected:
     void ClickRadio(const char* name) {
         QWidget* radio = rig.Control(name);
         QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
-    }
-    QString Text(const char* name) const {
-        if (auto* list = qobject_cast<QComboBox*>(rig.Control(name))) {
-            return list->currentText();
-        }
-        return rig.Control(name)->property("text").toString();
-    }
-    void Type(const char* field, const char* text) {
-        auto* edit = qobject_cast<QLineEdit*>(rig.Control(field));
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, QString::fromLatin1(text));
     }
 };
 
@@ -148,21 +134,16 @@ TEST_F(Lighting, ModesOfferedShowInTheListAndOnThePage) {
 }
 
 TEST_F(Lighting, SpeedAndLampsFromBarsSliderAndFields) {
-    QWidget* slider = rig.Control("slider_Breath_Speed");
-    const auto release_at = [slider](int x) {
-        const QPoint at(x, slider->height() / 2);
-        QTest::mousePress(slider, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
-    };
-    release_at(200);  // the fast end: position 7, step 0
+    auto* slider = qobject_cast<QSlider*>(rig.Control("slider_Breath_Speed"));
+    ReleaseSliderAt("slider_Breath_Speed", 200);  // the fast end: position 7, step 0
     EXPECT_EQ(Light().step, 0);
     EXPECT_EQ(Text("edt_MCULEDCrtStep"), QStringLiteral("0"));
-    release_at(10);  // the slow end: position 0, step 7
+    ReleaseSliderAt("slider_Breath_Speed", 10);  // the slow end: position 0, step 7
     EXPECT_EQ(Light().step, 7);
     Type("edt_MCULEDCrtStep", "9");
     EXPECT_EQ(Text("edt_MCULEDCrtStep"), QStringLiteral("7"));
     Type("edt_MCULEDCrtStep", "3");
-    EXPECT_EQ(qobject_cast<QSlider*>(slider)->value(), 400);
+    EXPECT_EQ(slider->value(), 400);
 
     rig.Click("Img_MCULEDNum_10");
     EXPECT_EQ(Text("edt_MCULEDNum"), QStringLiteral("13"));

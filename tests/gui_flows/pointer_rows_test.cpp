@@ -31,12 +31,6 @@ protected:
     int Slider(const char* name) const {
         return qobject_cast<QSlider*>(rig.Control(name))->value();
     }
-    void ReleaseAt(const char* name, int x) {
-        QWidget* slider = rig.Control(name);
-        const QPoint at(x, slider->height() / 2);
-        QTest::mousePress(slider, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, at);
-    }
     bool Ticked(const char* picture) const {
         return rig.window->PictureOf(QString::fromLatin1(picture)) == QStringLiteral("CbS_E");
     }
@@ -54,7 +48,7 @@ TEST_F(PointerRows, ShowsWhatTheDesktopKeeps) {
 }
 
 TEST_F(PointerRows, EachChangeWritesItsOwnSettingOnlyAndApplyWritesThemAgain) {
-    ReleaseAt("slider_Spd", 300);  // beyond the end: position 11, not further
+    ReleaseSliderAt("slider_Spd", 300);  // beyond the end: position 11, not further
     EXPECT_EQ(Slider("slider_Spd"), 1000);
     ASSERT_EQ(backend.writes.size(), 1u);
     EXPECT_EQ(backend.writes.back(), (PointerValues{{K::kMouseSensitivity, "20"}}));
@@ -72,7 +66,7 @@ TEST_F(PointerRows, EachChangeWritesItsOwnSettingOnlyAndApplyWritesThemAgain) {
     EXPECT_EQ(backend.stored[K::kWheelScrollLines], "5");
     EXPECT_TRUE(rig.Control("slider_SrcSpd")->isEnabled());
 
-    ReleaseAt("slider_DbSpd", 0);  // position 1: 900 ms, and our own window follows
+    ReleaseSliderAt("slider_DbSpd", 0);  // position 1: 900 ms, and our own window follows
     EXPECT_EQ(backend.stored[K::kDoubleClickSpeed], "900");
     EXPECT_EQ(QApplication::doubleClickInterval(), 900);
 
@@ -92,7 +86,7 @@ TEST_F(PointerRows, UntouchedSettingsAreNeverRewrittenAndAReadStartsOver) {
     RunFlow("Btn_Apply_2");
     EXPECT_TRUE(backend.writes.empty());  // 500 ms would come back as 480 otherwise
 
-    ReleaseAt("slider_Spd", 0);
+    ReleaseSliderAt("slider_Spd", 0);
     backend.stored[K::kMouseSensitivity] = "14";  // changed elsewhere meanwhile
     RunFlow("Btn_Read_2");
     EXPECT_EQ(Slider("slider_Spd"), 700);  // 14: position 8
