@@ -111,6 +111,12 @@ void AddMacroRules(LayoutRules& rules) {
                          for (const char* button : kTextButtons) {
                              e.FontColor(button, colour);
                          }
+                         // The captions that lie on button pictures (new, record, delete and
+                         // the insert box's): without the macro text colour they kept the
+                         // default dark text, which reads as disabled on the dark pictures.
+                         for (const PictureButton& button : kPictureButtons) {
+                             e.FontColor(button.label, colour);
+                         }
                      }});
     rules.push_back({"Color_F_Back_R", [](LayoutEmitter& e) {
                          const uint32_t colour = e.Colour("Color_F_Back_");
