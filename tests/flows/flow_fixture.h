@@ -8,6 +8,7 @@
 
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "device/write_requests.h"
 #include "flows/device_cycle.h"
 #include "flows/eeprom_flows.h"
 #include "recording_host.h"
@@ -87,13 +88,7 @@ protected:
 
     // How many WriteBegin requests named this block.
     int Writes(uint16_t address, uint16_t length) const {
-        int n = 0;
-        for (const ReportBytes& r : mouse->Requests()) {
-            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
-                ++n;
-            }
-        }
-        return n;
+        return velq::testing::WriteBeginsFor(*mouse, address, length);
     }
 
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();

@@ -28,6 +28,16 @@ protected:
         ASSERT_TRUE(state.read_complete);
         Forget();
     }
+
+    // A profile file holding the third default image, for the loads to write.
+    std::filesystem::path ProfileFile(const std::string& stem) const {
+        const auto file =
+            std::filesystem::temp_directory_path() / (stem + std::to_string(::getpid()) + ".bin");
+        const DataBuf& image = state.defaults.eeprom[2];
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(image.data()), image.size());
+        return file;
+    }
 };
 
 // How a mouse stops answering: after `after` more set-feature requests, every request hangs
@@ -85,13 +95,7 @@ TEST_F(TransferLimits, ASilentMouseEndsAReadWithinTenSeconds) {
 // answering, or that answers but never stores a byte: over within kWriteTimeLimitMs after the
 // button's pause, with a message.
 TEST_F(TransferLimits, ASilentMouseEndsAWriteWithinThirtySeconds) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("velq-limits-load-" + std::to_string(::getpid()) + ".bin");
-    {
-        const DataBuf& image = state.defaults.eeprom[2];
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(image.data()), image.size());
-    }
+    const auto file = ProfileFile("velq-limits-load-");
     const std::vector<std::pair<const char*, std::function<void()>>> writes = {
         {"reset", [this] { Reset(1); }},
         {"profile load", [this] { LoadProfile(); }},
@@ -201,13 +205,7 @@ TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
 // A write the user cancels stops at a chunk boundary; the user is told the mouse may hold part
 // of it, and the transaction still ends with Reload and Close.
 TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("velq-cancel-load-" + std::to_string(::getpid()) + ".bin");
-    {
-        const DataBuf& image = state.defaults.eeprom[2];
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(image.data()), image.size());
-    }
+    const auto file = ProfileFile("velq-cancel-load-");
     struct Case {
         const char* name;
         std::function<void()> write;

@@ -14,6 +14,7 @@
 
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "device/write_requests.h"
 #include "flows/ui/device_controller.h"
 #include "gui/gui_test_rig.h"
 #include "image/built_in_images.h"
@@ -94,13 +95,7 @@ protected:
     }
 
     int Writes(uint16_t address, uint16_t length) const {
-        int n = 0;
-        for (const ReportBytes& r : mouse->Requests()) {
-            if (r[1] == 0x06 && (r[2] | r[3] << 8) == address && (r[4] | r[5] << 8) == length) {
-                ++n;
-            }
-        }
-        return n;
+        return velq::testing::WriteBeginsFor(*mouse, address, length);
     }
 
     // The factory page and `page` built, `page` shown: both views of a setting at hand.
