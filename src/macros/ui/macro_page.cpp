@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "macros/macro_folder.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -13,7 +14,45 @@ constexpr int kInsertItems = 8;
 
 }  // namespace
 
-MacroPage::MacroPage(MainWindow& window) : WindowPart(window, kMacroPart) {}
+MacroPage::MacroPage(MainWindow& window) : WindowPart(window, kMacroPart), editor_(window) {}
+
+MacroPage::~MacroPage() = default;
+
+void MacroPage::LoadLibrary() {
+    if (library_loaded_) {
+        return;
+    }
+    library_loaded_ = true;
+    const std::optional<std::filesystem::path> folder =
+        MacroFolderOfEnvironment(window().org().path);
+    if (!folder) {
+        window().ShowMessage(
+            QStringLiteral("No folder for the macro library: neither "
+                           "XDG_DATA_HOME nor HOME is set."));
+        return;
+    }
+    auto library = std::make_unique<MacroLibrary>(*folder);
+    const LibraryResult loaded = library->Load();
+    if (!loaded) {
+        window().ShowMessage(QString::fromStdString(loaded.error));
+    }
+    library_ = std::move(library);
+}
+
+MacroLibrary* MacroPage::library() {
+    LoadLibrary();
+    return library_.get();
+}
+
+QStringList MacroPage::LibraryNames() {
+    QStringList names;
+    if (MacroLibrary* lib = library()) {
+        for (const std::u16string& name : lib->Names()) {
+            names << QString::fromStdU16String(name);
+        }
+    }
+    return names;
+}
 
 void MacroPage::Built() {
     if (auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")))) {
