@@ -220,6 +220,7 @@ inline constexpr auto kCaptionTargets = std::to_array<CaptionTarget>({
     {"Str834", "lbl_RBLEDMode7", CaptionUse::kCaption},
     {"Str835", "lbl_Marco_List", CaptionUse::kCaption},
     {"Str836", "lbl_Marco_Content", CaptionUse::kCaption},
+    {"Str862", "lbl_Marco_Options", CaptionUse::kCaption},
     {"Str837", "IB_RecDelay", CaptionUse::kCaption},
     {"Str838", "IB_DelayTime", CaptionUse::kCaption},
     {"Str839", "IB_NoDelay", CaptionUse::kCaption},

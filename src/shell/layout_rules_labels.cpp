@@ -16,7 +16,7 @@ struct CaptionLabel {
 };
 
 // Prefixes with the full key set _Lable_X, _Y, _R, _G, _B, _Size, _Width.
-constexpr std::array<CaptionLabel, 44> kCaptionLabels{{
+constexpr std::array<CaptionLabel, 45> kCaptionLabels{{
     {"Fire_Key", "lbl_FireKey"},
     {"Fire_Key_Count", "lbl_Fire_Count"},
     {"Fire_Key_Time", "lbl_Fire_Time"},
@@ -49,6 +49,7 @@ constexpr std::array<CaptionLabel, 44> kCaptionLabels{{
     {"LED_Effect_Fast", "lbl_LED_Effect_Fast"},
     {"Marco_List", "lbl_Marco_List"},
     {"Marco_Content", "lbl_Marco_Content"},
+    {"Marco_Options", "lbl_Marco_Options"},
     {"Marco_Record_Delay", "IB_RecDelay"},
     {"Marco_Delay_Setting", "IB_DelayTime"},
     {"Marco_No_Delay", "IB_NoDelay"},

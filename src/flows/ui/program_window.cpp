@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "macros/ui/macro_page.h"
 #include "settings/pointer_backend_choice.h"
 #include "settings/ui/advanced_page.h"
 #include "shell/ui/single_instance.h"
@@ -26,6 +27,10 @@ ShellResult ProgramWindow::Start() {
     ShellResult started = window_.Start();
     if (!started) {
         return started;
+    }
+    // The macro library is loaded (or created) before the window shows.
+    if (auto* macros = window_.PageOf<MacroPage>()) {
+        macros->LoadLibrary();
     }
     window_.show();
     // Created hidden: the device flows show it over the window while they talk to the mouse.

@@ -2,8 +2,18 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 
+#include <algorithm>
+#include <array>
+
+#include "buttons/ui/macro_name_dialog.h"
 #include "macros/macro_folder.h"
+#include "shell/ui/file_dialogs.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -11,6 +21,52 @@ namespace velq::ui {
 namespace {
 
 constexpr int kInsertItems = 8;
+// Item height of the macro list when the layout gives none.
+constexpr int kDefaultNameHeight = 20;
+constexpr int kNameIndent = 4;
+// The library panel's entries, top to bottom, one row each.
+constexpr std::array<const char*, 7> kLibraryPanelRows{
+    "Btn_NewMacro", "Btn_NewName",   "Btn_DelPCMacro", "Btn_ImportOne",
+    "Btn_Import",   "Btn_ExportOne", "Btn_Export"};
+constexpr int kLibraryPanelRowHeight = 22;
+
+QColor ColourOf(uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+// The macro list draws its items itself: the name 4 pixels from the left, the selected item on
+// the macro highlight colour, the others on the list colour of the layout.
+class MacroNameDelegate final : public QStyledItemDelegate {
+public:
+    MacroNameDelegate(const MainWindow& window, QObject* parent)
+        : QStyledItemDelegate(parent), window_(window) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const LayoutStyle& style = window_.style();
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        painter->fillRect(option.rect, ColourOf(selected ? style.macro_highlight_color
+                                                         : style.macro_list_back_color));
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(kNameIndent, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int height = window_.style().macro_name_height;
+        return {QStyledItemDelegate::sizeHint(option, index).width(),
+                height > 0 ? height : kDefaultNameHeight};
+    }
+
+private:
+    const MainWindow& window_;
+};
+
+QListWidget* ListOf(QWidget* widget) {
+    return qobject_cast<QListWidget*>(widget);
+}
 
 }  // namespace
 
@@ -55,6 +111,23 @@ QStringList MacroPage::LibraryNames() {
 }
 
 void MacroPage::Built() {
+    if (QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")))) {
+        list->setItemDelegate(new MacroNameDelegate(window(), list));
+        list->setUniformItemSizes(true);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->viewport()->installEventFilter(this);
+        // A click on the selected macro shows it again (the editor drops what it did not
+        // commit); the keyboard moves the selection too.
+        connect(list, &QListWidget::itemClicked, this,
+                [this, list](QListWidgetItem* item) { Select(list->row(item)); });
+        connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (row != selected_) {
+                Select(row);
+            }
+        });
+    }
+    editor_.Built();
+    RefreshNames(-1);
     if (auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")))) {
         while (combo->count() < kInsertItems) {
             combo->addItem(QString());
@@ -63,6 +136,17 @@ void MacroPage::Built() {
 }
 
 void MacroPage::Arrange() {
+    if (QWidget* panel = Control(QStringLiteral("Pnl_PCMacro"))) {
+        int top = 1;
+        for (const char* name : kLibraryPanelRows) {
+            if (QWidget* row = Control(QString::fromLatin1(name))) {
+                row->setGeometry(1, top, panel->width() - 2, kLibraryPanelRowHeight);
+                top += kLibraryPanelRowHeight;
+            }
+        }
+        panel->resize(panel->width(), top + 1);
+    }
+    editor_.Arrange();
     // Wrapped option captions break at their first "-" (the layout says which wrap).
     const auto wrap = [this](const char* name, bool enabled) {
         auto* label = qobject_cast<QLabel*>(Control(QString::fromUtf8(name)));
@@ -77,6 +161,240 @@ void MacroPage::Arrange() {
     };
     wrap("IB_ReleaseStop", window().style().release_stop_wrap);
     wrap("IB_ReleaseContiue", window().style().release_continue_wrap);
+}
+
+void MacroPage::HideMenus() {
+    // `ClearMacro`: the library panel and the editor's pop-up.
+    WindowPart::HideMenus();
+    editor_.HidePopups();
+}
+
+bool MacroPage::LabelClicked(const QString& name) {
+    using Action = void (MacroPage::*)();
+    static const QHash<QString, Action> kActions{
+        {QStringLiteral("Btn_New"), &MacroPage::NewMacro},
+        {QStringLiteral("Btn_NewMacro"), &MacroPage::NewMacro},
+        {QStringLiteral("Btn_NewName"), &MacroPage::RenameMacro},
+        {QStringLiteral("Btn_Delete"), &MacroPage::DeleteMacro},
+        {QStringLiteral("Img_Delete"), &MacroPage::DeleteMacro},
+        {QStringLiteral("Btn_DelPCMacro"), &MacroPage::DeleteMacro},
+        {QStringLiteral("Btn_ImportOne"), &MacroPage::ImportOne},
+        {QStringLiteral("Btn_Import"), &MacroPage::ImportAll},
+        {QStringLiteral("Btn_ExportOne"), &MacroPage::ExportOne},
+        {QStringLiteral("Btn_Export"), &MacroPage::ExportAll},
+    };
+    if (const auto it = kActions.find(name); it != kActions.end()) {
+        (this->*it.value())();
+        return true;
+    }
+    return editor_.LabelClicked(name);
+}
+
+bool MacroPage::eventFilter(QObject* watched, QEvent* event) {
+    QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")));
+    if (list == nullptr || watched != list->viewport()) {
+        return WindowPart::eventFilter(watched, event);
+    }
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if ((press || release) && mouse->button() == Qt::RightButton) {
+        if (press) {
+            // The right button first selects the macro under the pointer, as a left click.
+            HideMenus();
+            const int row = list->row(list->itemAt(mouse->position().toPoint()));
+            if (row >= 0) {
+                list->setCurrentRow(row);
+                Select(row);
+            }
+        } else {
+            OpenLibraryPanel(mouse->globalPosition().toPoint());
+        }
+        return true;
+    }
+    if (press) {
+        HideMenus();
+    }
+    return WindowPart::eventFilter(watched, event);
+}
+
+void MacroPage::OpenLibraryPanel(const QPoint& global) {
+    QWidget* panel = Control(QStringLiteral("Pnl_PCMacro"));
+    if (panel == nullptr) {
+        return;
+    }
+    QWidget* parent = panel->parentWidget();
+    QPoint at = parent != nullptr ? parent->mapFromGlobal(global) : global;
+    if (parent != nullptr) {
+        // The whole panel stays on the page.
+        at.setX(std::clamp(at.x(), 0, std::max(0, parent->width() - panel->width())));
+        at.setY(std::clamp(at.y(), 0, std::max(0, parent->height() - panel->height())));
+    }
+    panel->move(at);
+    panel->show();
+    panel->raise();
+}
+
+bool MacroPage::Usable() {
+    return library() != nullptr;
+}
+
+int MacroPage::SelectedIndex() const {
+    const QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")));
+    if (list == nullptr || list->currentItem() == nullptr || !list->currentItem()->isSelected()) {
+        return -1;
+    }
+    return list->currentRow();
+}
+
+void MacroPage::Select(int index) {
+    HideMenus();
+    selected_ = index;
+    editor_.Show(index >= 0 ? library() : nullptr, index);
+}
+
+void MacroPage::RefreshNames(int select) {
+    QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")));
+    if (list == nullptr) {
+        return;
+    }
+    const QStringList names = LibraryNames();
+    {
+        const QSignalBlocker blocker(list);
+        list->clear();
+        list->addItems(names);
+        if (select >= 0 && select < list->count()) {
+            list->setCurrentRow(select);
+        } else {
+            list->setCurrentRow(-1);
+            list->clearSelection();
+        }
+    }
+    list->scrollToBottom();
+    // The library takes 100 macros: then the new-macro buttons rest.
+    const bool room = library() == nullptr || library()->CanAddNew();
+    for (const char* button : {"Btn_New", "Btn_NewMacro", "Img_New"}) {
+        if (QWidget* control = Control(QString::fromLatin1(button))) {
+            control->setEnabled(room);
+        }
+    }
+    Select(list->currentRow() >= 0 && list->currentItem()->isSelected() ? list->currentRow() : -1);
+    emit libraryChanged();
+}
+
+void MacroPage::Finish(const LibraryResult& result) {
+    if (result) {
+        RefreshNames(result.select);
+        return;
+    }
+    if (const std::optional<std::string_view> key = LibraryMessageKey(result.status)) {
+        window().ShowMessageKey(*key);
+    } else if (!result.error.empty()) {
+        window().ShowMessage(QString::fromStdString(window().captions().Caption("Str109")) +
+                             QLatin1Char('\n') + QString::fromStdString(result.error));
+    }
+}
+
+void MacroPage::NewMacro() {
+    HideMenus();
+    if (!Usable() || !library()->CanAddNew()) {
+        return;
+    }
+    const DialogOpening opened = OpenMacroNameDialog(window(), [this](const QString& name) {
+        if (MacroLibrary* lib = library()) {
+            Finish(lib->New(name.toStdU16String()));
+        }
+    });
+    if (!opened) {
+        window().ShowMessage(opened.error);
+    }
+}
+
+void MacroPage::RenameMacro() {
+    HideMenus();
+    const int index = SelectedIndex();
+    if (!Usable() || index < 0) {
+        return;
+    }
+    // The macro to rename is the one selected when the dialog opened.
+    const DialogOpening opened = OpenMacroNameDialog(window(), [this, index](const QString& name) {
+        if (MacroLibrary* lib = library();
+            lib != nullptr && index < static_cast<int>(lib->Count())) {
+            Finish(lib->Rename(static_cast<std::size_t>(index), name.toStdU16String()));
+        }
+    });
+    if (!opened) {
+        window().ShowMessage(opened.error);
+    }
+}
+
+void MacroPage::DeleteMacro() {
+    HideMenus();
+    const int index = SelectedIndex();
+    if (!Usable() || index < 0) {
+        return;
+    }
+    Finish(library()->Delete(static_cast<std::size_t>(index)));
+}
+
+void MacroPage::ImportOne() {
+    if (!Usable() || !library()->CanImportOne() || window().files() == nullptr) {
+        return;
+    }
+    const std::optional<QString> file = window().files()->OpenFile(
+        {QStringLiteral("Import"), QStringLiteral("LoadFile (*.bin)"), QString()});
+    if (!file || file->isEmpty()) {
+        return;
+    }
+    HideMenus();
+    Finish(library()->ImportOne(file->toStdString()));
+}
+
+void MacroPage::ImportAll() {
+    if (!Usable() || window().files() == nullptr) {
+        return;
+    }
+    const std::optional<QString> file = window().files()->OpenFile(
+        {QStringLiteral("Import"), QStringLiteral("LoadFile (*.bin)"), QString()});
+    if (!file || file->isEmpty()) {
+        return;
+    }
+    HideMenus();
+    Finish(library()->ImportAll(file->toStdString()));
+}
+
+void MacroPage::ExportOne() {
+    HideMenus();
+    const int index = SelectedIndex();
+    if (!Usable() || index < 0 || window().files() == nullptr) {
+        return;
+    }
+    const std::optional<QString> file = window().files()->SaveFile(
+        {QStringLiteral("Export"), QStringLiteral("SaveFile (*.bin)"), QString()});
+    if (!file || file->isEmpty()) {
+        return;
+    }
+    const LibraryResult exported =
+        library()->ExportOne(static_cast<std::size_t>(index), file->toStdString());
+    if (!exported) {
+        Finish(exported);
+    }
+}
+
+void MacroPage::ExportAll() {
+    if (!Usable() || window().files() == nullptr) {
+        return;
+    }
+    const std::optional<QString> file = window().files()->SaveFile(
+        {QStringLiteral("Export"), QStringLiteral("SaveFile (*.bin)"), QString()});
+    if (!file || file->isEmpty()) {
+        return;
+    }
+    HideMenus();
+    const LibraryResult exported = library()->ExportAll(file->toStdString());
+    if (!exported) {
+        Finish(exported);
+    }
 }
 
 void MacroPage::Opened(Page /*page*/) {

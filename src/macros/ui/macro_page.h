@@ -35,6 +35,8 @@ public:
     void Opened(Page page) override;
     void LanguageSwitching() override;
     void LanguageSwitched(bool applied) override;
+    void HideMenus() override;
+    bool LabelClicked(const QString& name) override;
 
 signals:
     // The library's names changed (a new, renamed, deleted or imported macro).
@@ -42,14 +44,36 @@ signals:
 
 protected:
     void Built() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The list of the library's names, `select` selected (-1: none), scrolled to its end; the
+    // new-macro buttons follow the room left.
+    void RefreshNames(int select);
+    // The macro at list position `index` (-1: none) goes to the editor.
+    void Select(int index);
+    int SelectedIndex() const;
+    // `Pnl_PCMacro` at the pointer.
+    void OpenLibraryPanel(const QPoint& global);
+    void NewMacro();
+    void RenameMacro();
+    void DeleteMacro();
+    void ImportOne();
+    void ImportAll();
+    void ExportOne();
+    void ExportAll();
+    // Shows what a library operation said, and the list it left.
+    void Finish(const LibraryResult& result);
+    // The page's answer to a library that could not be loaded: every change is refused.
+    bool Usable();
     // The delay box, or in insert mode the insert box, shows while the page is open.
     void ShowBoxes();
 
     std::unique_ptr<MacroLibrary> library_;
     bool library_loaded_ = false;
     MacroEditor editor_;
+    // The list position the editor shows (-1: none).
+    int selected_ = -1;
 
     bool insert_mode_ = false;
     // Kept across a language switch.

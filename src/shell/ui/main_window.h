@@ -148,6 +148,8 @@ public:
     bool no_device_page() const { return no_device_page_; }
     bool device_handle_present() const { return device_handle_; }
     const OrgSettings& org() const { return org_; }
+    // Where the pages ask the user for a file.
+    FileDialogs* files() const { return services_.files; }
     const LayoutStyle& style() const { return style_; }
     const CaptionTable& captions() const { return tables_[static_cast<size_t>(language_ - 1)]; }
     // Names of controls a layout or caption table mentioned that the kind table does not know.
