@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,10 @@ void EnsureApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // The window keeps its macro library in the user's data folder: the tests' windows keep
+    // theirs in a folder of this run, never in the real one.
+    static QTemporaryDir data_home;
+    qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
     static int argc = 1;
     static char name[] = "velq_gui_tests";
     static char* argv[] = {name, nullptr};
