@@ -285,6 +285,13 @@ void MacroPage::RefreshNames(int select) {
 void MacroPage::Finish(const LibraryResult& result) {
     if (result) {
         RefreshNames(result.select);
+    } else {
+        Said(result);
+    }
+}
+
+void MacroPage::Said(const LibraryResult& result) {
+    if (result) {
         return;
     }
     if (const std::optional<std::string_view> key = LibraryMessageKey(result.status)) {
@@ -295,19 +302,25 @@ void MacroPage::Finish(const LibraryResult& result) {
     }
 }
 
+void MacroPage::AskName(std::function<LibraryResult(MacroLibrary&, std::u16string)> action) {
+    // The dialog does not block the window; its confirm acts on the library as it is then.
+    const DialogOpening opened =
+        OpenMacroNameDialog(window(), [this, action = std::move(action)](const QString& name) {
+            if (MacroLibrary* lib = library()) {
+                Finish(action(*lib, name.toStdU16String()));
+            }
+        });
+    if (!opened) {
+        window().ShowMessage(opened.error);
+    }
+}
+
 void MacroPage::NewMacro() {
     HideMenus();
     if (!Usable() || !library()->CanAddNew()) {
         return;
     }
-    const DialogOpening opened = OpenMacroNameDialog(window(), [this](const QString& name) {
-        if (MacroLibrary* lib = library()) {
-            Finish(lib->New(name.toStdU16String()));
-        }
-    });
-    if (!opened) {
-        window().ShowMessage(opened.error);
-    }
+    AskName([](MacroLibrary& lib, std::u16string name) { return lib.New(name); });
 }
 
 void MacroPage::RenameMacro() {
@@ -317,15 +330,9 @@ void MacroPage::RenameMacro() {
         return;
     }
     // The macro to rename is the one selected when the dialog opened.
-    const DialogOpening opened = OpenMacroNameDialog(window(), [this, index](const QString& name) {
-        if (MacroLibrary* lib = library();
-            lib != nullptr && index < static_cast<int>(lib->Count())) {
-            Finish(lib->Rename(static_cast<std::size_t>(index), name.toStdU16String()));
-        }
+    AskName([index](MacroLibrary& lib, std::u16string name) {
+        return lib.Rename(static_cast<std::size_t>(index), name);
     });
-    if (!opened) {
-        window().ShowMessage(opened.error);
-    }
 }
 
 void MacroPage::DeleteMacro() {
@@ -337,63 +344,54 @@ void MacroPage::DeleteMacro() {
     Finish(library()->Delete(static_cast<std::size_t>(index)));
 }
 
-void MacroPage::ImportOne() {
-    if (!Usable() || !library()->CanImportOne() || window().files() == nullptr) {
-        return;
+std::optional<std::filesystem::path> MacroPage::ChooseFile(FileUse use) {
+    if (!Usable() || window().files() == nullptr) {
+        return std::nullopt;
     }
-    const std::optional<QString> file = window().files()->OpenFile(
-        {QStringLiteral("Import"), QStringLiteral("LoadFile (*.bin)"), QString()});
+    const std::optional<QString> file =
+        use == FileUse::kImport
+            ? window().files()->OpenFile(
+                  {QStringLiteral("Import"), QStringLiteral("LoadFile (*.bin)"), QString()})
+            : window().files()->SaveFile(
+                  {QStringLiteral("Export"), QStringLiteral("SaveFile (*.bin)"), QString()});
     if (!file || file->isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(file->toStdString());
+}
+
+void MacroPage::ImportOne() {
+    if (!Usable() || !library()->CanImportOne()) {
         return;
     }
-    HideMenus();
-    Finish(library()->ImportOne(file->toStdString()));
+    if (const auto file = ChooseFile(FileUse::kImport)) {
+        HideMenus();
+        Finish(library()->ImportOne(*file));
+    }
 }
 
 void MacroPage::ImportAll() {
-    if (!Usable() || window().files() == nullptr) {
-        return;
+    if (const auto file = ChooseFile(FileUse::kImport)) {
+        HideMenus();
+        Finish(library()->ImportAll(*file));
     }
-    const std::optional<QString> file = window().files()->OpenFile(
-        {QStringLiteral("Import"), QStringLiteral("LoadFile (*.bin)"), QString()});
-    if (!file || file->isEmpty()) {
-        return;
-    }
-    HideMenus();
-    Finish(library()->ImportAll(file->toStdString()));
 }
 
 void MacroPage::ExportOne() {
     HideMenus();
     const int index = SelectedIndex();
-    if (!Usable() || index < 0 || window().files() == nullptr) {
+    if (index < 0) {
         return;
     }
-    const std::optional<QString> file = window().files()->SaveFile(
-        {QStringLiteral("Export"), QStringLiteral("SaveFile (*.bin)"), QString()});
-    if (!file || file->isEmpty()) {
-        return;
-    }
-    const LibraryResult exported =
-        library()->ExportOne(static_cast<std::size_t>(index), file->toStdString());
-    if (!exported) {
-        Finish(exported);
+    if (const auto file = ChooseFile(FileUse::kExport)) {
+        Said(library()->ExportOne(static_cast<std::size_t>(index), *file));
     }
 }
 
 void MacroPage::ExportAll() {
-    if (!Usable() || window().files() == nullptr) {
-        return;
-    }
-    const std::optional<QString> file = window().files()->SaveFile(
-        {QStringLiteral("Export"), QStringLiteral("SaveFile (*.bin)"), QString()});
-    if (!file || file->isEmpty()) {
-        return;
-    }
-    HideMenus();
-    const LibraryResult exported = library()->ExportAll(file->toStdString());
-    if (!exported) {
-        Finish(exported);
+    if (const auto file = ChooseFile(FileUse::kExport)) {
+        HideMenus();
+        Said(library()->ExportAll(*file));
     }
 }
 

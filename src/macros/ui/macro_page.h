@@ -2,7 +2,11 @@
 
 #include <QStringList>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "macros/macro_library.h"
 #include "macros/ui/macro_editor.h"
@@ -55,15 +59,22 @@ private:
     int SelectedIndex() const;
     // `Pnl_PCMacro` at the pointer.
     void OpenLibraryPanel(const QPoint& global);
+    // The name dialog, whose confirmed name goes to `action`.
+    void AskName(std::function<LibraryResult(MacroLibrary&, std::u16string)> action);
     void NewMacro();
     void RenameMacro();
     void DeleteMacro();
+    // A file chosen in the file dialog; none when cancelled (or without a library).
+    enum class FileUse { kImport, kExport };
+    std::optional<std::filesystem::path> ChooseFile(FileUse use);
     void ImportOne();
     void ImportAll();
     void ExportOne();
     void ExportAll();
     // Shows what a library operation said, and the list it left.
     void Finish(const LibraryResult& result);
+    // Tells the user why an operation failed (nothing when it did not).
+    void Said(const LibraryResult& result);
     // The page's answer to a library that could not be loaded: every change is refused.
     bool Usable();
     // The delay box, or in insert mode the insert box, shows while the page is open.
