@@ -85,7 +85,8 @@ void ForEachMenuEntry(const MenuPanel& panel, F&& f) {
     }
 }
 
-// Every text of the menu: entries, markers and the pop-up macro list that uses the same look.
+// Every text of the menu: entries, markers and the pop-up lists (macros, gun keys) that use the
+// same look.
 template <typename F>
 void ForEachMenuText(F&& f) {
     for (const MenuPanel& panel : kMenuPanels) {
@@ -95,6 +96,7 @@ void ForEachMenuText(F&& f) {
         f(marker);
     }
     f("LB_Name");
+    f("LB_Script");
 }
 
 // Menu widths: the panel takes the width, its entries fill it inside the one-pixel border.
@@ -283,6 +285,7 @@ void AddFrameRules(LayoutRules& rules) {
                              e.BackColor(panel.panel, colour);
                          }
                          e.BackColor("LB_Name", colour);
+                         e.BackColor("LB_Script", colour);
                      }});
     rules.push_back({"Color_G_Border_R", [](LayoutEmitter& e) {
                          const uint32_t colour = e.Colour("Color_G_Border_");
@@ -290,6 +293,7 @@ void AddFrameRules(LayoutRules& rules) {
                              e.BorderColor(panel.panel, colour);
                          }
                          e.BorderColor("LB_Name", colour);
+                         e.BorderColor("LB_Script", colour);
                      }});
     rules.push_back({"Color_G_SF_R", [](LayoutEmitter& e) {
                          e.style().menu_selected_font_color = e.Colour("Color_G_SF_");

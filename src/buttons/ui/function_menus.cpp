@@ -14,6 +14,7 @@
 #include "buttons/function_table.h"
 #include "buttons/menu_rules.h"
 #include "buttons/ui/key_combination_dialog.h"
+#include "config/ui/engineering_page.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -62,6 +63,10 @@ void FunctionMenus::SetMainPanelHeight(int height) {
 }
 
 void FunctionMenus::Built() {
+    if (auto* guns = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")))) {
+        connect(guns, &QListWidget::itemClicked, this,
+                [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
+    }
     if (!main_panel_height_) {
         return;
     }
@@ -344,6 +349,22 @@ void FunctionMenus::OpenKeyCombination() {
         });
     if (!opened) {
         window().ShowMessage(opened.error);
+    }
+}
+
+void FunctionMenus::AssignGunKey(int position) {
+    // `LB_ScriptClick`: the list opens for the factory page's columns only, and a gun key may
+    // replace the last left click there.
+    window().HideAllMenu();
+    auto* factory = window().PageOf<EngineeringPage>();
+    const auto* list = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")));
+    if (target_.kind != AssignTarget::Kind::kColumn || factory == nullptr || list == nullptr ||
+        list->item(position) == nullptr) {
+        return;
+    }
+    if (const std::optional<GunKeyCode> code = factory->gun_keys().CodeAt(position)) {
+        static_cast<void>(Assign(FunctionCode{(*code)[0], (*code)[1], (*code)[2]},
+                                 list->item(position)->text(), false));
     }
 }
 

@@ -68,6 +68,8 @@ private:
     void ShowMain(bool column_target, const QPoint& at);
     // `Key_AssemblyClick`: the key combination dialog, whose confirm assigns the combination.
     void OpenKeyCombination();
+    // A gun key of the list `LB_Script` chosen for the target.
+    void AssignGunKey(int position);
     void OpenSubmenu(const QString& entry, int tag);
     void Highlight(const QString& entry, bool on);
     QRect Box(const QString& name);

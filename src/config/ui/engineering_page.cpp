@@ -23,7 +23,8 @@ constexpr int kFirstFlowingModeTerm = 0x28;  // "Mode 1"
 
 }  // namespace
 
-EngineeringPage::EngineeringPage(MainWindow& window) : WindowPart(window, kFactoryPart) {
+EngineeringPage::EngineeringPage(MainWindow& window)
+    : WindowPart(window, kFactoryPart), gun_keys_(window) {
     // The factory page has no picture of its own: plain controls in the theme's colours.
     QWidget* page = container();
     page->setAutoFillBackground(true);
@@ -50,6 +51,7 @@ void EngineeringPage::Built() {
         Adopt(widget);
     }
     ConnectLinkedSettings();
+    gun_keys_.Connect([this](const QString& name) { return OwnControl(name); });
 }
 
 void EngineeringPage::ConnectLinkedSettings() {
@@ -182,6 +184,9 @@ void EngineeringPage::Opened(Page /*page*/) {
 }
 
 void EngineeringPage::OnCommand(const QString& name) {
+    if (gun_keys_.Clicked(name)) {
+        return;
+    }
     // The profile columns' buttons open the function menu for their button.
     if (name.startsWith(QStringLiteral("btn_Key")) && name.size() == 10) {
         QWidget* button = Control(name);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "fire/ui/gun_keys_view.h"
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -21,6 +22,9 @@ public:
     void Arrange() override;
     void Opened(Page page) override;
 
+    // The gun key list, which the button menus and the buttons' names use too.
+    GunKeysView& gun_keys() { return gun_keys_; }
+
 protected:
     void Built() override;
 
@@ -31,6 +35,8 @@ private:
     void ListFlowingModes(const std::array<bool, 7>& offered);
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);
+
+    GunKeysView gun_keys_;
 };
 
 }  // namespace velq::ui

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "buttons/function_name.h"
+#include "config/ui/engineering_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -471,7 +472,11 @@ void DeviceController::ShowFirstPage() {
 }
 
 NameSources DeviceController::Names() {
-    return {parts_.window->captions(), slot_names_, guns_, eeprom_mode_};
+    // Gun keys are named by the factory page's gun key list where the window has one.
+    auto* factory = parts_.window->PageOf<EngineeringPage>();
+    const GunNameLookup& guns =
+        factory != nullptr ? static_cast<const GunNameLookup&>(factory->gun_keys()) : guns_;
+    return {parts_.window->captions(), slot_names_, guns, eeprom_mode_};
 }
 
 bool DeviceController::ChooseSaveFile(std::filesystem::path& file) {

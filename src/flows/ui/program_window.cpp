@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "config/ui/engineering_page.h"
 #include "macros/ui/macro_page.h"
 #include "settings/pointer_backend_choice.h"
 #include "settings/ui/advanced_page.h"
@@ -28,9 +29,12 @@ ShellResult ProgramWindow::Start() {
     if (!started) {
         return started;
     }
-    // The macro library is loaded (or created) before the window shows.
+    // The macro library (loaded or created) and the gun key list before the window shows.
     if (auto* macros = window_.PageOf<MacroPage>()) {
         macros->LoadLibrary();
+    }
+    if (auto* factory = window_.PageOf<EngineeringPage>()) {
+        factory->gun_keys().Load();
     }
     window_.show();
     // Created hidden: the device flows show it over the window while they talk to the mouse.

@@ -60,6 +60,7 @@ constexpr auto kKindTable = std::to_array<ControlKindRow>({
     {"ST_*", K::kMenuMarker, P::kMenu, ""},
     {"Key_*", K::kMenuEntry, P::kMenu, ""},
     {"LB_Name", K::kList, P::kPage1, "", true},
+    {"LB_Script", K::kList, P::kPage1, "", true},
     // Advanced page: fire key, pointer rows, DPI levels, aim key.
     {"Img_P2", K::kPicture, P::kPage2, ""},
     {"Edt_Repeat1", K::kEdit, P::kPage2, ""},

@@ -530,7 +530,8 @@ void MainWindow::Restack() {
         }
     }
     for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
-        if (it.key().startsWith(QStringLiteral("Pnl_")) || it.key() == QStringLiteral("LB_Name")) {
+        if (it.key().startsWith(QStringLiteral("Pnl_")) || it.key() == QStringLiteral("LB_Name") ||
+            it.key() == QStringLiteral("LB_Script")) {
             it.value()->raise();
         }
     }

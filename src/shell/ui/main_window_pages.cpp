@@ -86,7 +86,7 @@ int MainWindow::PartIndexOf(const QString& name) {
         const bool menu_part =
             entry->kind == ControlKind::kMenuEntry || entry->kind == ControlKind::kMenuMarker ||
             (entry->kind == ControlKind::kPanel && entry->place == ControlPlace::kPage1) ||
-            name == QLatin1String("LB_Name");
+            name == QLatin1String("LB_Name") || name == QLatin1String("LB_Script");
         if (menu_part) {
             index = kMenuPart;
         } else if (const std::optional<int> page = DirectPageOf(*entry)) {

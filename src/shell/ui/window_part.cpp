@@ -126,7 +126,8 @@ void WindowPart::ApplyKeptPictures(QHash<QString, QString>& pictures) {
 void WindowPart::HideMenus() {
     for (QWidget* control : controls_) {
         const QString name = control->objectName();
-        if (name.startsWith(QStringLiteral("Pnl_")) || name == QStringLiteral("LB_Name")) {
+        if (name.startsWith(QStringLiteral("Pnl_")) || name == QStringLiteral("LB_Name") ||
+            name == QStringLiteral("LB_Script")) {
             control->hide();
         }
     }
