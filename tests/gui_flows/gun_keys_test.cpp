@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -109,6 +110,17 @@ TEST_F(GunKeysTest, AGunKeyFromTheMenuGoesOnAFactoryButtonWithItsName) {
                0,    0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     OpenFactoryPage();
     rig.Click("btn_Key203");
+    // The menu opens by its button, on the page, with the gun key entry inside the panel.
+    QWidget* panel = rig.Control("Pnl_Main");
+    QWidget* page = panel->parentWidget();
+    QWidget* button = rig.Control("btn_Key203");
+    EXPECT_TRUE(page->rect().contains(panel->geometry()));
+    const QRect button_box(button->mapTo(page, QPoint(0, 0)), button->size());
+    EXPECT_LT(std::abs(panel->geometry().center().x() - button_box.center().x()),
+              panel->width());
+    QWidget* gun_entry = rig.Control("Key_TLFireMacro");
+    EXPECT_TRUE(gun_entry->isVisibleTo(panel));
+    EXPECT_LE(gun_entry->geometry().bottom(), panel->height());
     rig.Enter("Key_TLFireMacro");
     auto* menu_list = qobject_cast<QListWidget*>(rig.Control("LB_Script"));
     ASSERT_NE(menu_list, nullptr);

@@ -162,7 +162,10 @@ void FunctionMenus::OpenForColumn(int column_button, const QRect& button_box, co
         {button_box.x(), button_box.y(), button_box.width(), button_box.height()}, panel.width(),
         panel.height(), control.width(), control.y(), group_top);
     target_ = {AssignTarget::Kind::kColumn, column_button};
-    ShowMain(true, QPoint(at.left, at.top));
+    // Upwards from a button near the top the panel would start above the page: it stays on it.
+    const QWidget* page = window().Part(kFactoryPart).container();
+    ShowMain(true, QPoint(std::clamp(at.left, 0, std::max(0, page->width() - panel.width())),
+                          std::clamp(at.top, 0, std::max(0, page->height() - panel.height()))));
 }
 
 void FunctionMenus::ShowMain(bool column_target, const QPoint& at) {
@@ -184,9 +187,13 @@ void FunctionMenus::ShowMain(bool column_target, const QPoint& at) {
     const bool guns =
         column_target || (window().current_page() == Page::kGaming && org.gun_display);
     SetMainPanelHeight(guns ? org.main_panel_height_with_gun : org.main_panel_height_without_gun);
-    Control(QStringLiteral("Key_FireMacro"))->setVisible(!column_target);
+    QWidget* fire_macro = Control(QStringLiteral("Key_FireMacro"));
+    fire_macro->setVisible(!column_target);
+    // The gun key entry takes the fire macro entry's row: the panel has room for one of them.
     for (const char* name : {"Key_TLFireMacro", "ST_TLFireMacro"}) {
-        Control(QString::fromLatin1(name))->setVisible(column_target);
+        QWidget* entry = Control(QString::fromLatin1(name));
+        entry->move(entry->x(), fire_macro->y());
+        entry->setVisible(column_target);
     }
     main->move(at);
     main->show();

@@ -194,8 +194,11 @@ void EngineeringPage::OnCommand(const QString& name) {
         QWidget* group = button != nullptr ? button->parentWidget() : nullptr;
         auto* menus = window().PageOf<FunctionMenus>();
         if (button != nullptr && control != nullptr && group != nullptr && menus != nullptr) {
-            menus->OpenForColumn(name.mid(7).toInt(), button->geometry(), control->geometry(),
-                                 group->y());
+            // The menu finds its side by where the button lies across the page control, not
+            // inside its group box (whose left edge is a few pixels for every column).
+            QRect box = button->geometry();
+            box.moveLeft(button->mapTo(control, QPoint(0, 0)).x());
+            menus->OpenForColumn(name.mid(7).toInt(), box, control->geometry(), group->y());
         }
         return;
     }
