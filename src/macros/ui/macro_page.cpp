@@ -1,6 +1,5 @@
 #include "macros/ui/macro_page.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -20,7 +19,6 @@ namespace velq::ui {
 
 namespace {
 
-constexpr int kInsertItems = 8;
 // Item height of the macro list when the layout gives none.
 constexpr int kDefaultNameHeight = 20;
 constexpr int kNameIndent = 4;
@@ -70,7 +68,7 @@ QListWidget* ListOf(QWidget* widget) {
 
 }  // namespace
 
-MacroPage::MacroPage(MainWindow& window) : WindowPart(window, kMacroPart), editor_(window) {}
+MacroPage::MacroPage(MainWindow& window) : WindowPart(window, kMacroPart), editor_(*this) {}
 
 MacroPage::~MacroPage() = default;
 
@@ -128,11 +126,6 @@ void MacroPage::Built() {
     }
     editor_.Built();
     RefreshNames(-1);
-    if (auto* combo = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")))) {
-        while (combo->count() < kInsertItems) {
-            combo->addItem(QString());
-        }
-    }
 }
 
 void MacroPage::Arrange() {
@@ -396,41 +389,15 @@ void MacroPage::ExportAll() {
 }
 
 void MacroPage::Opened(Page /*page*/) {
-    ShowBoxes();
-}
-
-void MacroPage::ShowBoxes() {
-    Control(QStringLiteral("Gb_Delay"))->setVisible(!insert_mode_);
-    Control(QStringLiteral("Gb_Insert"))->setVisible(insert_mode_);
-    if (QWidget* base = Control(QStringLiteral("Img_InsertBase"))) {
-        base->setVisible(insert_mode_);
-    }
+    editor_.ShowBoxes();
 }
 
 void MacroPage::LanguageSwitching() {
-    // The language buttons' action hides the delay box and keeps the insert list's choice.
-    const auto* insert_list = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")));
-    insert_item_ = insert_list != nullptr ? insert_list->currentIndex() : -1;
-    QWidget* delay_group = Control(QStringLiteral("Gb_Delay"));
-    delay_visible_ = delay_group != nullptr && !delay_group->isHidden();
-    if (delay_group != nullptr) {
-        delay_group->hide();
-    }
+    editor_.LanguageSwitching();
 }
 
 void MacroPage::LanguageSwitched(bool applied) {
-    if (!applied) {
-        // Nothing else changed: put back what the action hid.
-        Control(QStringLiteral("Gb_Delay"))->setVisible(delay_visible_);
-        return;
-    }
-    if (auto* insert_list = qobject_cast<QComboBox*>(Control(QStringLiteral("CB_Insert")));
-        insert_list != nullptr && insert_item_ >= 0) {
-        insert_list->setCurrentIndex(insert_item_);
-    }
-    if (window().current_page() == Page::kMacro && !window().no_device_page()) {
-        ShowBoxes();
-    }
+    editor_.LanguageSwitched(applied);
 }
 
 }  // namespace velq::ui

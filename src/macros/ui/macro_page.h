@@ -77,19 +77,15 @@ private:
     void Said(const LibraryResult& result);
     // The page's answer to a library that could not be loaded: every change is refused.
     bool Usable();
-    // The delay box, or in insert mode the insert box, shows while the page is open.
-    void ShowBoxes();
+
+    // The editor works on the page's controls through the page.
+    friend class MacroEditor;
 
     std::unique_ptr<MacroLibrary> library_;
     bool library_loaded_ = false;
     MacroEditor editor_;
     // The list position the editor shows (-1: none).
     int selected_ = -1;
-
-    bool insert_mode_ = false;
-    // Kept across a language switch.
-    int insert_item_ = -1;
-    bool delay_visible_ = false;
 };
 
 }  // namespace velq::ui
