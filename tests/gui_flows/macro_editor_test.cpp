@@ -427,6 +427,27 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
         EXPECT_EQ(rig.Text("Btn_OK"), CaptionOf(1, "Str420"));
     }
 
+    // Readable: the captions whole, clear of their fields and in the page's text colour; the
+    // list wide enough for its choices; the options under the box's picture make way for it.
+    for (const auto& [label, field] :
+         {std::pair{"lbl_Delay", "Edt_InsertDelay"}, std::pair{"lbl_XAxisValue", "edt_XAxisValue"},
+          std::pair{"lbl_YAxisValue", "edt_YAxisValue"}}) {
+        auto* caption = qobject_cast<QLabel*>(rig.Control(label));
+        EXPECT_GE(caption->width(), caption->fontMetrics().horizontalAdvance(caption->text()))
+            << label;
+        EXPECT_LE(caption->geometry().right(), rig.Control(field)->x()) << label;
+        EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(230, 230, 230)) << label;
+    }
+    auto* unit = qobject_cast<QLabel*>(rig.Control("lbl_s_A"));
+    EXPECT_GE(unit->width(), unit->fontMetrics().horizontalAdvance(unit->text()));
+    EXPECT_GE(unit->x(), rig.Control("Edt_InsertDelay")->geometry().right());
+    EXPECT_GE(combo->width(), combo->fontMetrics().horizontalAdvance(combo->itemText(0)) + 20);
+    EXPECT_LE(combo->geometry().right(), rig.Control("Gb_Insert")->width());
+    for (const char* option :
+         {"IB_ReleaseStop", "Img_ReleaseContiue", "IB_CircleAll", "Edt_Circle_Times"}) {
+        EXPECT_FALSE(rig.Control(option)->isVisible()) << option;
+    }
+
     // The fields correct what is typed.
     const struct {
         int item;
@@ -451,6 +472,10 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
         EXPECT_TRUE(rig.Control(on)->isEnabled()) << on;
     }
     EXPECT_FALSE(rig.Control("Btn_Start")->isEnabled());
+    for (const char* option :
+         {"IB_ReleaseStop", "Img_ReleaseContiue", "IB_CircleAll", "Edt_Circle_Times"}) {
+        EXPECT_TRUE(rig.Control(option)->isVisible()) << option;
+    }
 }
 
 TEST_F(MacroEditorTest, InsertPutsTheEventBeforeOrAfterTheSelectedOneAndSavesIt) {

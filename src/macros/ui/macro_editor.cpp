@@ -1,5 +1,6 @@
 #include "macros/ui/macro_editor.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -11,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QValidator>
@@ -234,6 +236,29 @@ constexpr std::array<const char*, 2> kRecordButtons{"Btn_Start", "Btn_InsertStar
 
 const QColor kDisabledText(120, 120, 128);
 
+// The release and repeat options lie where the insert box's picture reaches: they make way for
+// it while it is open.
+constexpr std::array<const char*, 9> kOptionControls{
+    "Img_ReleaseStop", "Img_ReleaseContiue", "Img_CircleTimes",
+    "Img_CircleAll",   "IB_ReleaseStop",     "IB_ReleaseContiue",
+    "IB_CircleTimes",  "IB_CircleAll",       "Edt_Circle_Times"};
+
+// The captions beside the insert box's fields: the field's name left of it, its unit right.
+struct FieldCaption {
+    const char* label;
+    const char* field;
+    bool left;
+};
+constexpr std::array<FieldCaption, 4> kFieldCaptions{{
+    {"lbl_Delay", "Edt_InsertDelay", true},
+    {"lbl_s_A", "Edt_InsertDelay", false},
+    {"lbl_XAxisValue", "edt_XAxisValue", true},
+    {"lbl_YAxisValue", "edt_YAxisValue", true},
+}};
+// Room kept between a caption and its field, and inside the box's right edge.
+constexpr int kCaptionGap = 4;
+constexpr int kBoxMargin = 8;
+
 }  // namespace
 
 MacroEditor::MacroEditor(MacroPage& page) : page_(page) {}
@@ -269,6 +294,8 @@ void MacroEditor::Built() {
         list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list_->setUniformItemSizes(true);
         list_->setContextMenuPolicy(Qt::NoContextMenu);
+        // The texts are short: the list scrolls up and down only.
+        list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list_->viewport()->installEventFilter(this);
 
         // The pop-up of the event list, on the page above the list.
@@ -338,9 +365,63 @@ void MacroEditor::Arrange() {
     if (auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"))) {
         ApplyInsertItem(combo->currentIndex());
     }
+    ArrangeInsertBox();
     LayOutPopup();
     if (list_ != nullptr) {
+        // The scroll bar in the list's dark colours rather than the desktop's light ones.
+        const QColor back = LayoutColour(window().style().macro_list_back_color);
+        const QColor handle = LayoutColour(window().style().macro_back_color).lighter(220);
+        QPalette palette = list_->verticalScrollBar()->palette();
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) {
+            palette.setColor(role, back);
+        }
+        for (const QPalette::ColorRole role :
+             {QPalette::Button, QPalette::Light, QPalette::Midlight, QPalette::Mid}) {
+            palette.setColor(role, handle);
+        }
+        palette.setColor(QPalette::Dark, back.lighter(150));
+        palette.setColor(QPalette::Shadow, back);
+        list_->verticalScrollBar()->setPalette(palette);
         list_->doItemsLayout();
+    }
+}
+
+void MacroEditor::ArrangeInsertBox() {
+    QWidget* box = Control("Gb_Insert");
+    if (box == nullptr) {
+        return;
+    }
+    // The list as wide as its longest choice (the layout gives it no width), within the box.
+    if (auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"))) {
+        const QFontMetrics metrics(combo->font());
+        int longest = 0;
+        for (int item = 0; item < combo->count(); ++item) {
+            longest = std::max(longest, metrics.horizontalAdvance(combo->itemText(item)));
+        }
+        const int wanted = longest + combo->sizeHint().height() + 16;  // and the arrow
+        combo->resize(std::min(wanted, box->width() - combo->x() - kBoxMargin),
+                      combo->sizeHint().height());
+        combo->view()->setMinimumWidth(wanted);
+    }
+    // The field captions in the page's text colour, whole, and clear of their fields.
+    const QColor text = LayoutColour(window().style().macro_font_color);
+    for (const FieldCaption& caption : kFieldCaptions) {
+        auto* label = qobject_cast<QLabel*>(Control(caption.label));
+        const QWidget* field = Control(caption.field);
+        if (label == nullptr || field == nullptr) {
+            continue;
+        }
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, text);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledText);
+        label->setPalette(palette);
+        label->adjustSize();
+        const int y = field->y() + (field->height() - label->height()) / 2;
+        if (caption.left) {
+            label->move(std::min(label->x(), field->x() - kCaptionGap - label->width()), y);
+        } else {
+            label->move(field->x() + field->width() + kCaptionGap, y);
+        }
     }
 }
 
@@ -800,6 +881,11 @@ void MacroEditor::ShowBoxes() {
     }
     if (QWidget* base = Control("Img_InsertBase")) {
         base->setVisible(insert_open_);
+    }
+    for (const char* name : kOptionControls) {
+        if (QWidget* option = Control(name)) {
+            option->setVisible(!insert_open_);
+        }
     }
 }
 

@@ -97,6 +97,7 @@ private:
     void Insert();
     void CancelInsert();
     void CloseInsertBox();
+    void ArrangeInsertBox();
     void ShowRecordingDisabled();
 
     MacroPage& page_;
