@@ -392,6 +392,9 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
     // (The list of the mouse's macros, LB_MacroName, is disabled too once the window has it.)
     for (const char* off : {"Btn_Start", "Btn_New", "Btn_Delete"}) {
         EXPECT_FALSE(rig.Control(off)->isEnabled()) << off;
+        EXPECT_EQ(rig.Control(off)->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  QColor(120, 120, 128))
+            << off;
     }
     auto* combo = qobject_cast<QComboBox*>(rig.Control("CB_Insert"));
     ASSERT_EQ(combo->count(), 8);

@@ -231,8 +231,11 @@ bool IsShownFor(InsertWhat what, const char* name) {
 // The choices of the insert box that record keys: the recorder is not there yet.
 constexpr std::array<int, 2> kRecordingChoices{2, 3};
 
-// The controls the recorder will use; disabled, and shown so, until it is there.
+// The controls the recorder will use; disabled until it is there.
 constexpr std::array<const char*, 2> kRecordButtons{"Btn_Start", "Btn_InsertStart"};
+// The captions on button pictures that the editor disables: greyed while they are.
+constexpr std::array<const char*, 4> kDisabledCaptions{"Btn_Start", "Btn_InsertStart", "Btn_New",
+                                                       "Btn_Delete"};
 
 const QColor kDisabledText(120, 120, 128);
 
@@ -352,16 +355,16 @@ void MacroEditor::Built() {
             button->setEnabled(false);
         }
     }
-    ShowRecordingDisabled();
+    ShowDisabledCaptions();
     ShowOptions();
     ShowLines(-1);
     ApplyInsertItem(0);
 }
 
 void MacroEditor::Arrange() {
-    // A layout sets the captions' colours for every state, and the captions anew: the record
-    // buttons show they are disabled, and the OK caption follows the box's choice again.
-    ShowRecordingDisabled();
+    // A layout sets the captions' colours for every state, and the captions anew: disabled
+    // buttons show they are, and the OK caption follows the box's choice again.
+    ShowDisabledCaptions();
     if (auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"))) {
         ApplyInsertItem(combo->currentIndex());
     }
@@ -425,8 +428,8 @@ void MacroEditor::ArrangeInsertBox() {
     }
 }
 
-void MacroEditor::ShowRecordingDisabled() {
-    for (const char* name : kRecordButtons) {
+void MacroEditor::ShowDisabledCaptions() {
+    for (const char* name : kDisabledCaptions) {
         if (QWidget* button = Control(name)) {
             QPalette palette = button->palette();
             palette.setColor(QPalette::Disabled, QPalette::WindowText, kDisabledText);

@@ -98,7 +98,7 @@ private:
     void CancelInsert();
     void CloseInsertBox();
     void ArrangeInsertBox();
-    void ShowRecordingDisabled();
+    void ShowDisabledCaptions();
 
     MacroPage& page_;
     MacroLibrary* library_ = nullptr;
