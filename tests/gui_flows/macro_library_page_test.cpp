@@ -246,5 +246,22 @@ TEST_F(MacroLibraryPageTest, AFailedSaveIsSaidWithTheFileAndTheListKeepsWhatIsOn
     EXPECT_EQ(Names(), QStringList({"Kept"}));
 }
 
+TEST_F(MacroLibraryPageTest, ThePanelsNewMacroStartsPlayingToTheEnd) {
+    Open([](MacroLibrary& library) { ASSERT_TRUE(library.New(u"Held")); });
+    list->setCurrentRow(0);
+    rig.Click("Btn_NewMacro");  // nothing selected yet in the editor: only the dialog
+    Name(QStringLiteral("First"));
+    RightClick(0);
+    rig.Click("IB_ReleaseStop");
+    EXPECT_EQ(rig.Picture("Img_ReleaseStop"), QStringLiteral("RdS_E"));
+    RightClick(0);
+    rig.Click("Btn_NewMacro");
+    EXPECT_EQ(rig.Picture("Img_ReleaseContiue"), QStringLiteral("RdS_E"));
+    EXPECT_EQ(rig.Picture("Img_ReleaseStop"), QStringLiteral("RdS_D"));
+    Name(QStringLiteral("Second"));
+    EXPECT_EQ(Names(), QStringList({"Held", "First", "Second"}));
+    EXPECT_EQ(rig.Picture("Img_ReleaseContiue"), QStringLiteral("RdS_E"));
+}
+
 }  // namespace
 }  // namespace velq::ui::testing

@@ -516,6 +516,11 @@ void MacroEditor::Commit(const EventChange& change) {
     ShowLines(change.select);
 }
 
+void MacroEditor::SelectPlayToEnd() {
+    options_.release = ReleaseOption::kPlayToEnd;
+    ShowOptions();
+}
+
 void MacroEditor::ShowOptions() {
     const auto show = [this](const char* picture, bool selected) {
         static_cast<void>(

@@ -45,6 +45,9 @@ public:
     void Show(MacroLibrary* library, int index);
     // Closes the editor's pop-up.
     void HidePopups();
+    // The release option that plays the macro to its end, shown and kept for the next commit;
+    // nothing is stored by it.
+    void SelectPlayToEnd();
     // A click on one of the editor's caption labels; false when it is not one.
     bool LabelClicked(const QString& name);
     // After every layout and captions.

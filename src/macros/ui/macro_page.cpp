@@ -166,7 +166,7 @@ bool MacroPage::LabelClicked(const QString& name) {
     using Action = void (MacroPage::*)();
     static const QHash<QString, Action> kActions{
         {QStringLiteral("Btn_New"), &MacroPage::NewMacro},
-        {QStringLiteral("Btn_NewMacro"), &MacroPage::NewMacro},
+        {QStringLiteral("Btn_NewMacro"), &MacroPage::NewMacroFromPanel},
         {QStringLiteral("Btn_NewName"), &MacroPage::RenameMacro},
         {QStringLiteral("Btn_Delete"), &MacroPage::DeleteMacro},
         {QStringLiteral("Img_Delete"), &MacroPage::DeleteMacro},
@@ -314,6 +314,14 @@ void MacroPage::NewMacro() {
         return;
     }
     AskName([](MacroLibrary& lib, std::u16string name) { return lib.New(name); });
+}
+
+void MacroPage::NewMacroFromPanel() {
+    // The panel's entry starts the new macro playing to its end, as its empty content says.
+    if (library() != nullptr && library()->CanAddNew()) {
+        editor_.SelectPlayToEnd();
+    }
+    NewMacro();
 }
 
 void MacroPage::RenameMacro() {

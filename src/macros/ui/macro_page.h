@@ -62,6 +62,7 @@ private:
     // The name dialog, whose confirmed name goes to `action`.
     void AskName(std::function<LibraryResult(MacroLibrary&, std::u16string)> action);
     void NewMacro();
+    void NewMacroFromPanel();
     void RenameMacro();
     void DeleteMacro();
     // A file chosen in the file dialog; none when cancelled (or without a library).
