@@ -208,7 +208,7 @@ TEST_F(DataSafety, ALateAnswerNeverShiftsTheData) {
     Forget();
     ASSERT_TRUE(ReadAfterIdentification(false));
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + 255, state.data_buf.begin()));
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2 + kMacroSlotCount);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2 + static_cast<int>(kMacroSlotCount));
 
     MouseConfig wanted = state.config;
     wanted.dpi.levels[1].value = 9;
