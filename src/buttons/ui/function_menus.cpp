@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "buttons/menu_rules.h"
 #include "buttons/ui/key_combination_dialog.h"
 #include "config/ui/engineering_page.h"
+#include "macros/ui/macro_page.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -33,6 +36,42 @@ QColor ColourOf(uint32_t value) {
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                   static_cast<int>((value >> 16) & 0xFF));
 }
+
+// The height of a pick-list item when the layout gives none, and the text's indent.
+constexpr int kMacroNameItemHeight = 20;
+constexpr int kMacroNameIndent = 4;
+
+// The macro pick list is drawn as a menu: the item under the pointer in the menu's selected
+// colours, the others in its normal colours, each name a few pixels from the left edge.
+class MacroNameDelegate final : public QStyledItemDelegate {
+public:
+    MacroNameDelegate(const LayoutStyle& style, QObject* parent)
+        : QStyledItemDelegate(parent), style_(style) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool pointed = (option.state & QStyle::State_MouseOver) != 0;
+        painter->save();
+        painter->fillRect(option.rect, ColourOf(pointed ? style_.menu_selected_back_color
+                                                        : style_.menu_back_color));
+        painter->setPen(
+            ColourOf(pointed ? style_.menu_selected_font_color : style_.menu_font_color));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(kMacroNameIndent, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int height =
+            style_.macro_name_height > 0 ? style_.macro_name_height : kMacroNameItemHeight;
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height};
+    }
+
+private:
+    const LayoutStyle& style_;
+};
 
 }  // namespace
 
@@ -67,6 +106,7 @@ void FunctionMenus::Built() {
         connect(guns, &QListWidget::itemClicked, this,
                 [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
     }
+    SetUpMacroNameList();
     if (!main_panel_height_) {
         return;
     }
@@ -284,6 +324,9 @@ void FunctionMenus::OpenSubmenu(const QString& entry, int tag) {
     if (submenu == nullptr) {
         submenu = Control(submenu_name);
     }
+    if (submenu_name == QLatin1String("LB_Name")) {
+        FillMacroNameList();
+    }
     const bool dpi_keys = tag == kDpiKeysTag;
     for (const char* other : kSubmenus) {
         QWidget* widget = OwnControl(QString::fromLatin1(other));
@@ -425,6 +468,92 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
         (config.*profile)[static_cast<size_t>(button - 1)] = code;
     });
     return true;
+}
+
+void FunctionMenus::SetUpMacroNameList() {
+    auto* list = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Name")));
+    if (list == nullptr || macro_list_set_up_) {
+        return;
+    }
+    macro_list_set_up_ = true;
+    list->setItemDelegate(new MacroNameDelegate(window().style(), list));
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The item under the pointer follows every move over the list.
+    list->setMouseTracking(true);
+    list->viewport()->setAttribute(Qt::WA_Hover);
+    connect(list, &QListWidget::itemClicked, this,
+            [this, list](QListWidgetItem* item) { AssignMacro(list->row(item)); });
+}
+
+void FunctionMenus::FillMacroNameList() {
+    SetUpMacroNameList();
+    auto* list = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Name")));
+    if (list == nullptr) {
+        return;
+    }
+    // The library's names as they are now: the macro page may have changed them since.
+    list->clear();
+    if (auto* page = window().PageOf<MacroPage>()) {
+        list->addItems(page->LibraryNames());
+    }
+}
+
+std::optional<std::size_t> FunctionMenus::TargetCodeIndex() {
+    if (target_.kind == AssignTarget::Kind::kColumn) {
+        const int profile = target_.number / 100;
+        const int button = target_.number % 100;
+        return static_cast<std::size_t>((profile - 1) * kButtonsPerProfile + button - 1);
+    }
+    if (target_.kind != AssignTarget::Kind::kLabel) {
+        return std::nullopt;
+    }
+    const auto checked = [this](const char* radio) {
+        const auto* button_radio = qobject_cast<QRadioButton*>(Control(QString::fromLatin1(radio)));
+        return button_radio != nullptr && button_radio->isChecked();
+    };
+    const int offset = checked("rb_1") ? 0 : checked("rb_2") ? kButtonsPerProfile : -1;
+    if (offset < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(offset + target_.number - 1);
+}
+
+void FunctionMenus::AssignMacro(int index) {
+    window().HideAllMenu();
+    auto* page = window().PageOf<MacroPage>();
+    MacroLibrary* library = page != nullptr ? page->library() : nullptr;
+    if (library == nullptr || device_macros_ == nullptr || index < 0 ||
+        static_cast<std::size_t>(index) >= library->Count() ||
+        target_.kind == AssignTarget::Kind::kNone) {
+        return;
+    }
+    const MouseConfig& config = window().shown_config();
+    std::vector<FunctionCode> codes(config.office.begin(), config.office.end());
+    codes.insert(codes.end(), config.gaming.begin(), config.gaming.end());
+    // A main-page button of neither profile plays nothing yet: every code counts.
+    const std::size_t button = TargetCodeIndex().value_or(codes.size());
+    const std::span<const uint8_t> record = library->Record(static_cast<std::size_t>(index));
+    if (record.size() != kMacroSlotSize) {
+        return;
+    }
+    const DeviceMacros before = *device_macros_;
+    const MacroAssignment assigned = velq::AssignMacro(
+        *device_macros_, codes, button, record.first<kMacroSlotSize>(),
+        target_.kind == AssignTarget::Kind::kColumn ? velq::AssignTarget::kEngineeringPage
+                                                    : velq::AssignTarget::kMainPage);
+    if (!assigned) {
+        // No free slot: the button keeps its function, and the user learns why.
+        window().ShowMessageKey(assigned.refusal_key);
+        return;
+    }
+    // The slot holds the macro before the button plays it, so the button is named after it.
+    const QString name = QString::fromStdString(device_macros_->ListName(assigned.slot));
+    if (!Assign(assigned.code, name, true)) {
+        *device_macros_ = before;
+    }
 }
 
 }  // namespace velq::ui

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "buttons/function_name.h"
+#include "buttons/ui/function_menus.h"
 #include "config/ui/engineering_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
@@ -99,6 +100,10 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     parts_.window->SetFunctionNamer([this](const FunctionCode& code) {
         return QString::fromStdString(FunctionName(CodeText(code), Names()));
     });
+    // A macro picked for a button goes into the slot copy the buttons are named by.
+    if (auto* menus = parts_.window->PageOf<FunctionMenus>()) {
+        menus->SetDeviceMacros(&shown_.macros);
+    }
     parts_.window->installEventFilter(this);
     if (parts_.loading != nullptr) {
         connect(parts_.loading, &LoadingWindow::cancelRequested, this,
@@ -124,6 +129,9 @@ DeviceController::~DeviceController() {
     parts_.window->removeEventFilter(this);
     // The window may outlive the controller: it names no more buttons through it.
     parts_.window->SetFunctionNamer({});
+    if (auto* menus = parts_.window->PageOf<FunctionMenus>()) {
+        menus->SetDeviceMacros(nullptr);
+    }
     link_.DropDevice();
 }
 
