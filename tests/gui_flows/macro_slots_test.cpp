@@ -115,6 +115,8 @@ TEST_F(MacroSlots, APickedMacroIsShownWrittenByApplyAndNamedAfterTheNextRead) {
     EXPECT_EQ(list->item(0)->text(), "Burst");
     EXPECT_EQ(list->item(1)->text(), "Hold");
     EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 20);
+    // As tall as its two names.
+    EXPECT_EQ(list->height(), 2 * 20 + 2 * list->frameWidth());
     rig.Enter("Key_Standard");
 
     Pick("Key2", 0);

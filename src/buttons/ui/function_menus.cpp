@@ -1,6 +1,7 @@
 #include "buttons/ui/function_menus.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -40,6 +41,7 @@ QColor ColourOf(uint32_t value) {
 // The height of a pick-list item when the layout gives none, and the text's indent.
 constexpr int kMacroNameItemHeight = 20;
 constexpr int kMacroNameIndent = 4;
+constexpr int kMacroNameRowsShown = 10;
 
 // The macro pick list is drawn as a menu: the item under the pointer in the menu's selected
 // colours, the others in its normal colours, each name a few pixels from the left edge.
@@ -499,6 +501,22 @@ void FunctionMenus::FillMacroNameList() {
     if (auto* page = window().PageOf<MacroPage>()) {
         list->addItems(page->LibraryNames());
     }
+    // As tall as its names (one row at least, ten at most: more scroll) and as wide as the
+    // first panel or its widest name.
+    const int item = window().style().macro_name_height > 0 ? window().style().macro_name_height
+                                                            : kMacroNameItemHeight;
+    const int rows = std::clamp(list->count(), 1, kMacroNameRowsShown);
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    }
+    const int frame = 2 * list->frameWidth();
+    const int scroll_bar =
+        list->count() > rows ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int width = std::max(Box(QStringLiteral("Pnl_Main")).width(),
+                               widest + 3 * kMacroNameIndent + frame + scroll_bar);
+    list->resize(width, rows * item + frame);
 }
 
 std::optional<std::size_t> FunctionMenus::TargetCodeIndex() {
