@@ -99,22 +99,28 @@ FunctionMenus::FunctionMenus(MainWindow& window, QWidget* container)
 void FunctionMenus::SetMainPanelHeight(int height) {
     main_panel_height_ = height;
     if (built()) {
-        Built();
+        ResizeMainPanel();
     }
 }
 
-void FunctionMenus::Built() {
-    if (auto* guns = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")))) {
-        connect(guns, &QListWidget::itemClicked, this,
-                [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
-    }
-    SetUpMacroNameList();
+void FunctionMenus::ResizeMainPanel() {
     if (!main_panel_height_) {
         return;
     }
     if (QWidget* panel = Control(QStringLiteral("Pnl_Main"))) {
         panel->resize(panel->width(), *main_panel_height_);
     }
+}
+
+void FunctionMenus::Built() {
+    // Once: every menu opening sets the panel's height, and a second connection would give a
+    // picked gun key twice.
+    if (auto* guns = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")))) {
+        connect(guns, &QListWidget::itemClicked, this,
+                [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
+    }
+    SetUpMacroNameList();
+    ResizeMainPanel();
 }
 
 void FunctionMenus::Arrange() {

@@ -84,6 +84,7 @@ private:
     QRect Box(const QString& name);
     // `LB_Name`: drawn as a menu, and filled with the library's names when it opens.
     void SetUpMacroNameList();
+    void ResizeMainPanel();
     void FillMacroNameList();
     // The target's place among both profiles' eighteen codes (office first); none for a
     // main-page button while neither profile's tab is selected.
