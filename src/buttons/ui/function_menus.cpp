@@ -547,6 +547,9 @@ std::optional<std::size_t> FunctionMenus::TargetCodeIndex() {
 
 void FunctionMenus::AssignMacro(int index) {
     window().HideAllMenu();
+    if (!window().org().eeprom_mode) {
+        return;  // macros kept by the driver take records of its list, not the mouse's slots
+    }
     auto* page = window().PageOf<MacroPage>();
     MacroLibrary* library = page != nullptr ? page->library() : nullptr;
     if (library == nullptr || device_macros_ == nullptr || index < 0 ||
