@@ -128,7 +128,7 @@ std::string RepeatText(const std::optional<StoredMacroOptions>& options, uint8_t
 }
 
 void ReadMacros(const DataBuf& image, DumpReport& report) {
-    for (int s = 0; s < kMacroSlotCount; ++s) {
+    for (int s = 0; s < static_cast<int>(kMacroSlotCount); ++s) {
         const size_t base = kMacroSlotBase[static_cast<size_t>(s)];
         DumpReport::Macro macro;
         macro.slot = s + 1;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/macro_slot_size.h"
+
 namespace velq {
 
 // A macro function code (types 0x06 and 0x0E) names its macro by a 16-bit locator in P1 P2.
@@ -13,7 +15,6 @@ namespace velq {
 // 32-byte name and the stop-on-release byte lie below it. With macros kept by the utility the
 // n-th macro of the driver list (n from 0) has the locator 0x0120 + 0x800 x n, one 2048-byte
 // record after the other.
-inline constexpr std::size_t kMacroSlotCount = 6;
 
 // Device address of macro slot 1..6 (index 0..5): 32 name bytes, then 224 content bytes.
 inline constexpr std::array<uint16_t, kMacroSlotCount> kMacroSlotAddresses{0x100, 0x200, 0x300,

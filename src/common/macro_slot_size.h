@@ -9,5 +9,7 @@ namespace velq {
 inline constexpr std::size_t kMacroNameSize = 32;
 inline constexpr std::size_t kMacroContentSize = 224;
 inline constexpr std::size_t kMacroSlotSize = kMacroNameSize + kMacroContentSize;  // 256
+// The mouse holds six macro slots.
+inline constexpr std::size_t kMacroSlotCount = 6;
 
 }  // namespace velq

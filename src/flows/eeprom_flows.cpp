@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
+#include <fstream>
+#include <string>
 
 #include "buttons/function_code.h"
 #include "config/config_codec.h"
@@ -20,19 +21,32 @@ constexpr const char* kWrongDevice = "Str107";
 constexpr const char* kBurnFailed = "Str109";
 constexpr const char* kAimKeyName = "Str222";
 
-std::string Hex4(unsigned value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
-    return text;
-}
+// The base macro file: slots 1..4 as the mouse holds them at 0x100-0x4FF.
+constexpr size_t kBaseMacroSlots = 4;
+constexpr size_t kBaseMacroFileSize = kBaseMacroSlots * kMacroSlotSize;
+constexpr SectionRange kBaseMacroRange{0x100, static_cast<uint16_t>(kBaseMacroFileSize)};
+static_assert(kMacroSlotBase[3] + kMacroSlotSize == 0x500, "slots 1..4 lie together");
+// "Error no tipo de arquivo BIN ": the file is not what the page asked for.
+constexpr const char* kWrongFileMessage = "Str102";
 
-// The slot locator (address of the slot's length byte) of slot s (0-based).
-uint16_t SlotLocator(size_t s) {
-    return static_cast<uint16_t>(kMacroSlotBase[s] + kMacroNameSize + 1);
-}
-
-std::string SlotNameText(std::span<const uint8_t, kMacroNameSize> name) {
-    return IsFreeMacroName(name) ? std::string() : Utf16ToUtf8(MacroNameText(name));
+// The first 1024 bytes of a base macro file; false, with the file named and what is wrong
+// with it, for a file that cannot be read or is shorter.
+bool ReadBaseMacroFile(const std::filesystem::path& file,
+                       std::array<uint8_t, kBaseMacroFileSize>& bytes, std::string& error) {
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(file, code)) {
+        error = file.string() + ": not a file that can be read";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto count = static_cast<size_t>(in.gcount());
+    if (count < bytes.size()) {
+        error = file.string() + ": " + std::to_string(count) + " bytes, " +
+                std::to_string(bytes.size()) + " needed";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -110,40 +124,34 @@ const char* EepromFlows::WriteFailure() const {
     return protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
 }
 
-// Copies the macro slots and the fire area of the image into their working buffers and lists
-// the slots' names.
+// Copies the macro slots and the fire area of the image into their working buffers
+// (`ReadAndRefreshMacro`); the mouse holds them as the image has them.
 static void TakeMacrosAndFireArea(FlowState& state) {
+    state.macros = MacrosOfImage(state.data_buf);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        std::copy_n(state.data_buf.begin() + kMacroSlotBase[s], kMacroSlotSize,
-                    state.device_macros[s].begin());
+        state.device_slot_names[s] = state.macros.ListName(static_cast<int>(s) + 1);
     }
     std::copy_n(state.data_buf.begin() + kFireAreaRange.address, state.fire_area.size(),
                 state.fire_area.begin());
-    state.macro_list.clear();
-    for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        state.macro_list.push_back(
-            SlotNameText(std::span(state.device_macros[s]).first<kMacroNameSize>()));
-    }
 }
 
 bool EepromFlows::ReadSlotNames() {
     // A parameters-only read names the macro buttons too: the six slot names are read inside
-    // the same transaction, so naming a button later never talks to the mouse.
-    std::array<std::string, kMacroSlotCount> names;
+    // the same transaction, so naming a button later never talks to the mouse. They become the
+    // names of the slot copies (whose contents the mouse was not asked for: empty), so a macro
+    // of the same name given to a button goes back into its slot.
+    DeviceMacros macros;
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
         std::array<uint8_t, kMacroNameSize> name{};
         if (!ReadBlockTrusted(protocol_, static_cast<uint16_t>(kMacroSlotBase[s]), kMacroNameSize,
                               name, LoadingWindow::kShown)) {
             return false;
         }
-        names[s] = SlotNameText(name);
+        std::copy(name.begin(), name.end(), macros.slot_bytes[s].begin());
     }
-    state_.device_slot_names = names;
-    state_.macro_list.resize(kMacroSlotCount);
+    state_.macros = macros;
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        if (state_.macro_list[s].empty()) {
-            state_.macro_list[s] = names[s];
-        }
+        state_.device_slot_names[s] = macros.ListName(static_cast<int>(s) + 1);
     }
     return true;
 }
@@ -169,9 +177,6 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     FillFromDataBuf();
     if (full) {
         TakeMacrosAndFireArea(state_);
-        state_.device_slot_names.fill({});
-        std::copy(state_.macro_list.begin(), state_.macro_list.end(),
-                  state_.device_slot_names.begin());
     }
     state_.read_complete = true;
     ShowDecoded(outcome);
@@ -182,39 +187,26 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     return true;
 }
 
-bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
+bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written,
+                                         SlotMask& written_slots) {
     if (state_.fire_area_read) {
         if (!protocol_.WriteBlock(kFireAreaRange.address, kFireAreaRange.size, state_.fire_area)) {
             return false;
         }
         written.push_back(kFireAreaRange);
     }
-    // The slots that a button plays, as four hex digits of their locator.
-    std::set<std::string> wanted;
-    for (const ProfileButtons* buttons : {&state_.config.office, &state_.config.gaming}) {
-        for (const FunctionCode& code : *buttons) {
-            if (code.type == static_cast<uint8_t>(CodeType::kMacroRun) ||
-                code.type == static_cast<uint8_t>(CodeType::kMacroHold)) {
-                wanted.insert(Hex4(code.Parameter()));
-            }
-        }
-    }
-    // A slot whose name the mouse already holds needs no writing.
+    // The slots given a macro since the mouse was last read or written that a button plays;
+    // the others are as the mouse holds them, or played by nothing.
+    std::vector<FunctionCode> codes(state_.config.office.begin(), state_.config.office.end());
+    codes.insert(codes.end(), state_.config.gaming.begin(), state_.config.gaming.end());
+    const SlotMask due = SlotsToWrite(codes, state_.macros.changed);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        if (std::find(state_.macro_list.begin(), state_.macro_list.end(),
-                      state_.device_slot_names[s]) != state_.macro_list.end()) {
-            wanted.erase(Hex4(SlotLocator(s)));
-        }
-    }
-    const size_t slots = std::min(state_.macro_list.size(), static_cast<size_t>(kMacroSlotCount));
-    for (size_t s = 0; s < slots; ++s) {
-        const uint16_t locator = SlotLocator(s);
-        if (wanted.count(Hex4(locator)) == 0) {
+        if (((due >> s) & 1u) == 0) {
             continue;
         }
-        const MacroSlotBytes& slot = state_.device_macros[s];
-        const auto name_at = static_cast<uint16_t>(locator - 0x21);
-        const auto content_at = static_cast<uint16_t>(locator - 1);
+        const MacroSlotBytes& slot = state_.macros.slot_bytes[s];
+        const auto name_at = static_cast<uint16_t>(kMacroSlotBase[s]);
+        const auto content_at = static_cast<uint16_t>(name_at + kMacroNameSize);
         if (!protocol_.WriteBlock(name_at, kMacroNameSize, std::span(slot).first(kMacroNameSize)) ||
             !protocol_.WriteBlock(content_at, kMacroContentSize,
                                   std::span(slot).subspan(kMacroNameSize))) {
@@ -222,20 +214,31 @@ bool EepromFlows::WriteFireAreaAndMacros(std::vector<SectionRange>& written) {
         }
         written.push_back({name_at, static_cast<uint16_t>(kMacroNameSize)});
         written.push_back({content_at, static_cast<uint16_t>(kMacroContentSize)});
+        written_slots |= 1u << s;
     }
     return true;
 }
 
-bool EepromFlows::WriteParameters(const MouseConfig& pages) {
+void EepromFlows::SlotsStored(SlotMask stored_slots) {
+    state_.macros.changed &= ~stored_slots;
+    for (size_t s = 0; s < kMacroSlotCount; ++s) {
+        if (((stored_slots >> s) & 1u) != 0) {
+            state_.device_slot_names[s] = state_.macros.ListName(static_cast<int>(s) + 1);
+        }
+    }
+}
+
+bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& macros) {
     const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
     // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
     // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
     state_.config = pages;
+    state_.macros = macros;
     EncodeConfig(state_.config, state_.decoded, state_.copies);
     StoreSectionCopies(state_.copies, state_.data_buf);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        std::copy(state_.device_macros[s].begin(), state_.device_macros[s].end(),
+        std::copy(state_.macros.slot_bytes[s].begin(), state_.macros.slot_bytes[s].end(),
                   state_.data_buf.begin() + kMacroSlotBase[s]);
     }
     std::copy(state_.fire_area.begin(), state_.fire_area.end(),
@@ -255,10 +258,11 @@ bool EepromFlows::WriteParameters(const MouseConfig& pages) {
     }
     protocol_.ResetCounts();
     std::vector<SectionRange> written;
+    SlotMask slots = 0;
     bool stored = protocol_.WriteBlock(0, kParameterAreaRange.size, state_.data_buf);
     if (stored) {
         written.push_back(kParameterAreaRange);
-        stored = WriteFireAreaAndMacros(written) && protocol_.Counts().WritesComplete();
+        stored = WriteFireAreaAndMacros(written, slots) && protocol_.Counts().WritesComplete();
     }
     if (stored && protocol_.Counts().retried_writes > 0) {
         // A chunk answered only after a repeated request may have been stored twice, the
@@ -275,6 +279,7 @@ bool EepromFlows::WriteParameters(const MouseConfig& pages) {
     // What the mouse holds now is the base of the next Apply.
     state_.decoded = DecodeConfig(state_.copies);
     state_.config = state_.decoded;
+    SlotsStored(slots);
     return true;
 }
 
@@ -293,20 +298,83 @@ bool EepromFlows::ReadyToWrite() {
     return true;
 }
 
-FlowOutcome EepromFlows::Apply(const MouseConfig& pages) {
+FlowOutcome EepromFlows::Apply(const MouseConfig& pages, const DeviceMacros& macros) {
+    FlowOutcome outcome;
     if (ReadyToWrite()) {
-        (void)WriteParameters(pages);
+        (void)WriteParameters(pages, macros);
+        // The slots the mouse took are no longer marked; a failed write leaves them marked.
+        outcome.macros = state_.macros;
     }
-    return Finish({});
+    return Finish(outcome);
 }
 
-FlowOutcome EepromFlows::Confirm(const MouseConfig& pages) {
+FlowOutcome EepromFlows::Confirm(const MouseConfig& pages, const DeviceMacros& macros) {
     // The window closes only after a write that succeeded; otherwise the user keeps the
     // window and the edits.
     FlowOutcome outcome;
-    if (ReadyToWrite() && WriteParameters(pages)) {
-        ButtonPause();
-        outcome.close_window = true;
+    if (ReadyToWrite()) {
+        if (WriteParameters(pages, macros)) {
+            ButtonPause();
+            outcome.close_window = true;
+        }
+        outcome.macros = state_.macros;
+    }
+    return Finish(outcome);
+}
+
+FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
+                                         const DeviceMacros& macros) {
+    FlowOutcome outcome;
+    if (!ReadyToWrite()) {
+        return Finish(outcome);
+    }
+    std::array<uint8_t, kBaseMacroFileSize> bytes{};
+    if (std::string error; !ReadBaseMacroFile(file, bytes, error)) {
+        ShowMessage(kWrongFileMessage, UserMessage::Box::kMessageWindow, error);
+        return Finish(outcome);
+    }
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
+    FrameBegin();
+    const char* failure = nullptr;
+    StatusAnswer status;
+    protocol_.ResetCounts();
+    if (!OpenTransaction(status)) {
+        failure = kNotAnsweringMessage;
+    } else {
+        if (!status.write_enabled) {
+            failure = kWriteNotPermittedMessage;
+        } else if (status.chip_number == 0) {
+            failure = kUnknownChipMessage;
+        } else {
+            DataBuf image = state_.data_buf;
+            std::copy(bytes.begin(), bytes.end(), image.begin() + kBaseMacroRange.address);
+            bool stored = protocol_.WriteBlock(kBaseMacroRange.address, kBaseMacroRange.size,
+                                               std::span(image).subspan(kBaseMacroRange.address));
+            stored = stored && protocol_.Counts().WritesComplete();
+            if (stored && protocol_.Counts().retried_writes > 0) {
+                const std::vector<SectionRange> written = {kBaseMacroRange};
+                stored = VerifyWrittenRanges(protocol_, image, written).Verified();
+            }
+            if (stored) {
+                // Slots 1..4 are the file's now, in the mouse and in the copy; slots 5 and 6
+                // stay as the window had them.
+                state_.data_buf = image;
+                const DeviceMacros taken = MacrosOfImage(image);
+                state_.macros = macros;
+                for (size_t s = 0; s < kBaseMacroSlots; ++s) {
+                    state_.macros.slot_bytes[s] = taken.slot_bytes[s];
+                }
+                SlotsStored((1u << kBaseMacroSlots) - 1);
+                outcome.macros = state_.macros;
+            } else {
+                failure = WriteFailure();
+            }
+        }
+        CloseTransaction();
+    }
+    FrameEnd(true);
+    if (failure != nullptr) {
+        ShowMessage(failure);
     }
     return Finish(outcome);
 }
@@ -338,7 +406,6 @@ bool EepromFlows::WriteBuiltInImage(int image, FlowOutcome& outcome) {
     const int n = image >= 0 && image < kEepromDefaultImages ? image : 0;
     state_.data_buf = state_.defaults.eeprom[static_cast<size_t>(n)];
     state_.device_slot_names.fill({});
-    state_.macro_list.clear();
     const bool written = WriteWholeImage(outcome);
     FrameEnd(true);
     // Only a reset that reached the mouse put this fire area into it.
@@ -472,7 +539,6 @@ FlowOutcome EepromFlows::LoadProfile(const std::filesystem::path& file) {
     SectionCopies checked;
     const bool repaired = FillSectionCopies(image, checked);
     state_.device_slot_names.fill({});
-    state_.macro_list.clear();
     const bool written = WriteWholeImage(outcome);
     // Only a load that reached the mouse put the file's fire area into it.
     state_.fire_area_read = written;

@@ -35,10 +35,17 @@ public:
     // (the caller tells the user).
     bool Read(bool full, FlowOutcome& outcome);
     // Apply: writes the parameter area as `pages` (what the pages show) has it, then the fire
-    // area and the macro slots that are due. Needs a mouse whose read completed.
-    FlowOutcome Apply(const MouseConfig& pages);
+    // area and the macro slots of `macros` (the window's copy) that were given a macro and that
+    // a button plays. Needs a mouse whose read completed. The outcome gives the window its
+    // slot copy back with the written slots no longer marked.
+    FlowOutcome Apply(const MouseConfig& pages, const DeviceMacros& macros);
     // Apply, then the window closes once the mouse took everything.
-    FlowOutcome Confirm(const MouseConfig& pages);
+    FlowOutcome Confirm(const MouseConfig& pages, const DeviceMacros& macros);
+    // The factory page's base macro import: the first 1024 bytes of `file` (four slots of name
+    // and content) into slots 1..4 of the mouse and of `macros` (the window's copy). A file
+    // shorter than that, or a write the mouse did not take, is said and changes nothing the
+    // window keeps.
+    FlowOutcome ImportBaseMacro(const std::filesystem::path& file, const DeviceMacros& macros);
     // The frame's reset buttons: built-in image 0..2 into the mouse, verified, and onto the
     // pages.
     FlowOutcome Reset(int image);
@@ -70,10 +77,13 @@ private:
     // The pages' changes into the section copies and the image (`UIToDataBuf`), then the
     // parameter area and what else is due into the mouse (`DownloadParameter`); true when the
     // mouse took everything.
-    bool WriteParameters(const MouseConfig& pages);
-    // Writes the fire area (when it is this mouse's) and the macro slots buttons play that the
-    // mouse does not hold yet, adding each block to `written`; false when a block was refused.
-    bool WriteFireAreaAndMacros(std::vector<SectionRange>& written);
+    bool WriteParameters(const MouseConfig& pages, const DeviceMacros& macros);
+    // Writes the fire area (when it is this mouse's) and the macro slots buttons play that were
+    // given a macro since the mouse was last read or written, adding each block to `written`
+    // and each slot to `written_slots`; false when a block was refused.
+    bool WriteFireAreaAndMacros(std::vector<SectionRange>& written, SlotMask& written_slots);
+    // After a write the mouse took: `stored_slots` count as the mouse's.
+    void SlotsStored(SlotMask stored_slots);
     // Built-in image 0..4 into the mouse, verified (`TLDefaultParameter`).
     bool WriteBuiltInImage(int image, FlowOutcome& outcome);
     // The whole image into the mouse, verified, and onto the pages (`MemoToDataBuf_OnClick`);

@@ -9,6 +9,7 @@
 
 #include "config/mouse_config.h"
 #include "image/memory_map.h"
+#include "macros/device_macros.h"
 
 namespace velq {
 
@@ -54,13 +55,11 @@ struct DeviceCodes {
     bool operator==(const DeviceCodes&) const = default;
 };
 
-// What the pages show: the configuration, and the slot names that name the buttons that play
-// a macro.
+// What the pages show: the configuration, and the copy of the macro slots whose names name
+// the buttons that play a macro.
 struct ShownConfig {
     MouseConfig config{};
-    // `LB_MacroName`, and the name last read from each slot of the mouse.
-    std::vector<std::string> macro_list;
-    std::array<std::string, kMacroSlotCount> device_slot_names;
+    DeviceMacros macros{};
     bool operator==(const ShownConfig&) const = default;
 };
 
@@ -73,6 +72,9 @@ struct FlowOutcome {
     bool no_device_state = false;
     // What every page shows now (a read, an image written, the defaults); kept when empty.
     std::optional<ShownConfig> shown;
+    // The slot copies the window keeps from now on, the configuration the pages show staying
+    // as it is: after Apply (the slots it wrote no longer marked) and the base macro import.
+    std::optional<DeviceMacros> macros;
     // The codes the identification read, for the factory page.
     std::optional<DeviceCodes> device_codes;
     // A read completed: page 1 (and the office page when its profile button is selected),

@@ -10,13 +10,9 @@ void TakeBuiltInDefaults(FlowState& state) {
     state.read_complete = false;
     state.fire_area_read = false;
     state.data_buf = state.defaults.eeprom[0];
-    state.macro_list.clear();
     state.device_slot_names.fill({});
     FillSectionCopies(state.data_buf, state.copies);
-    for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        std::copy_n(state.data_buf.begin() + kMacroSlotBase[s], kMacroSlotSize,
-                    state.device_macros[s].begin());
-    }
+    state.macros = MacrosOfImage(state.data_buf);
     std::copy_n(state.data_buf.begin() + kFireAreaRange.address, state.fire_area.size(),
                 state.fire_area.begin());
     state.decoded = DecodeConfig(state.copies);
@@ -24,7 +20,7 @@ void TakeBuiltInDefaults(FlowState& state) {
 }
 
 ShownConfig Shown(const FlowState& state) {
-    return {state.config, state.macro_list, state.device_slot_names};
+    return {state.config, state.macros};
 }
 
 void NoteDeviceSide(FlowOutcome& outcome, const DeviceLink& link, const FlowState& state) {

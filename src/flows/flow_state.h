@@ -11,7 +11,7 @@
 #include "image/built_in_images.h"
 #include "image/memory_map.h"
 #include "image/sections.h"
-#include "macros/macro_content.h"
+#include "macros/device_macros.h"
 
 namespace velq {
 
@@ -26,12 +26,11 @@ struct FlowState {
     // so everything the user did not change keeps its stored bits.
     MouseConfig config{};
     MouseConfig decoded{};
-    // `DeviceMacros`: the six slots' working buffers (name and content).
-    std::array<MacroSlotBytes, kMacroSlotCount> device_macros{};
-    // The name last read from each slot of the mouse.
+    // `DeviceMacros`: the six slots as the pages last handed them over (Apply) or as the mouse
+    // or an image gave them; their names are `LB_MacroName`.
+    DeviceMacros macros{};
+    // The name each slot of the mouse holds, as last read or written.
     std::array<std::string, kMacroSlotCount> device_slot_names;
-    // `LB_MacroName`: the slot names of `DeviceMacros`.
-    std::vector<std::string> macro_list;
     FireArea fire_area{};
     // True while the fire area buffer holds this mouse's fire area: read from it, written into
     // it (a reset or a profile load that reached it), or edited for it. Apply writes the fire

@@ -85,8 +85,7 @@ inline constexpr uint8_t kFireKeyWhileHeld = 0xFF;
 // table (R, G, B) per slot.
 inline constexpr int kFireSlots = 10;
 
-// The six macro slots: 256 bytes each, a 32-byte name and a 224-byte content.
-inline constexpr int kMacroSlotCount = 6;
+// The six macro slots (kMacroSlotCount): 256 bytes each, a 32-byte name and a 224-byte content.
 inline constexpr std::array<uint16_t, kMacroSlotCount> kMacroSlotBase = {0x100, 0x200, 0x300,
                                                                          0x400, 0x600, 0x700};
 // The address a macro function code names: the content's length byte, slot base + 0x21.

@@ -135,17 +135,8 @@ FunctionCode MacroSlotCode(int slot, uint8_t stop_on_release) {
                         static_cast<uint8_t>(locator & 0xFF)};
 }
 
-SlotMask SlotsToWrite(std::span<const FunctionCode> codes,
-                      std::span<const MacroSlotBytes, kMacroSlotCount> working,
-                      std::span<const MacroSlotBytes, kMacroSlotCount> in_mouse) {
-    SlotMask write = 0;
-    const SlotMask played = SlotsInUse(codes, codes.size());
-    for (std::size_t k = 0; k < kMacroSlotCount; ++k) {
-        if (((played >> k) & 1u) != 0 && working[k] != in_mouse[k]) {
-            write |= 1u << k;
-        }
-    }
-    return write;
+SlotMask SlotsToWrite(std::span<const FunctionCode> codes, SlotMask changed) {
+    return SlotsInUse(codes, codes.size()) & changed;
 }
 
 }  // namespace velq

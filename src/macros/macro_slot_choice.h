@@ -66,11 +66,9 @@ enum class AssignTarget {
 // released (StopOnRelease 0x01), 06 otherwise, then the slot's locator ("060221" for slot 2).
 FunctionCode MacroSlotCode(int slot, uint8_t stop_on_release);
 
-// The slots an Apply writes: those a button plays whose copy in the editor differs from what the
-// mouse holds there. A slot no button plays is never written, and one the mouse already holds
-// as it is costs nothing.
-SlotMask SlotsToWrite(std::span<const FunctionCode> codes,
-                      std::span<const MacroSlotBytes, kMacroSlotCount> working,
-                      std::span<const MacroSlotBytes, kMacroSlotCount> in_mouse);
+// The slots an Apply writes: those given a macro since the mouse was last read or written
+// (`changed`) that a button plays. A slot no button plays is never written, and one the mouse
+// holds as it was read costs nothing.
+SlotMask SlotsToWrite(std::span<const FunctionCode> codes, SlotMask changed);
 
 }  // namespace velq

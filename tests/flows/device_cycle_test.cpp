@@ -170,8 +170,11 @@ TEST_F(DeviceCycleTest, UnrelatedDeviceWhileOpenIsRecordedAndTheMouseLeftAlone) 
     SectionCopies defaults;
     FillSectionCopies(state.defaults.eeprom[0], defaults);
     EXPECT_EQ(host.shown, DecodeConfig(defaults));
-    EXPECT_TRUE(host.shown_names.macro_list.empty());
-    EXPECT_EQ(host.shown_names.device_slot_names, (std::array<std::string, kMacroSlotCount>{}));
+    for (int slot = 1; slot <= static_cast<int>(kMacroSlotCount); ++slot) {
+        EXPECT_EQ(host.shown_names.macros.ListName(slot), "") << slot;
+    }
+    EXPECT_EQ(host.shown_names.macros.changed, 0u);
+    EXPECT_EQ(state.device_slot_names, (std::array<std::string, kMacroSlotCount>{}));
     EXPECT_FALSE(state.read_complete);
 }
 

@@ -12,6 +12,8 @@
 #include "device/virtual_mouse.h"
 #include "flow_fixture.h"
 #include "flows/device_cycle.h"
+#include "macros/device_macros.h"
+#include "macros/macro_name.h"
 
 namespace velq::test {
 namespace {
@@ -65,20 +67,24 @@ TEST_F(EepromFlowsTest, ApplyWritesTheParameterAreaAndWhatElseIsDue) {
         const char* name;
         bool fire_area_read;
         std::string office_button_9;
+        SlotMask given;  // slots given a macro since the read
         int parameter_writes, fire_writes, slot2_name_writes, slot2_content_writes;
     };
     const Case cases[] = {
-        {"parameters only", false, "", 1, 0, 0, 0},
-        {"with the fire area", true, "", 1, 1, 0, 0},
-        {"with a macro the mouse lacks", false, "060221", 1, 0, 1, 1},
-        {"stop-at-release macro too", false, "0E0221", 1, 0, 1, 1},
+        {"parameters only", false, "", 0, 1, 0, 0, 0},
+        {"with the fire area", true, "", 0, 1, 1, 0, 0},
+        {"with a macro given to the slot", false, "060221", 0b10, 1, 0, 1, 1},
+        {"stop-at-release macro too", false, "0E0221", 0b10, 1, 0, 1, 1},
+        {"a played slot as the mouse holds it", false, "060221", 0, 1, 0, 0, 0},
+        {"a slot given a macro no button plays", false, "", 0b10, 1, 0, 0, 0},
     };
     const FunctionCode read_button_9 = host.shown.office[8];
+    const DeviceMacros read_macros = host.macros;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         state.fire_area_read = c.fire_area_read;
-        state.macro_list = {"", "Burst", "", "", "", ""};
-        state.device_slot_names = {"", "Old", "", "", "", ""};
+        host.macros = read_macros;
+        host.macros.changed = c.given;
         MouseConfig pages = host.shown;
         pages.office[8] =
             c.office_button_9.empty() ? read_button_9 : *ParseCodeText(c.office_button_9);
@@ -112,6 +118,121 @@ TEST_F(EepromFlowsTest, ApplyStoresThePageValuesWithValidChecksums) {
     EXPECT_EQ(memory[0x76], SectionChecksum(std::span(memory).subspan(0x40, 54)));
     EXPECT_EQ(state.config.gaming[3], (FunctionCode{0x0A, 0x05, 0x00}));
     EXPECT_EQ(memory[0xFF], state.defaults.eeprom[0][0xFF]);  // never written by Apply
+}
+
+// A library macro: its name field, then a content of one key event whose byte tells the
+// macros apart.
+MacroSlotBytes LibraryMacro(std::u16string_view name, uint8_t key) {
+    MacroSlotBytes record{};
+    const MacroName field = MakeMacroName(name);
+    std::copy(field.begin(), field.end(), record.begin());
+    const uint8_t tokens[] = {0x10, key};
+    record[kMacroNameSize + 1] = static_cast<uint8_t>(std::size(tokens) + 1);
+    std::copy(std::begin(tokens), std::end(tokens), record.begin() + kMacroNameSize + 2);
+    record[kMacroNameSize + 2 + std::size(tokens)] = SectionChecksum(
+        std::span<const uint8_t>(record).subspan(kMacroNameSize + 1, std::size(tokens) + 1));
+    return record;
+}
+
+class MacroSlotFlowsTest : public EepromFlowsTest {
+protected:
+    // The mouse holds `held` in slots 1.. (the rest erased), office buttons 1.. play them, and
+    // the pages show it after a read.
+    void HoldAndRead(std::initializer_list<MacroSlotBytes> held) {
+        const std::vector<uint8_t> erased(1024, 0xFF);
+        mouse->SetMemory(0x100, erased);
+        mouse->SetMemory(0x600, std::span(erased).first(512));
+        int slot = 1;
+        for (const MacroSlotBytes& macro : held) {
+            mouse->SetMemory(kMacroSlotBase[static_cast<size_t>(slot - 1)], macro);
+            ++slot;
+        }
+        ReadButton();
+        ASSERT_TRUE(state.read_complete);
+        pages = host.shown;
+        for (int k = 1; k < slot; ++k) {
+            pages.office[static_cast<size_t>(k - 1)] = MacroSlotCode(k, kPlayToEndFlag);
+        }
+    }
+
+    // The window's share of picking `macro` for office button `button` (1..9).
+    MacroAssignment Give(int button, const MacroSlotBytes& macro) {
+        std::vector<FunctionCode> buttons(pages.office.begin(), pages.office.end());
+        buttons.insert(buttons.end(), pages.gaming.begin(), pages.gaming.end());
+        const MacroAssignment assigned = AssignMacro(
+            host.macros, buttons, static_cast<size_t>(button - 1), macro, AssignTarget::kMainPage);
+        if (assigned) {
+            pages.office[static_cast<size_t>(button - 1)] = assigned.code;
+        }
+        host.page_values = pages;
+        return assigned;
+    }
+
+    std::vector<uint8_t> SlotInMouse(int slot) const {
+        const auto memory = mouse->MemoryCopy();
+        const auto at = memory.begin() + kMacroSlotBase[static_cast<size_t>(slot - 1)];
+        return {at, at + kMacroSlotSize};
+    }
+
+    MouseConfig pages;
+};
+
+// Apply writes the slots given a macro that a button plays, and nothing else: an empty slot
+// beside it (whose empty name matches other empty names) does not hide it, and the slots the
+// mouse holds as read are not written again.
+TEST_F(MacroSlotFlowsTest, ApplyWritesTheSlotGivenAMacroBesideAnEmptySlot) {
+    HoldAndRead({LibraryMacro(u"A", 0x04), LibraryMacro(u"B", 0x05)});
+    const MacroSlotBytes fresh = LibraryMacro(u"New", 0x06);
+    const MacroAssignment assigned = Give(4, fresh);
+    ASSERT_EQ(assigned.slot, 3);
+    EXPECT_EQ(CodeText(assigned.code), "060321");
+    Forget();
+    Apply();
+    EXPECT_EQ(Writes(0x300, 32), 1);
+    EXPECT_EQ(Writes(0x320, 224), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 3);  // the parameters and slot 3
+    EXPECT_EQ(SlotInMouse(3), std::vector<uint8_t>(fresh.begin(), fresh.end()));
+    EXPECT_TRUE(host.messages.empty());
+    // The slot counts as the mouse's now: the window's copy no longer marks it.
+    EXPECT_EQ(host.macros.changed, 0u);
+    EXPECT_EQ(host.macros.ListName(3), "New");
+    EXPECT_EQ(state.device_slot_names[2], "New");
+
+    Forget();
+    Apply();
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
+}
+
+// A macro of a name a slot holds goes back into that slot, and Apply writes it again: the
+// library's macro may have been edited since the mouse got it.
+TEST_F(MacroSlotFlowsTest, AMacroOfTheSameNameIsRewrittenIntoItsSlot) {
+    HoldAndRead({LibraryMacro(u"A", 0x04), LibraryMacro(u"B", 0x05)});
+    EXPECT_EQ(host.macros.ListName(2), "B");  // the names a read of the parameters gives
+    const MacroSlotBytes edited = LibraryMacro(u"B", 0x07);
+    ASSERT_EQ(Give(5, edited).slot, 2);
+    Forget();
+    Apply();
+    EXPECT_EQ(Writes(0x200, 32), 1);
+    EXPECT_EQ(Writes(0x220, 224), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 3);
+    EXPECT_EQ(SlotInMouse(2), std::vector<uint8_t>(edited.begin(), edited.end()));
+}
+
+// A failed write leaves the slot marked, so the next Apply writes it again.
+TEST_F(MacroSlotFlowsTest, ASlotTheMouseDidNotTakeStaysMarked) {
+    HoldAndRead({});
+    ASSERT_EQ(Give(2, LibraryMacro(u"New", 0x06)).slot, 1);
+    mouse->SetWriteEnabled(false);
+    Forget();
+    Apply();
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(host.macros.changed, 1u);
+    mouse->SetWriteEnabled(true);
+    Forget();
+    Apply();
+    EXPECT_EQ(Writes(0x100, 32), 1);
+    EXPECT_EQ(Writes(0x120, 224), 1);
+    EXPECT_EQ(host.macros.changed, 0u);
 }
 
 TEST_F(EepromFlowsTest, ApplyRefusalsAndFailures) {
@@ -259,6 +380,65 @@ TEST_F(ProfileFilesTest, LoadWritesVerifiedAndRefusesAWrongSize) {
     Forget();
     Apply();  // the loaded fire area goes out with the next Apply
     EXPECT_EQ(Writes(0x500, 256), 1);
+}
+
+// The factory page's base macro import: four slots from a file into the mouse and into the
+// window's copy, or a message and nothing changed.
+TEST_F(ProfileFilesTest, BaseMacroImportWritesFourSlotsOrSaysWhyNot) {
+    std::vector<uint8_t> file_bytes(1024, 0xFF);
+    const MacroSlotBytes first = LibraryMacro(u"A", 0x04);
+    const MacroSlotBytes fourth = LibraryMacro(u"D", 0x05);
+    std::copy(first.begin(), first.end(), file_bytes.begin());
+    std::copy(fourth.begin(), fourth.end(), file_bytes.begin() + 768);
+    const auto write = [&](const char* name, size_t size) {
+        std::ofstream out(dir / name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(file_bytes.data()),
+                  static_cast<std::streamsize>(size));
+        return dir / name;
+    };
+    struct Case {
+        const char* what;
+        std::filesystem::path file;
+        bool write_enabled;
+        const char* message;  // nullptr: written
+    };
+    const Case cases[] = {
+        {"a short file", write("short.bin", 1000), true, "Str102"},
+        {"no write permission", write("base.bin", 1024), false, "Str904"},
+        {"written", write("base.bin", 1024), true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto before = mouse->MemoryCopy();
+        host.macros.changed = 0b10000;  // slot 5 given a macro on the pages
+        const DeviceMacros window_before = host.macros;
+        mouse->SetWriteEnabled(c.write_enabled);
+        Forget();
+        host.ActOn(flows.ImportBaseMacro(c.file, host.macros));
+        EXPECT_TRUE(host.dev_timer);
+        EXPECT_FALSE(host.pages_covered);
+        if (c.message != nullptr) {
+            ASSERT_EQ(host.messages.size(), 1u);
+            EXPECT_EQ(host.messages[0].keys, std::vector<std::string>{c.message});
+            // A refused file is named.
+            EXPECT_EQ(host.messages[0].detail.find(c.file.filename().string()) != std::string::npos,
+                      std::string(c.message) == "Str102");
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            EXPECT_EQ(mouse->MemoryCopy(), before);
+            EXPECT_EQ(host.macros, window_before);
+            continue;
+        }
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_EQ(Writes(0x100, 1024), 1);
+        EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
+        const auto memory = mouse->MemoryCopy();
+        EXPECT_TRUE(std::equal(file_bytes.begin(), file_bytes.end(), memory.begin() + 0x100));
+        EXPECT_EQ(host.macros.ListName(1), "A");
+        EXPECT_EQ(host.macros.ListName(2), "");
+        EXPECT_EQ(host.macros.ListName(4), "D");
+        EXPECT_EQ(host.macros.slot_bytes[4], window_before.slot_bytes[4]);
+        EXPECT_EQ(host.macros.changed, 0b10000u);  // slot 5 still waits for Apply
+    }
 }
 
 }  // namespace

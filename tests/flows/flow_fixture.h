@@ -43,8 +43,8 @@ protected:
     // A device pass, and the frame buttons' flows.
     void Pass() { host.ActOn(cycle.Pass()); }
     void ReadButton() { host.ActOn(cycle.Read()); }
-    void Apply() { host.ActOn(flows.Apply(host.Pages())); }
-    void Confirm() { host.ActOn(flows.Confirm(host.Pages())); }
+    void Apply() { host.ActOn(flows.Apply(host.Pages(), host.macros)); }
+    void Confirm() { host.ActOn(flows.Confirm(host.Pages(), host.macros)); }
     void Reset(int image) { host.ActOn(flows.Reset(image)); }
     void RestoreDefaults(int image) { host.ActOn(flows.RestoreDefaults(image)); }
     void SaveProfile() {

@@ -56,6 +56,11 @@ public:
             Note("ShowPageValues");
             shown = outcome.shown->config;
             shown_names = *outcome.shown;
+            macros = outcome.shown->macros;
+        }
+        if (outcome.macros) {
+            Note("KeepMacros");
+            macros = *outcome.macros;
         }
         if (outcome.device_codes) {
             Note("Codes " + std::to_string(outcome.device_codes->vendor) + " " +
@@ -96,6 +101,8 @@ public:
     // What the pages show, and with which slot names.
     MouseConfig shown;
     ShownConfig shown_names;
+    // The window's copy of the macro slots, handed to Apply.
+    DeviceMacros macros;
     std::vector<std::string> log;
     std::vector<UserMessage> messages;
     bool dev_timer_first = true;

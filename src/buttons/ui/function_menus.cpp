@@ -1,10 +1,13 @@
 #include "buttons/ui/function_menus.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include "buttons/menu_rules.h"
 #include "buttons/ui/key_combination_dialog.h"
 #include "config/ui/engineering_page.h"
+#include "macros/ui/macro_page.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -33,6 +37,43 @@ QColor ColourOf(uint32_t value) {
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                   static_cast<int>((value >> 16) & 0xFF));
 }
+
+// The height of a pick-list item when the layout gives none, and the text's indent.
+constexpr int kMacroNameItemHeight = 20;
+constexpr int kMacroNameIndent = 4;
+constexpr int kMacroNameRowsShown = 10;
+
+// The macro pick list is drawn as a menu: the item under the pointer in the menu's selected
+// colours, the others in its normal colours, each name a few pixels from the left edge.
+class MacroNameDelegate final : public QStyledItemDelegate {
+public:
+    MacroNameDelegate(const LayoutStyle& style, QObject* parent)
+        : QStyledItemDelegate(parent), style_(style) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool pointed = (option.state & QStyle::State_MouseOver) != 0;
+        painter->save();
+        painter->fillRect(option.rect, ColourOf(pointed ? style_.menu_selected_back_color
+                                                        : style_.menu_back_color));
+        painter->setPen(
+            ColourOf(pointed ? style_.menu_selected_font_color : style_.menu_font_color));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(kMacroNameIndent, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int height =
+            style_.macro_name_height > 0 ? style_.macro_name_height : kMacroNameItemHeight;
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height};
+    }
+
+private:
+    const LayoutStyle& style_;
+};
 
 }  // namespace
 
@@ -58,21 +99,28 @@ FunctionMenus::FunctionMenus(MainWindow& window, QWidget* container)
 void FunctionMenus::SetMainPanelHeight(int height) {
     main_panel_height_ = height;
     if (built()) {
-        Built();
+        ResizeMainPanel();
     }
 }
 
-void FunctionMenus::Built() {
-    if (auto* guns = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")))) {
-        connect(guns, &QListWidget::itemClicked, this,
-                [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
-    }
+void FunctionMenus::ResizeMainPanel() {
     if (!main_panel_height_) {
         return;
     }
     if (QWidget* panel = Control(QStringLiteral("Pnl_Main"))) {
         panel->resize(panel->width(), *main_panel_height_);
     }
+}
+
+void FunctionMenus::Built() {
+    // Once: every menu opening sets the panel's height, and a second connection would give a
+    // picked gun key twice.
+    if (auto* guns = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Script")))) {
+        connect(guns, &QListWidget::itemClicked, this,
+                [this, guns](QListWidgetItem* item) { AssignGunKey(guns->row(item)); });
+    }
+    SetUpMacroNameList();
+    ResizeMainPanel();
 }
 
 void FunctionMenus::Arrange() {
@@ -284,6 +332,9 @@ void FunctionMenus::OpenSubmenu(const QString& entry, int tag) {
     if (submenu == nullptr) {
         submenu = Control(submenu_name);
     }
+    if (submenu_name == QLatin1String("LB_Name")) {
+        FillMacroNameList();
+    }
     const bool dpi_keys = tag == kDpiKeysTag;
     for (const char* other : kSubmenus) {
         QWidget* widget = OwnControl(QString::fromLatin1(other));
@@ -425,6 +476,111 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
         (config.*profile)[static_cast<size_t>(button - 1)] = code;
     });
     return true;
+}
+
+void FunctionMenus::SetUpMacroNameList() {
+    auto* list = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Name")));
+    if (list == nullptr || macro_list_set_up_) {
+        return;
+    }
+    macro_list_set_up_ = true;
+    list->setItemDelegate(new MacroNameDelegate(window().style(), list));
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The item under the pointer follows every move over the list.
+    list->setMouseTracking(true);
+    list->viewport()->setAttribute(Qt::WA_Hover);
+    connect(list, &QListWidget::itemClicked, this,
+            [this, list](QListWidgetItem* item) { AssignMacro(list->row(item)); });
+}
+
+void FunctionMenus::FillMacroNameList() {
+    SetUpMacroNameList();
+    auto* list = qobject_cast<QListWidget*>(OwnControl(QStringLiteral("LB_Name")));
+    if (list == nullptr) {
+        return;
+    }
+    // The library's names as they are now: the macro page may have changed them since.
+    list->clear();
+    if (auto* page = window().PageOf<MacroPage>()) {
+        list->addItems(page->LibraryNames());
+    }
+    // As tall as its names (one row at least, ten at most: more scroll) and as wide as the
+    // first panel or its widest name.
+    const int item = window().style().macro_name_height > 0 ? window().style().macro_name_height
+                                                            : kMacroNameItemHeight;
+    const int rows = std::clamp(list->count(), 1, kMacroNameRowsShown);
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    }
+    const int frame = 2 * list->frameWidth();
+    const int scroll_bar =
+        list->count() > rows ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int width = std::max(Box(QStringLiteral("Pnl_Main")).width(),
+                               widest + 3 * kMacroNameIndent + frame + scroll_bar);
+    list->resize(width, rows * item + frame);
+}
+
+std::optional<std::size_t> FunctionMenus::TargetCodeIndex() {
+    if (target_.kind == AssignTarget::Kind::kColumn) {
+        const int profile = target_.number / 100;
+        const int button = target_.number % 100;
+        return static_cast<std::size_t>((profile - 1) * kButtonsPerProfile + button - 1);
+    }
+    if (target_.kind != AssignTarget::Kind::kLabel) {
+        return std::nullopt;
+    }
+    const auto checked = [this](const char* radio) {
+        const auto* button_radio = qobject_cast<QRadioButton*>(Control(QString::fromLatin1(radio)));
+        return button_radio != nullptr && button_radio->isChecked();
+    };
+    const int offset = checked("rb_1") ? 0 : checked("rb_2") ? kButtonsPerProfile : -1;
+    if (offset < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(offset + target_.number - 1);
+}
+
+void FunctionMenus::AssignMacro(int index) {
+    window().HideAllMenu();
+    if (!window().org().eeprom_mode) {
+        return;  // macros kept by the driver take records of its list, not the mouse's slots
+    }
+    auto* page = window().PageOf<MacroPage>();
+    MacroLibrary* library = page != nullptr ? page->library() : nullptr;
+    if (library == nullptr || device_macros_ == nullptr || index < 0 ||
+        static_cast<std::size_t>(index) >= library->Count() ||
+        target_.kind == AssignTarget::Kind::kNone) {
+        return;
+    }
+    const MouseConfig& config = window().shown_config();
+    std::vector<FunctionCode> codes(config.office.begin(), config.office.end());
+    codes.insert(codes.end(), config.gaming.begin(), config.gaming.end());
+    // A main-page button of neither profile plays nothing yet: every code counts.
+    const std::size_t button = TargetCodeIndex().value_or(codes.size());
+    const std::span<const uint8_t> record = library->Record(static_cast<std::size_t>(index));
+    if (record.size() != kMacroSlotSize) {
+        return;
+    }
+    const DeviceMacros before = *device_macros_;
+    const MacroAssignment assigned = velq::AssignMacro(
+        *device_macros_, codes, button, record.first<kMacroSlotSize>(),
+        target_.kind == AssignTarget::Kind::kColumn ? velq::AssignTarget::kEngineeringPage
+                                                    : velq::AssignTarget::kMainPage);
+    if (!assigned) {
+        // No free slot: the button keeps its function, and the user learns why.
+        window().ShowMessageKey(assigned.refusal_key);
+        return;
+    }
+    // The slot holds the macro before the button plays it, so the button is named after it.
+    const QString name = QString::fromStdString(device_macros_->ListName(assigned.slot));
+    if (!Assign(assigned.code, name, true)) {
+        *device_macros_ = before;
+    }
 }
 
 }  // namespace velq::ui

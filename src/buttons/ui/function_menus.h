@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "buttons/function_code.h"
+#include "macros/device_macros.h"
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -50,6 +51,14 @@ public:
     // neither is selected. False when refused.
     bool Assign(const FunctionCode& code, const QString& caption, bool left_click_rule);
 
+    // The window's copy of the mouse's macro slots, which a macro picked in `LB_Name` goes
+    // into (the device flows keep it with what the pages show); null: no macro can be given.
+    void SetDeviceMacros(DeviceMacros* macros) { device_macros_ = macros; }
+    // `LB_NameClick`: gives the target the library's macro at `index`: a slot is chosen and
+    // filled, and the button plays it; refused with its message when no slot is free, and
+    // taken back when the left-click rule refuses the button's new function.
+    void AssignMacro(int index);
+
     void Arrange() override;
     void HideMenus() override;
     bool LabelClicked(const QString& name) override;
@@ -73,9 +82,18 @@ private:
     void OpenSubmenu(const QString& entry, int tag);
     void Highlight(const QString& entry, bool on);
     QRect Box(const QString& name);
+    // `LB_Name`: drawn as a menu, and filled with the library's names when it opens.
+    void SetUpMacroNameList();
+    void ResizeMainPanel();
+    void FillMacroNameList();
+    // The target's place among both profiles' eighteen codes (office first); none for a
+    // main-page button while neither profile's tab is selected.
+    std::optional<std::size_t> TargetCodeIndex();
 
     std::optional<int> main_panel_height_;
     AssignTarget target_;
+    DeviceMacros* device_macros_ = nullptr;
+    bool macro_list_set_up_ = false;
 };
 
 }  // namespace velq::ui

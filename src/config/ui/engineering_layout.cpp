@@ -151,6 +151,8 @@ constexpr Row kEngineer[] = {
     {"cb_Mode7", Kind::kCheck, "gbMCULEDMode", 10, 20 + 3 * kRow, 130, 22, 0x2E},
     {"edt_VendorID_Rd", Kind::kReadOnlyEdit, "ts_Engineer", 128, 382, 100, 22, 0x23},
     {"edt_ProductID_Rd", Kind::kReadOnlyEdit, "ts_Engineer", 128, 382 + kRow, 100, 22, 0x24},
+    // Four macro slots from a file straight into the mouse.
+    {"Btn_ImportBaseMacro", Kind::kButton, "ts_Engineer", 8, 382 + 2 * kRow + 8, 220, 26, 0x0B},
     {"gbFireMacroColor", Kind::kGroup, "ts_Engineer", 316, 6, 380, 298, 0x60},
     {"gbFireMacroYOffset", Kind::kGroup, "ts_Engineer", 704, 6, 266, 298, 0x7F},
 };

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "buttons/function_name.h"
+#include "buttons/ui/function_menus.h"
 #include "config/ui/engineering_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
@@ -22,7 +23,16 @@ constexpr int kDevTimerMs = 3000;
 
 // The flows the frame buttons run. The buttons' copies on the pages share a stem and end in
 // their copy's digit ("Btn_Apply_2"); the factory page's own buttons have one name.
-enum class Flow { kApply, kConfirm, kReset, kRestoreDefaults, kRead, kSaveProfile, kLoadProfile };
+enum class Flow {
+    kApply,
+    kConfirm,
+    kReset,
+    kRestoreDefaults,
+    kRead,
+    kSaveProfile,
+    kLoadProfile,
+    kImportBaseMacro
+};
 
 struct FrameButton {
     std::string_view name;
@@ -43,6 +53,7 @@ constexpr FrameButton kFrameButtons[] = {
     {"Btn_Read_", true, Flow::kRead, 0},
     {"Btn_Save_", true, Flow::kSaveProfile, 0},
     {"Btn_Load_", true, Flow::kLoadProfile, 0},
+    {"Btn_ImportBaseMacro", false, Flow::kImportBaseMacro, 0},
 };
 
 const FrameButton* FrameButtonNamed(const QString& name) {
@@ -61,11 +72,7 @@ const FrameButton* FrameButtonNamed(const QString& name) {
 }  // namespace
 
 std::string DeviceController::SlotNames::SlotMacroName(int slot) const {
-    const size_t s = static_cast<size_t>(slot - 1);
-    if (s < shown_.macro_list.size() && !shown_.macro_list[s].empty()) {
-        return shown_.macro_list[s];
-    }
-    return s < shown_.device_slot_names.size() ? shown_.device_slot_names[s] : std::string();
+    return shown_.macros.ListName(slot);
 }
 
 DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
@@ -93,6 +100,10 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     parts_.window->SetFunctionNamer([this](const FunctionCode& code) {
         return QString::fromStdString(FunctionName(CodeText(code), Names()));
     });
+    // A macro picked for a button goes into the slot copy the buttons are named by.
+    if (auto* menus = parts_.window->PageOf<FunctionMenus>()) {
+        menus->SetDeviceMacros(&shown_.macros);
+    }
     parts_.window->installEventFilter(this);
     if (parts_.loading != nullptr) {
         connect(parts_.loading, &LoadingWindow::cancelRequested, this,
@@ -118,6 +129,9 @@ DeviceController::~DeviceController() {
     parts_.window->removeEventFilter(this);
     // The window may outlive the controller: it names no more buttons through it.
     parts_.window->SetFunctionNamer({});
+    if (auto* menus = parts_.window->PageOf<FunctionMenus>()) {
+        menus->SetDeviceMacros(nullptr);
+    }
     link_.DropDevice();
 }
 
@@ -337,6 +351,11 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
         window.ShowNoDevicePage();
         window.SetNoDevicePage(true);
     }
+    if (outcome.macros) {
+        // The slots Apply wrote are the mouse's now; the base macro import changed slots 1..4.
+        shown_.macros = *outcome.macros;
+        window.RelabelButtons();
+    }
     if (outcome.device_codes) {
         // The factory page's code fields show what the mouse holds; the rest stays as shown.
         MouseConfig config = window.shown_config();
@@ -410,9 +429,12 @@ void DeviceController::OnFrameButton(const QString& name) {
             parts_.window->CollectConfig(pages);
             if (button->flow == Flow::kApply) {
                 parts_.window->Applying();
-                RunJob([this, pages] { return flows_.Apply(pages); });
+                RunJob(
+                    [this, pages, macros = shown_.macros] { return flows_.Apply(pages, macros); });
             } else {
-                RunJob([this, pages] { return flows_.Confirm(pages); });
+                RunJob([this, pages, macros = shown_.macros] {
+                    return flows_.Confirm(pages, macros);
+                });
             }
             return;
         }
@@ -440,6 +462,18 @@ void DeviceController::OnFrameButton(const QString& name) {
                 RunJob([this, file = *file] { return flows_.SaveProfile(file); });
             } else {
                 RunJob([this, file = *file] { return flows_.LoadProfile(file); });
+            }
+            return;
+        }
+        case Flow::kImportBaseMacro: {
+            // The file is chosen as a profile to load is; its four slots go into the mouse
+            // and into the window's copy, whose other slots stay as they are.
+            const std::optional<std::filesystem::path> file =
+                ChooseProfileFile(*this, ProfileFileUse::kLoad, device_open_);
+            if (file) {
+                RunJob([this, file = *file, macros = shown_.macros] {
+                    return flows_.ImportBaseMacro(file, macros);
+                });
             }
             return;
         }

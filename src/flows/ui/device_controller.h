@@ -161,7 +161,9 @@ private:
     // --- the window side ---
     const std::thread::id window_thread_ = std::this_thread::get_id();
     // What the pages were last given to show; the window keeps the configuration itself
-    // (MainWindow::shown_config), the slot names here name the buttons that play a macro.
+    // (MainWindow::shown_config). The macro slots here are the window's one copy: they name
+    // the buttons that play a macro, the function menus put a picked macro into them, and
+    // Apply hands them to the device thread.
     ShownConfig shown_;
     SlotNames slot_names_{shown_};
     PredefinedGuns guns_;
