@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "config/mouse_config.h"
+#include "fire/fire_block.h"
+#include "fire/fire_defaults.h"
+#include "fire/fire_tables.h"
 #include "image/memory_map.h"
 
 namespace velq {
@@ -54,6 +57,18 @@ struct DeviceCodes {
     bool operator==(const DeviceCodes&) const = default;
 };
 
+// What the fire page shows and edits: the fire area (its ten blocks edited in place) and the
+// fire entry table (the page sets the play mode bytes), with whether the area is the open
+// mouse's (`FireAreaRead`). It comes with everything the pages show and with the fire flows,
+// and goes back to the device side with Apply and the fire page's confirm, which take it only
+// while the device side's fire area is the mouse's.
+struct ShownFire {
+    FireArea area{};
+    FireEntryTable entry{};
+    bool read = false;
+    bool operator==(const ShownFire&) const = default;
+};
+
 // What the pages show: the configuration, and the slot names that name the buttons that play
 // a macro.
 struct ShownConfig {
@@ -61,6 +76,7 @@ struct ShownConfig {
     // `LB_MacroName`, and the name last read from each slot of the mouse.
     std::vector<std::string> macro_list;
     std::array<std::string, kMacroSlotCount> device_slot_names;
+    ShownFire fire;
     bool operator==(const ShownConfig&) const = default;
 };
 
@@ -73,6 +89,10 @@ struct FlowOutcome {
     bool no_device_state = false;
     // What every page shows now (a read, an image written, the defaults); kept when empty.
     std::optional<ShownConfig> shown;
+    // The fire area and entry table changed alone (a fire flow): the fire page shows them.
+    std::optional<ShownFire> fire;
+    // The factory page's fire buttons after a default set was loaded or the area was read.
+    std::optional<FireButtonStates> fire_buttons;
     // The codes the identification read, for the factory page.
     std::optional<DeviceCodes> device_codes;
     // A read completed: page 1 (and the office page when its profile button is selected),
