@@ -9,6 +9,7 @@
 
 #include "buttons/function_name.h"
 #include "config/ui/engineering_page.h"
+#include "fire/ui/fire_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -22,13 +23,25 @@ constexpr int kDevTimerMs = 3000;
 
 // The flows the frame buttons run. The buttons' copies on the pages share a stem and end in
 // their copy's digit ("Btn_Apply_2"); the factory page's own buttons have one name.
-enum class Flow { kApply, kConfirm, kReset, kRestoreDefaults, kRead, kSaveProfile, kLoadProfile };
+enum class Flow {
+    kApply,
+    kConfirm,
+    kReset,
+    kRestoreDefaults,
+    kRead,
+    kSaveProfile,
+    kLoadProfile,
+    kReadFireArea,
+    kWriteFireSection,
+    kFireDefaults,
+    kImportFireArea,
+};
 
 struct FrameButton {
     std::string_view name;
     bool stem;  // the name is the stem of numbered copies
     Flow flow;
-    int image;  // the built-in image of a reset
+    int image;  // the built-in image of a reset, the default set of a fire default
 };
 
 constexpr FrameButton kFrameButtons[] = {
@@ -43,6 +56,14 @@ constexpr FrameButton kFrameButtons[] = {
     {"Btn_Read_", true, Flow::kRead, 0},
     {"Btn_Save_", true, Flow::kSaveProfile, 0},
     {"Btn_Load_", true, Flow::kLoadProfile, 0},
+    // The fire page: its first opening reads the fire area, its confirm writes the fire
+    // regions. The factory page: the fire default sets and the fire area file.
+    {"Key_FireMacro", false, Flow::kReadFireArea, 0},
+    {"Btn_FireConfirm", false, Flow::kWriteFireSection, 0},
+    {"btn_deleteFireMarco", false, Flow::kFireDefaults, 0},
+    {"btn_importFireMarco1", false, Flow::kFireDefaults, 1},
+    {"btn_importFireMarco2", false, Flow::kFireDefaults, 2},
+    {"Btn_ImportGunMacro", false, Flow::kImportFireArea, 0},
 };
 
 const FrameButton* FrameButtonNamed(const QString& name) {
@@ -75,7 +96,8 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
       link_(*parts_.backend),
       protocol_(link_, clock_),
       cycle_(link_, protocol_, clock_, *this, state_),
-      flows_(link_, protocol_, clock_, *this, state_) {
+      flows_(link_, protocol_, clock_, *this, state_),
+      fire_flows_(link_, protocol_, *this, state_, flows_) {
     protocol_.SetTransferUi(this);
     flows_.SetDeviceCycle(&cycle_);
     cycle_.SetReadFlow(
@@ -126,6 +148,10 @@ bool DeviceController::Start(QString& error) {
     const DefaultImagesResult loaded = LoadDefaultImages(state_.defaults);
     if (!loaded) {
         error = QString::fromStdString(loaded.error);
+        return false;
+    }
+    if (const FileResult sets = fire_flows_.LoadDefaultSets(); !sets) {
+        error = QString::fromStdString(sets.error);
         return false;
     }
     const DataBuf& first = state_.defaults.eeprom[0];
@@ -332,6 +358,13 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
         shown_ = *outcome.shown;
         window.ShowConfig(shown_.config);
         window.MouseRead();
+        ShowFire(shown_.fire);
+    }
+    if (outcome.fire) {
+        ShowFire(*outcome.fire);
+    }
+    if (outcome.fire_buttons) {
+        SetFireButtons(*outcome.fire_buttons);
     }
     if (outcome.no_device_state) {
         window.ShowNoDevicePage();
@@ -408,12 +441,47 @@ void DeviceController::OnFrameButton(const QString& name) {
             // their values.
             MouseConfig pages = parts_.window->shown_config();
             parts_.window->CollectConfig(pages);
+            // The fire page's edits go with them (taken only where the fire area was read).
+            const std::optional<ShownFire> fire = FireEdits();
             if (button->flow == Flow::kApply) {
                 parts_.window->Applying();
-                RunJob([this, pages] { return flows_.Apply(pages); });
+                RunJob([this, pages, fire] {
+                    if (fire) {
+                        fire_flows_.TakeEdits(*fire);
+                    }
+                    return flows_.Apply(pages);
+                });
             } else {
-                RunJob([this, pages] { return flows_.Confirm(pages); });
+                RunJob([this, pages, fire] {
+                    if (fire) {
+                        fire_flows_.TakeEdits(*fire);
+                    }
+                    return flows_.Confirm(pages);
+                });
             }
+            return;
+        }
+        case Flow::kReadFireArea:
+            RunJob([this] { return fire_flows_.ReadFireArea(false); });
+            return;
+        case Flow::kWriteFireSection: {
+            MouseConfig pages = parts_.window->shown_config();
+            parts_.window->CollectConfig(pages);
+            const ShownFire fire = FireEdits().value_or(shown_.fire);
+            RunJob([this, pages, fire] { return fire_flows_.WriteFireSection(pages, fire); });
+            return;
+        }
+        case Flow::kFireDefaults:
+            RunJob([this, image] { return fire_flows_.LoadFireDefaults(image); });
+            return;
+        case Flow::kImportFireArea: {
+            const std::optional<QString> chosen = parts_.files->OpenFile(
+                {QStringLiteral("Load"), QStringLiteral("LoadFile (*.bin)"), QString()});
+            if (!chosen || chosen->isEmpty()) {
+                return;
+            }
+            const std::filesystem::path file = chosen->toStdString();
+            RunJob([this, file] { return fire_flows_.ImportFireArea(file); });
             return;
         }
         case Flow::kReset:
@@ -468,6 +536,35 @@ void DeviceController::ShowFirstPage() {
     if (parts_.window->current_page() != Page::kOffice &&
         parts_.window->current_page() != Page::kGaming) {
         parts_.window->ClickTab(Page::kOffice);
+    }
+}
+
+std::optional<ShownFire> DeviceController::FireEdits() const {
+    if (const auto* page = parts_.window->PageOf<FirePage>()) {
+        return page->Fire();
+    }
+    return std::nullopt;
+}
+
+void DeviceController::ShowFire(const ShownFire& fire) {
+    if (auto* page = parts_.window->PageOf<FirePage>()) {
+        page->ShowFire(fire);
+    }
+}
+
+void DeviceController::SetFireButtons(const FireButtonStates& states) {
+    // On the factory page, once built (it is built when opened, and its buttons start enabled).
+    if (!parts_.window->Part(kFactoryPart).built()) {
+        return;
+    }
+    const std::pair<const char*, bool> kButtons[] = {
+        {"btn_deleteFireMarco", states.delete_enabled},
+        {"btn_importFireMarco1", states.import_enabled},
+        {"btn_importFireMarco2", states.import_enabled}};
+    for (const auto& [name, enabled] : kButtons) {
+        if (QWidget* button = parts_.window->Control(QString::fromLatin1(name))) {
+            button->setEnabled(enabled);
+        }
     }
 }
 
