@@ -220,7 +220,11 @@ void EngineeringPage::OnCommand(const QString& name) {
         {"btn_Write", "Btn_Apply_1"},
         {"Btn_Default", "Btn_Default"},
         {"btn_loadDefaultCPI", "btn_loadDefaultCPI"},
-        {"btn_loadDefaultLED", "btn_loadDefaultLED"}};
+        {"btn_loadDefaultLED", "btn_loadDefaultLED"},
+        {"btn_deleteFireMarco", "btn_deleteFireMarco"},
+        {"btn_importFireMarco1", "btn_importFireMarco1"},
+        {"btn_importFireMarco2", "btn_importFireMarco2"},
+        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"}};
     for (const auto& [button, flow] : kFlows) {
         if (name == QLatin1String(button)) {
             // The flows themselves say so when there is no mouse.
