@@ -95,6 +95,24 @@ void FirePage::Built() {
     // The rows are filled when the page is opened.
 }
 
+void FirePage::Arrange() {
+    // Confirm and Cancel lie on the frame buttons' picture; the layout gives them a size only,
+    // so they take the frame buttons' caption colour (the default dark text is unreadable on
+    // the dark picture).
+    const QWidget* frame_button = window().Control(QStringLiteral("Btn_Apply_1"));
+    if (frame_button == nullptr) {
+        return;
+    }
+    const QColor colour = frame_button->palette().color(QPalette::WindowText);
+    for (const char* name : {"Btn_FireConfirm", "Btn_FireExit"}) {
+        if (QWidget* button = OwnControl(QString::fromLatin1(name))) {
+            QPalette palette = button->palette();
+            palette.setColor(QPalette::WindowText, colour);
+            button->setPalette(palette);
+        }
+    }
+}
+
 void FirePage::ShowFire(const ShownFire& fire) {
     fire_ = fire;
     blocks_.CopyFromArea(fire_.area);

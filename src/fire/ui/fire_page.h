@@ -40,6 +40,7 @@ public:
 
     bool ShowsConfig() const override { return true; }
     void ShowConfig(const MouseConfig& config) override;
+    void Arrange() override;
     void Opened(Page page) override;
     bool LabelClicked(const QString& name) override;
     bool LabelEntered(const QString& name) override;
