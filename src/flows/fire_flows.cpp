@@ -58,7 +58,8 @@ FlowOutcome FireFlows::Finish(FlowOutcome outcome) const {
 }
 
 bool FireFlows::TakeEdits(const ShownFire& edits) {
-    if (!state_.fire_area_read) {
+    // Both sides must hold the mouse's fire area: the page's copy was shown as read from it.
+    if (!state_.fire_area_read || !edits.read) {
         return false;
     }
     // Block by block: the spare bytes after the ten blocks keep what the mouse holds.

@@ -133,6 +133,18 @@ TEST_F(FireFlowsTest, AFireAreaThatIsNotTheMousesIsNeverWritten) {
     ReadFireArea();
     EXPECT_FALSE(page.read);
     EXPECT_FALSE(state.fire_area_read);
+    mouse->RefuseCommand(Command::kReadBegin, 0);
+
+    // Nor is a page's copy that was not shown as the mouse's, even once the mouse's was read.
+    ReadFireArea();
+    ASSERT_TRUE(state.fire_area_read);
+    ShownFire stale = page;
+    stale.read = false;
+    stale.area = sets[2];
+    Forget();
+    ActOn(fire.WriteFireSection(host.Pages(), stale));
+    EXPECT_TRUE(Said(kReadFailedMessage));
+    EXPECT_EQ(Writes(kFireAreaRange.address, kFireAreaRange.size), 0);
 }
 
 TEST_F(FireFlowsTest, EveryFireWriteSaysWhyItFailed) {
