@@ -218,5 +218,32 @@ TEST_F(FirePageTest, TheLastLeftClickStaysAndTheWholeConfirmStops) {
     EXPECT_EQ(Writes(kFireAreaRange.address, kFireAreaRange.size), 0);
 }
 
+TEST_F(FirePageTest, FactoryPageReadsTheFireAreaAndItsButtonsLoadTheDefaultSets) {
+    mouse->ClearRequests();
+    rig.window->EngineerUnlock();
+    rig.window->ClickTab(velq::ui::Page::kEngineering);
+    ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
+    EXPECT_TRUE(Page().Fire().read);
+    // Slot 1 holds a fire macro: delete offered, imports not.
+    EXPECT_TRUE(rig.Control("btn_deleteFireMarco")->isEnabled());
+    EXPECT_FALSE(rig.Control("btn_importFireMarco1")->isEnabled());
+
+    RunFlow("btn_deleteFireMarco");
+    EXPECT_EQ(Writes(kFireAreaRange.address, kFireAreaRange.size), 1);
+    EXPECT_EQ(mouse->MemoryCopy()[kFireAreaRange.address + 3], 0);
+    EXPECT_FALSE(rig.Control("btn_deleteFireMarco")->isEnabled());
+    EXPECT_TRUE(rig.Control("btn_importFireMarco2")->isEnabled());
+
+    RunFlow("btn_importFireMarco2");
+    EXPECT_EQ(mouse->MemoryCopy()[kFireAreaRange.address + 9], sets[2][9]);
+    // The fire page shows the set without reading again.
+    mouse->ClearRequests();
+    rig.Click("Btn_Second_1");
+    OpenFirePage("Key2");
+    EXPECT_TRUE(mouse->Requests().empty());
+    EXPECT_EQ(Text("Edt_FireY1"), QStringLiteral("9"));
+    EXPECT_EQ(Text("Edt_FireTime1"), QStringLiteral("32"));
+}
+
 }  // namespace
 }  // namespace velq::ui::testing

@@ -13,6 +13,7 @@
 #include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
+#include "fire/ui/fire_page.h"
 #include "settings/light_rules.h"
 #include "shell/ui/main_window.h"
 
@@ -180,6 +181,12 @@ void EngineeringPage::Opened(Page /*page*/) {
     // The button columns open the function menu with every function, the guns' too.
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);
+    }
+    // With the settings in the mouse, the fire area is read once here as on the fire page; its
+    // read sets which of the fire area's buttons are enabled.
+    const auto* fire = window().PageOf<FirePage>();
+    if (window().org().eeprom_mode && fire != nullptr && !fire->Fire().read) {
+        window().RequestFlow(QStringLiteral("Pg_Parameter"));
     }
 }
 

@@ -41,7 +41,9 @@ struct FrameButton {
     std::string_view name;
     bool stem;  // the name is the stem of numbered copies
     Flow flow;
-    int image;  // the built-in image of a reset, the default set of a fire default
+    // The built-in image of a reset, the default set of a fire default; 1 for the fire area
+    // read of the factory page.
+    int image;
 };
 
 constexpr FrameButton kFrameButtons[] = {
@@ -59,6 +61,7 @@ constexpr FrameButton kFrameButtons[] = {
     // The fire page: its first opening reads the fire area, its confirm writes the fire
     // regions. The factory page: the fire default sets and the fire area file.
     {"Key_FireMacro", false, Flow::kReadFireArea, 0},
+    {"Pg_Parameter", false, Flow::kReadFireArea, 1},  // the factory page's first opening
     {"Btn_FireConfirm", false, Flow::kWriteFireSection, 0},
     {"btn_deleteFireMarco", false, Flow::kFireDefaults, 0},
     {"btn_importFireMarco1", false, Flow::kFireDefaults, 1},
@@ -462,7 +465,7 @@ void DeviceController::OnFrameButton(const QString& name) {
             return;
         }
         case Flow::kReadFireArea:
-            RunJob([this] { return fire_flows_.ReadFireArea(false); });
+            RunJob([this, image] { return fire_flows_.ReadFireArea(image == 1); });
             return;
         case Flow::kWriteFireSection: {
             MouseConfig pages = parts_.window->shown_config();
