@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 #include "device/virtual_backend.h"
 #include "flows/factory_mouse.h"
@@ -16,45 +17,67 @@ namespace {
 
 constexpr int kPlugInDelayMs = 1500;
 
+// The demo's own option: "--gun-display" turns on the gun display (`GD_Enable`), which the
+// shipped settings leave off, so that the gaming profile's function menu offers the fire
+// macro page. The utility itself has no such option.
+constexpr const char kGunDisplayOption[] = "--gun-display";
+
+bool HasOption(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    return velq::ui::ProgramWindow::Main(argc, argv, [](velq::ui::ProgramWindow& program) {
-        std::string error;
-        const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error);
-        if (mouse == nullptr) {
-            program.Messages().Show(QString::fromStdString(error));
-            return 1;
-        }
-        const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(data_dir);
-        if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
-                               error)) {
-            // A file that is no memory of the virtual mouse is never overwritten. The demo
-            // still runs, on the factory memory, but the user must know that nothing will be
-            // kept.
-            const QString text =
-                QStringLiteral(
-                    "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
-                    "factory memory, and its changes are lost when the demo ends. Move "
-                    "the file away to let it keep its memory again.")
-                    .arg(QString::fromStdString(error));
-            std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
-            program.Messages().Show(text);
-        }
-        mouse->SetPlugged(false);
-        velq::VirtualBackend backend(mouse);
-        return program.Run(backend, nullptr,
-                           [&program, mouse](velq::ui::DeviceController& controller) {
-                               // Plugging and unplugging the virtual mouse notifies like the
-                               // system's hot-plug events.
-                               mouse->SetPlugListener([&controller](bool) {
-                                   QMetaObject::invokeMethod(
-                                       &controller, [&controller] { controller.DeviceChanged(); },
-                                       Qt::QueuedConnection);
-                               });
-                               QTimer::singleShot(kPlugInDelayMs, &program.Window(),
-                                                  [mouse] { mouse->SetPlugged(true); });
-                           });
-    });
+    std::function<void(velq::OrgSettings&)> tweak_org;
+    if (HasOption(argc, argv, kGunDisplayOption)) {
+        tweak_org = [](velq::OrgSettings& org) { org.gun_display = org.eeprom_mode; };
+    }
+    return velq::ui::ProgramWindow::Main(
+        argc, argv,
+        [](velq::ui::ProgramWindow& program) {
+            std::string error;
+            const std::shared_ptr<velq::VirtualMouse> mouse = velq::MakeFactoryVirtualMouse(error);
+            if (mouse == nullptr) {
+                program.Messages().Show(QString::fromStdString(error));
+                return 1;
+            }
+            const QString data_dir =
+                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+            QDir().mkpath(data_dir);
+            if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
+                                   error)) {
+                // A file that is no memory of the virtual mouse is never overwritten. The demo
+                // still runs, on the factory memory, but the user must know that nothing will be
+                // kept.
+                const QString text =
+                    QStringLiteral(
+                        "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
+                        "factory memory, and its changes are lost when the demo ends. Move "
+                        "the file away to let it keep its memory again.")
+                        .arg(QString::fromStdString(error));
+                std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
+                program.Messages().Show(text);
+            }
+            mouse->SetPlugged(false);
+            velq::VirtualBackend backend(mouse);
+            return program.Run(
+                backend, nullptr, [&program, mouse](velq::ui::DeviceController& controller) {
+                    // Plugging and unplugging the virtual mouse notifies like the
+                    // system's hot-plug events.
+                    mouse->SetPlugListener([&controller](bool) {
+                        QMetaObject::invokeMethod(
+                            &controller, [&controller] { controller.DeviceChanged(); },
+                            Qt::QueuedConnection);
+                    });
+                    QTimer::singleShot(kPlugInDelayMs, &program.Window(),
+                                       [mouse] { mouse->SetPlugged(true); });
+                });
+        },
+        tweak_org);
 }

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "config/mouse_config.h"
+#include "fire/fire_block.h"
+#include "fire/fire_defaults.h"
+#include "fire/fire_tables.h"
 #include "image/memory_map.h"
 #include "macros/device_macros.h"
 
@@ -55,11 +58,24 @@ struct DeviceCodes {
     bool operator==(const DeviceCodes&) const = default;
 };
 
-// What the pages show: the configuration, and the copy of the macro slots whose names name
-// the buttons that play a macro.
+// What the fire page shows and edits: the fire area (its ten blocks edited in place) and the
+// fire entry table (the page sets the play mode bytes), with whether the area is the open
+// mouse's (`FireAreaRead`). It comes with everything the pages show and with the fire flows,
+// and goes back to the device side with Apply and the fire page's confirm, which take it only
+// while the device side's fire area is the mouse's.
+struct ShownFire {
+    FireArea area{};
+    FireEntryTable entry{};
+    bool read = false;
+    bool operator==(const ShownFire&) const = default;
+};
+
+// What the pages show: the configuration, the copy of the macro slots whose names name the
+// buttons that play a macro, and the fire area.
 struct ShownConfig {
     MouseConfig config{};
     DeviceMacros macros{};
+    ShownFire fire;
     bool operator==(const ShownConfig&) const = default;
 };
 
@@ -75,6 +91,10 @@ struct FlowOutcome {
     // The slot copies the window keeps from now on, the configuration the pages show staying
     // as it is: after Apply (the slots it wrote no longer marked) and the base macro import.
     std::optional<DeviceMacros> macros;
+    // The fire area and entry table changed alone (a fire flow): the fire page shows them.
+    std::optional<ShownFire> fire;
+    // The factory page's fire buttons after a default set was loaded or the area was read.
+    std::optional<FireButtonStates> fire_buttons;
     // The codes the identification read, for the factory page.
     std::optional<DeviceCodes> device_codes;
     // A read completed: page 1 (and the office page when its profile button is selected),

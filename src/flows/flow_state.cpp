@@ -19,8 +19,12 @@ void TakeBuiltInDefaults(FlowState& state) {
     state.config = state.decoded;
 }
 
+ShownFire ShownFireOf(const FlowState& state) {
+    return {state.fire_area, state.copies.fire_entry, state.fire_area_read};
+}
+
 ShownConfig Shown(const FlowState& state) {
-    return {state.config, state.macros};
+    return {state.config, state.macros, ShownFireOf(state)};
 }
 
 void NoteDeviceSide(FlowOutcome& outcome, const DeviceLink& link, const FlowState& state) {

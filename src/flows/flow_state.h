@@ -53,8 +53,9 @@ struct FlowState {
 // lists only a mouse fills are empty.
 void TakeBuiltInDefaults(FlowState& state);
 
-// What the pages are to show of the state.
+// What the pages are to show of the state, and of it what the fire page shows.
 ShownConfig Shown(const FlowState& state);
+ShownFire ShownFireOf(const FlowState& state);
 
 // Notes in `outcome` the device side as the window's checks see it until the next flow.
 void NoteDeviceSide(FlowOutcome& outcome, const DeviceLink& link, const FlowState& state);

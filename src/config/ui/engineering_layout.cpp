@@ -155,6 +155,22 @@ constexpr Row kEngineer[] = {
     {"Btn_ImportBaseMacro", Kind::kButton, "ts_Engineer", 8, 382 + 2 * kRow + 8, 220, 26, 0x0B},
     {"gbFireMacroColor", Kind::kGroup, "ts_Engineer", 316, 6, 380, 298, 0x60},
     {"gbFireMacroYOffset", Kind::kGroup, "ts_Engineer", 704, 6, 266, 298, 0x7F},
+    {"gbFireMacroFile", Kind::kGroup, "ts_Engineer", 316, 310, 380, 92, 0x0C},
+};
+
+// The fire area's buttons: the three default sets and a fire area file. Their captions are no
+// terms of the table; they are given here in the page's two languages.
+struct FireButtonRow {
+    const char* name;
+    int x, y;
+    const char* english;
+    const char* chinese;
+};
+constexpr FireButtonRow kFireButtons[] = {
+    {"btn_deleteFireMarco", 10, 24, "Delete Fire Macro", "删除压枪宏"},
+    {"btn_importFireMarco1", 190, 24, "Import PC Fire Macro", "导入端游压枪宏"},
+    {"btn_importFireMarco2", 10, 56, "Import Mobile Fire Macro", "导入手游压枪宏"},
+    {"Btn_ImportGunMacro", 190, 56, "Load Fire Macro", "加载压枪宏"},
 };
 
 }  // namespace
@@ -395,6 +411,14 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
     }
     for (const Row& row : kEngineer) {
         builder.Make(row);
+    }
+    for (const FireButtonRow& row : kFireButtons) {
+        QWidget* button = builder.Make(
+            Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, -1});
+        button->setProperty(
+            "text",
+            QString::fromUtf8(language == EngineerLanguage::kSimplifiedChinese ? row.chinese
+                                                                               : row.english));
     }
     builder.MakeRepeated();
     std::vector<QWidget*> created = builder.Take();

@@ -13,6 +13,7 @@
 #include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
+#include "fire/ui/fire_page.h"
 #include "settings/light_rules.h"
 #include "shell/ui/main_window.h"
 
@@ -181,6 +182,12 @@ void EngineeringPage::Opened(Page /*page*/) {
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);
     }
+    // With the settings in the mouse, the fire area is read once here as on the fire page; its
+    // read sets which of the fire area's buttons are enabled.
+    const auto* fire = window().PageOf<FirePage>();
+    if (window().org().eeprom_mode && fire != nullptr && !fire->Fire().read) {
+        window().RequestFlow(QStringLiteral("Pg_Parameter"));
+    }
 }
 
 void EngineeringPage::OnCommand(const QString& name) {
@@ -221,7 +228,11 @@ void EngineeringPage::OnCommand(const QString& name) {
         {"Btn_Default", "Btn_Default"},
         {"btn_loadDefaultCPI", "btn_loadDefaultCPI"},
         {"btn_loadDefaultLED", "btn_loadDefaultLED"},
-        {"Btn_ImportBaseMacro", "Btn_ImportBaseMacro"}};
+        {"Btn_ImportBaseMacro", "Btn_ImportBaseMacro"},
+        {"btn_deleteFireMarco", "btn_deleteFireMarco"},
+        {"btn_importFireMarco1", "btn_importFireMarco1"},
+        {"btn_importFireMarco2", "btn_importFireMarco2"},
+        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"}};
     for (const auto& [button, flow] : kFlows) {
         if (name == QLatin1String(button)) {
             // The flows themselves say so when there is no mouse.

@@ -10,6 +10,7 @@
 #include "buttons/function_name.h"
 #include "buttons/ui/function_menus.h"
 #include "config/ui/engineering_page.h"
+#include "fire/ui/fire_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -31,14 +32,20 @@ enum class Flow {
     kRead,
     kSaveProfile,
     kLoadProfile,
-    kImportBaseMacro
+    kImportBaseMacro,
+    kReadFireArea,
+    kWriteFireSection,
+    kFireDefaults,
+    kImportFireArea,
 };
 
 struct FrameButton {
     std::string_view name;
     bool stem;  // the name is the stem of numbered copies
     Flow flow;
-    int image;  // the built-in image of a reset
+    // The built-in image of a reset, the default set of a fire default; 1 for the fire area
+    // read of the factory page.
+    int image;
 };
 
 constexpr FrameButton kFrameButtons[] = {
@@ -54,6 +61,15 @@ constexpr FrameButton kFrameButtons[] = {
     {"Btn_Save_", true, Flow::kSaveProfile, 0},
     {"Btn_Load_", true, Flow::kLoadProfile, 0},
     {"Btn_ImportBaseMacro", false, Flow::kImportBaseMacro, 0},
+    // The fire page: its first opening reads the fire area, its confirm writes the fire
+    // regions. The factory page: the fire default sets and the fire area file.
+    {"Key_FireMacro", false, Flow::kReadFireArea, 0},
+    {"Pg_Parameter", false, Flow::kReadFireArea, 1},  // the factory page's first opening
+    {"Btn_FireConfirm", false, Flow::kWriteFireSection, 0},
+    {"btn_deleteFireMarco", false, Flow::kFireDefaults, 0},
+    {"btn_importFireMarco1", false, Flow::kFireDefaults, 1},
+    {"btn_importFireMarco2", false, Flow::kFireDefaults, 2},
+    {"Btn_ImportGunMacro", false, Flow::kImportFireArea, 0},
 };
 
 const FrameButton* FrameButtonNamed(const QString& name) {
@@ -82,7 +98,8 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
       link_(*parts_.backend),
       protocol_(link_, clock_),
       cycle_(link_, protocol_, clock_, *this, state_),
-      flows_(link_, protocol_, clock_, *this, state_) {
+      flows_(link_, protocol_, clock_, *this, state_),
+      fire_flows_(link_, protocol_, *this, state_, flows_) {
     protocol_.SetTransferUi(this);
     flows_.SetDeviceCycle(&cycle_);
     cycle_.SetReadFlow(
@@ -140,6 +157,10 @@ bool DeviceController::Start(QString& error) {
     const DefaultImagesResult loaded = LoadDefaultImages(state_.defaults);
     if (!loaded) {
         error = QString::fromStdString(loaded.error);
+        return false;
+    }
+    if (const FileResult sets = fire_flows_.LoadDefaultSets(); !sets) {
+        error = QString::fromStdString(sets.error);
         return false;
     }
     const DataBuf& first = state_.defaults.eeprom[0];
@@ -346,6 +367,13 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
         shown_ = *outcome.shown;
         window.ShowConfig(shown_.config);
         window.MouseRead();
+        ShowFire(shown_.fire);
+    }
+    if (outcome.fire) {
+        ShowFire(*outcome.fire);
+    }
+    if (outcome.fire_buttons) {
+        SetFireButtons(*outcome.fire_buttons);
     }
     if (outcome.no_device_state) {
         window.ShowNoDevicePage();
@@ -427,15 +455,47 @@ void DeviceController::OnFrameButton(const QString& name) {
             // their values.
             MouseConfig pages = parts_.window->shown_config();
             parts_.window->CollectConfig(pages);
+            // The fire page's edits go with them (taken only where the fire area was read).
+            const std::optional<ShownFire> fire = FireEdits();
             if (button->flow == Flow::kApply) {
                 parts_.window->Applying();
-                RunJob(
-                    [this, pages, macros = shown_.macros] { return flows_.Apply(pages, macros); });
+                RunJob([this, pages, fire, macros = shown_.macros] {
+                    if (fire) {
+                        fire_flows_.TakeEdits(*fire);
+                    }
+                    return flows_.Apply(pages, macros);
+                });
             } else {
-                RunJob([this, pages, macros = shown_.macros] {
+                RunJob([this, pages, fire, macros = shown_.macros] {
+                    if (fire) {
+                        fire_flows_.TakeEdits(*fire);
+                    }
                     return flows_.Confirm(pages, macros);
                 });
             }
+            return;
+        }
+        case Flow::kReadFireArea:
+            RunJob([this, image] { return fire_flows_.ReadFireArea(image == 1); });
+            return;
+        case Flow::kWriteFireSection: {
+            MouseConfig pages = parts_.window->shown_config();
+            parts_.window->CollectConfig(pages);
+            const ShownFire fire = FireEdits().value_or(shown_.fire);
+            RunJob([this, pages, fire] { return fire_flows_.WriteFireSection(pages, fire); });
+            return;
+        }
+        case Flow::kFireDefaults:
+            RunJob([this, image] { return fire_flows_.LoadFireDefaults(image); });
+            return;
+        case Flow::kImportFireArea: {
+            const std::optional<QString> chosen = parts_.files->OpenFile(
+                {QStringLiteral("Load"), QStringLiteral("LoadFile (*.bin)"), QString()});
+            if (!chosen || chosen->isEmpty()) {
+                return;
+            }
+            const std::filesystem::path file = chosen->toStdString();
+            RunJob([this, file] { return fire_flows_.ImportFireArea(file); });
             return;
         }
         case Flow::kReset:
@@ -502,6 +562,35 @@ void DeviceController::ShowFirstPage() {
     if (parts_.window->current_page() != Page::kOffice &&
         parts_.window->current_page() != Page::kGaming) {
         parts_.window->ClickTab(Page::kOffice);
+    }
+}
+
+std::optional<ShownFire> DeviceController::FireEdits() const {
+    if (const auto* page = parts_.window->PageOf<FirePage>()) {
+        return page->Fire();
+    }
+    return std::nullopt;
+}
+
+void DeviceController::ShowFire(const ShownFire& fire) {
+    if (auto* page = parts_.window->PageOf<FirePage>()) {
+        page->ShowFire(fire);
+    }
+}
+
+void DeviceController::SetFireButtons(const FireButtonStates& states) {
+    // On the factory page, once built (it is built when opened, and its buttons start enabled).
+    if (!parts_.window->Part(kFactoryPart).built()) {
+        return;
+    }
+    const std::pair<const char*, bool> kButtons[] = {
+        {"btn_deleteFireMarco", states.delete_enabled},
+        {"btn_importFireMarco1", states.import_enabled},
+        {"btn_importFireMarco2", states.import_enabled}};
+    for (const auto& [name, enabled] : kButtons) {
+        if (QWidget* button = parts_.window->Control(QString::fromLatin1(name))) {
+            button->setEnabled(enabled);
+        }
     }
 }
 

@@ -20,6 +20,7 @@
 #include "flows/device_cycle.h"
 #include "flows/device_thread.h"
 #include "flows/eeprom_flows.h"
+#include "flows/fire_flows.h"
 #include "flows/flow_host.h"
 #include "flows/flow_state.h"
 
@@ -121,6 +122,10 @@ private:
 
     void ShowFirstPage();
     NameSources Names();
+    // The fire page's copy of the fire area and entry table, to go back with a write.
+    std::optional<ShownFire> FireEdits() const;
+    void ShowFire(const ShownFire& fire);
+    void SetFireButtons(const FireButtonStates& states);
 
     // Names of macro buttons from the slots the pages show; gun names from the predefined
     // guns until the gun key list is loaded.
@@ -148,6 +153,7 @@ private:
     FlowState state_;
     DeviceCycle cycle_;
     EepromFlows flows_;
+    FireFlows fire_flows_;
     // The running job's messages, and whether it asked for the loading window.
     std::vector<UserMessage> job_messages_;
     bool loading_asked_ = false;

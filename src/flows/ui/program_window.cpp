@@ -12,8 +12,27 @@
 
 namespace velq::ui {
 
-ProgramWindow::ProgramWindow()
-    : window_(WithStandardPages(DefaultServices(pictures_, pictures_, messages_, files_))) {
+namespace {
+
+WindowServices ProgramServices(WindowServices services,
+                               std::function<void(OrgSettings&)> tweak_org) {
+    if (tweak_org) {
+        services.org = [read = std::move(services.org), tweak = std::move(tweak_org)] {
+            LayoutResult<OrgSettings> org = read();
+            if (org.value) {
+                tweak(*org.value);
+            }
+            return org;
+        };
+    }
+    return WithStandardPages(std::move(services));
+}
+
+}  // namespace
+
+ProgramWindow::ProgramWindow(std::function<void(OrgSettings&)> tweak_org)
+    : window_(ProgramServices(DefaultServices(pictures_, pictures_, messages_, files_),
+                              std::move(tweak_org))) {
     messages_.SetParent(&window_);
     files_.SetParent(&window_);
     if (auto* advanced = window_.PageOf<AdvancedPage>()) {
@@ -68,7 +87,8 @@ int ProgramWindow::Run(HidBackend& backend, std::unique_ptr<HotplugMonitor> hotp
     return QApplication::exec();
 }
 
-int ProgramWindow::Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run) {
+int ProgramWindow::Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run,
+                        std::function<void(OrgSettings&)> tweak_org) {
     QApplication app(argc, argv);
     // The per-user folders (the macro library, the demo's mouse memory) are named after it.
     QApplication::setApplicationName(QStringLiteral("velq540b"));
@@ -77,7 +97,7 @@ int ProgramWindow::Main(int argc, char** argv, const std::function<int(ProgramWi
     if (!guard.TryAcquire()) {
         return 0;
     }
-    ProgramWindow program;
+    ProgramWindow program(std::move(tweak_org));
     if (!program.StartOrSay()) {
         return 1;
     }

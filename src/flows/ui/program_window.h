@@ -5,11 +5,11 @@
 
 #include "device/hotplug_monitor.h"
 #include "flows/ui/device_controller.h"
+#include "settings/pointer_backend.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/message_presenter.h"
-#include "settings/pointer_backend.h"
 #include "shell/ui/skin_pictures.h"
 
 namespace velq::ui {
@@ -21,7 +21,8 @@ namespace velq::ui {
 // any window exists: StartOrSay, then Run.
 class ProgramWindow {
 public:
-    ProgramWindow();
+    // `tweak_org` changes the program settings after they are read (the demo's options).
+    explicit ProgramWindow(std::function<void(OrgSettings&)> tweak_org = {});
 
     // The main window's start-up; on failure nothing is shown and the reason is returned.
     [[nodiscard]] ShellResult Start();
@@ -43,7 +44,8 @@ public:
     // one-instance check (a second start ends at once, before any window exists, without a
     // word), the window started (or why not said), then `run`, which sets up the backend and
     // calls Run. Returns the exit code.
-    static int Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run);
+    static int Main(int argc, char** argv, const std::function<int(ProgramWindow&)>& run,
+                    std::function<void(OrgSettings&)> tweak_org = {});
 
 private:
     SkinPictures pictures_;

@@ -80,6 +80,8 @@ public:
     void ShowNoDevicePage();
     // The fire page (reached from the function menu, not from a tab).
     void ShowFirePage();
+    // The fire page's Confirm and Cancel: back to the first page of the selected profile.
+    void LeaveFirePage();
     // Every page shows the configuration (pages built later show it when built).
     void ShowConfig(const MouseConfig& config);
     // What the pages show, taken into `config`; settings no page shows keep their values.

@@ -227,6 +227,14 @@ void MainWindow::ShowFirePage() {
     ShowContainer(Page::kFire);
     static_cast<void>(
         SetPicture(QStringLiteral("Img_P5"), QStringLiteral("L%1_Back5").arg(language_)));
+    parts_[kFirePart]->Opened(Page::kFire);
+}
+
+void MainWindow::LeaveFirePage() {
+    // Back to the first page, in the profile whose tab is selected.
+    const auto* gaming = static_cast<QRadioButton*>(Control(QStringLiteral("rb_2")));
+    page_ = gaming != nullptr && gaming->isChecked() ? Page::kGaming : Page::kOffice;
+    ShowContainer(page_);
 }
 
 void MainWindow::ClickTab(Page page) {

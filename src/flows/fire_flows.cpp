@@ -1,0 +1,208 @@
+#include "flows/fire_flows.h"
+
+#include <algorithm>
+
+#include "config/config_codec.h"
+#include "flows/verified_write.h"
+
+namespace velq {
+namespace {
+
+constexpr const char* kNoDevice = "Str020";
+constexpr const char* kBurnFailed = "Str109";
+
+// The fire regions the fire page's confirm writes, in their order.
+constexpr SectionRange kFireSection[] = {kFireEntryRange, kFireYOffsetRange, kFireColorRange,
+                                         kFireAreaRange};
+
+template <std::size_t N>
+void IntoImage(DataBuf& image, SectionRange range, const std::array<uint8_t, N>& bytes) {
+    std::copy_n(bytes.begin(), std::min<std::size_t>(N, range.size), image.begin() + range.address);
+}
+
+}  // namespace
+
+FireFlows::FireFlows(DeviceLink& link, CommandProtocol& protocol, FlowHost& host, FlowState& state,
+                     EepromFlows& eeprom)
+    : link_(link), protocol_(protocol), host_(host), state_(state), eeprom_(eeprom) {}
+
+FileResult FireFlows::LoadDefaultSets() {
+    return LoadFireDefaultSets(sets_);
+}
+
+void FireFlows::Say(const char* key, std::string detail) {
+    UserMessage message;
+    if (key != nullptr) {
+        message.keys.push_back(key);
+    }
+    message.detail = std::move(detail);
+    host_.ShowMessage(message);
+}
+
+void FireFlows::FrameBegin() {
+    host_.SetDevTimerEnabled(false);
+    host_.CoverPages(true);
+    host_.ShowLoadingWindow(true);
+}
+
+void FireFlows::FrameEnd() {
+    host_.ShowLoadingWindow(false);
+    host_.SetDevTimerFirstEnabled(false);
+    host_.SetDevTimerEnabled(true);
+    host_.CoverPages(false);
+}
+
+FlowOutcome FireFlows::Finish(FlowOutcome outcome) const {
+    NoteDeviceSide(outcome, link_, state_);
+    return outcome;
+}
+
+bool FireFlows::TakeEdits(const ShownFire& edits) {
+    // Both sides must hold the mouse's fire area: the page's copy was shown as read from it.
+    if (!state_.fire_area_read || !edits.read) {
+        return false;
+    }
+    // Block by block: the spare bytes after the ten blocks keep what the mouse holds.
+    std::copy_n(edits.area.begin(), kFireBlocksSize, state_.fire_area.begin());
+    for (int slot = 1; slot <= kFireSlotCount; ++slot) {
+        if (const std::optional<uint8_t> mode = FirePlayMode(edits.entry, slot)) {
+            state_.copies.fire_entry[static_cast<std::size_t>(3 * (slot - 1))] = *mode;
+        }
+    }
+    return true;
+}
+
+FlowOutcome FireFlows::ReadFireArea(bool factory_page) {
+    FlowOutcome outcome;
+    if (!link_.HasDevice()) {
+        Say(kNoDevice);
+        return Finish(outcome);
+    }
+    const bool read = eeprom_.ReadFireArea();
+    outcome.fire = ShownFireOf(state_);
+    if (read && factory_page) {
+        outcome.fire_buttons = FireButtonsAfterRead(state_.fire_area);
+    }
+    return Finish(outcome);
+}
+
+bool FireFlows::WriteRanges(const std::vector<SectionRange>& ranges) {
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
+    FrameBegin();
+    protocol_.ResetCounts();
+    const char* failure = nullptr;
+    if (!protocol_.SendCommand(Command::kOpen) || !protocol_.SendCommand(Command::kStatus)) {
+        failure = kNotAnsweringMessage;
+    } else if (const StatusAnswer status = ParseStatus(protocol_.Report()); !status.signature_ok) {
+        failure = kNotAnsweringMessage;
+    } else {
+        if (!status.write_enabled) {
+            failure = kWriteNotPermittedMessage;
+        } else if (status.chip_number == 0) {
+            failure = kUnknownChipMessage;
+        } else {
+            std::vector<SectionRange> written;
+            bool stored = true;
+            for (const SectionRange& range : ranges) {
+                if (!protocol_.WriteBlock(range.address, range.size,
+                                          std::span(state_.data_buf).subspan(range.address))) {
+                    stored = false;
+                    break;
+                }
+                written.push_back(range);
+            }
+            stored = stored && protocol_.Counts().WritesComplete();
+            if (stored && protocol_.Counts().retried_writes > 0) {
+                // A chunk answered only after a repeated request may have been stored twice:
+                // read back what was written and repair it.
+                stored = VerifyWrittenRanges(protocol_, state_.data_buf, written).Verified();
+            }
+            if (!stored) {
+                failure = protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
+            }
+        }
+        (void)protocol_.SendCommand(Command::kReload);
+        (void)protocol_.SendCommand(Command::kClose);
+    }
+    FrameEnd();
+    if (failure != nullptr) {
+        Say(failure);
+    }
+    return failure == nullptr;
+}
+
+FlowOutcome FireFlows::WriteFireSection(const MouseConfig& pages, const ShownFire& edits) {
+    FlowOutcome outcome;
+    if (!link_.HasDevice()) {
+        Say(kNoDevice);
+        return Finish(outcome);
+    }
+    // The tables come from the parameter area read and the blocks from the fire area read:
+    // without both, the write would put defaults over what the mouse holds.
+    if (!state_.read_complete || !TakeEdits(edits)) {
+        Say(kReadFailedMessage);
+        return Finish(outcome);
+    }
+    // The Y adjustments and colours as the pages show them, encoded as Apply encodes them
+    // (the pair v, 255 - v); nothing else of the pages goes into the copies here.
+    MouseConfig tables = state_.decoded;
+    tables.fire_slots = pages.fire_slots;
+    EncodeConfig(tables, state_.decoded, state_.copies);
+    IntoImage(state_.data_buf, kFireEntryRange, state_.copies.fire_entry);
+    IntoImage(state_.data_buf, kFireYOffsetRange, state_.copies.fire_y_offset);
+    IntoImage(state_.data_buf, kFireColorRange, state_.copies.fire_color);
+    IntoImage(state_.data_buf, kFireAreaRange, state_.fire_area);
+    if (WriteRanges({std::begin(kFireSection), std::end(kFireSection)})) {
+        // The mouse holds them now: the next Apply finds nothing of them to change.
+        state_.decoded.fire_slots = pages.fire_slots;
+        state_.config.fire_slots = pages.fire_slots;
+    }
+    outcome.fire = ShownFireOf(state_);
+    return Finish(outcome);
+}
+
+bool FireFlows::WriteFireArea() {
+    IntoImage(state_.data_buf, kFireAreaRange, state_.fire_area);
+    if (!link_.HasDevice()) {
+        // The fire area holds the new content either way; the user must know the mouse not.
+        Say(kNoDevice);
+        return false;
+    }
+    return WriteRanges({kFireAreaRange});
+}
+
+FlowOutcome FireFlows::LoadFireDefaults(int set) {
+    FlowOutcome outcome;
+    FireBlocks blocks;
+    if (!velq::LoadFireDefaults(set, sets_, state_.fire_area, blocks)) {
+        return Finish(outcome);
+    }
+    // Written, the set is the mouse's fire area; otherwise the mouse may hold the old one or
+    // part of the new, and the area is read again before anything writes it.
+    state_.fire_area_read = WriteFireArea();
+    outcome.fire = ShownFireOf(state_);
+    outcome.fire_buttons = FireButtonsAfterDefaults(set);
+    return Finish(outcome);
+}
+
+FlowOutcome FireFlows::ImportFireArea(const std::filesystem::path& file) {
+    FlowOutcome outcome;
+    std::vector<uint8_t> bytes;
+    const FileResult read = ReadWholeFile(file, bytes, kFireAreaSize);
+    if (!read && !read.refused) {
+        Say(nullptr, read.error);
+        return Finish(outcome);
+    }
+    if (!read || bytes.size() != kFireAreaSize) {
+        Say(kNotAFireAreaFileMessage, file.string());
+        return Finish(outcome);
+    }
+    std::copy(bytes.begin(), bytes.end(), state_.fire_area.begin());
+    state_.fire_area_read = WriteFireArea();
+    // The fire page shows what was imported: its older working copy must not go out over it
+    // with the next confirm.
+    outcome.fire = ShownFireOf(state_);
+    return Finish(outcome);
+}
+
+}  // namespace velq
