@@ -91,6 +91,19 @@ TEST_F(ButtonMenu, OpensAtTheLabelAndItsEntriesOpenTheirSubmenus) {
     EXPECT_FALSE(main->isVisible());
 }
 
+// The pointer over a label lights its picture; either picture keeps the width the layout gave
+// it, so the page's connector beside it stays in view.
+TEST_F(ButtonMenu, PointingAtALabelKeepsItsPictureInPlace) {
+    QWidget* picture = rig.Control("Img_Key3");
+    const QRect laid_out = picture->geometry();
+    rig.Enter("Key3");
+    EXPECT_EQ(rig.Picture("Img_Key3"), QStringLiteral("KeyS_02"));
+    EXPECT_EQ(picture->geometry(), laid_out);
+    rig.Leave("Key3");
+    EXPECT_EQ(rig.Picture("Img_Key3"), QStringLiteral("KeyS_01"));
+    EXPECT_EQ(picture->geometry(), laid_out);
+}
+
 TEST_F(ButtonMenu, OneButtonOfTheProfileStaysTheLeftClick) {
     const QString left_click = CaptionOf(1, "Str210");
     ASSERT_EQ(Caption("Key1"), left_click);

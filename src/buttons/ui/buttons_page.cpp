@@ -65,8 +65,7 @@ bool ButtonsPage::LabelEntered(const QString& name) {
     if (button == 0) {
         return false;
     }
-    static_cast<void>(
-        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_02")));
+    ShowKeyPicture(button, QStringLiteral("KeyS_02"));
     window().StartRolling(name);
     return true;
 }
@@ -77,9 +76,20 @@ bool ButtonsPage::LabelLeft(const QString& name) {
         return false;
     }
     window().StopRolling();
-    static_cast<void>(
-        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_01")));
+    ShowKeyPicture(button, QStringLiteral("KeyS_01"));
     return true;
+}
+
+void ButtonsPage::ShowKeyPicture(int button, const QString& picture) {
+    // The layout gives the key's picture the label's width, which leaves the picture's end (and
+    // the page's connector under it) uncovered; a new picture keeps that width.
+    const QString name = QStringLiteral("Img_Key%1").arg(button);
+    QWidget* control = Control(name);
+    const QSize size = control != nullptr ? control->size() : QSize();
+    static_cast<void>(SetPicture(name, picture));
+    if (control != nullptr) {
+        control->resize(size);
+    }
 }
 
 void ButtonsPage::ShowConfig(const MouseConfig& config) {

@@ -26,6 +26,8 @@ protected:
     void Built() override;
 
 private:
+    // Shows `picture` on the key label picture of `button`, at the size the layout gave it.
+    void ShowKeyPicture(int button, const QString& picture);
     // The labels name the functions of the profile of the open tab.
     void NameButtons(const MouseConfig& config);
     void FitKeyLabels();
