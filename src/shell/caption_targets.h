@@ -229,6 +229,8 @@ inline constexpr auto kCaptionTargets = std::to_array<CaptionTarget>({
     {"Str842", "IB_ReleaseContiue", CaptionUse::kCaption},
     {"Str843", "lbl_Fire_Marco_Stop_Release", CaptionUse::kCaption},
     {"Str844", "lbl_Fire_Marco_Count", CaptionUse::kCaption},
+    {"Str863", "lbl_Fire_Marco_X", CaptionUse::kCaption},
+    {"Str208", "lbl_Fire_Guns", CaptionUse::kCaption},
     {"Str845", "lbl_Fire_Marco_Y", CaptionUse::kCaption},
     {"Str846", "lbl_Fire_Marco_Y_Offset", CaptionUse::kCaption},
     {"Str847", "lbl_Fire_Marco_Delay", CaptionUse::kCaption},

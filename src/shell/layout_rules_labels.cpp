@@ -16,7 +16,7 @@ struct CaptionLabel {
 };
 
 // Prefixes with the full key set _Lable_X, _Y, _R, _G, _B, _Size, _Width.
-constexpr std::array<CaptionLabel, 45> kCaptionLabels{{
+constexpr std::array<CaptionLabel, 48> kCaptionLabels{{
     {"Fire_Key", "lbl_FireKey"},
     {"Fire_Key_Count", "lbl_Fire_Count"},
     {"Fire_Key_Time", "lbl_Fire_Time"},
@@ -58,7 +58,10 @@ constexpr std::array<CaptionLabel, 45> kCaptionLabels{{
     {"Marco_Stop_Over", "IB_ReleaseStop"},
     {"Marco_Circle_Times", "IB_CircleTimes"},
     {"Marco_Circle_ALL", "IB_CircleAll"},
+    {"Gun_List", "lbl_Fire_Guns"},
+    {"Gun_Name", "lbl_Fire_Gun_Name"},
     {"Gun_Marco_Stop_Release", "lbl_Fire_Marco_Stop_Release"},
+    {"Gun_Marco_Fire_X", "lbl_Fire_Marco_X"},
     {"Gun_Marco_Fire_Count", "lbl_Fire_Marco_Count"},
     {"Gun_Marco_Fire_Y", "lbl_Fire_Marco_Y"},
     {"Gun_Marco_Y_Offset", "lbl_Fire_Marco_Y_Offset"},

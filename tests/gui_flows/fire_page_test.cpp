@@ -68,6 +68,16 @@ TEST_F(FirePageTest, OpeningReadsTheFireAreaOnceAndShowsGunOne) {
     EXPECT_EQ(Area()[3], 0xFF);
     EXPECT_EQ(rig.Picture("Img_Fire1"), QStringLiteral("Gun1_02"));
     EXPECT_EQ(rig.Picture("Img_Fire2"), QStringLiteral("Gun2_01"));
+    // The panels and the X column are captioned; the right panel by the chosen gun.
+    EXPECT_EQ(Text("lbl_Fire_Guns"), CaptionOf(1, "Str208"));
+    EXPECT_EQ(Text("lbl_Fire_Marco_X"), CaptionOf(1, "Str863"));
+    EXPECT_EQ(Text("lbl_Fire_Gun_Name"), CaptionOf(1, "Str600"));
+    rig.Click("Btn_Fire4");
+    EXPECT_EQ(Text("lbl_Fire_Gun_Name"), CaptionOf(1, "Str603"));
+    ASSERT_TRUE(rig.window->SwitchLanguage(2).ok);
+    EXPECT_EQ(Text("lbl_Fire_Gun_Name"), CaptionOf(2, "Str603"));
+    ASSERT_TRUE(rig.window->SwitchLanguage(1).ok);
+    rig.Click("Btn_Fire1");
     EXPECT_EQ(Text("Edt_FireCnt1"), QStringLiteral("256"));
     EXPECT_EQ(Text("Edt_FireY1"), QStringLiteral("4"));
     EXPECT_EQ(Text("Edt_FireTime1"), QStringLiteral("8"));

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # An X server of its own for the tests that need one: `start FILE` runs Xvfb on a free display
-# and writes its name to FILE (the tests read it there), `stop FILE` ends that server.
+# and writes its name to FILE (the tests read it there), `stop FILE` ends that server. The
+# server never resets: a reset when the last client leaves refuses the next test's connection.
 set -euo pipefail
 action=$1
 file=$2
 case "$action" in
 start)
     rm -f "$file" "$file.pid" "$file.number"
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 640x480x24 3>"$file.number" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 640x480x24 3>"$file.number" >/dev/null 2>&1 &
     echo $! >"$file.pid"
     for _ in $(seq 100); do
         if [ -s "$file.number" ]; then

@@ -6,6 +6,9 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+#include <string>
+
 #include "buttons/function_table.h"
 #include "buttons/ui/function_menus.h"
 #include "fire/fire_fields.h"
@@ -95,7 +98,17 @@ void FirePage::Built() {
     // The rows are filled when the page is opened.
 }
 
+void FirePage::ShowGunName() {
+    // The right panel is titled with the chosen gun's name, in the current language.
+    if (auto* title = qobject_cast<QLabel*>(OwnControl(QStringLiteral("lbl_Fire_Gun_Name")))) {
+        const std::string name = window().captions().Caption(
+            kGuns[static_cast<size_t>(std::clamp(gun_, 1, kGunCount) - 1)].name_key);
+        title->setText(QString::fromStdString(name));
+    }
+}
+
 void FirePage::Arrange() {
+    ShowGunName();
     // Confirm and Cancel lie on the frame buttons' picture; the layout gives them a size only,
     // so they take the frame buttons' caption colour (the default dark text is unreadable on
     // the dark picture).
@@ -157,6 +170,7 @@ void FirePage::SelectGun(int gun) {
     }
     filling_ = true;
     gun_ = gun;
+    ShowGunName();
     for (int n = 1; n <= kGunCount; ++n) {
         if (auto* radio = qobject_cast<QRadioButton*>(Control(Numbered("rb_Fire", n)))) {
             radio->setChecked(n == gun);

@@ -62,6 +62,7 @@ private:
     void Confirm();
     void Leave(const QString& button_picture);
     void SetText(const QString& field, const QString& text);
+    void ShowGunName();
     QLineEdit* Field(const QString& stem, int row, const char* suffix = "") const;
 
     ShownFire fire_;

@@ -84,6 +84,7 @@ constexpr auto kKindTable = std::to_array<ControlKindRow>({
     {"lbl_AIMKey*", K::kLabel, P::kPage2, ""},
     {"cbb_DPICount", K::kCombo, P::kPage2, ""},
     {"lbl_Fire_Marco_*", K::kLabel, P::kPage5, ""},
+    {"lbl_Fire_Gun*", K::kLabel, P::kPage5, ""},
     {"lbl_FireKey", K::kLabel, P::kPage2, ""},
     {"lbl_Fire_*", K::kLabel, P::kPage2, ""},
     {"lbl_Mouse_Speed", K::kLabel, P::kPage2, ""},
