@@ -12,6 +12,16 @@
 #include "macros/macro_name.h"
 
 namespace velq {
+
+const char* WriteRefusal(const StatusAnswer& status) {
+    if (!status.write_enabled) {
+        return kWriteNotPermittedMessage;
+    }
+    if (status.chip_number == 0) {
+        return kUnknownChipMessage;
+    }
+    return nullptr;
+}
 namespace {
 
 constexpr int kPauseTicks = 11;
@@ -341,11 +351,8 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
     if (!OpenTransaction(status)) {
         failure = kNotAnsweringMessage;
     } else {
-        if (!status.write_enabled) {
-            failure = kWriteNotPermittedMessage;
-        } else if (status.chip_number == 0) {
-            failure = kUnknownChipMessage;
-        } else {
+        failure = WriteRefusal(status);
+        if (failure == nullptr) {
             DataBuf image = state_.data_buf;
             std::copy(bytes.begin(), bytes.end(), image.begin() + kBaseMacroRange.address);
             bool stored = protocol_.WriteBlock(kBaseMacroRange.address, kBaseMacroRange.size,
@@ -428,11 +435,8 @@ bool EepromFlows::WriteWholeImage(FlowOutcome& outcome) {
     if (!OpenTransaction(status)) {
         failure = kNotAnsweringMessage;
     } else {
-        if (!status.write_enabled) {
-            failure = kWriteNotPermittedMessage;
-        } else if (status.chip_number == 0) {
-            failure = kUnknownChipMessage;
-        } else if (WriteImageVerified(protocol_, state_.data_buf).BurnFailed()) {
+        failure = WriteRefusal(status);
+        if (failure == nullptr && WriteImageVerified(protocol_, state_.data_buf).BurnFailed()) {
             failure = WriteFailure();
         }
         CloseTransaction();

@@ -106,6 +106,10 @@ private:
     DeviceCycle* cycle_ = nullptr;
 };
 
+// Why the mouse's answer to Status forbids writing, as the message key the user sees; null when
+// it may be written (writing enabled and a known chip).
+const char* WriteRefusal(const StatusAnswer& status);
+
 // What a profile file is chosen for.
 enum class ProfileFileUse { kSave, kLoad };
 

@@ -96,11 +96,8 @@ bool FireFlows::WriteRanges(const std::vector<SectionRange>& ranges) {
     } else if (const StatusAnswer status = ParseStatus(protocol_.Report()); !status.signature_ok) {
         failure = kNotAnsweringMessage;
     } else {
-        if (!status.write_enabled) {
-            failure = kWriteNotPermittedMessage;
-        } else if (status.chip_number == 0) {
-            failure = kUnknownChipMessage;
-        } else {
+        failure = WriteRefusal(status);
+        if (failure == nullptr) {
             std::vector<SectionRange> written;
             bool stored = true;
             for (const SectionRange& range : ranges) {
