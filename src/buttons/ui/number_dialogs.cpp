@@ -6,26 +6,10 @@
 #include <optional>
 
 #include "buttons/number_fields.h"
+#include "buttons/ui/field_filter.h"
 
 namespace velq::ui {
-namespace {
-
-// The key filter of a number field. A validator rather than a key handler: pasted, dropped and
-// composed text pass through it too.
-class FieldFilter final : public QValidator {
-public:
-    FieldFilter(bool (*accepts)(std::string_view), QObject* parent)
-        : QValidator(parent), accepts_(accepts) {}
-
-    State validate(QString& input, int& /*pos*/) const override {
-        return accepts_(input.toStdString()) ? Acceptable : Invalid;
-    }
-
-private:
-    bool (*accepts_)(std::string_view);
-};
-
-}  // namespace
+namespace {}  // namespace
 
 NumberDialog::NumberDialog(MainWindow& window, EditorDialog kind, Accepts accepts, Correct correct,
                            NumberDone done)

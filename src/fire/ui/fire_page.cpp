@@ -1,6 +1,5 @@
 #include "fire/ui/fire_page.h"
 
-#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -13,6 +12,7 @@
 #include "buttons/ui/function_menus.h"
 #include "fire/fire_fields.h"
 #include "fire/gun_keys.h"
+#include "shell/ui/colour_dialog.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -59,15 +59,7 @@ int NumberAfter(const QString& name, const char* stem, int last) {
 }  // namespace
 
 FirePage::FirePage(MainWindow& window) : WindowPart(window, kFirePart) {
-    choose_colour_ = [this](const Colour& present) -> std::optional<Colour> {
-        const QColor chosen =
-            QColorDialog::getColor(QColor(present.r, present.g, present.b), &this->window());
-        if (!chosen.isValid()) {
-            return std::nullopt;
-        }
-        return Colour{static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
-                      static_cast<uint8_t>(chosen.blue())};
-    };
+    choose_colour_ = DesktopColourChooser(&this->window());
 }
 
 void FirePage::Built() {

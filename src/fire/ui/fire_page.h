@@ -7,6 +7,7 @@
 #include "fire/fire_blocks.h"
 #include "fire/fire_scan.h"
 #include "flows/flow_host.h"
+#include "shell/ui/colour_dialog.h"
 #include "shell/ui/window_part.h"
 
 class QLineEdit;
@@ -35,7 +36,6 @@ public:
     // The selected gun, 1..7.
     int gun() const { return gun_; }
 
-    using ColourChooser = std::function<std::optional<Colour>(const Colour&)>;
     void SetColourChooser(ColourChooser choose) { choose_colour_ = std::move(choose); }
 
     bool ShowsConfig() const override { return true; }

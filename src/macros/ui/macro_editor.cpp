@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "buttons/number_fields.h"
+#include "buttons/ui/field_filter.h"
 #include "buttons/ui/key_dialog.h"
 #include "buttons/ui/number_dialogs.h"
 #include "macros/macro_library.h"
@@ -156,20 +157,6 @@ public:
 
 private:
     MainWindow& window_;
-};
-
-// The key filter of a number field: what the rule lets in, pasted text too.
-class FieldFilter final : public QValidator {
-public:
-    FieldFilter(bool (*accepts)(std::string_view), QObject* parent)
-        : QValidator(parent), accepts_(accepts) {}
-
-    State validate(QString& input, int& /*pos*/) const override {
-        return accepts_(input.toStdString()) ? Acceptable : Invalid;
-    }
-
-private:
-    bool (*accepts_)(std::string_view);
 };
 
 using Correction = std::string (*)(std::string_view);

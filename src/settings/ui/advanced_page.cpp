@@ -1,6 +1,5 @@
 #include "settings/ui/advanced_page.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +15,7 @@
 #include "config/config_edits.h"
 #include "settings/level_rules.h"
 #include "settings/ui/snap_slider.h"
+#include "shell/ui/colour_dialog.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
@@ -77,15 +77,7 @@ QString Numbered(const char* stem, int level, const char* suffix = "") {
 }  // namespace
 
 AdvancedPage::AdvancedPage(MainWindow& window) : WindowPart(window, kAdvancedPart) {
-    choose_colour_ = [this](const Colour& present) -> std::optional<Colour> {
-        const QColor chosen =
-            QColorDialog::getColor(QColor(present.r, present.g, present.b), &this->window());
-        if (!chosen.isValid()) {
-            return std::nullopt;
-        }
-        return Colour{static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
-                      static_cast<uint8_t>(chosen.blue())};
-    };
+    choose_colour_ = DesktopColourChooser(&this->window());
 }
 
 void AdvancedPage::Built() {

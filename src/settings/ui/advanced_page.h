@@ -8,6 +8,7 @@
 
 #include "common/dpi.h"
 #include "settings/pointer_settings.h"
+#include "shell/ui/colour_dialog.h"
 #include "shell/ui/window_part.h"
 
 namespace velq::ui {
@@ -43,7 +44,6 @@ public:
 
     // Asks the user for a level's colour, starting from its present one; nothing when the
     // user cancels. The colour dialog by default; tests put their answer here.
-    using ColourChooser = std::function<std::optional<Colour>(const Colour& present)>;
     void SetColourChooser(ColourChooser chooser) { choose_colour_ = std::move(chooser); }
 
 protected:
