@@ -355,14 +355,7 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
         if (failure == nullptr) {
             DataBuf image = state_.data_buf;
             std::copy(bytes.begin(), bytes.end(), image.begin() + kBaseMacroRange.address);
-            bool stored = protocol_.WriteBlock(kBaseMacroRange.address, kBaseMacroRange.size,
-                                               std::span(image).subspan(kBaseMacroRange.address));
-            stored = stored && protocol_.Counts().WritesComplete();
-            if (stored && protocol_.Counts().retried_writes > 0) {
-                const std::vector<SectionRange> written = {kBaseMacroRange};
-                stored = VerifyWrittenRanges(protocol_, image, written).Verified();
-            }
-            if (stored) {
+            if (WriteRangesVerified(protocol_, image, std::span(&kBaseMacroRange, 1))) {
                 // Slots 1..4 are the file's now, in the mouse and in the copy; slots 5 and 6
                 // stay as the window had them.
                 state_.data_buf = image;

@@ -98,23 +98,7 @@ bool FireFlows::WriteRanges(const std::vector<SectionRange>& ranges) {
     } else {
         failure = WriteRefusal(status);
         if (failure == nullptr) {
-            std::vector<SectionRange> written;
-            bool stored = true;
-            for (const SectionRange& range : ranges) {
-                if (!protocol_.WriteBlock(range.address, range.size,
-                                          std::span(state_.data_buf).subspan(range.address))) {
-                    stored = false;
-                    break;
-                }
-                written.push_back(range);
-            }
-            stored = stored && protocol_.Counts().WritesComplete();
-            if (stored && protocol_.Counts().retried_writes > 0) {
-                // A chunk answered only after a repeated request may have been stored twice:
-                // read back what was written and repair it.
-                stored = VerifyWrittenRanges(protocol_, state_.data_buf, written).Verified();
-            }
-            if (!stored) {
+            if (!WriteRangesVerified(protocol_, state_.data_buf, ranges)) {
                 failure = protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
             }
         }

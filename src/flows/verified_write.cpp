@@ -102,6 +102,21 @@ VerifiedWriteResult VerifyWrittenRanges(CommandProtocol& protocol, const DataBuf
     return VerifyUntil(protocol, image, ranges, protocol.TimeSource().NowMs() + kVerifyTimeLimitMs);
 }
 
+bool WriteRangesVerified(CommandProtocol& protocol, const DataBuf& image,
+                         std::span<const SectionRange> ranges) {
+    for (const SectionRange& range : ranges) {
+        if (!protocol.WriteBlock(range.address, range.size,
+                                 std::span(image).subspan(range.address, range.size))) {
+            return false;
+        }
+    }
+    if (!protocol.Counts().WritesComplete()) {
+        return false;
+    }
+    return protocol.Counts().retried_writes == 0 ||
+           VerifyWrittenRanges(protocol, image, ranges).Verified();
+}
+
 VerifiedWriteResult WriteImageVerified(CommandProtocol& protocol, const DataBuf& image) {
     const int64_t deadline = protocol.TimeSource().NowMs() + kVerifyTimeLimitMs;
     const auto whole = static_cast<uint16_t>(image.size());

@@ -73,6 +73,14 @@ struct VerifiedWriteResult {
                                                       const DataBuf& image,
                                                       std::span<const SectionRange> ranges);
 
+// Writes the ranges of `image` in order; true when the mouse took every chunk written since the
+// protocol's counts were last reset. A chunk answered only after a repeated request may have
+// been stored twice, the second time where the next chunk belongs: the ranges are then read
+// back and repaired (VerifyWrittenRanges). Runs inside an open transaction with write
+// permission.
+[[nodiscard]] bool WriteRangesVerified(CommandProtocol& protocol, const DataBuf& image,
+                                       std::span<const SectionRange> ranges);
+
 // How many more times a read whose chunks were not all answered at the first request is
 // repeated, looking for two reads that agree.
 inline constexpr int kSuspectReadRepeats = 2;
