@@ -940,6 +940,7 @@ void MacroEditor::CloseInsertBox() {
     };
     // As they were when the box opened: a full library keeps its new-macro button disabled.
     enable("LB_MacroName", names_enabled_);
+    enable("Btn_Start", true);
     enable("Btn_New", new_enabled_);
     enable("Btn_Delete", delete_enabled_);
     ShowBoxes();

@@ -410,10 +410,11 @@ void MacroPage::ExportAll() {
 }
 
 void MacroPage::Opened(Page /*page*/) {
-    // The editor works on the macro the list shows selected: the first one when none is.
+    // The editor works on the macro the list shows selected: when none is, the last one, where
+    // the list rests scrolled to its end.
     QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")));
     if (list != nullptr && SelectedIndex() < 0 && list->count() > 0) {
-        list->setCurrentRow(0);  // selects it, which shows it
+        list->setCurrentRow(list->count() - 1);  // selects it, which shows it
     }
     editor_.ShowBoxes();
 }
