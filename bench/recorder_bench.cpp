@@ -81,9 +81,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "recorder bench: no macro library\n");
         return 1;
     }
+    // The page built first (it shows no macro then), then the macro shown.
+    auto* list = qobject_cast<QListWidget*>(window.Control(QStringLiteral("LB_macro")));
     page->editor().Show(library, 0);
     page->LabelClicked(QStringLiteral("IB_NoDelay"));  // one line per event
-    auto* list = qobject_cast<QListWidget*>(window.Control(QStringLiteral("LB_macro")));
 
     Arrivals arrivals;
     QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, [&arrivals] {
@@ -133,6 +134,9 @@ int main(int argc, char** argv) {
     });
     QApplication::exec();
     injector.join();
+    for (const QString& message : messages.messages()) {
+        std::fprintf(stderr, "recorder bench: the window said: %s\n", qPrintable(message));
+    }
     XCloseDisplay(display);
 
     std::sort(latencies_ms.begin(), latencies_ms.end());
