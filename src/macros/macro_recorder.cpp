@@ -114,7 +114,9 @@ void MacroRecorder::AddDelay(int64_t now, int max_ms, MacroLines& lines, Recorde
     int wait = setup_.delay_mode == DelayMode::kRealDelays ? static_cast<int>(measured)
                                                            : setup_.fixed_delay_ms;
     // A wait longer than one delay line's 2040 ms goes in as several (only before a button).
-    while (wait > 0) {
+    // What is shorter than one 8 ms unit of the mouse's waits is left out: stored, it would
+    // be no wait at all, yet take two bytes of the room.
+    while (wait >= kDelayUnitMs) {
         const int part = std::min(wait, kMaxDelayTokenMs);
         Add(DelayLine(part), lines, step);
         byte_count_ += kDelayBytes;

@@ -103,7 +103,8 @@ private:
     // Line 0 when the lines have none.
     void EnsureHeader(MacroLines& lines, RecorderStep& step);
     void Add(std::string line, MacroLines& lines, RecorderStep& step);
-    // The delay lines before an event (up to `max_ms` measured), and the new last event time.
+    // The delay lines before an event (up to `max_ms` measured; none under 8 ms), and the new
+    // last event time.
     void AddDelay(int64_t now, int max_ms, MacroLines& lines, RecorderStep& step);
 
     RecordingSetup setup_;

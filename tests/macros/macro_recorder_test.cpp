@@ -132,6 +132,20 @@ TEST_F(RecorderTest, LongPausesAreCutBeforeKeysAndKeptInFiveLinesBeforeButtons) 
                                  "0 2040", "0 2040", "0 20", "2 LeftKey CODE:0021"}));
 }
 
+TEST_F(RecorderTest, WaitsShorterThanTheMousesUnitAreLeftOut) {
+    Start();
+    Key(kUsageA, true);
+    now += 7;  // stored, it would be no wait at all
+    Key(kUsageA, false);
+    now += 8;
+    Key(kUsageB, true);
+    now += 2040 + 2040 + 5;  // before a button: the remainder under 8 ms goes too
+    Button(kMacroButtonRight, true);
+    EXPECT_EQ(lines, (MacroLines{"10", "1 A CODE:8204", "2 A CODE:0204", "0 8", "1 B CODE:8205",
+                                 "0 2040", "0 2040", "1 RightKey CODE:00A2"}));
+    EXPECT_EQ(recorder.byte_count(), 2 + 2 + 2 + 2 + 4 + 1);
+}
+
 TEST_F(RecorderTest, FixedDelayBeforeEveryEventButTheFirst) {
     Start(DelayMode::kFixedDelay, 32);
     EXPECT_EQ(lines, (MacroLines{"0132"}));

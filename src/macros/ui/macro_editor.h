@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <QPoint>
 #include <QString>
 
@@ -197,6 +199,10 @@ private:
     bool wayland_note_shown_ = false;
     DelayMode record_mode_ = DelayMode::kRealDelays;
     DelayMode insert_mode_ = DelayMode::kRealDelays;
+    // The fields' text colour of the layout, and the repeat count's palette while a recording
+    // greys it.
+    QColor field_text_;
+    QPalette count_palette_;
     // Whether the controls a recording disables were enabled when it started.
     std::vector<std::pair<QWidget*, bool>> disabled_by_recording_;
 };

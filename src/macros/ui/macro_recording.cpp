@@ -43,12 +43,6 @@ constexpr std::array<DelayOption, 3> kDelayOptions{{
     {DelayMode::kNoDelay, "IB_NoDelay", "LED_NoDelay", "IB_InsertNoDelay", "LED_InsertNoDelay"},
 }};
 
-QColor LayoutColourOf(uint32_t value) {
-    // The layout's colours: R + 256 G + 65536 B.
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>(value >> 8 & 0xFF),
-                  static_cast<int>(value >> 16 & 0xFF));
-}
-
 // A field that only shows the delay: grey text.
 const QColor kReadOnlyText(0x72, 0x71, 0x71);
 const QColor kGreyText(120, 120, 128);
@@ -131,6 +125,8 @@ void MacroEditor::BuiltRecording() {
     }
     auto* delay = qobject_cast<QLineEdit*>(Control("Edt_Delay"));
     if (delay != nullptr) {
+        // The text colour the layout gives the fields, for the field while it is typed into.
+        field_text_ = delay->palette().color(QPalette::Active, QPalette::Text);
         delay->setValidator(new FieldFilter(DelayFieldAccepts, delay));
         delay->setMaxLength(kInsertDelayMaxLength);
         delay->setText(QString::number(kRecordDelayDefault));
@@ -186,9 +182,7 @@ void MacroEditor::ShowDelayOptions() {
     if (auto* delay = qobject_cast<QLineEdit*>(Control("Edt_Delay"))) {
         const bool fixed = record_mode_ == DelayMode::kFixedDelay;
         delay->setReadOnly(!fixed || recorder_.recording());
-        SetTextColour(delay, fixed && !recorder_.recording()
-                                 ? LayoutColourOf(window().style().macro_font_color)
-                                 : kReadOnlyText);
+        SetTextColour(delay, fixed && !recorder_.recording() ? field_text_ : kReadOnlyText);
     }
     auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"));
     const bool recording_item =
@@ -393,8 +387,15 @@ void MacroEditor::SetRecordingControls(bool recording) {
     if (QWidget* group = Control("Gb_Delay")) {
         group->setEnabled(!recording);
     }
-    const QColor normal = LayoutColourOf(window().style().macro_font_color);
-    SetTextColour(Control("Edt_Circle_Times"), recording ? kGreyText : normal);
+    if (QWidget* count = Control("Edt_Circle_Times")) {
+        // Grey while recording, then the palette it had.
+        if (recording) {
+            count_palette_ = count->palette();
+            SetTextColour(count, kGreyText);
+        } else {
+            count->setPalette(count_palette_);
+        }
+    }
     if (recording) {
         if (list_ != nullptr) {
             list_->setFocus();
