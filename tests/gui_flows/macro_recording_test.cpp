@@ -1,10 +1,13 @@
 // Recording a macro through the real window: the record buttons, the delay options, the insert
 // box's recording, and what each leaves in "Macro.bin". The keys and buttons come from a capture
 // the test drives (the X11 capture itself is tested under Xvfb, tests/capture).
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "capture/input_capture.h"
+#include "capture/ui/in_window_capture.h"
 #include "gui_flows/gui_flows_fixture.h"
 #include "macros/macro_library.h"
 #include "macros/macro_test_util.h"
@@ -424,6 +428,50 @@ TEST_F(MacroRecordingTest, ExportOneAsksBeforeReplacingTheFileItWrites) {
     page->LabelClicked(QStringLiteral("Btn_ExportOne"));
     EXPECT_EQ(rig.files.replace_questions().size(), asked);
     EXPECT_EQ(fs::file_size(home / "other.bin"), 256u);
+}
+
+TEST_F(MacroRecordingTest, TheWindowsOwnCaptureTakesEachKeyAndButtonOnceByItsPlace) {
+    InWindowCapture in_window([] { return int64_t{42}; });
+    std::vector<CapturedEvent> events;
+    std::string error;
+    ASSERT_TRUE(in_window.Start([&](const CapturedEvent& e) { events.push_back(e); }, error));
+    EXPECT_FALSE(in_window.Global());
+    rig.window->show();
+    QWindow* window = rig.window->windowHandle();
+    ASSERT_NE(window, nullptr);
+    // The platform gives the X keycode of the key's place: 38 is the key of A (kernel code 30).
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 38, 0, 0, QStringLiteral("q"));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 38, 0, 0, QStringLiteral("q"),
+                     /*autorep=*/true);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Q, Qt::NoModifier, 38, 0, 0);
+    QKeyEvent unplaced(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 0, 0, 0);
+    for (QKeyEvent* key : {&press, &repeat, &release, &unplaced}) {
+        QCoreApplication::sendEvent(window, key);
+    }
+    const QPointF at(10, 10);
+    QMouseEvent back(QEvent::MouseButtonPress, at, at, at, Qt::BackButton, Qt::BackButton,
+                     Qt::NoModifier);
+    QMouseEvent back_up(QEvent::MouseButtonRelease, at, at, at, Qt::BackButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &back);
+    QCoreApplication::sendEvent(window, &back_up);
+    // What a widget gets after the window is the same event: not taken twice.
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 38, 0, 0);
+    QCoreApplication::sendEvent(rig.Control("LB_macro"), &again);
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(events[0].key_code, 30);
+    EXPECT_TRUE(events[0].press);
+    EXPECT_FALSE(events[0].repeat);
+    EXPECT_TRUE(events[1].repeat);
+    EXPECT_FALSE(events[2].press);
+    EXPECT_EQ(events[3].kind, CapturedEvent::Kind::kButton);
+    EXPECT_EQ(events[3].button, CapturedButton::kBackward);
+    EXPECT_TRUE(events[3].press);
+    EXPECT_FALSE(events[4].press);
+    EXPECT_EQ(events[4].time_ms, 42);
+    in_window.Stop();
+    QCoreApplication::sendEvent(window, &press);
+    EXPECT_EQ(events.size(), 5u);
 }
 
 }  // namespace
