@@ -213,6 +213,12 @@ TEST_F(MacroRecordingTest, TheDelayOptionsAnswerClicksAndTheFieldFollows) {
     page->editor().LabelClicked(QStringLiteral("Btn_Insert"));
     ChooseInList("CB_Insert", 2);
     EXPECT_EQ(rig.Picture("LED_InsertRecDelay"), "RdS_E");
+    for (const char* option : {"InsertRecDelay", "InsertDelayTime", "InsertNoDelay"}) {
+        // The caption's text starts right of its picture.
+        auto* caption = qobject_cast<QLabel*>(rig.Control(("IB_" + std::string(option)).c_str()));
+        const QWidget* picture = rig.Control(("LED_" + std::string(option)).c_str());
+        EXPECT_GT(caption->x() + caption->indent(), picture->geometry().right()) << option;
+    }
     EXPECT_EQ(Text("Edt_InsertDelay"), "50");
     EXPECT_FALSE(rig.Control("Edt_InsertDelay")->isEnabled());
     rig.Click("IB_InsertDelayTime");

@@ -872,6 +872,7 @@ void MacroEditor::ApplyInsertItem(int item) {
     if (recording) {
         // The delay field shows the recording's fixed delay, typed into only in that mode.
         ShowDelayOptions();
+        IndentInsertOptionCaptions();
     }
     if (insert_open_) {
         static_cast<void>(page_.SetPicture(

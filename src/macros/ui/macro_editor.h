@@ -136,6 +136,7 @@ private:
     // Recording (macro_recording.cpp).
     void BuiltRecording();
     void ShowDelayOptions();
+    void IndentInsertOptionCaptions();
     void ChooseRecordDelay(DelayMode mode);
     void ChooseInsertDelay(DelayMode mode);
     void RecordClicked();

@@ -200,6 +200,22 @@ void MacroEditor::ShowDelayOptions() {
     }
 }
 
+void MacroEditor::IndentInsertOptionCaptions() {
+    // The window indents an option's caption past its picture when the layout is applied; the
+    // insert box's recording options are hidden then, so the box does it as it shows them.
+    for (const DelayOption& option : kDelayOptions) {
+        auto* caption = qobject_cast<QLabel*>(Control(option.insert_caption));
+        const QWidget* picture = Control(option.insert_picture);
+        if (caption == nullptr || picture == nullptr) {
+            continue;
+        }
+        const QRect box = picture->geometry();
+        if (box.intersects(caption->geometry()) && box.left() - caption->x() <= 8) {
+            caption->setIndent(box.right() + 1 - caption->x() + 4);
+        }
+    }
+}
+
 void MacroEditor::ChooseRecordDelay(DelayMode mode) {
     if (recorder_.recording()) {
         return;
