@@ -234,7 +234,7 @@ HistoryResult KeepMouseInHistory(CommandProtocol& protocol, std::string_view cau
             "absolute path";
         return result;
     }
-    DataBuf image;
+    DataBuf image{};
     bool read = false;
     {
         const TimeLimit limit(protocol, kReadTimeLimitMs);
