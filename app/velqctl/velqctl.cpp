@@ -579,8 +579,8 @@ int Restore(Session& session, const std::string& number, std::ostream& out, std:
     }
     uint32_t n = 0;
     if (!ParseCliNumber(number, kMaxEntryNumber, n) || n == 0 || n > entries.size()) {
-        err << "velqctl: no history entry " << number << ": the history holds "
-            << entries.size() << (entries.size() == 1 ? " entry" : " entries")
+        err << "velqctl: no history entry " << number << ": the history holds " << entries.size()
+            << (entries.size() == 1 ? " entry" : " entries")
             << ", numbered from 1 ('velqctl history' lists them); nothing was written\n";
         return kBadArguments;
     }

@@ -847,8 +847,8 @@ protected:
 TEST_F(VelqctlHistory, LoadKeepsTheMouseAndRestoreBringsItBackByteForByte) {
     Result r = Run({"history"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "history in " + state_home.History().string() +
-                         " (newest first):\nno entries\n");
+    EXPECT_EQ(r.out,
+              "history in " + state_home.History().string() + " (newest first):\nno entries\n");
 
     const VirtualMouse::Memory original = mouse->MemoryCopy();
     WriteProfile(1);
@@ -877,8 +877,8 @@ TEST_F(VelqctlHistory, LoadKeepsTheMouseAndRestoreBringsItBackByteForByte) {
 
     r = Run({"history"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "history in " + state_home.History().string() + " (newest first):\n" +
-                         " 1  " + entries[0].time + " UTC  restore\n" + " 2  " + entries[1].time +
+    EXPECT_EQ(r.out, "history in " + state_home.History().string() + " (newest first):\n" + " 1  " +
+                         entries[0].time + " UTC  restore\n" + " 2  " + entries[1].time +
                          " UTC  load\n");
 
     // And back again: the restore undone by restoring its own entry.
@@ -983,9 +983,8 @@ TEST_F(VelqctlHistory, NoWriteWithoutAHistoryEntry) {
 }
 
 TEST_F(Velqctl, EveryCommandHasHelp) {
-    for (const char* command :
-         {"list", "status", "read", "write", "dump", "save", "load", "rdesc", "apply", "set",
-          "history", "restore"}) {
+    for (const char* command : {"list", "status", "read", "write", "dump", "save", "load", "rdesc",
+                                "apply", "set", "history", "restore"}) {
         SCOPED_TRACE(command);
         const Result r = Run({command, "--help"});
         EXPECT_EQ(r.status, 0);
