@@ -18,25 +18,26 @@ constexpr std::string_view kEntryExtension = ".bin";
 // A clash with a file that appeared meanwhile moves the name on by a millisecond, a few times.
 constexpr int kNameAttempts = 5;
 
-std::string TwoDigits(unsigned value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02u", value % 100);
-    return text;
-}
-
 // The stamp of `time` ("20261211-123456.789"); `readable` gives "2026-12-11 12:34:56.789".
 std::string Stamp(TimePoint time, bool readable) {
     const auto day = std::chrono::floor<std::chrono::days>(time);
     const std::chrono::year_month_day date(day);
     const std::chrono::hh_mm_ss clock(time - day);
-    char text[32];
-    std::snprintf(text, sizeof text, readable ? "%04d-%s-%s %s:%s:%s.%03u" : "%04d%s%s-%s%s%s.%03u",
-                  static_cast<int>(date.year()), TwoDigits(unsigned(date.month())).c_str(),
-                  TwoDigits(unsigned(date.day())).c_str(),
-                  TwoDigits(static_cast<unsigned>(clock.hours().count())).c_str(),
-                  TwoDigits(static_cast<unsigned>(clock.minutes().count())).c_str(),
-                  TwoDigits(static_cast<unsigned>(clock.seconds().count())).c_str(),
-                  static_cast<unsigned>(clock.subseconds().count()));
+    const int year = static_cast<int>(date.year());
+    const auto month = static_cast<unsigned>(date.month());
+    const auto day_of_month = static_cast<unsigned>(date.day());
+    const auto hours = static_cast<unsigned>(clock.hours().count());
+    const auto minutes = static_cast<unsigned>(clock.minutes().count());
+    const auto seconds = static_cast<unsigned>(clock.seconds().count());
+    const auto millis = static_cast<unsigned>(clock.subseconds().count());
+    char text[96];
+    if (readable) {
+        std::snprintf(text, sizeof text, "%04d-%02u-%02u %02u:%02u:%02u.%03u", year, month,
+                      day_of_month, hours, minutes, seconds, millis);
+    } else {
+        std::snprintf(text, sizeof text, "%04d%02u%02u-%02u%02u%02u.%03u", year, month,
+                      day_of_month, hours, minutes, seconds, millis);
+    }
     return text;
 }
 
