@@ -19,6 +19,7 @@
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "flows/factory_mouse.h"
+#include "flows/mouse_history.h"
 #include "flows/verified_write.h"
 #include "image/profile_file.h"
 #include "shell/caption_table.h"
@@ -425,6 +426,41 @@ int Save(Session& session, const std::vector<std::string>& args, std::ostream& o
     return kOk;
 }
 
+// The caption `key` in the first language, for the messages velqctl shares with the window;
+// the key itself when the table cannot be loaded.
+std::string CaptionText(const char* key) {
+    if (CaptionTableResult captions = LoadCaptionTable(1)) {
+        return captions.table.Caption(key);
+    }
+    return key;
+}
+
+// Before a command replaces the mouse's settings: the whole mouse, read in a transaction of its
+// own, kept in the undo history for `cause`. False, with the reason printed, when it could not
+// be kept: the command then writes nothing.
+bool KeepBeforeReplacing(Session& session, std::string_view cause, std::ostream& err) {
+    if (!session.OpenMouse()) {
+        return false;
+    }
+    const HistoryResult kept =
+        KeepMouseInHistory(session.Protocol(), cause, LoadingWindow::kHidden);
+    if (!kept) {
+        if (session.MouseGone()) {
+            session.ReportGone("the read for the history");
+        }
+        err << "velqctl: " << CaptionText(kept.message) << " (" << kept.detail
+            << "); nothing was written\n";
+        return false;
+    }
+    return true;
+}
+
+// Writes `image` into the mouse through the verified write and confirms it by a read that can
+// be trusted; prints `done` ("loaded FILE") and what the verification found, or why the mouse
+// does not hold `what` ("the profile").
+int WriteWholeImage(Session& session, const DataBuf& image, const std::string& done,
+                    const std::string& what, std::ostream& out, std::ostream& err);
+
 int Load(Session& session, const std::vector<std::string>& args, std::ostream& out,
          std::ostream& err) {
     if (args.size() != 1) {
@@ -443,6 +479,14 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         err << "\n";
         return kFailed;
     }
+    if (!KeepBeforeReplacing(session, "load", err)) {
+        return kFailed;
+    }
+    return WriteWholeImage(session, image, "loaded " + args[0], "the profile", out, err);
+}
+
+int WriteWholeImage(Session& session, const DataBuf& image, const std::string& done,
+                    const std::string& what, std::ostream& out, std::ostream& err) {
     if (!BeginWriting(session, err)) {
         return kFailed;
     }
@@ -459,7 +503,7 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
     }
     const bool ended = session.End();
     if (!confirmed) {
-        err << "velqctl: the mouse does not hold the profile";
+        err << "velqctl: the mouse does not hold " << what;
         if (result.BurnFailed() && !result.differences.back().empty()) {
             err << " (" << result.differences.back().size() << " bytes still differ after "
                 << result.repair_passes << " repair passes)";
@@ -473,7 +517,7 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         err << "\n";
         return kFailed;
     }
-    out << "loaded " << args[0] << ": verified";
+    out << done << ": verified";
     if (result.repair_passes > 0) {
         out << " after " << result.repair_passes << " repair pass"
             << (result.repair_passes == 1 ? "" : "es");
@@ -486,6 +530,73 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
     }
     out << "\n";
     return ended ? kOk : kFailed;
+}
+
+// The user's history folder; none (said) without a state folder.
+std::optional<std::filesystem::path> HistoryFolderOrSay(std::ostream& err) {
+    std::optional<std::filesystem::path> folder = HistoryFolder();
+    if (!folder) {
+        err << "velqctl: no folder for the undo history: neither XDG_STATE_HOME nor HOME is an "
+               "absolute path\n";
+    }
+    return folder;
+}
+
+int History(std::ostream& out, std::ostream& err) {
+    const std::optional<std::filesystem::path> folder = HistoryFolderOrSay(err);
+    if (!folder) {
+        return kFailed;
+    }
+    std::vector<HistoryEntry> entries;
+    if (FileResult listed = ListHistory(*folder, entries); !listed) {
+        err << "velqctl: " << listed.error << "\n";
+        return kFailed;
+    }
+    out << "history in " << folder->string() << " (newest first):\n";
+    if (entries.empty()) {
+        out << "no entries\n";
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        char number[24];
+        std::snprintf(number, sizeof number, "%2zu", i + 1);
+        out << number << "  " << entries[i].time << " UTC  " << entries[i].cause << "\n";
+    }
+    return kOk;
+}
+
+// The largest number restore reads as an entry's number; any beyond the history is refused.
+constexpr uint32_t kMaxEntryNumber = 1000000;
+
+int Restore(Session& session, const std::string& number, std::ostream& out, std::ostream& err) {
+    const std::optional<std::filesystem::path> folder = HistoryFolderOrSay(err);
+    if (!folder) {
+        return kFailed;
+    }
+    std::vector<HistoryEntry> entries;
+    if (FileResult listed = ListHistory(*folder, entries); !listed) {
+        err << "velqctl: " << listed.error << "; nothing was written\n";
+        return kFailed;
+    }
+    uint32_t n = 0;
+    if (!ParseCliNumber(number, kMaxEntryNumber, n) || n == 0 || n > entries.size()) {
+        err << "velqctl: no history entry " << number << ": the history holds " << entries.size()
+            << (entries.size() == 1 ? " entry" : " entries")
+            << ", numbered from 1 ('velqctl history' lists them); nothing was written\n";
+        return kBadArguments;
+    }
+    const HistoryEntry& entry = entries[n - 1];
+    // The entry is read before the mouse is kept as a new one, which may remove the oldest.
+    DataBuf image{};
+    if (FileResult read = ReadHistoryEntry(entry.file, image); !read) {
+        err << "velqctl: " << read.error << "; nothing was written\n";
+        return kFailed;
+    }
+    const std::string done =
+        "restored entry " + number + " (" + entry.time + " UTC, before " + entry.cause + ")";
+    if (!KeepBeforeReplacing(session, "restore", err)) {
+        return kFailed;
+    }
+    return WriteWholeImage(session, image, done, "the history entry", out, err);
 }
 
 // A value as a change line shows it: text without quotes.
@@ -681,6 +792,19 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     CLI::App* load =
         app.add_subcommand("load", "writes a profile file into the mouse and verifies it");
     load->add_option("FILE", file, "a 2048-byte profile file")->required();
+    load->footer(
+        "The mouse as it was is kept in the undo history first ('velqctl history'); when it "
+        "cannot\nbe read or kept, nothing is written.\n");
+    app.add_subcommand("history",
+                       "the undo history: the mouse as it was before each write that replaced its "
+                       "settings, newest first");
+    std::string entry_number;
+    CLI::App* restore = app.add_subcommand(
+        "restore", "writes an entry of the undo history back into the mouse and verifies it");
+    restore->add_option("N", entry_number, "the entry's number in 'velqctl history', 1 the newest")
+        ->required();
+    restore->footer(
+        "The mouse as it is before the restore is kept in the history first, as a new entry.\n");
     CLI::App* rdesc =
         app.add_subcommand("rdesc", "the top-level collections of a HID report descriptor file");
     rdesc->add_option("FILE", file, "a descriptor, binary or hex text")->required();
@@ -713,6 +837,9 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
 
     if (command == "rdesc") {
         return Rdesc({file}, out, err);
+    }
+    if (command == "history") {
+        return History(out, err);
     }
 
     std::unique_ptr<HidBackend> backend;
@@ -756,6 +883,9 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     }
     if (command == "load") {
         return Load(session, {file}, out, err);
+    }
+    if (command == "restore") {
+        return Restore(session, entry_number, out, err);
     }
     if (command == "apply") {
         return Apply(session, file, out, err);

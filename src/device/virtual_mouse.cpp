@@ -112,10 +112,14 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             read_address_ = address;
             read_chunk_ = 0;
             refused_read_attempts_ = 0;
+            clean_read_block_ = clean_read_blocks_ > 0;
+            if (clean_read_block_) {
+                --clean_read_blocks_;
+            }
             Answer(kStatusDone);
             return;
         case Command::kReadNext:
-            if (read_chunk_ == never_answer_read_chunk_) {
+            if (read_chunk_ == never_answer_read_chunk_ && !clean_read_block_) {
                 Answer(kStatusRefused);
                 if (++refused_read_attempts_ == kHostAttempts) {
                     refused_read_attempts_ = 0;
@@ -259,9 +263,11 @@ void VirtualMouse::NeverAcknowledgeWriteChunk(int index) {
     never_ack_chunk_ = index;
 }
 
-void VirtualMouse::NeverAnswerReadChunk(int index) {
+void VirtualMouse::NeverAnswerReadChunk(int index, int clean_blocks) {
     std::lock_guard lock(mutex_);
     never_answer_read_chunk_ = index;
+    clean_read_blocks_ = clean_blocks;
+    clean_read_block_ = false;
 }
 
 void VirtualMouse::LoseFirstAnswerOfChunk(int index) {

@@ -7,6 +7,7 @@
 
 #include "buttons/function_code.h"
 #include "config/config_codec.h"
+#include "flows/mouse_history.h"
 #include "flows/verified_write.h"
 #include "image/profile_file.h"
 #include "macros/macro_name.h"
@@ -38,6 +39,22 @@ constexpr SectionRange kBaseMacroRange{0x100, static_cast<uint16_t>(kBaseMacroFi
 static_assert(kMacroSlotBase[3] + kMacroSlotSize == 0x500, "slots 1..4 lie together");
 // "Error no tipo de arquivo BIN ": the file is not what the page asked for.
 constexpr const char* kWrongFileMessage = "Str102";
+
+// What replaced the mouse's settings, as the history names its entries: the frame's three
+// reset buttons, and the factory page's default buttons by the image they write.
+std::string ResetCause(int image) {
+    return "reset-" + std::to_string(image + 1);
+}
+std::string DefaultsCause(int image) {
+    switch (image) {
+        case 3:
+            return "default-dpi";
+        case 4:
+            return "default-light";
+        default:
+            return "defaults";
+    }
+}
 
 // The first 1024 bytes of a base macro file; false, with the file named and what is wrong
 // with it, for a file that cannot be read or is shorter.
@@ -343,6 +360,9 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
         ShowMessage(kWrongFileMessage, UserMessage::Box::kMessageWindow, error);
         return Finish(outcome);
     }
+    if (!KeepHistory("base-macro")) {
+        return Finish(outcome);
+    }
     const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
     const char* failure = nullptr;
@@ -384,7 +404,7 @@ FlowOutcome EepromFlows::Reset(int image) {
     ButtonPause();
     if (!link_.HasDevice()) {
         ShowMessage(kNoDevice);
-    } else {
+    } else if (KeepHistory(ResetCause(image))) {
         (void)WriteBuiltInImage(image, outcome);
     }
     return Finish(outcome);
@@ -394,7 +414,7 @@ FlowOutcome EepromFlows::RestoreDefaults(int image) {
     FlowOutcome outcome;
     ButtonPause();
     // Silently without a mouse: the result picture stays hidden.
-    if (link_.HasDevice()) {
+    if (link_.HasDevice() && KeepHistory(DefaultsCause(image))) {
         outcome.result_picture = WriteBuiltInImage(image, outcome);
     }
     return Finish(outcome);
@@ -495,6 +515,29 @@ bool EepromFlows::ReadFireArea() {
     return read;
 }
 
+bool EepromFlows::KeepHistory(std::string_view cause) {
+    FrameBegin();
+    const HistoryResult kept = KeepMouseInHistory(protocol_, cause, LoadingWindow::kShown);
+    if (kept) {
+        // The replacing write follows at once, in the same frame.
+        return true;
+    }
+    // The pages stay as they were, covered when they do not show what the mouse holds.
+    FrameEnd(state_.read_complete);
+    // A mouse that did not answer is said as such; a file that could not be kept is named.
+    UserMessage message;
+    if (kept.not_answering) {
+        message = UserMessage::Window({kNotAnsweringMessage, kept.message}, ". ");
+    } else {
+        message = UserMessage::Window({kept.message});
+    }
+    if (std::string_view(kept.message) == kHistoryNotKeptMessage) {
+        message.detail = kept.detail;
+    }
+    host_.ShowMessage(message);
+    return false;
+}
+
 FlowOutcome EepromFlows::SaveProfile(const std::filesystem::path& file) {
     FlowOutcome outcome;
     if (!link_.HasDevice()) {
@@ -530,6 +573,9 @@ FlowOutcome EepromFlows::LoadProfile(const std::filesystem::path& file) {
         // A file of the wrong size never reaches the mouse: half of it would mix with what
         // the image held.
         ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::kMessageWindow, loaded.error);
+        return Finish(outcome);
+    }
+    if (!KeepHistory("load")) {
         return Finish(outcome);
     }
     state_.data_buf = image;

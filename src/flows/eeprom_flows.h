@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "device/clock.h"
@@ -60,6 +61,10 @@ public:
     FlowOutcome LoadProfile(const std::filesystem::path& file);
     // The fire area into its buffer, from the expected mouse only; true when it was read.
     bool ReadFireArea();
+    // Before a flow replaces a whole area of the open mouse: its whole memory, read in a
+    // transaction of its own, kept in the undo history for `cause` (KeepMouseInHistory).
+    // False, and said, when it could not be kept: the flow then writes nothing.
+    bool KeepHistory(std::string_view cause);
 
 private:
     void FrameBegin();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,8 +15,11 @@
 #include "device/device_link.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flows/mouse_history.h"
+#include "flows/state_home.h"
 #include "image/built_in_images.h"
 #include "macros/macro_name.h"
+#include "shell/caption_table.h"
 #include "velqctl_args.h"
 
 namespace velq {
@@ -56,6 +60,8 @@ protected:
     // Its paths sort before the first mouse's.
     static constexpr const char* kSecondMousePrefix = "/dev/virtual/a-second";
 
+    // The undo history that load and restore keep goes here.
+    test::ScopedStateHome state_home;
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
     std::shared_ptr<VirtualMouse> second_mouse;  // a second mouse of this model, when set
     bool mouse_present = true;
@@ -421,8 +427,9 @@ TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) 
     EXPECT_EQ(r.err,
               "velqctl: the mouse does not hold the profile (1 bytes still differ after 3 repair "
               "passes)\n");
-    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+    // The read kept in the undo history first, then the write: two transactions, both closed.
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
 }
 
 // A content of slot `slot` (1..6) with the flag, the tokens and the closing checksum.
@@ -600,7 +607,7 @@ TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     // The chunk is neither stored nor read back: the read-back's 0xFF must not pass for it.
     mouse->SetMemory(0, zeros);
     mouse->NeverAcknowledgeWriteChunk(10);
-    mouse->NeverAnswerReadChunk(10);
+    mouse->NeverAnswerReadChunk(10, 1);  // the read kept in the undo history is whole
     Result r = Run({"load", file.string()});
     mouse->NeverAcknowledgeWriteChunk(-1);
     mouse->NeverAnswerReadChunk(-1);
@@ -814,9 +821,170 @@ TEST_F(VelqctlOnDefaults, SetFailsWhenTheReadOrTheWriteDidNotComplete) {
     EXPECT_EQ(r.err, "velqctl: the mouse refused: it does not permit writes\n");
 }
 
+// The undo history: load and restore keep the mouse first; history lists the entries newest
+// first; restore writes one back through the verified write.
+class VelqctlHistory : public VelqctlOnDefaults {
+protected:
+    std::vector<HistoryEntry> Entries() const {
+        std::vector<HistoryEntry> entries;
+        EXPECT_TRUE(ListHistory(state_home.History(), entries));
+        return entries;
+    }
+    static std::vector<uint8_t> Bytes(const VirtualMouse::Memory& memory) {
+        return {memory.begin(), memory.end()};
+    }
+    void WriteProfile(uint8_t seed) {
+        std::vector<uint8_t> profile(2048);
+        for (std::size_t i = 0; i < profile.size(); ++i) {
+            profile[i] = static_cast<uint8_t>(i * 3 + seed);
+        }
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(profile.data()),
+                  static_cast<std::streamsize>(profile.size()));
+    }
+};
+
+TEST_F(VelqctlHistory, LoadKeepsTheMouseAndRestoreBringsItBackByteForByte) {
+    Result r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "history in " + state_home.History().string() + " (newest first):\nno entries\n");
+
+    const VirtualMouse::Memory original = mouse->MemoryCopy();
+    WriteProfile(1);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory loaded = mouse->MemoryCopy();
+    ASSERT_NE(loaded, original);
+    std::vector<HistoryEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].cause, "load");
+    EXPECT_EQ(FileContent(entries[0].file), std::string(original.begin(), original.end()));
+
+    mouse->ClearRequests();
+    r = Run({"restore", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "restored entry 1 (" + entries[0].time + " UTC, before load): verified\n");
+    EXPECT_EQ(Bytes(mouse->MemoryCopy()), Bytes(original));
+    // The mouse as it was before the restore is the newest entry now.
+    entries = Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].cause, "restore");
+    EXPECT_EQ(FileContent(entries[0].file), std::string(loaded.begin(), loaded.end()));
+    EXPECT_EQ(entries[1].cause, "load");
+    // Kept in a read of its own before the whole image was written once.
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
+
+    r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "history in " + state_home.History().string() + " (newest first):\n" + " 1  " +
+                         entries[0].time + " UTC  restore\n" + " 2  " + entries[1].time +
+                         " UTC  load\n");
+
+    // And back again: the restore undone by restoring its own entry.
+    ASSERT_EQ(Run({"restore", "1"}).status, 0);
+    EXPECT_EQ(Bytes(mouse->MemoryCopy()), Bytes(loaded));
+    EXPECT_EQ(Entries().size(), 3u);
+}
+
+TEST_F(VelqctlHistory, ListsNewestFirstByTheTimeInTheName) {
+    const std::filesystem::path folder = state_home.History();
+    DataBuf image{};
+    const auto day = std::chrono::sys_days(std::chrono::year(2026) / 12 / 11);
+    ASSERT_TRUE(KeepInHistory(folder, image, "reset-2", day + std::chrono::hours(9)));
+    ASSERT_TRUE(KeepInHistory(folder, image, "load", day + std::chrono::hours(10)));
+    ASSERT_TRUE(KeepInHistory(folder, image, "fire-pc",
+                              day + std::chrono::hours(10) + std::chrono::milliseconds(5)));
+    const Result r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "history in " + folder.string() +
+                         " (newest first):\n"
+                         " 1  2026-12-11 10:00:00.005 UTC  fire-pc\n"
+                         " 2  2026-12-11 10:00:00.000 UTC  load\n"
+                         " 3  2026-12-11 09:00:00.000 UTC  reset-2\n");
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(VelqctlHistory, RestoreRefusesAnEntryThatIsNotThereOrNotAMemory) {
+    WriteProfile(2);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    for (const char* number : {"0", "2", "x", "99999999999"}) {
+        SCOPED_TRACE(number);
+        mouse->ClearRequests();
+        const Result r = Run({"restore", number});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("the history holds 1 entry"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+        EXPECT_TRUE(mouse->Requests().empty());
+    }
+    // An entry of the wrong size is refused before the mouse is opened.
+    const std::filesystem::path entry = Entries()[0].file;
+    std::filesystem::resize_file(entry, 2047);
+    mouse->ClearRequests();
+    const Result r = Run({"restore", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(entry.filename().string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+    EXPECT_TRUE(mouse->Requests().empty());
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+    EXPECT_EQ(Entries().size(), 1u);
+}
+
+// When the mouse cannot be read for the history, or the entry cannot be kept, load and restore
+// write nothing and say why, in the caption the window shows.
+TEST_F(VelqctlHistory, NoWriteWithoutAHistoryEntry) {
+    WriteProfile(3);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    const CaptionTableResult captions = LoadCaptionTable(1);
+    ASSERT_TRUE(captions);
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        const char* key;
+    };
+    const std::vector<Case> cases = {
+        {"ReadBegin refused", [this] { mouse->RefuseCommand(Command::kReadBegin, 1000); },
+         "Str916"},
+        {"a chunk never answered", [this] { mouse->NeverAnswerReadChunk(7); }, "Str916"},
+        {"the history folder is a file",
+         [this] {
+             std::filesystem::remove_all(state_home.History());
+             std::ofstream(state_home.History()) << "x";
+         },
+         "Str917"},
+    };
+    for (const char* command : {"load", "restore"}) {
+        for (const Case& c : cases) {
+            if (std::string(command) == "restore" && std::string(c.key) == "Str917") {
+                continue;  // no entry to restore lies in a folder that is a file
+            }
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            std::filesystem::remove_all(state_home.History());
+            ASSERT_TRUE(KeepInHistory(state_home.History(), DataBuf{}, "load",
+                                      std::chrono::system_clock::now()));
+            mouse->ClearRequests();
+            c.fault();
+            const Result r =
+                Run({command, std::string(command) == "load" ? file.string() : std::string("1")});
+            mouse->NeverAnswerReadChunk(-1);
+            mouse->RefuseCommand(Command::kReadBegin, 0);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(captions.table.Caption(c.key)), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            EXPECT_EQ(mouse->CountRequests(Command::kOpen), mouse->CountRequests(Command::kClose));
+            EXPECT_EQ(mouse->MemoryCopy(), before);
+        }
+    }
+}
+
 TEST_F(Velqctl, EveryCommandHasHelp) {
-    for (const char* command :
-         {"list", "status", "read", "write", "dump", "save", "load", "rdesc", "apply", "set"}) {
+    for (const char* command : {"list", "status", "read", "write", "dump", "save", "load", "rdesc",
+                                "apply", "set", "history", "restore"}) {
         SCOPED_TRACE(command);
         const Result r = Run({command, "--help"});
         EXPECT_EQ(r.status, 0);

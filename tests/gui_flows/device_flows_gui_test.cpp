@@ -207,7 +207,8 @@ TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
     mouse->StickByte(0x300);
     mouse->ClearRequests();
     RunFlow("Btn_Confirm3_1");
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // check and three repair passes
+    // The read kept in the undo history, the check and three repair passes.
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 5);
     EXPECT_TRUE(Said("Str109"));
 }
 
@@ -441,17 +442,22 @@ TEST_F(StalledMouseGui, ClosingDuringAReadAbandonsItAtAChunkBoundary) {
 }
 
 // Cancel in the loading window: a read is given up (nothing shown, the pages stay covered and
-// Apply refuses), a write stops and the user is told the mouse may hold part of it.
+// Apply refuses), a write stops and the user is told the mouse may hold part of it, and a reset
+// stopped in the read it keeps in the undo history writes nothing and says so.
 TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
+    enum class Stopped { kRead, kWrite, kHistoryRead };
     struct Case {
         const char* name;
         const char* button;
         int hang_after;
-        bool write;
+        Stopped stopped;
     };
+    // The reset's read for the undo history: Open, Status, ReadBegin, 342 chunks, Reload, Close.
+    constexpr int kHistoryReadRequests = 347;
     const Case cases[] = {
-        {"read", "Btn_Read_1", 15, false},
-        {"write", "Btn_Confirm2_1", 30, true},
+        {"read", "Btn_Read_1", 15, Stopped::kRead},
+        {"write", "Btn_Confirm2_1", kHistoryReadRequests + 30, Stopped::kWrite},
+        {"the read for the undo history", "Btn_Confirm2_1", 30, Stopped::kHistoryRead},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -464,12 +470,19 @@ TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
         mouse->AnswerAgain();
         ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
         EXPECT_FALSE(loading->isVisible());
-        EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-        EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
-        if (c.write) {
+        // A write comes after the read kept in the undo history: two transactions.
+        const int transactions = c.stopped == Stopped::kWrite ? 2 : 1;
+        EXPECT_EQ(mouse->CountRequests(Command::kReload), transactions);
+        EXPECT_EQ(mouse->CountRequests(Command::kClose), transactions);
+        if (c.stopped == Stopped::kWrite) {
             EXPECT_LT(mouse->CountRequests(Command::kWriteNext), 342);
             ASSERT_EQ(rig.messages.messages().size(), 1u);
             EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str906"));
+            EXPECT_FALSE(Covered());
+        } else if (c.stopped == Stopped::kHistoryRead) {
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            ASSERT_EQ(rig.messages.messages().size(), 1u);
+            EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str916"));
             EXPECT_FALSE(Covered());
         } else {
             EXPECT_LT(mouse->CountRequests(Command::kReadNext), 1 + 43);
