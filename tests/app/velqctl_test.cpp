@@ -18,6 +18,7 @@
 #include "flows/mouse_history.h"
 #include "flows/state_home.h"
 #include "image/built_in_images.h"
+#include "image/sections.h"
 #include "macros/macro_name.h"
 #include "shell/caption_table.h"
 #include "velqctl_args.h"
@@ -590,6 +591,30 @@ TEST_F(VelqctlOnDefaults, WritesTheMouseDidNotTakeAreReported) {
     EXPECT_EQ(r.out.rfind("wrote 16 bytes at 0100", 0), 0u) << r.out;
 }
 
+// Gives the sections of `image` the checksums and complements their checks ask for, so that a
+// load writes the image as it is.
+void PassSectionChecks(std::vector<uint8_t>& image) {
+    DataBuf buf{};
+    std::copy(image.begin(), image.end(), buf.begin());
+    SectionCopies copies;
+    std::copy_n(buf.begin() + kParameterARange.address, kParameterASize,
+                copies.parameter_a.begin());
+    std::copy_n(buf.begin() + kParameterBRange.address, kParameterBSize,
+                copies.parameter_b.begin());
+    std::copy_n(buf.begin() + kProfileRange.address, kProfileSize, copies.profile.begin());
+    std::copy_n(buf.begin() + kFireEntryRange.address, kFireEntrySize, copies.fire_entry.begin());
+    std::copy_n(buf.begin() + kFireYOffsetRange.address, kFireYOffsetSize,
+                copies.fire_y_offset.begin());
+    std::copy_n(buf.begin() + kFireColorRange.address, kFireColorSize, copies.fire_color.begin());
+    std::copy_n(buf.begin() + kFireKeyRange.address, kFireKeySize, copies.fire_key.begin());
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        copies.parameter_b[2 * pair + 1] = static_cast<uint8_t>(0xFF - copies.parameter_b[2 * pair]);
+    }
+    StoreSectionCopies(copies, buf);
+    std::copy(buf.begin(), buf.end(), image.begin());
+    ASSERT_FALSE(FillSectionCopies(buf, copies));
+}
+
 TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     std::vector<uint8_t> profile(2048);
     for (std::size_t i = 0; i < profile.size(); ++i) {
@@ -597,6 +622,7 @@ TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     }
     // Chunk 10 (bytes 60..65) of the profile is 0xFF, what a chunk that never answers reads.
     std::fill(profile.begin() + 60, profile.begin() + 66, 0xFF);
+    PassSectionChecks(profile);
     {
         std::ofstream out(file, std::ios::binary);
         out.write(reinterpret_cast<const char*>(profile.data()),
@@ -730,20 +756,20 @@ TEST_F(VelqctlOnDefaults, RefusedChangesWriteNothing) {
         {{"set", "dpi.count=3", "dpi.count"}, "", 2, "velqctl: set takes KEY=VALUE"},
         {{"apply", "@"},
          R"({"dpi": {"count": 3}, "macros": [{"lines": ["x"]}]})",
-         1,
+         2,
          "velqctl: macros[0].lines[0]: no such key"},
         {{"apply", "@"},
          R"({"macros": [{"name": "Burst"}]})",
-         1,
+         2,
          "velqctl: macros[0].name: is only shown"},
         {{"apply", "@"},
          R"({"dpi": {"levels": [{"value": 800}, {"value": 16000}]}})",
-         1,
+         2,
          "velqctl: dpi.levels[1].value: 16000 is not"},
-        {{"apply", "@"}, R"({"dpi": {"count": 3},})", 1, "velqctl: "},
+        {{"apply", "@"}, R"({"dpi": {"count": 3},})", 2, "velqctl: "},
         {{"apply", "@"},
          R"({"lighting": {"lamps": 3}})",
-         1,
+         2,
          "velqctl: lighting.lamps: 3 is out of range"},
     };
     const auto before = mouse->MemoryCopy();
