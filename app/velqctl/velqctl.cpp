@@ -736,9 +736,9 @@ int Apply(Session& session, const std::string& file, std::ostream& out, std::ost
     // The file is read whole before the mouse is opened: a fault in it opens nothing.
     Json patch;
     std::string error;
-    if (!ParseConfigPatch(std::string_view(reinterpret_cast<const char*>(content.data()),
-                                           content.size()),
-                          patch, error)) {
+    if (!ParseConfigPatch(
+            std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), patch,
+            error)) {
         err << "velqctl: " << file << ": not a configuration: " << error
             << "; nothing was written\n";
         return kBadArguments;
@@ -795,8 +795,8 @@ int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return kOk;
 }
 
-int RunCommandLine(const std::vector<std::string>& all_args, std::ostream& out,
-                   std::ostream& err, const VelqctlEnvironment& environment) {
+int RunCommandLine(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
+                   const VelqctlEnvironment& environment) {
     CLI::App app("Configures the VELQ540B mouse through its parameter memory.", "velqctl");
     app.footer(kFooter);
     app.require_subcommand(1);

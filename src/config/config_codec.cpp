@@ -237,8 +237,8 @@ void EncodeConfig(const MouseConfig& wanted, const MouseConfig& decoded, Section
         StoreWithComplement(b, kLedStateOffset, LightState(light));
     } else if (light.on != light_before.on || light.mode != light_before.mode ||
                light.step != light_before.step) {
-        StoreWithComplement(b, kLedStateOffset, ChangedLightState(b[kLedStateOffset], light,
-                                                                  light_before));
+        StoreWithComplement(b, kLedStateOffset,
+                            ChangedLightState(b[kLedStateOffset], light, light_before));
     }
     if (light.full_brightness != light_before.full_brightness) {
         SetBits(a[kLedOptionsOffset], kFullBrightness, light.full_brightness);

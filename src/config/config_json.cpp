@@ -260,8 +260,8 @@ bool GetInt(const Leaf& leaf, int64_t low, int64_t high, int64_t& value, std::st
         return false;
     }
     if (*number < low || *number > high) {
-        error = Refusal(leaf.path, Shown(leaf.value) + " is out of range (" +
-                                       std::to_string(low) + " to " + std::to_string(high) + ")");
+        error = Refusal(leaf.path, Shown(leaf.value) + " is out of range (" + std::to_string(low) +
+                                       " to " + std::to_string(high) + ")");
         return false;
     }
     value = *number;
@@ -316,10 +316,8 @@ bool GetDpiIndex(const Leaf& leaf, uint8_t& index, std::string& error) {
         for (int dpi : kDpiValues) {
             list += (list.empty() ? "" : ", ") + std::to_string(dpi);
         }
-        error = Refusal(
-            leaf.path,
-            (number ? Shown(leaf.value) + " is " : std::string("takes ")) +
-                (number ? "not a DPI value of " : "a DPI value of ") + list);
+        error = Refusal(leaf.path, (number ? Shown(leaf.value) + " is " : std::string("takes ")) +
+                                       (number ? "not a DPI value of " : "a DPI value of ") + list);
         return false;
     }
     index = static_cast<uint8_t>(found - kDpiValues.begin());
@@ -565,10 +563,9 @@ ConfigEditResult EditLeaves(const std::vector<Leaf>& leaves, const CodeNamer& na
                 case SetOutcome::kRefused:
                     return result;
                 case SetOutcome::kShownOnly:
-                    result.error =
-                        Refusal(leaf.path, "is only shown and cannot be changed (the mouse holds " +
-                                               Shown(leaf.shown) + ", not " + Shown(leaf.value) +
-                                               ")");
+                    result.error = Refusal(
+                        leaf.path, "is only shown and cannot be changed (the mouse holds " +
+                                       Shown(leaf.shown) + ", not " + Shown(leaf.value) + ")");
                     return result;
             }
         }
@@ -663,8 +660,8 @@ public:
                      const nlohmann::detail::exception& fault) override {
         // "[json.exception.parse_error.101] parse error at ..." without its bracketed name.
         std::string what = fault.what();
-        if (const std::size_t name_end = what.find("] "); !what.empty() && what[0] == '[' &&
-                                                            name_end != std::string::npos) {
+        if (const std::size_t name_end = what.find("] ");
+            !what.empty() && what[0] == '[' && name_end != std::string::npos) {
             what.erase(0, name_end + 2);
         }
         const std::string key = Key();

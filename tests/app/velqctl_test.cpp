@@ -608,7 +608,8 @@ void PassSectionChecks(std::vector<uint8_t>& image) {
     std::copy_n(buf.begin() + kFireColorRange.address, kFireColorSize, copies.fire_color.begin());
     std::copy_n(buf.begin() + kFireKeyRange.address, kFireKeySize, copies.fire_key.begin());
     for (std::size_t pair = 0; pair < 3; ++pair) {
-        copies.parameter_b[2 * pair + 1] = static_cast<uint8_t>(0xFF - copies.parameter_b[2 * pair]);
+        copies.parameter_b[2 * pair + 1] =
+            static_cast<uint8_t>(0xFF - copies.parameter_b[2 * pair]);
     }
     StoreSectionCopies(copies, buf);
     std::copy(buf.begin(), buf.end(), image.begin());

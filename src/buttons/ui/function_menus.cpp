@@ -450,13 +450,13 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
     const LeftClickRule rule = left_click_rule ? LeftClickRule::kKept : LeftClickRule::kWaived;
     bool refused = false;
     window().ChangeConfig([profile, button, &code, rule, &refused](MouseConfig& config) {
-        refused = !AssignButtonFunction(config.*profile, static_cast<size_t>(button - 1), code,
-                                        rule);
+        refused =
+            !AssignButtonFunction(config.*profile, static_cast<size_t>(button - 1), code, rule);
     });
     if (refused) {
         // The button keeps its function, the profile's last left click.
-        shown->setProperty("text", QString::fromStdString(
-                                       window().captions().Caption(kLeftClickNameKey)));
+        shown->setProperty("text",
+                           QString::fromStdString(window().captions().Caption(kLeftClickNameKey)));
         window().ShowMessageKey("Str108");
         return false;
     }
