@@ -673,12 +673,18 @@ private:
     struct Open {
         bool list;
         std::size_t index;  // of a list: the entry being read
-        std::string key;    // of an object: the last key read
+        std::string key;    // of an object: the key whose value is being read
     };
 
+    // A value was read: a list moves on to its next entry, an object waits for its next key.
     bool Value() {
-        if (!open_.empty() && open_.back().list) {
-            ++open_.back().index;
+        if (!open_.empty()) {
+            Open& open = open_.back();
+            if (open.list) {
+                ++open.index;
+            } else {
+                open.key.clear();
+            }
         }
         return true;
     }
