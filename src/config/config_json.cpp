@@ -361,6 +361,12 @@ SetOutcome SetLeaf(const Leaf& leaf, MouseConfig& c, std::string& error) {
             c.options.sensor_orientation = static_cast<uint8_t>(set ? number : 0);
             return ok(set);
         }
+        if (name == "remember_key_mode") {
+            // As on the pages: a mouse that does not remember its key mode starts in office.
+            const bool set = GetBool(leaf, flag, error);
+            SetRememberKeyMode(c, flag);
+            return ok(set);
+        }
         for (const NamedOption& option : kBoolOptions) {
             if (name == option.key) {
                 const bool set = GetBool(leaf, flag, error);
@@ -488,6 +494,11 @@ bool CheckCombination(const MouseConfig& was, const MouseConfig& now, std::strin
         error =
             "fire_key.repeat: the fire key repeats while held (fire_key.while_held), it keeps "
             "no count";
+    } else if (now.key_mode != was.key_mode && now.key_mode != 0 &&
+               !now.options.remember_key_mode) {
+        error =
+            "key_mode: the mouse does not remember its key mode (options.remember_key_mode), it "
+            "starts in office";
     } else if (now.office != was.office && !KeepsLeftClick(now.office)) {
         error = "buttons.office: one button must stay the left click (010100)";
     } else if (now.gaming != was.gaming && !KeepsLeftClick(now.gaming)) {

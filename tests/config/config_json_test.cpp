@@ -250,6 +250,10 @@ TEST(ConfigJson, RefusalsNameTheKeyAndChangeNothing) {
          nullptr,
          "buttons.gaming[4].code: FF0000 is not a button function"},
         {"key mode", {"key_mode=2"}, nullptr, "key_mode: takes \"office\" or \"gaming\""},
+        {"gaming while the key mode is not remembered",
+         {"options.remember_key_mode=false", "key_mode=gaming"},
+         nullptr,
+         "key_mode: the mouse does not remember its key mode"},
         {"fire repeat", {"fire_key.repeat=255"}, nullptr, "fire_key.repeat: 255 is out of range"},
         {"fire y", {"fire_slots[0].y_adjust=128"}, nullptr, "fire_slots[0].y_adjust: 128 is out"},
         {"read-only light type",
@@ -386,6 +390,20 @@ TEST(ConfigJson, ANewLevelCountMakesItsTopLevelCurrentUnlessTheEditNamesOne) {
         EXPECT_EQ(config, wanted);
         EXPECT_EQ(result.asked, c.asked);
     }
+}
+
+// A key mode that is not remembered leaves the mouse starting in office, as on the pages.
+TEST(ConfigJson, AKeyModeNotRememberedIsOffice) {
+    MouseConfig config = ConfigOf(BuiltInImage::kVELQ55XData_Cfg1);
+    config.key_mode = 1;
+    const ConfigEditResult result = EditConfig(Assignments({"options.remember_key_mode=false"}),
+                                               ConfigToJson(config, TestName), TestName, config);
+    ASSERT_TRUE(result) << result.error;
+    EXPECT_FALSE(config.options.remember_key_mode);
+    EXPECT_EQ(config.key_mode, 0);
+    ASSERT_EQ(result.changes.size(), 2u);
+    EXPECT_EQ(result.changes[1].key, "key_mode");
+    EXPECT_EQ(result.changes[1].after, "office");
 }
 
 // A file for apply is read whole; a fault in it names the key where it was met.
