@@ -507,10 +507,10 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         SectionCopies copies;
         FillSectionCopies(image, copies);
         StoreSectionCopies(copies, image);
-        note = "note: " + repaired +
-               (repaired.find(',') == std::string::npos ? " fails its check"
-                                                        : " fail their checks") +
-               " in the file and went to the mouse repaired";
+        note =
+            "note: " + repaired +
+            (repaired.find(',') == std::string::npos ? " fails its check" : " fail their checks") +
+            " in the file and went to the mouse repaired";
         if (CaptionTableResult captions = LoadCaptionTable(1)) {
             note += " (" + captions.table.Caption(kFileRepairedMessage) + ")";
         }
