@@ -27,6 +27,8 @@ constexpr std::array<const char*, 7> kLibraryPanelRows{
     "Btn_NewMacro", "Btn_NewName",   "Btn_DelPCMacro", "Btn_ImportOne",
     "Btn_Import",   "Btn_ExportOne", "Btn_Export"};
 constexpr int kLibraryPanelRowHeight = 22;
+// The library file had free records between its macros, which the list closes up.
+constexpr const char* kCompactedCaption = "Str913";
 
 QColor ColourOf(uint32_t value) {
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
@@ -89,6 +91,12 @@ void MacroPage::LoadLibrary() {
     const LibraryResult loaded = library->Load();
     if (!loaded) {
         window().ShowMessage(QString::fromStdString(loaded.error));
+    } else if (loaded.compacted) {
+        // The list shows the macros closed up, and the next change writes them so: the user
+        // hears of it before that save, while the file still holds its gaps.
+        window().ShowMessage(
+            QString::fromStdString(window().captions().Caption(kCompactedCaption)) +
+            QLatin1Char('\n') + QString::fromStdString(library->File().string()));
     }
     library_ = std::move(library);
 }
