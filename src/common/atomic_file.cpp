@@ -221,33 +221,51 @@ bool ReadUpTo(int fd, std::uintmax_t limit, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-}  // namespace
-
-FileResult WriteFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+// The checks of CheckWritable; `target` receives the file `path` leads to and `mode` the
+// permissions its replacement takes.
+FileResult Writable(const std::filesystem::path& path, std::filesystem::path& target,
+                    mode_t& mode) {
     // The rename replaces a name: given a link it would put a file in the link's place, so the
     // bytes go to the file the link leads to.
-    std::filesystem::path target;
     if (FileResult followed = FollowLinks(path, target); !followed) {
         return followed;
     }
     const std::filesystem::path named = Named(path, target);
     // The replacement keeps the permissions of the file it replaces; a new file gets the usual
     // rw-r--r-- instead of mkstemp's owner-only mode.
-    mode_t mode = 0644;
+    mode = 0644;
     struct stat old_stat {};
-    if (::stat(target.c_str(), &old_stat) == 0) {
-        if (!S_ISREG(old_stat.st_mode)) {
-            return {false,
-                    named.string() + ": " + KindOf(old_stat.st_mode) + ", not a regular file",
-                    true};
-        }
-        // A rename needs only the folder's permission: a file its owner made read-only, or one
-        // of another user, would be replaced all the same.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            return Failure(named, "may not be written", errno);
-        }
-        mode = old_stat.st_mode & 07777;
+    if (::stat(target.c_str(), &old_stat) != 0) {
+        return {true, {}};
     }
+    if (!S_ISREG(old_stat.st_mode)) {
+        return {false, named.string() + ": " + KindOf(old_stat.st_mode) + ", not a regular file",
+                true};
+    }
+    // A rename needs only the folder's permission: a file its owner made read-only, or one
+    // of another user, would be replaced all the same.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return Failure(named, "may not be written", errno);
+    }
+    mode = old_stat.st_mode & 07777;
+    return {true, {}};
+}
+
+}  // namespace
+
+FileResult CheckWritable(const std::filesystem::path& path) {
+    std::filesystem::path target;
+    mode_t mode = 0;
+    return Writable(path, target, mode);
+}
+
+FileResult WriteFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+    std::filesystem::path target;
+    mode_t mode = 0;
+    if (FileResult writable = Writable(path, target, mode); !writable) {
+        return writable;
+    }
+    const std::filesystem::path named = Named(path, target);
     RemoveStaleTemporaries(target);
     std::string temp_name;
     if (FileResult written = WriteTemporaryFile(target, named, bytes, mode, temp_name); !written) {

@@ -37,6 +37,11 @@ inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_
 [[nodiscard]] FileResult WriteFileAtomically(const std::filesystem::path& path,
                                              std::span<const uint8_t> bytes);
 
+// What WriteFileAtomically checks before it writes anything: the file `path` leads to is a
+// regular file the user may write, or nothing stands there yet. A program that keeps a file
+// open for later saves asks at its start, so that the user hears of it at once.
+[[nodiscard]] FileResult CheckWritable(const std::filesystem::path& path);
+
 // Like WriteFileAtomically, but only when nothing stands at `path` yet: an existing file (or
 // anything else there) is never replaced, and the failure says so.
 [[nodiscard]] FileResult CreateFileAtomically(const std::filesystem::path& path,
