@@ -84,7 +84,7 @@ void MacroPage::LoadLibrary() {
     if (!folder) {
         window().ShowMessage(
             QStringLiteral("No folder for the macro library: neither "
-                           "XDG_DATA_HOME nor HOME is set."));
+                           "XDG_DATA_HOME nor HOME is an absolute path."));
         return;
     }
     auto library = std::make_unique<MacroLibrary>(*folder);
