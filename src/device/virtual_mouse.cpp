@@ -395,6 +395,11 @@ bool VirtualMouse::AttachFile(const std::filesystem::path& file, std::string& er
                 "-byte virtual mouse memory (the file was left as it is)";
         return false;
     }
+    // Every change is saved to the file; one the user may not write would keep nothing.
+    if (FileResult writable = CheckWritable(file); !writable) {
+        error = writable.error + " (the file was left as it is)";
+        return false;
+    }
     std::copy(bytes.begin(), bytes.end(), memory_.begin());
     file_ = file;
     return true;

@@ -96,9 +96,9 @@ public:
 
     // --- persistence ---
     // Keeps the memory in `file`: a file that does not exist yet is created with the current
-    // memory; an existing one is loaded when it is a regular file of exactly 2048 bytes and
-    // otherwise refused (false, `error` naming it) and left exactly as it was. Every completed
-    // write block and every Reload saves the memory there again.
+    // memory; an existing one is loaded when it is a regular file of exactly 2048 bytes that
+    // the user may write, and otherwise refused (false, `error` naming it) and left exactly as
+    // it was. Every completed write block and every Reload saves the memory there again.
     bool AttachFile(const std::filesystem::path& file, std::string& error);
 
     // --- observation ---

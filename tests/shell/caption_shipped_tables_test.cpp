@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,21 +20,25 @@ namespace velq {
 namespace {
 
 // The caption numbers every table holds, after FontName and Title, in this order. Str862 and
-// Str863 (the macro options caption, the fire page's X column), Str900..Str906 and
-// Str916..Str917 are ours.
-constexpr std::array<std::pair<int, int>, 30> kCaptionNumberRanges = {{
+// Str863 (the macro options caption, the fire page's X column), Str900..Str906, Str913..Str914
+// and Str916..Str917 are ours.
+constexpr std::array<std::pair<int, int>, 31> kCaptionNumberRanges = {{
     {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
     {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
     {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
-    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 906}, {916, 917},
+    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 906}, {913, 914}, {916, 917},
 }};
-constexpr size_t kKeyCount = 220;
+constexpr size_t kKeyCount = 222;
 
 // The messages the device flows show when a read, a write or opening the mouse fails, when a
 // loaded file needed repairs, when a cancelled write may have left part of it in the mouse, and
 // when the mouse could not be kept in the undo history before a write that replaces its settings.
 constexpr auto kFlowMessageKeys = std::to_array<std::string_view>(
     {"Str900", "Str901", "Str902", "Str903", "Str904", "Str905", "Str906", "Str916", "Str917"});
+
+// The messages about the user's files: a macro library that was closed up at load, and a gun
+// key list that could not be read.
+constexpr auto kUserFileMessageKeys = std::to_array<std::string_view>({"Str913", "Str914"});
 
 // The file name of the udev rule, which the no-access message names in every language.
 constexpr std::string_view kUdevRuleFile = "70-velq540b.rules";
@@ -123,8 +128,11 @@ TEST_P(ShippedCaptionTableTest, GivesEveryMappedKeyAText) {
 
 TEST_P(ShippedCaptionTableTest, GivesTheFlowMessagesATextNamingTheRuleWhereNeeded) {
     const CaptionTable table = Load(GetParam());
-    for (std::string_view key : kFlowMessageKeys) {
-        EXPECT_FALSE(table.Caption(key).empty()) << key;
+    for (const auto& keys : {std::span<const std::string_view>(kFlowMessageKeys),
+                             std::span<const std::string_view>(kUserFileMessageKeys)}) {
+        for (std::string_view key : keys) {
+            EXPECT_FALSE(table.Caption(key).empty()) << key;
+        }
     }
     EXPECT_NE(table.Caption("Str901").find(kUdevRuleFile), std::string::npos)
         << table.Caption("Str901");
