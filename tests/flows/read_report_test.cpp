@@ -262,6 +262,15 @@ TEST_F(ReadReport, AReadThatDidNotCompleteSaysSoOnTheCover) {
         EXPECT_FALSE(host.cover_note.has_value());
     }
 
+    // Codes that could not be read leave the pages as the last read showed them, uncovered:
+    // the failure is said, with no note on a cover that is not there.
+    mouse->NeverAnswerReadChunk(0);
+    Forget();
+    ReadButton();
+    EXPECT_EQ(host.messages, std::vector<UserMessage>{failed});
+    EXPECT_FALSE(host.pages_covered);
+    EXPECT_FALSE(host.cover_note.has_value());
+
     mouse->NeverAnswerReadChunk(30);
     ReadButton();
     ASSERT_EQ(host.cover_note, failed);

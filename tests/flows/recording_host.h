@@ -87,10 +87,10 @@ public:
         }
         device_open = outcome.device_open;
         read_complete = outcome.read_complete;
-        if (cover_note_due) {
+        if (cover_note_due && pages_covered) {  // only covered pages take a note
             cover_note = std::move(cover_note_due);
-            cover_note_due.reset();
         }
+        cover_note_due.reset();
     }
     // The window's share before Apply and Confirm: what the pages hold, over what they show.
     MouseConfig Pages() {

@@ -78,7 +78,7 @@ public:
     // pages takes the cover's note away.
     void CoverPages(bool covered);
     // A note on the covers, over the middle of the pages: why they stay covered and what to do
-    // (message text: "\r" breaks a line). Empty for none.
+    // (message text: "\r" breaks a line). Empty for none; pages not covered take none.
     void SetCoverNote(const QString& text);
     const QString& cover_note() const { return cover_note_; }
     // The no-device state's page: the first page in office mode, tabs in their first state.

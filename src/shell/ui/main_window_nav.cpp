@@ -161,7 +161,8 @@ void MainWindow::CoverPages(bool covered) {
 }
 
 void MainWindow::SetCoverNote(const QString& text) {
-    cover_note_ = MessageDisplayText(text);  // pages built later take it too
+    // Only covered pages need a word on why; pages built later take it too.
+    cover_note_ = pages_covered_ ? MessageDisplayText(text) : QString();
     for (int copy = 1; copy <= 4; ++copy) {
         if (!parts_[static_cast<size_t>(copy - 1)]->built()) {
             continue;
