@@ -8,6 +8,7 @@
 #include "buttons/function_code.h"
 #include "config/config_codec.h"
 #include "flows/mouse_history.h"
+#include "flows/read_messages.h"
 #include "flows/verified_write.h"
 #include "image/profile_file.h"
 #include "macros/macro_name.h"
@@ -131,7 +132,7 @@ void EepromFlows::CloseTransaction() {
     (void)protocol_.SendCommand(Command::kClose);
 }
 
-bool EepromFlows::FillFromDataBuf() {
+SectionRepairs EepromFlows::FillFromDataBuf() {
     return FillSectionCopies(state_.data_buf, state_.copies);
 }
 
@@ -201,7 +202,9 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
         return false;
     }
     state_.data_buf = image;
-    FillFromDataBuf();
+    // The sections that fail their checks are shown repaired; the image keeps what the mouse
+    // holds, so nothing but an Apply the user asks for puts the repairs into the mouse.
+    const SectionRepairs repairs = FillFromDataBuf();
     if (full) {
         TakeMacrosAndFireArea(state_);
     }
@@ -211,6 +214,9 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     host_.CoverPages(false);
     CloseTransaction();
     FrameEnd(true);
+    if (const std::optional<UserMessage> said = RepairedSettingsMessage(repairs)) {
+        host_.ShowMessage(*said);
+    }
     return true;
 }
 
@@ -580,7 +586,7 @@ FlowOutcome EepromFlows::LoadProfile(const std::filesystem::path& file) {
     }
     state_.data_buf = image;
     SectionCopies checked;
-    const bool repaired = FillSectionCopies(image, checked);
+    const bool repaired = FillSectionCopies(image, checked).Any();
     state_.device_slot_names.fill({});
     const bool written = WriteWholeImage(outcome);
     // Only a load that reached the mouse put the file's fire area into it.

@@ -32,8 +32,9 @@ public:
 
     // The read after a successful identification (the transaction is open), of the whole
     // memory or of the parameters and the slot names. True when every chunk was answered and
-    // `outcome` shows the mouse; on failure nothing counts as read and the pages stay covered
-    // (the caller tells the user).
+    // `outcome` shows the mouse, and the user is told which settings are shown as defaults
+    // because their sections failed their checks; on failure nothing counts as read and the
+    // pages stay covered (the caller tells the user).
     bool Read(bool full, FlowOutcome& outcome);
     // Apply: writes the parameter area as `pages` (what the pages show) has it, then the fire
     // area and the macro slots of `macros` (the window's copy) that were given a macro and that
@@ -76,8 +77,8 @@ private:
     // `CheckWritable`'s prologue: Open and Status acknowledged with the signature.
     bool OpenTransaction(StatusAnswer& status);
     void CloseTransaction();
-    // Fills the section copies from the image, checked; true when a section was repaired.
-    bool FillFromDataBuf();
+    // Fills the section copies from the image, checked; says which sections were repaired.
+    SectionRepairs FillFromDataBuf();
     bool ReadSlotNames();
     // The pages' changes into the section copies and the image (`UIToDataBuf`), then the
     // parameter area and what else is due into the mouse (`DownloadParameter`); true when the

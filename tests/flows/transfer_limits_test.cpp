@@ -198,8 +198,9 @@ public:
 };
 
 // A read the user cancels is given up at a chunk boundary: nothing shown, the pages stay
-// covered, nothing counts as read, and no pass reads again until the user asks.
-TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
+// covered, nothing counts as read, and no pass reads again until the user asks. The user is
+// told at once, in a message and on the cover, that nothing was read and that Read goes on.
+TEST_F(TransferLimits, ACancelledReadShowsNothingSaysSoAndIsNotTriedAgain) {
     const DataBuf shown = state.data_buf;
     StoppingAfter cancel;
     cancel.directions = {TransferDirection::kRead, TransferDirection::kWrite};
@@ -214,13 +215,17 @@ TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
     EXPECT_TRUE(host.pages_covered);
     EXPECT_FALSE(host.Saw("ShowPageValues"));
     EXPECT_EQ(state.data_buf, shown);
-    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], UserMessage::OnCover(kReadStoppedMessage));
+    EXPECT_EQ(host.cover_note, host.messages[0]);
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     Forget();
     Pass();
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.cover_note.has_value());
     Apply();  // and nothing is written over the mouse
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_TRUE(Said(kReadFailedMessage));
@@ -229,6 +234,8 @@ TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
     ReadButton();
     EXPECT_TRUE(state.read_complete);
     EXPECT_FALSE(host.pages_covered);
+    EXPECT_FALSE(host.cover_note.has_value());
+    EXPECT_TRUE(host.messages.empty());
 }
 
 // A write the user cancels stops at a chunk boundary; the user is told the mouse may hold part
@@ -284,6 +291,7 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
 // Closing the window gives up reads but lets a write finish: a parameter area half written is
 // worse than a short wait.
 TEST_F(TransferLimits, ClosingAbandonsAReadAndFinishesAWrite) {
+    host.closing = true;
     StoppingAfter closing;
     closing.directions = {TransferDirection::kRead};
     closing.after = 3 + 5;
