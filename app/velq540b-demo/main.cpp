@@ -1,13 +1,15 @@
 // The utility on the virtual mouse: the same window and flows as velq540b, with the firmware
 // simulation in place of a USB mouse. The mouse "plugs in" a moment after start, so the user
 // sees it being found; its memory is kept in the user's data folder between runs.
-#include <QDir>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
+#include "common/user_dirs.h"
 #include "device/virtual_backend.h"
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
@@ -16,6 +18,7 @@
 namespace {
 
 constexpr int kPlugInDelayMs = 1500;
+constexpr const char kMemoryFileName[] = "virtual-mouse.bin";
 
 // The demo's own option: "--gun-display" turns on the gun display (`GD_Enable`), which the
 // shipped settings leave off, so that the gaming profile's function menu offers the fire
@@ -47,11 +50,19 @@ int main(int argc, char** argv) {
                 program.Messages().Show(QString::fromStdString(error));
                 return 1;
             }
-            const QString data_dir =
-                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-            QDir().mkpath(data_dir);
-            if (!mouse->AttachFile((data_dir + QStringLiteral("/virtual-mouse.bin")).toStdString(),
-                                   error)) {
+            // The memory is kept with the user's data, beside the macro library; a folder that
+            // cannot be made shows as the file that cannot be made.
+            bool kept = false;
+            if (const std::optional<std::filesystem::path> folder =
+                    velq::ProgramFolder(velq::UserFolder::kData)) {
+                std::error_code ignored;
+                std::filesystem::create_directories(*folder, ignored);
+                kept = mouse->AttachFile(*folder / kMemoryFileName, error);
+            } else {
+                error = std::string(kMemoryFileName) +
+                        ": no folder for it: neither XDG_DATA_HOME nor HOME is an absolute path";
+            }
+            if (!kept) {
                 // A file that is no memory of the virtual mouse is never overwritten. The demo
                 // still runs, on the factory memory, but the user must know that nothing will be
                 // kept.
@@ -59,7 +70,8 @@ int main(int argc, char** argv) {
                     QStringLiteral(
                         "The virtual mouse cannot keep its memory:\n%1\n\nIt starts from the "
                         "factory memory, and its changes are lost when the demo ends. Move "
-                        "the file away to let it keep its memory again.")
+                        "the file away, or let the user write it, to let it keep its memory "
+                        "again.")
                         .arg(QString::fromStdString(error));
                 std::fprintf(stderr, "velq540b-demo: %s\n", text.toLocal8Bit().constData());
                 program.Messages().Show(text);

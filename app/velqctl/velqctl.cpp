@@ -19,6 +19,8 @@
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "flows/factory_mouse.h"
+#include "flows/flow_host.h"
+#include "flows/mouse_history.h"
 #include "flows/verified_write.h"
 #include "image/profile_file.h"
 #include "shell/caption_table.h"
@@ -46,7 +48,9 @@ constexpr const char* kKeysHelp =
     "options.*, fire_key.while_held, fire_key.repeat, fire_key.interval,\n"
     "fire_slots[N].y_adjust, fire_slots[N].colour, aim_dpi. Keys only shown (names, sections,\n"
     "macros, the light type, the device codes, ...) are accepted when equal to what the mouse\n"
-    "holds. A profile keeps at least one left click (010100).\n";
+    "holds. A profile keeps at least one left click (010100). A new dpi.count makes its top\n"
+    "level current, as the window does, unless dpi.current is given too. Every setting that\n"
+    "changes is printed with the value the mouse then holds.\n";
 
 // The largest configuration file apply reads; a configuration is a few kilobytes.
 constexpr std::uintmax_t kMaxConfigFileSize = 1 << 20;
@@ -88,6 +92,14 @@ public:
         : backend_(std::move(backend)), link_(*backend_), protocol_(link_, clock), err_(err) {
         link_.ChoosePath(device_path);
     }
+    // A transaction still open (a command that stopped half-way) is closed all the same.
+    ~Session() {
+        if (open_) {
+            End();
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     DeviceLink& Link() { return link_; }
     CommandProtocol& Protocol() { return protocol_; }
@@ -133,6 +145,7 @@ public:
             err_ << "velqctl: the mouse did not acknowledge Open\n";
             return false;
         }
+        open_ = true;
         if (!protocol_.SendCommand(Command::kStatus)) {
             err_ << "velqctl: the mouse did not acknowledge Status\n";
             End();
@@ -158,6 +171,7 @@ public:
 
     // Reload and Close; true when both were acknowledged.
     bool End() {
+        open_ = false;
         const bool reloaded = protocol_.SendCommand(Command::kReload);
         const bool closed = protocol_.SendCommand(Command::kClose);
         if (MouseGone()) {
@@ -177,6 +191,7 @@ private:
     CommandProtocol protocol_;
     std::ostream& err_;
     bool gone_reported_ = false;
+    bool open_ = false;  // Open was acknowledged and the transaction not yet ended
 };
 
 // Reads a block that can be trusted: every chunk answered, and a read in which an answer was
@@ -425,6 +440,42 @@ int Save(Session& session, const std::vector<std::string>& args, std::ostream& o
     return kOk;
 }
 
+// The caption `key` in the first language, for the messages velqctl shares with the window;
+// the key itself when the table cannot be loaded.
+std::string CaptionText(const char* key) {
+    if (CaptionTableResult captions = LoadCaptionTable(1)) {
+        return captions.table.Caption(key);
+    }
+    return key;
+}
+
+// Before a command replaces the mouse's settings: the whole mouse, read in a transaction of its
+// own, kept in the undo history for `cause`. False, with the reason printed, when it could not
+// be kept: the command then writes nothing.
+bool KeepBeforeReplacing(Session& session, std::string_view cause, std::ostream& err) {
+    if (!session.OpenMouse()) {
+        return false;
+    }
+    const HistoryResult kept =
+        KeepMouseInHistory(session.Protocol(), cause, LoadingWindow::kHidden);
+    if (!kept) {
+        if (session.MouseGone()) {
+            session.ReportGone("the read for the history");
+        }
+        err << "velqctl: " << CaptionText(kept.message) << " (" << kept.detail
+            << "); nothing was written\n";
+        return false;
+    }
+    return true;
+}
+
+// Writes `image` into the mouse through the verified write and confirms it by a read that can
+// be trusted; prints `done` ("loaded FILE") and what the verification found, then `note`, or
+// why the mouse does not hold `what` ("the profile").
+int WriteWholeImage(Session& session, const DataBuf& image, const std::string& done,
+                    const std::string& what, std::ostream& out, std::ostream& err,
+                    const std::string& note = {});
+
 int Load(Session& session, const std::vector<std::string>& args, std::ostream& out,
          std::ostream& err) {
     if (args.size() != 1) {
@@ -443,6 +494,37 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         err << "\n";
         return kFailed;
     }
+    // A section that fails its check goes to the mouse repaired, as the window writes it, never
+    // with a checksum the mouse would take for damage; the load says so after its result.
+    std::string repaired;
+    for (const DumpReport::Section& section : CheckedSections(image)) {
+        if (section.repaired) {
+            repaired += (repaired.empty() ? "" : ", ") + section.name;
+        }
+    }
+    std::string note;
+    if (!repaired.empty()) {
+        SectionCopies copies;
+        FillSectionCopies(image, copies);
+        StoreSectionCopies(copies, image);
+        note =
+            "note: " + repaired +
+            (repaired.find(',') == std::string::npos ? " fails its check" : " fail their checks") +
+            " in the file and went to the mouse repaired";
+        if (CaptionTableResult captions = LoadCaptionTable(1)) {
+            note += " (" + captions.table.Caption(kFileRepairedMessage) + ")";
+        }
+        note += "\n";
+    }
+    if (!KeepBeforeReplacing(session, "load", err)) {
+        return kFailed;
+    }
+    return WriteWholeImage(session, image, "loaded " + args[0], "the profile", out, err, note);
+}
+
+int WriteWholeImage(Session& session, const DataBuf& image, const std::string& done,
+                    const std::string& what, std::ostream& out, std::ostream& err,
+                    const std::string& note) {
     if (!BeginWriting(session, err)) {
         return kFailed;
     }
@@ -459,7 +541,7 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
     }
     const bool ended = session.End();
     if (!confirmed) {
-        err << "velqctl: the mouse does not hold the profile";
+        err << "velqctl: the mouse does not hold " << what;
         if (result.BurnFailed() && !result.differences.back().empty()) {
             err << " (" << result.differences.back().size() << " bytes still differ after "
                 << result.repair_passes << " repair passes)";
@@ -473,7 +555,7 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         err << "\n";
         return kFailed;
     }
-    out << "loaded " << args[0] << ": verified";
+    out << done << ": verified";
     if (result.repair_passes > 0) {
         out << " after " << result.repair_passes << " repair pass"
             << (result.repair_passes == 1 ? "" : "es");
@@ -484,8 +566,75 @@ int Load(Session& session, const std::vector<std::string>& args, std::ostream& o
         out << " (" << counts.unacknowledged_writes
             << " written 6-byte chunks were not acknowledged and were rewritten)";
     }
-    out << "\n";
+    out << "\n" << note;
     return ended ? kOk : kFailed;
+}
+
+// The user's history folder; none (said) without a state folder.
+std::optional<std::filesystem::path> HistoryFolderOrSay(std::ostream& err) {
+    std::optional<std::filesystem::path> folder = HistoryFolder();
+    if (!folder) {
+        err << "velqctl: no folder for the undo history: neither XDG_STATE_HOME nor HOME is an "
+               "absolute path\n";
+    }
+    return folder;
+}
+
+int History(std::ostream& out, std::ostream& err) {
+    const std::optional<std::filesystem::path> folder = HistoryFolderOrSay(err);
+    if (!folder) {
+        return kFailed;
+    }
+    std::vector<HistoryEntry> entries;
+    if (FileResult listed = ListHistory(*folder, entries); !listed) {
+        err << "velqctl: " << listed.error << "\n";
+        return kFailed;
+    }
+    out << "history in " << folder->string() << " (newest first):\n";
+    if (entries.empty()) {
+        out << "no entries\n";
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        char number[24];
+        std::snprintf(number, sizeof number, "%2zu", i + 1);
+        out << number << "  " << entries[i].time << " UTC  " << entries[i].cause << "\n";
+    }
+    return kOk;
+}
+
+// The largest number restore reads as an entry's number; any beyond the history is refused.
+constexpr uint32_t kMaxEntryNumber = 1000000;
+
+int Restore(Session& session, const std::string& number, std::ostream& out, std::ostream& err) {
+    const std::optional<std::filesystem::path> folder = HistoryFolderOrSay(err);
+    if (!folder) {
+        return kFailed;
+    }
+    std::vector<HistoryEntry> entries;
+    if (FileResult listed = ListHistory(*folder, entries); !listed) {
+        err << "velqctl: " << listed.error << "; nothing was written\n";
+        return kFailed;
+    }
+    uint32_t n = 0;
+    if (!ParseCliNumber(number, kMaxEntryNumber, n) || n == 0 || n > entries.size()) {
+        err << "velqctl: no history entry " << number << ": the history holds " << entries.size()
+            << (entries.size() == 1 ? " entry" : " entries")
+            << ", numbered from 1 ('velqctl history' lists them); nothing was written\n";
+        return kBadArguments;
+    }
+    const HistoryEntry& entry = entries[n - 1];
+    // The entry is read before the mouse is kept as a new one, which may remove the oldest.
+    DataBuf image{};
+    if (FileResult read = ReadHistoryEntry(entry.file, image); !read) {
+        err << "velqctl: " << read.error << "; nothing was written\n";
+        return kFailed;
+    }
+    const std::string done =
+        "restored entry " + number + " (" + entry.time + " UTC, before " + entry.cause + ")";
+    if (!KeepBeforeReplacing(session, "restore", err)) {
+        return kFailed;
+    }
+    return WriteWholeImage(session, image, done, "the history entry", out, err);
 }
 
 // A value as a change line shows it: text without quotes.
@@ -516,7 +665,13 @@ int EditMouse(Session& session, const ConfigEdit& edit, int refused_exit, std::o
     }
     const DumpReport report = BuildDumpReport(image, captions.table);
     MouseConfig wanted = report.config;
-    const ConfigEditResult result = edit(DumpJson(report), report.namer, wanted);
+    const ConfigEditResult edited = edit(DumpJson(report), report.namer, wanted);
+    // What is printed is what the mouse will hold: the encoded copies decoded again.
+    SectionCopies copies;
+    FillSectionCopies(image, copies);
+    const ConfigEditResult result =
+        edited ? EncodeConfigEdit(wanted, report.config, edited.asked, report.namer, copies)
+               : edited;
     if (!result) {
         err << "velqctl: " << result.error << "; nothing was written\n";
         session.End();
@@ -527,9 +682,6 @@ int EditMouse(Session& session, const ConfigEdit& edit, int refused_exit, std::o
         return session.End() ? kOk : kFailed;
     }
 
-    SectionCopies copies;
-    FillSectionCopies(image, copies);
-    EncodeConfig(wanted, report.config, copies);
     DataBuf updated = image;
     StoreSectionCopies(copies, updated);
 
@@ -581,18 +733,21 @@ int Apply(Session& session, const std::string& file, std::ostream& out, std::ost
         err << "velqctl: " << read.error << "\n";
         return kFailed;
     }
+    // The file is read whole before the mouse is opened: a fault in it opens nothing.
     Json patch;
-    try {
-        patch = Json::parse(content.begin(), content.end());
-    } catch (const Json::parse_error& error) {
-        err << "velqctl: " << file << ": not JSON: " << error.what() << "\n";
-        return kFailed;
+    std::string error;
+    if (!ParseConfigPatch(
+            std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), patch,
+            error)) {
+        err << "velqctl: " << file << ": not a configuration: " << error
+            << "; nothing was written\n";
+        return kBadArguments;
     }
     const ConfigEdit edit = [&patch](const Json& shown, const CodeNamer& namer,
                                      MouseConfig& config) {
         return EditConfig(patch, shown, namer, config);
     };
-    return EditMouse(session, edit, kFailed, out, err);
+    return EditMouse(session, edit, kBadArguments, out, err);
 }
 
 int Set(Session& session, const std::vector<std::string>& texts, std::ostream& out,
@@ -640,10 +795,8 @@ int Rdesc(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return kOk;
 }
 
-}  // namespace
-
-int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
-               const VelqctlEnvironment& environment) {
+int RunCommandLine(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
+                   const VelqctlEnvironment& environment) {
     CLI::App app("Configures the VELQ540B mouse through its parameter memory.", "velqctl");
     app.footer(kFooter);
     app.require_subcommand(1);
@@ -681,6 +834,19 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     CLI::App* load =
         app.add_subcommand("load", "writes a profile file into the mouse and verifies it");
     load->add_option("FILE", file, "a 2048-byte profile file")->required();
+    load->footer(
+        "The mouse as it was is kept in the undo history first ('velqctl history'); when it "
+        "cannot\nbe read or kept, nothing is written.\n");
+    app.add_subcommand("history",
+                       "the undo history: the mouse as it was before each write that replaced its "
+                       "settings, newest first");
+    std::string entry_number;
+    CLI::App* restore = app.add_subcommand(
+        "restore", "writes an entry of the undo history back into the mouse and verifies it");
+    restore->add_option("N", entry_number, "the entry's number in 'velqctl history', 1 the newest")
+        ->required();
+    restore->footer(
+        "The mouse as it is before the restore is kept in the history first, as a new entry.\n");
     CLI::App* rdesc =
         app.add_subcommand("rdesc", "the top-level collections of a HID report descriptor file");
     rdesc->add_option("FILE", file, "a descriptor, binary or hex text")->required();
@@ -688,9 +854,10 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
         "apply", "sets the configuration keys a JSON file holds (as dump --json shows them)");
     apply->add_option("FILE", file, "a JSON object holding any part of dump --json's form")
         ->required();
-    apply->footer(std::string("Keys left out keep their values. An unknown key, a value out of "
-                              "range or a\nchanged key that is only shown refuses the whole file "
-                              "(exit 1) and nothing is\nwritten.\n") +
+    apply->footer(std::string("Keys left out keep their values. A file that is no JSON, an unknown "
+                              "key, a value\nof the wrong type or out of range or a changed key "
+                              "that is only shown refuses\nthe whole file (exit 2) and nothing is "
+                              "written.\n") +
                   kKeysHelp);
     CLI::App* set = app.add_subcommand("set", "sets configuration keys: dpi.levels[2].value=1600");
     set->add_option("KEY=VALUE", values, "a key of dump --json and its new value")->required();
@@ -713,6 +880,9 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
 
     if (command == "rdesc") {
         return Rdesc({file}, out, err);
+    }
+    if (command == "history") {
+        return History(out, err);
     }
 
     std::unique_ptr<HidBackend> backend;
@@ -757,6 +927,9 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     if (command == "load") {
         return Load(session, {file}, out, err);
     }
+    if (command == "restore") {
+        return Restore(session, entry_number, out, err);
+    }
     if (command == "apply") {
         return Apply(session, file, out, err);
     }
@@ -766,6 +939,20 @@ int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std:
     std::vector<std::string> write_args = {address};
     write_args.insert(write_args.end(), values.begin(), values.end());
     return Write(session, write_args, out, err);
+}
+
+}  // namespace
+
+int RunVelqctl(const std::vector<std::string>& all_args, std::ostream& out, std::ostream& err,
+               const VelqctlEnvironment& environment) {
+    try {
+        return RunCommandLine(all_args, out, err, environment);
+    } catch (const std::exception& error) {
+        // Never expected: said rather than ending the program. A transaction the command had
+        // open was closed as its session went.
+        err << "velqctl: " << error.what() << "\n";
+        return kFailed;
+    }
 }
 
 }  // namespace velq

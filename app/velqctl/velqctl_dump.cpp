@@ -79,24 +79,18 @@ std::string Hex4(unsigned value) {
     return text;
 }
 
-void ReadSections(const DataBuf& image, DumpReport& report, SectionCopies& copies) {
-    FillSectionCopies(image, copies);  // the repaired copies the pages would show
-    // The same checks once more on fresh copies, only to tell which of them repaired.
-    ParameterASection a;
-    ParameterBSection b;
-    ProfileSection profile;
-    FireKeySection fire_key;
-    std::copy_n(image.begin() + kParameterARange.address, a.size(), a.begin());
-    std::copy_n(image.begin() + kParameterBRange.address, b.size(), b.begin());
-    std::copy_n(image.begin() + kProfileRange.address, profile.size(), profile.begin());
-    std::copy_n(image.begin() + kFireKeyRange.address, fire_key.size(), fire_key.begin());
-    const bool a_repaired = CheckParameterASection(a);
-    report.sections = {
-        {"ParameterASection", a_repaired},
-        {"ParameterBSection", CheckParameterBSection(b)},
-        {"ProfileSection", CheckProfileSection(profile)},
-        {"FireKeySection", CheckFireKeySection(fire_key)},
+std::vector<DumpReport::Section> SectionList(const SectionRepairs& repaired) {
+    return {
+        {"ParameterASection", repaired.parameter_a},
+        {"ParameterBSection", repaired.parameter_b},
+        {"ProfileSection", repaired.profile},
+        {"FireKeySection", repaired.fire_key},
     };
+}
+
+void ReadSections(const DataBuf& image, DumpReport& report, SectionCopies& copies) {
+    // The repaired copies the pages would show, and which sections needed it.
+    report.sections = SectionList(FillSectionCopies(image, copies));
 }
 
 // The stop rule of byte 0; a value the format does not define is shown as it is rather than
@@ -180,6 +174,11 @@ void ReadFire(const DataBuf& image, const SectionCopies& copies, DumpReport& rep
 }
 
 }  // namespace
+
+std::vector<DumpReport::Section> CheckedSections(const DataBuf& image) {
+    SectionCopies copies;
+    return SectionList(FillSectionCopies(image, copies));
+}
 
 DumpReport BuildDumpReport(const DataBuf& image, const CaptionLookup& captions) {
     DumpReport report;

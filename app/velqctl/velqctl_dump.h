@@ -50,6 +50,10 @@ struct DumpReport {
     std::vector<Fire> fire;  // what the fire area shows beside the configuration's fire slots
 };
 
+// The four checked sections of `image` by name, each with whether it fails its check (and so
+// is shown, or written, repaired).
+std::vector<DumpReport::Section> CheckedSections(const DataBuf& image);
+
 // Checks the sections of `image` (repairing them in the report's view, never in the mouse)
 // and reads every setting out of it. Button names come from `captions`, which must outlive the
 // report.

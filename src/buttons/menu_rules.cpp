@@ -108,10 +108,4 @@ std::vector<std::string> SpecialEntries(std::string_view special_config) {
     return entries;
 }
 
-bool KeepsALeftClick(std::span<const std::string> captions, std::string_view left_click_name) {
-    return std::any_of(
-        captions.begin(), captions.end(),
-        [left_click_name](const std::string& caption) { return caption == left_click_name; });
-}
-
 }  // namespace velq

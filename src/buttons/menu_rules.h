@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,9 +65,5 @@ inline constexpr int kSpecialEntryPitch = 25;
 inline int SpecialPanelHeight(int count) {
     return kSpecialEntryPitch * count + 2;
 }
-
-// The rule that one button of a profile stays the left click: with `captions` the nine
-// labels' captions after a change, whether one of them still names the left click.
-bool KeepsALeftClick(std::span<const std::string> captions, std::string_view left_click_name);
 
 }  // namespace velq

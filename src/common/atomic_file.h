@@ -23,9 +23,24 @@ struct FileResult {
 inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_t>::max();
 
 // Writes `bytes` to a temporary file in the target's folder, flushes it and renames it over
-// the target, so a crash or a full disk never leaves a half-written file behind.
+// the target, so a crash or a full disk never leaves a half-written file behind: the file holds
+// the old bytes or the new ones, whole.
+//
+// The target is what `path` names after its symbolic links are followed, so a link stays a
+// link and its target takes the bytes. A target that is not a regular file, or that the user
+// may not write (which the rename alone would not notice: it needs only the folder), is
+// refused with a message naming it. The temporary file is named
+// "<target name>.tmp-<process id>-<six letters or digits>"; one that a save of a process no
+// longer running left beside the target (a crash between its creation and the rename) is
+// removed before the next save of that target, as is "<target name>.tmp-<six letters or
+// digits>" of earlier versions of this program.
 [[nodiscard]] FileResult WriteFileAtomically(const std::filesystem::path& path,
                                              std::span<const uint8_t> bytes);
+
+// What WriteFileAtomically checks before it writes anything: the file `path` leads to is a
+// regular file the user may write, or nothing stands there yet. A program that keeps a file
+// open for later saves asks at its start, so that the user hears of it at once.
+[[nodiscard]] FileResult CheckWritable(const std::filesystem::path& path);
 
 // Like WriteFileAtomically, but only when nothing stands at `path` yet: an existing file (or
 // anything else there) is never replaced, and the failure says so.

@@ -15,6 +15,7 @@ constexpr uint8_t kFlowingModesPresent = 0x01;
 constexpr uint8_t kLightModeMask = 0x07;
 constexpr uint8_t kLightOffBit = 0x08;
 constexpr int kLightStepShift = 5;
+constexpr uint8_t kLightStepMask = 0xE0;
 constexpr uint8_t kKeyModeGaming = 0x80;
 
 // An option bit of A and the field it holds; `inverted` when the bit is set for false.
@@ -65,8 +66,8 @@ void EncodeLightType(LightType type, ParameterASection& a) {
     }
 }
 
-// The light state byte of B is rebuilt from its parts: the mode of a light that has modes,
-// the off flag and the flowing light's step.
+// The light state byte of B as a newly chosen light type starts it, built from its parts: the
+// mode of a light that has modes, the off flag and the flowing light's step.
 uint8_t LightState(const LightingConfig& lighting) {
     uint8_t state = 0;
     if (lighting.type == LightType::kFlowing || lighting.type == LightType::kTwoColour) {
@@ -75,6 +76,24 @@ uint8_t LightState(const LightingConfig& lighting) {
     SetBits(state, kLightOffBit, !lighting.on);
     if (lighting.type == LightType::kFlowing) {
         state = static_cast<uint8_t>(state | ((lighting.step & 0x07) << kLightStepShift));
+    }
+    return state;
+}
+
+// The light state byte of a light that keeps its type: only the bits of the parts that
+// changed, and of those only the ones the light has (a mode for the flowing and two-colour
+// lights, a step for the flowing light); every other bit keeps its stored value.
+uint8_t ChangedLightState(uint8_t state, const LightingConfig& now, const LightingConfig& before) {
+    if (now.on != before.on) {
+        SetBits(state, kLightOffBit, !now.on);
+    }
+    const bool modes = now.type == LightType::kFlowing || now.type == LightType::kTwoColour;
+    if (modes && now.mode != before.mode) {
+        state = static_cast<uint8_t>((state & ~kLightModeMask) | (now.mode & kLightModeMask));
+    }
+    if (now.type == LightType::kFlowing && now.step != before.step) {
+        state = static_cast<uint8_t>((state & ~kLightStepMask) |
+                                     ((now.step & 0x07) << kLightStepShift));
     }
     return state;
 }
@@ -214,9 +233,12 @@ void EncodeConfig(const MouseConfig& wanted, const MouseConfig& decoded, Section
     if (light.type != light_before.type) {
         EncodeLightType(light.type, a);
     }
-    if (light.type != light_before.type || light.on != light_before.on ||
-        light.mode != light_before.mode || light.step != light_before.step) {
+    if (light.type != light_before.type) {
         StoreWithComplement(b, kLedStateOffset, LightState(light));
+    } else if (light.on != light_before.on || light.mode != light_before.mode ||
+               light.step != light_before.step) {
+        StoreWithComplement(b, kLedStateOffset,
+                            ChangedLightState(b[kLedStateOffset], light, light_before));
     }
     if (light.full_brightness != light_before.full_brightness) {
         SetBits(a[kLedOptionsOffset], kFullBrightness, light.full_brightness);

@@ -11,7 +11,8 @@ MouseConfig DecodeConfig(const SectionCopies& copies);
 
 // Writes into the section copies every field of `wanted` that differs from `decoded` (what
 // the copies held when they were decoded), each as the mouse stores it, together with the
-// bits stored around it (a complement, the light state rebuilt from its parts). A field that
+// bits stored around it (a complement; the light state byte rebuilt from its parts when the
+// light type changed, else only the bits of the parts that changed). A field that
 // did not change is not written, so every bit no change touches keeps its stored value, and
 // encoding an unchanged configuration changes nothing. The aim keys get the new aim DPI only
 // when it changed. Checksums are left to StoreSectionCopies.

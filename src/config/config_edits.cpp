@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/dpi.h"
+
 namespace velq {
 namespace {
 
@@ -57,6 +59,36 @@ void SetRememberKeyMode(MouseConfig& config, bool remember) {
     if (!remember) {
         config.key_mode = 0;
     }
+}
+
+void SetLevelCount(MouseConfig& config, int count) {
+    config.dpi.count = static_cast<uint8_t>(std::clamp(count, kMinLevelCount, kDpiLevels));
+    config.dpi.current = static_cast<uint8_t>(config.dpi.count - 1);
+}
+
+void ChooseLightType(MouseConfig& config, LightType type) {
+    config.lighting.type = type;
+    if (type == LightType::kFlowing || type == LightType::kTwoColour) {
+        config.lighting.mode = kModeOfANewlyChosenLight;
+    }
+}
+
+bool KeepsLeftClick(const ProfileButtons& buttons) {
+    return std::find(buttons.begin(), buttons.end(), kLeftClickCode) != buttons.end();
+}
+
+bool AssignButtonFunction(ProfileButtons& buttons, std::size_t button, const FunctionCode& code,
+                          LeftClickRule rule) {
+    if (button >= buttons.size()) {
+        return false;
+    }
+    ProfileButtons changed = buttons;
+    changed[button] = code;
+    if (rule == LeftClickRule::kKept && !KeepsLeftClick(changed)) {
+        return false;
+    }
+    buttons = changed;
+    return true;
 }
 
 }  // namespace velq

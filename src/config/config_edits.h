@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "config/mouse_config.h"
@@ -32,5 +33,28 @@ int FireCountPosition(const FireKeyConfig& fire);
 
 // The key mode is not remembered: the mouse starts in key mode 1, so that is the one kept.
 void SetRememberKeyMode(MouseConfig& config, bool remember);
+
+// A new level count (held to 2..7) makes its top level the current one.
+void SetLevelCount(MouseConfig& config, int count);
+
+// Choosing the flowing or the two-colour light starts it in mode 2; the seven-colour lights
+// have no mode and keep the stored one.
+inline constexpr uint8_t kModeOfANewlyChosenLight = 2;
+void ChooseLightType(MouseConfig& config, LightType type);
+
+// One button of each profile stays the left click.
+inline constexpr FunctionCode kLeftClickCode{static_cast<uint8_t>(CodeType::kMouseButton),
+                                             kMouseLeft, 0};
+bool KeepsLeftClick(const ProfileButtons& buttons);
+
+// Whether a new function must leave the profile a left click: menu entries must, a key
+// combination and a gun key may replace the last one.
+enum class LeftClickRule { kKept, kWaived };
+
+// Gives button `button` (0-based) of `buttons` the function `code`. Under the left-click rule a
+// change that would leave the profile without a left click is refused: false, and the button
+// keeps its function.
+bool AssignButtonFunction(ProfileButtons& buttons, std::size_t button, const FunctionCode& code,
+                          LeftClickRule rule);
 
 }  // namespace velq

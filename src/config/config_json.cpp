@@ -1,9 +1,12 @@
 #include "config/config_json.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <optional>
+#include <string_view>
 
 #include "common/dpi.h"
 #include "config/config_codec.h"
@@ -12,7 +15,6 @@
 namespace velq {
 namespace {
 
-constexpr FunctionCode kLeftClick{static_cast<uint8_t>(CodeType::kMouseButton), kMouseLeft, 0};
 constexpr int kMaxSensorOrientation = 7;
 constexpr int kMinLightMode = 1;
 constexpr int kMaxLightMode = 7;
@@ -229,19 +231,40 @@ const Json* Resolve(const Json& root, const KeyPath& path, std::string& error) {
     return node;
 }
 
+// A value as a message shows it. A text given to `set` may hold bytes that are no UTF-8; they
+// show as U+FFFD rather than end the program.
+std::string Shown(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// The whole number a value holds, read by its JSON type: a number above the largest signed one
+// (an unsigned JSON number) is held at that largest, so that it can never wrap into a range.
+std::optional<int64_t> WholeNumber(const Json& value) {
+    if (value.is_number_unsigned()) {
+        const uint64_t number = value.get<uint64_t>();
+        constexpr auto kLargest = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+        return static_cast<int64_t>(std::min(number, kLargest));
+    }
+    if (value.is_number_integer()) {
+        return value.get<int64_t>();
+    }
+    return std::nullopt;
+}
+
 // The setters. Each checks the type and the range of the value; a refusal says why.
 bool GetInt(const Leaf& leaf, int64_t low, int64_t high, int64_t& value, std::string& error) {
-    if (!leaf.value.is_number_integer()) {
+    const std::optional<int64_t> number = WholeNumber(leaf.value);
+    if (!number) {
         error = Refusal(leaf.path, "takes a whole number from " + std::to_string(low) + " to " +
                                        std::to_string(high));
         return false;
     }
-    value = leaf.value.get<int64_t>();
-    if (value < low || value > high) {
-        error = Refusal(leaf.path, std::to_string(value) + " is out of range (" +
-                                       std::to_string(low) + " to " + std::to_string(high) + ")");
+    if (*number < low || *number > high) {
+        error = Refusal(leaf.path, Shown(leaf.value) + " is out of range (" + std::to_string(low) +
+                                       " to " + std::to_string(high) + ")");
         return false;
     }
+    value = *number;
     return true;
 }
 
@@ -285,20 +308,16 @@ bool GetColour(const Leaf& leaf, Colour& colour, std::string& error) {
 }
 
 bool GetDpiIndex(const Leaf& leaf, uint8_t& index, std::string& error) {
+    const std::optional<int64_t> number = WholeNumber(leaf.value);
     const auto* found =
-        leaf.value.is_number_integer()
-            ? std::find(kDpiValues.begin(), kDpiValues.end(), leaf.value.get<int64_t>())
-            : kDpiValues.end();
+        number ? std::find(kDpiValues.begin(), kDpiValues.end(), *number) : kDpiValues.end();
     if (found == kDpiValues.end()) {
         std::string list;
         for (int dpi : kDpiValues) {
             list += (list.empty() ? "" : ", ") + std::to_string(dpi);
         }
-        error = Refusal(
-            leaf.path,
-            (leaf.value.is_number_integer() ? leaf.value.dump() + " is " : std::string("takes ")) +
-                (leaf.value.is_number_integer() ? "not a DPI value of " : "a DPI value of ") +
-                list);
+        error = Refusal(leaf.path, (number ? Shown(leaf.value) + " is " : std::string("takes ")) +
+                                       (number ? "not a DPI value of " : "a DPI value of ") + list);
         return false;
     }
     index = static_cast<uint8_t>(found - kDpiValues.begin());
@@ -342,6 +361,12 @@ SetOutcome SetLeaf(const Leaf& leaf, MouseConfig& c, std::string& error) {
             c.options.sensor_orientation = static_cast<uint8_t>(set ? number : 0);
             return ok(set);
         }
+        if (name == "remember_key_mode") {
+            // As on the pages: a mouse that does not remember its key mode starts in office.
+            const bool set = GetBool(leaf, flag, error);
+            SetRememberKeyMode(c, flag);
+            return ok(set);
+        }
         for (const NamedOption& option : kBoolOptions) {
             if (name == option.key) {
                 const bool set = GetBool(leaf, flag, error);
@@ -352,8 +377,12 @@ SetOutcome SetLeaf(const Leaf& leaf, MouseConfig& c, std::string& error) {
         return SetOutcome::kShownOnly;
     }
     if (p == "dpi.count") {
+        // As on the pages, the new top level becomes the current one, unless the same edit
+        // names the current level (it is set after every other key).
         const bool set = GetInt(leaf, kMinLevelCount, kDpiLevels, number, error);
-        c.dpi.count = static_cast<uint8_t>(number);
+        if (set) {
+            SetLevelCount(c, static_cast<int>(number));
+        }
         return ok(set);
     }
     if (p == "dpi.current") {
@@ -426,24 +455,19 @@ SetOutcome SetLeaf(const Leaf& leaf, MouseConfig& c, std::string& error) {
         return ok(GetColour(leaf, c.fire_slots[n].colour, error));
     }
     if (p == "aim_dpi") {
-        const uint8_t before = c.aim_dpi;
-        const bool set = GetDpiIndex(leaf, c.aim_dpi, error);
-        // The aim keys hold the aim DPI in their codes: they change with it.
-        for (ProfileButtons* buttons : {&c.office, &c.gaming}) {
-            for (FunctionCode& code : *buttons) {
-                if (set && code.type == static_cast<uint8_t>(CodeType::kAIMKey) &&
-                    c.aim_dpi != before) {
-                    code.p1 = c.aim_dpi;
-                }
-            }
+        // The aim keys hold the aim DPI in their codes: they change with it. It is set after
+        // the buttons, so that an aim key given in the same edit takes it too.
+        uint8_t index = 0;
+        if (!GetDpiIndex(leaf, index, error)) {
+            return SetOutcome::kRefused;
         }
-        return ok(set);
+        if (!ChooseAimDpi(c, index)) {
+            error = Refusal(leaf.path, "no button is an aim key");
+            return SetOutcome::kRefused;
+        }
+        return SetOutcome::kSet;
     }
     return SetOutcome::kShownOnly;
-}
-
-bool HasLeftClick(const ProfileButtons& buttons) {
-    return std::find(buttons.begin(), buttons.end(), kLeftClick) != buttons.end();
 }
 
 // The rules between fields, on the edited configuration against the one it started from.
@@ -470,11 +494,14 @@ bool CheckCombination(const MouseConfig& was, const MouseConfig& now, std::strin
         error =
             "fire_key.repeat: the fire key repeats while held (fire_key.while_held), it keeps "
             "no count";
-    } else if (now.aim_dpi != was.aim_dpi && !HasAimKey(now)) {
-        error = "aim_dpi: no button is an aim key";
-    } else if (now.office != was.office && !HasLeftClick(now.office)) {
+    } else if (now.key_mode != was.key_mode && now.key_mode != 0 &&
+               !now.options.remember_key_mode) {
+        error =
+            "key_mode: the mouse does not remember its key mode (options.remember_key_mode), it "
+            "starts in office";
+    } else if (now.office != was.office && !KeepsLeftClick(now.office)) {
         error = "buttons.office: one button must stay the left click (010100)";
-    } else if (now.gaming != was.gaming && !HasLeftClick(now.gaming)) {
+    } else if (now.gaming != was.gaming && !KeepsLeftClick(now.gaming)) {
         error = "buttons.gaming: one button must stay the left click (010100)";
     }
     return error.empty();
@@ -496,45 +523,231 @@ void FlattenInto(const Json& json, const std::string& key,
     }
 }
 
+// What changed between two configurations, key by key, in the shown form; a name follows its
+// code and is left out.
+std::vector<ConfigChange> ChangesBetween(const MouseConfig& was, const MouseConfig& now,
+                                         const CodeNamer& namer) {
+    std::vector<std::pair<std::string, Json>> before;
+    std::vector<std::pair<std::string, Json>> after;
+    FlattenInto(ConfigToJson(was, namer), "", before);
+    FlattenInto(ConfigToJson(now, namer), "", after);
+    std::vector<ConfigChange> changes;
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        const std::string& key = before[i].first;
+        const bool name = key.size() >= 5 && key.compare(key.size() - 5, 5, ".name") == 0;
+        if (!name && before[i].second != after[i].second) {
+            changes.push_back({key, before[i].second, after[i].second});
+        }
+    }
+    return changes;
+}
+
+// The keys whose value follows from others: set after every other key of the same edit, so
+// that what they name wins over what the others derive (the current level over the one a new
+// level count makes current, the aim DPI over the DPI in an aim key's code).
+bool SetLast(const Leaf& leaf) {
+    return leaf.path.pattern == "dpi.current" || leaf.path.pattern == "aim_dpi";
+}
+
 ConfigEditResult EditLeaves(const std::vector<Leaf>& leaves, const CodeNamer& namer,
                             MouseConfig& config) {
     ConfigEditResult result;
     MouseConfig edited = config;
-    for (const Leaf& leaf : leaves) {
-        if (leaf.value == leaf.shown) {
-            continue;
-        }
-        switch (SetLeaf(leaf, edited, result.error)) {
-            case SetOutcome::kSet:
-                break;
-            case SetOutcome::kRefused:
-                return result;
-            case SetOutcome::kShownOnly:
-                result.error = Refusal(leaf.path,
-                                       "is only shown and cannot be changed (the "
-                                       "mouse holds " +
-                                           leaf.shown.dump() + ", not " + leaf.value.dump() + ")");
-                return result;
+    for (const bool last : {false, true}) {
+        for (const Leaf& leaf : leaves) {
+            if (SetLast(leaf) != last) {
+                continue;
+            }
+            if (leaf.value == leaf.shown) {
+                // A current level named as it is shown stays, whatever level a new level count
+                // made current: it is what the edit asks the mouse to hold.
+                if (leaf.path.pattern == "dpi.current") {
+                    edited.dpi.current = config.dpi.current;
+                    result.asked.push_back(leaf.path.text);
+                }
+                continue;
+            }
+            switch (SetLeaf(leaf, edited, result.error)) {
+                case SetOutcome::kSet:
+                    result.asked.push_back(leaf.path.text);
+                    break;
+                case SetOutcome::kRefused:
+                    return result;
+                case SetOutcome::kShownOnly:
+                    result.error = Refusal(
+                        leaf.path, "is only shown and cannot be changed (the mouse holds " +
+                                       Shown(leaf.shown) + ", not " + Shown(leaf.value) + ")");
+                    return result;
+            }
         }
     }
     if (!CheckCombination(config, edited, result.error)) {
         return result;
     }
-    // What changed, key by key, in the shown form; a name follows its code and is left out.
-    std::vector<std::pair<std::string, Json>> before;
-    std::vector<std::pair<std::string, Json>> after;
-    FlattenInto(ConfigToJson(config, namer), "", before);
-    FlattenInto(ConfigToJson(edited, namer), "", after);
-    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-        const std::string& key = before[i].first;
-        const bool name = key.size() >= 5 && key.compare(key.size() - 5, 5, ".name") == 0;
-        if (!name && before[i].second != after[i].second) {
-            result.changes.push_back({key, before[i].second, after[i].second});
-        }
-    }
+    result.changes = ChangesBetween(config, edited, namer);
     config = edited;
     result.ok = true;
     return result;
+}
+
+// Whether `text` is well-formed UTF-8: no stray or missing continuation byte, no overlong form,
+// no surrogate, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int more = 0;
+        uint32_t code = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+            code = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            code = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            code = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (text.size() - i <= static_cast<std::size_t>(more)) {
+            return false;
+        }
+        for (int k = 1; k <= more; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0u) != 0x80u) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[more] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            return false;
+        }
+        i += static_cast<std::size_t>(more) + 1;
+    }
+    return true;
+}
+
+// Follows a JSON text as it is read, so that a fault in it can name the key where it was met.
+class KeyTracker final : public nlohmann::json_sax<Json> {
+public:
+    std::string error;
+
+    bool null() override { return Value(); }
+    bool boolean(bool /*value*/) override { return Value(); }
+    bool number_integer(number_integer_t /*value*/) override { return Value(); }
+    bool number_unsigned(number_unsigned_t /*value*/) override { return Value(); }
+    bool number_float(number_float_t /*value*/, const string_t& /*text*/) override {
+        return Value();
+    }
+    bool string(string_t& /*value*/) override { return Value(); }
+    bool binary(binary_t& /*value*/) override { return Value(); }
+    bool start_object(std::size_t /*elements*/) override {
+        open_.push_back({false, 0, {}});
+        return true;
+    }
+    bool key(string_t& name) override {
+        open_.back().key = name;
+        return true;
+    }
+    bool end_object() override {
+        open_.pop_back();
+        return Value();
+    }
+    bool start_array(std::size_t /*elements*/) override {
+        open_.push_back({true, 0, {}});
+        return true;
+    }
+    bool end_array() override {
+        open_.pop_back();
+        return Value();
+    }
+    bool parse_error(std::size_t /*position*/, const std::string& /*last_token*/,
+                     const nlohmann::detail::exception& fault) override {
+        // "[json.exception.parse_error.101] parse error at ..." without its bracketed name.
+        std::string what = fault.what();
+        if (const std::size_t name_end = what.find("] ");
+            !what.empty() && what[0] == '[' && name_end != std::string::npos) {
+            what.erase(0, name_end + 2);
+        }
+        const std::string key = Key();
+        error = key.empty() ? what : key + ": " + what;
+        return false;
+    }
+
+private:
+    struct Open {
+        bool list;
+        std::size_t index;  // of a list: the entry being read
+        std::string key;    // of an object: the key whose value is being read
+    };
+
+    // A value was read: a list moves on to its next entry, an object waits for its next key.
+    bool Value() {
+        if (!open_.empty()) {
+            Open& open = open_.back();
+            if (open.list) {
+                ++open.index;
+            } else {
+                open.key.clear();
+            }
+        }
+        return true;
+    }
+
+    // The key being read, in the form of the keys `set` takes ("dpi.levels[2].value").
+    std::string Key() const {
+        std::string key;
+        for (const Open& open : open_) {
+            if (open.list) {
+                key += "[" + std::to_string(open.index) + "]";
+            } else if (!open.key.empty()) {
+                key += (key.empty() ? "" : ".") + open.key;
+            }
+        }
+        return key;
+    }
+
+    std::vector<Open> open_;
+};
+
+ConfigEditResult EditAssignments(const std::vector<ConfigAssignment>& assignments,
+                                 const Json& shown, const CodeNamer& namer, MouseConfig& config) {
+    ConfigEditResult result;
+    std::vector<Leaf> leaves;
+    for (const ConfigAssignment& assignment : assignments) {
+        KeyPath path;
+        if (!ParseKey(assignment.key, path)) {
+            result.error = assignment.key + ": not a key (keys look like dpi.levels[2].value)";
+            return result;
+        }
+        const Json* at = Resolve(shown, path, result.error);
+        if (at == nullptr) {
+            return result;
+        }
+        if (at->is_structured()) {
+            result.error = Refusal(path, "holds several values; name one of them");
+            return result;
+        }
+        if (!IsUtf8(assignment.text)) {
+            result.error = Refusal(path, "the value is not UTF-8 text");
+            return result;
+        }
+        Json value = Json(assignment.text);
+        if (!at->is_string()) {
+            Json parsed = Json::parse(assignment.text, nullptr, false);
+            if (!parsed.is_discarded() && !parsed.is_structured()) {
+                value = std::move(parsed);
+            }
+        }
+        leaves.push_back({path, value, *at});
+    }
+    return EditLeaves(leaves, namer, config);
 }
 
 }  // namespace
@@ -589,41 +802,70 @@ ConfigEditResult EditConfig(const Json& patch, const Json& shown, const CodeName
         result.error = "the configuration must be a JSON object of keys";
         return result;
     }
-    std::vector<Leaf> leaves;
-    if (!CollectLeaves(patch, shown, KeyPath{}, leaves, result.error)) {
+    try {
+        std::vector<Leaf> leaves;
+        if (!CollectLeaves(patch, shown, KeyPath{}, leaves, result.error)) {
+            return result;
+        }
+        return EditLeaves(leaves, namer, config);
+    } catch (const Json::exception& error) {
+        // Not expected once the values are checked by type; a refusal all the same.
+        result.error = std::string("the configuration could not be read: ") + error.what();
         return result;
     }
-    return EditLeaves(leaves, namer, config);
 }
 
 ConfigEditResult EditConfig(const std::vector<ConfigAssignment>& assignments, const Json& shown,
                             const CodeNamer& namer, MouseConfig& config) {
-    ConfigEditResult result;
-    std::vector<Leaf> leaves;
-    for (const ConfigAssignment& assignment : assignments) {
-        KeyPath path;
-        if (!ParseKey(assignment.key, path)) {
-            result.error = assignment.key + ": not a key (keys look like dpi.levels[2].value)";
-            return result;
-        }
-        const Json* at = Resolve(shown, path, result.error);
-        if (at == nullptr) {
-            return result;
-        }
-        if (at->is_structured()) {
-            result.error = Refusal(path, "holds several values; name one of them");
-            return result;
-        }
-        Json value = Json(assignment.text);
-        if (!at->is_string()) {
-            Json parsed = Json::parse(assignment.text, nullptr, false);
-            if (!parsed.is_discarded() && !parsed.is_structured()) {
-                value = std::move(parsed);
-            }
-        }
-        leaves.push_back({path, value, *at});
+    try {
+        return EditAssignments(assignments, shown, namer, config);
+    } catch (const Json::exception& error) {
+        ConfigEditResult result;
+        result.error = std::string("the values could not be read: ") + error.what();
+        return result;
     }
-    return EditLeaves(leaves, namer, config);
+}
+
+bool ParseConfigPatch(std::string_view text, Json& patch, std::string& error) {
+    // Parsed without exceptions first; on a fault, once more with a reader that knows where it
+    // stands, so that the message names the key.
+    patch = Json::parse(text, nullptr, false);
+    if (!patch.is_discarded()) {
+        return true;
+    }
+    patch = Json();
+    KeyTracker tracker;
+    if (Json::sax_parse(text, &tracker)) {
+        error = "not JSON";  // the two readers disagree; never seen
+    } else {
+        error = tracker.error;
+    }
+    return false;
+}
+
+ConfigEditResult EncodeConfigEdit(const MouseConfig& wanted, const MouseConfig& decoded,
+                                  const std::vector<std::string>& asked, const CodeNamer& namer,
+                                  SectionCopies& copies) {
+    ConfigEditResult result;
+    SectionCopies encoded = copies;
+    EncodeConfig(wanted, decoded, encoded);
+    const MouseConfig held = DecodeConfig(encoded);
+    const Json wanted_json = ConfigToJson(wanted, namer);
+    const Json held_json = ConfigToJson(held, namer);
+    for (const std::string& key : asked) {
+        const Json* asked_value = FindKey(wanted_json, key);
+        const Json* held_value = FindKey(held_json, key);
+        if (asked_value != nullptr && held_value != nullptr && *asked_value != *held_value) {
+            result.error = key + ": the mouse would hold " + Shown(*held_value) + ", not " +
+                           Shown(*asked_value) + " (another key of the same change decides it)";
+            return result;
+        }
+    }
+    result.changes = ChangesBetween(decoded, held, namer);
+    result.asked = asked;
+    copies = encoded;
+    result.ok = true;
+    return result;
 }
 
 bool ParseAssignment(const std::string& text, ConfigAssignment& assignment) {

@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "config/mouse_config.h"
+#include "image/sections.h"
 
 namespace velq {
 
@@ -33,6 +35,9 @@ struct ConfigEditResult {
     bool ok = false;
     std::string error;  // the key first: "dpi.levels[9]: no such key"
     std::vector<ConfigChange> changes;
+    // The keys the edit set, as it named them (a key given its shown value is left out, except
+    // the current level, which wins over the one a new level count makes current).
+    std::vector<std::string> asked;
     explicit operator bool() const { return ok; }
 };
 
@@ -48,14 +53,32 @@ struct ConfigAssignment {
 // refused; a value equal to the shown one changes nothing, whatever the key; a key that is
 // only shown (names, device codes, the light type, anything a caller added) is refused when it
 // differs; a value of the wrong type or out of range is refused; so is a change that leaves a
-// profile without a left click. On a refusal `config` is left as it was.
+// profile without a left click. Keys that move others move them as the pages do (a new level
+// count makes its top level current); a key the edit names itself wins over what another
+// derives (the current level, the aim DPI). On a refusal `config` is left as it was; no
+// exception leaves.
 ConfigEditResult EditConfig(const Json& patch, const Json& shown, const CodeNamer& namer,
                             MouseConfig& config);
 
 // The same for "key=value" texts. A value is read by the type the key shows: text keys take the
-// text as it is, the others take JSON (a number, true, false, null).
+// text as it is, the others take JSON (a number, true, false, null). A value that is not UTF-8
+// is refused.
 ConfigEditResult EditConfig(const std::vector<ConfigAssignment>& assignments, const Json& shown,
                             const CodeNamer& namer, MouseConfig& config);
+
+// Reads the JSON text `apply` takes. False on a fault in it (a syntax error, a number beyond
+// what a JSON number holds, a text that is not UTF-8), with `error` naming the key where it was
+// met.
+bool ParseConfigPatch(std::string_view text, Json& patch, std::string& error);
+
+// Encodes `wanted`, an edit of `decoded` (what `copies` hold), into `copies`, and lists what the
+// mouse will then hold by decoding the copies again: every key whose value changes, those the
+// edit moved without naming them too (the aim DPI of a new aim key), each with the value it will
+// hold. An `asked` key the mouse would hold another value for (two keys of the edit decide it
+// differently) refuses the edit, and `copies` are left as they were.
+ConfigEditResult EncodeConfigEdit(const MouseConfig& wanted, const MouseConfig& decoded,
+                                  const std::vector<std::string>& asked, const CodeNamer& namer,
+                                  SectionCopies& copies);
 
 // Splits "key=value"; false when there is no '=' or no key.
 bool ParseAssignment(const std::string& text, ConfigAssignment& assignment);

@@ -112,10 +112,14 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             read_address_ = address;
             read_chunk_ = 0;
             refused_read_attempts_ = 0;
+            clean_read_block_ = clean_read_blocks_ > 0;
+            if (clean_read_block_) {
+                --clean_read_blocks_;
+            }
             Answer(kStatusDone);
             return;
         case Command::kReadNext:
-            if (read_chunk_ == never_answer_read_chunk_) {
+            if (read_chunk_ == never_answer_read_chunk_ && !clean_read_block_) {
                 Answer(kStatusRefused);
                 if (++refused_read_attempts_ == kHostAttempts) {
                     refused_read_attempts_ = 0;
@@ -259,9 +263,11 @@ void VirtualMouse::NeverAcknowledgeWriteChunk(int index) {
     never_ack_chunk_ = index;
 }
 
-void VirtualMouse::NeverAnswerReadChunk(int index) {
+void VirtualMouse::NeverAnswerReadChunk(int index, int clean_blocks) {
     std::lock_guard lock(mutex_);
     never_answer_read_chunk_ = index;
+    clean_read_blocks_ = clean_blocks;
+    clean_read_block_ = false;
 }
 
 void VirtualMouse::LoseFirstAnswerOfChunk(int index) {
@@ -387,6 +393,11 @@ bool VirtualMouse::AttachFile(const std::filesystem::path& file, std::string& er
         error = file.string() + ": " + std::to_string(bytes.size()) + " bytes, not a " +
                 std::to_string(kMemorySize) +
                 "-byte virtual mouse memory (the file was left as it is)";
+        return false;
+    }
+    // Every change is saved to the file; one the user may not write would keep nothing.
+    if (FileResult writable = CheckWritable(file); !writable) {
+        error = writable.error + " (the file was left as it is)";
         return false;
     }
     std::copy(bytes.begin(), bytes.end(), memory_.begin());

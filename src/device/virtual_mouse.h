@@ -58,8 +58,9 @@ public:
     void NeverAcknowledgeWriteChunk(int index);
     // The read chunk `index` (counting from 0 after each ReadBegin) is refused at each of the
     // host's five attempts; after the last one the firmware moves on to the next chunk, as the
-    // host does. -1 turns it off.
-    void NeverAnswerReadChunk(int index);
+    // host does. -1 turns it off. The next `clean_blocks` read blocks are answered in full
+    // first (a read that comes before the one a test aims at).
+    void NeverAnswerReadChunk(int index, int clean_blocks = 0);
     // Once, in the next block transfer that reaches chunk `index` (counting from 0 after its
     // ReadBegin or WriteBegin): the firmware acts on the chunk request (reads or stores six
     // bytes and moves on) but its answer is lost, so the host sends the request again and the
@@ -95,9 +96,9 @@ public:
 
     // --- persistence ---
     // Keeps the memory in `file`: a file that does not exist yet is created with the current
-    // memory; an existing one is loaded when it is a regular file of exactly 2048 bytes and
-    // otherwise refused (false, `error` naming it) and left exactly as it was. Every completed
-    // write block and every Reload saves the memory there again.
+    // memory; an existing one is loaded when it is a regular file of exactly 2048 bytes that
+    // the user may write, and otherwise refused (false, `error` naming it) and left exactly as
+    // it was. Every completed write block and every Reload saves the memory there again.
     bool AttachFile(const std::filesystem::path& file, std::string& error);
 
     // --- observation ---
@@ -137,6 +138,8 @@ private:
     int not_finished_remaining_ = 0;
     int never_ack_chunk_ = -1;
     int never_answer_read_chunk_ = -1;
+    int clean_read_blocks_ = 0;
+    bool clean_read_block_ = false;
     int refused_read_attempts_ = 0;
     int read_chunk_ = 0;
     int lose_answer_chunk_ = -1;

@@ -38,6 +38,15 @@ std::optional<GunKeyCode> GunKeyCodeOf(int gun, int gun6_slots, int gun7_slots) 
 
 FileResult GunKeyList::Load(const std::filesystem::path& file) {
     entries_.fill(kFreeEntry);
+    unreadable_.reset();
+    const FileResult read = ReadEntries(file);
+    if (!read) {
+        unreadable_ = read.error;
+    }
+    return read;
+}
+
+FileResult GunKeyList::ReadEntries(const std::filesystem::path& file) {
     std::error_code ec;
     file_present_ = std::filesystem::exists(file, ec);
     if (ec) {
@@ -115,6 +124,9 @@ std::string GunKeyList::NameOfCode(std::string_view code_text) const {
 }
 
 GunKeyResult GunKeyList::Add(int first_slot, int last_slot, const std::filesystem::path& file) {
+    if (unreadable_) {
+        return {GunKeyStatus::kUnreadable, *unreadable_, -1};
+    }
     if (!IsFireSlot(first_slot) || !IsFireSlot(last_slot)) {
         return {GunKeyStatus::kInvalidSlot, {}, -1};
     }
@@ -132,6 +144,9 @@ GunKeyResult GunKeyList::Add(int first_slot, int last_slot, const std::filesyste
 }
 
 GunKeyResult GunKeyList::Delete(int list_position, const std::filesystem::path& file) {
+    if (unreadable_) {
+        return {GunKeyStatus::kUnreadable, *unreadable_, -1};
+    }
     const std::vector<int> listed = ListedEntries();
     if (list_position < 0 || list_position >= static_cast<int>(listed.size())) {
         return {GunKeyStatus::kNoSuchName, {}, -1};

@@ -49,6 +49,8 @@ enum class GunKeyStatus {
     kInvalidSlot,  // a slot outside 1..10: nothing changed
     kNoSuchName,   // no name at that list position: nothing changed
     kWriteFailed,  // the file could not be written: the list is as it was, `error` names the file
+    kUnreadable,   // the file could not be read at load: the list is empty and every change is
+                   // refused, so the file is never replaced unseen; `error` says why
 };
 
 struct GunKeyResult {
@@ -66,7 +68,9 @@ class GunKeyList {
 public:
     // Reads the file. A missing file is no error: the list stays empty and FilePresent() is
     // false. A file that is not exactly 30 bytes, is not a regular file or cannot be read
-    // leaves the list empty and is reported; a larger one is refused before it is read.
+    // leaves the list empty and is reported; a larger one is refused before it is read. Such a
+    // file holds what the user had (a longer one perhaps the list and more), so the list then
+    // refuses every change (kUnreadable) until a later load reads a file.
     [[nodiscard]] FileResult Load(const std::filesystem::path& file);
     [[nodiscard]] FileResult Save(const std::filesystem::path& file) const;
 
@@ -96,11 +100,15 @@ public:
     [[nodiscard]] GunKeyResult Delete(int list_position, const std::filesystem::path& file);
 
 private:
+    // Load's reading, without its record of a failure.
+    [[nodiscard]] FileResult ReadEntries(const std::filesystem::path& file);
     [[nodiscard]] GunKeyResult Commit(const std::array<GunKeyCode, kGunKeyEntryCount>& before,
                                       const std::filesystem::path& file, int select);
 
     std::array<GunKeyCode, kGunKeyEntryCount> entries_{};
     bool file_present_ = false;
+    // Why the file could not be read at load; changes are refused while it is set.
+    std::optional<std::string> unreadable_;
 };
 
 }  // namespace velq

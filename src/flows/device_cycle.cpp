@@ -107,15 +107,20 @@ bool DeviceCycle::FindMouse(bool say_lost, FlowOutcome& outcome) {
 }
 
 void DeviceCycle::SayReadFailed(bool quiet_repeat) {
+    // Either way the pages stay covered over what they showed before: the user is told at once
+    // that nothing was read and that Read is the way on, in a message and on the cover.
     if (protocol_.Counts().stopped) {
-        // The user stopped the read (or is closing the window): nothing to tell, and nothing
-        // to try again until the user asks.
+        // The user stopped the read (or is closing the window, where nothing is left to tell):
+        // nothing to try again until the user asks.
         unread_ = false;
+        if (!host_.Closing()) {
+            host_.ShowMessage(UserMessage::OnCover(kReadStoppedMessage));
+        }
         return;
     }
     unread_ = true;
     if (!(quiet_repeat && read_failure_said_)) {
-        host_.ShowMessage(UserMessage::Window({kReadFailedMessage}));
+        host_.ShowMessage(UserMessage::OnCover(kReadFailedMessage));
     }
     read_failure_said_ = true;
 }

@@ -44,9 +44,9 @@ public:
     // One pass of either device timer (`DevTimerTimer`).
     FlowOutcome Pass();
     // Identifies the open mouse and, when it is the expected one, reads it, within
-    // kReadTimeLimitMs (`ReadDevInfo`). Every failure but a mouse that is not this firmware and
-    // a read the user stopped is said; `quiet_repeat` keeps a read failure already said for
-    // this mouse from being said again.
+    // kReadTimeLimitMs (`ReadDevInfo`). Every failure but a mouse that is not this firmware is
+    // said (a read the user stopped too, unless the window is closing); `quiet_repeat` keeps a
+    // read failure already said for this mouse from being said again.
     Identification Identify(bool full, FlowOutcome& outcome, bool quiet_repeat = false);
     // The no-device reaction to a mouse that went away.
     void LoseDevice(FlowOutcome& outcome);
@@ -67,6 +67,8 @@ private:
     bool FindMouse(bool say_lost, FlowOutcome& outcome);
     // The no-device state: the built-in defaults on covered pages, then `message`.
     void EnterNoDeviceState(const UserMessage& message, FlowOutcome& outcome);
+    // A read that did not complete: said on the covered pages, and tried again by later passes
+    // unless the user stopped it.
     void SayReadFailed(bool quiet_repeat);
 
     DeviceLink& link_;

@@ -7,6 +7,8 @@
 
 #include "buttons/function_code.h"
 #include "config/config_codec.h"
+#include "flows/mouse_history.h"
+#include "flows/read_messages.h"
 #include "flows/verified_write.h"
 #include "image/profile_file.h"
 #include "macros/macro_name.h"
@@ -38,6 +40,22 @@ constexpr SectionRange kBaseMacroRange{0x100, static_cast<uint16_t>(kBaseMacroFi
 static_assert(kMacroSlotBase[3] + kMacroSlotSize == 0x500, "slots 1..4 lie together");
 // "Error no tipo de arquivo BIN ": the file is not what the page asked for.
 constexpr const char* kWrongFileMessage = "Str102";
+
+// What replaced the mouse's settings, as the history names its entries: the frame's three
+// reset buttons, and the factory page's default buttons by the image they write.
+std::string ResetCause(int image) {
+    return "reset-" + std::to_string(image + 1);
+}
+std::string DefaultsCause(int image) {
+    switch (image) {
+        case 3:
+            return "default-dpi";
+        case 4:
+            return "default-light";
+        default:
+            return "defaults";
+    }
+}
 
 // The first 1024 bytes of a base macro file; false, with the file named and what is wrong
 // with it, for a file that cannot be read or is shorter.
@@ -114,7 +132,7 @@ void EepromFlows::CloseTransaction() {
     (void)protocol_.SendCommand(Command::kClose);
 }
 
-bool EepromFlows::FillFromDataBuf() {
+SectionRepairs EepromFlows::FillFromDataBuf() {
     return FillSectionCopies(state_.data_buf, state_.copies);
 }
 
@@ -184,7 +202,9 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
         return false;
     }
     state_.data_buf = image;
-    FillFromDataBuf();
+    // The sections that fail their checks are shown repaired; the image keeps what the mouse
+    // holds, so nothing but an Apply the user asks for puts the repairs into the mouse.
+    const SectionRepairs repairs = FillFromDataBuf();
     if (full) {
         TakeMacrosAndFireArea(state_);
     }
@@ -194,6 +214,9 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     host_.CoverPages(false);
     CloseTransaction();
     FrameEnd(true);
+    if (const std::optional<UserMessage> said = RepairedSettingsMessage(repairs)) {
+        host_.ShowMessage(*said);
+    }
     return true;
 }
 
@@ -343,6 +366,9 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
         ShowMessage(kWrongFileMessage, UserMessage::Box::kMessageWindow, error);
         return Finish(outcome);
     }
+    if (!KeepHistory("base-macro")) {
+        return Finish(outcome);
+    }
     const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
     const char* failure = nullptr;
@@ -384,7 +410,7 @@ FlowOutcome EepromFlows::Reset(int image) {
     ButtonPause();
     if (!link_.HasDevice()) {
         ShowMessage(kNoDevice);
-    } else {
+    } else if (KeepHistory(ResetCause(image))) {
         (void)WriteBuiltInImage(image, outcome);
     }
     return Finish(outcome);
@@ -394,7 +420,7 @@ FlowOutcome EepromFlows::RestoreDefaults(int image) {
     FlowOutcome outcome;
     ButtonPause();
     // Silently without a mouse: the result picture stays hidden.
-    if (link_.HasDevice()) {
+    if (link_.HasDevice() && KeepHistory(DefaultsCause(image))) {
         outcome.result_picture = WriteBuiltInImage(image, outcome);
     }
     return Finish(outcome);
@@ -495,6 +521,29 @@ bool EepromFlows::ReadFireArea() {
     return read;
 }
 
+bool EepromFlows::KeepHistory(std::string_view cause) {
+    FrameBegin();
+    const HistoryResult kept = KeepMouseInHistory(protocol_, cause, LoadingWindow::kShown);
+    if (kept) {
+        // The replacing write follows at once, in the same frame.
+        return true;
+    }
+    // The pages stay as they were, covered when they do not show what the mouse holds.
+    FrameEnd(state_.read_complete);
+    // A mouse that did not answer is said as such; a file that could not be kept is named.
+    UserMessage message;
+    if (kept.not_answering) {
+        message = UserMessage::Window({kNotAnsweringMessage, kept.message}, ". ");
+    } else {
+        message = UserMessage::Window({kept.message});
+    }
+    if (std::string_view(kept.message) == kHistoryNotKeptMessage) {
+        message.detail = kept.detail;
+    }
+    host_.ShowMessage(message);
+    return false;
+}
+
 FlowOutcome EepromFlows::SaveProfile(const std::filesystem::path& file) {
     FlowOutcome outcome;
     if (!link_.HasDevice()) {
@@ -532,9 +581,12 @@ FlowOutcome EepromFlows::LoadProfile(const std::filesystem::path& file) {
         ShowMessage(loaded.caption_key.c_str(), UserMessage::Box::kMessageWindow, loaded.error);
         return Finish(outcome);
     }
+    if (!KeepHistory("load")) {
+        return Finish(outcome);
+    }
     state_.data_buf = image;
     SectionCopies checked;
-    const bool repaired = FillSectionCopies(image, checked);
+    const bool repaired = FillSectionCopies(image, checked).Any();
     state_.device_slot_names.fill({});
     const bool written = WriteWholeImage(outcome);
     // Only a load that reached the mouse put the file's fire area into it.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "device/clock.h"
@@ -31,8 +32,9 @@ public:
 
     // The read after a successful identification (the transaction is open), of the whole
     // memory or of the parameters and the slot names. True when every chunk was answered and
-    // `outcome` shows the mouse; on failure nothing counts as read and the pages stay covered
-    // (the caller tells the user).
+    // `outcome` shows the mouse, and the user is told which settings are shown as defaults
+    // because their sections failed their checks; on failure nothing counts as read and the
+    // pages stay covered (the caller tells the user).
     bool Read(bool full, FlowOutcome& outcome);
     // Apply: writes the parameter area as `pages` (what the pages show) has it, then the fire
     // area and the macro slots of `macros` (the window's copy) that were given a macro and that
@@ -60,6 +62,10 @@ public:
     FlowOutcome LoadProfile(const std::filesystem::path& file);
     // The fire area into its buffer, from the expected mouse only; true when it was read.
     bool ReadFireArea();
+    // Before a flow replaces a whole area of the open mouse: its whole memory, read in a
+    // transaction of its own, kept in the undo history for `cause` (KeepMouseInHistory).
+    // False, and said, when it could not be kept: the flow then writes nothing.
+    bool KeepHistory(std::string_view cause);
 
 private:
     void FrameBegin();
@@ -71,8 +77,8 @@ private:
     // `CheckWritable`'s prologue: Open and Status acknowledged with the signature.
     bool OpenTransaction(StatusAnswer& status);
     void CloseTransaction();
-    // Fills the section copies from the image, checked; true when a section was repaired.
-    bool FillFromDataBuf();
+    // Fills the section copies from the image, checked; says which sections were repaired.
+    SectionRepairs FillFromDataBuf();
     bool ReadSlotNames();
     // The pages' changes into the section copies and the image (`UIToDataBuf`), then the
     // parameter area and what else is due into the mouse (`DownloadParameter`); true when the

@@ -1,6 +1,7 @@
 #include "flows/fire_flows.h"
 
 #include <algorithm>
+#include <string>
 
 #include "config/config_codec.h"
 #include "flows/verified_write.h"
@@ -14,6 +15,19 @@ constexpr const char* kBurnFailed = "Str109";
 // The fire regions the fire page's confirm writes, in their order.
 constexpr SectionRange kFireSection[] = {kFireEntryRange, kFireYOffsetRange, kFireColorRange,
                                          kFireAreaRange};
+
+// What replaced the fire macros, as the history names its entries: the factory page's three
+// default set buttons (clear, PC game, mobile game).
+std::string FireDefaultsCause(int set) {
+    switch (set) {
+        case 1:
+            return "fire-pc";
+        case 2:
+            return "fire-mobile";
+        default:
+            return "fire-clear";
+    }
+}
 
 template <std::size_t N>
 void IntoImage(DataBuf& image, SectionRange range, const std::array<uint8_t, N>& bytes) {
@@ -154,6 +168,11 @@ bool FireFlows::WriteFireArea() {
 
 FlowOutcome FireFlows::LoadFireDefaults(int set) {
     FlowOutcome outcome;
+    // The set replaces every fire macro the mouse holds: the mouse is kept in the history
+    // first, before the fire area takes the set.
+    if (link_.HasDevice() && !eeprom_.KeepHistory(FireDefaultsCause(set))) {
+        return Finish(outcome);
+    }
     FireBlocks blocks;
     if (!velq::LoadFireDefaults(set, sets_, state_.fire_area, blocks)) {
         return Finish(outcome);
@@ -176,6 +195,9 @@ FlowOutcome FireFlows::ImportFireArea(const std::filesystem::path& file) {
     }
     if (!read || bytes.size() != kFireAreaSize) {
         Say(kNotAFireAreaFileMessage, file.string());
+        return Finish(outcome);
+    }
+    if (link_.HasDevice() && !eeprom_.KeepHistory("fire-import")) {
         return Finish(outcome);
     }
     std::copy(bytes.begin(), bytes.end(), state_.fire_area.begin());

@@ -24,6 +24,10 @@ inline constexpr const char* kNotAnsweringMessage = "Str903";
 inline constexpr const char* kWriteNotPermittedMessage = "Str904";
 inline constexpr const char* kUnknownChipMessage = "Str905";
 inline constexpr const char* kPartialWriteMessage = "Str906";
+inline constexpr const char* kReadStoppedMessage = "Str907";
+// The first line of the message that names the settings a read shows as defaults (one line
+// each after it) because their sections failed their checks.
+inline constexpr const char* kRepairedSettingsMessage = "Str908";
 
 // A message for the user: caption keys, shown as their texts joined by `separator`, either in
 // the program's message window or in the system's plain message box.
@@ -34,6 +38,9 @@ struct UserMessage {
     Box box = Box::kMessageWindow;
     // Shown after the captions, on a line of its own: a file name and what went wrong with it.
     std::string detail;
+    // The message is about what the covered pages show (a read that did not complete): the
+    // same text stays on the page cover until the pages are uncovered.
+    bool on_cover = false;
 
     bool operator==(const UserMessage&) const = default;
 
@@ -41,6 +48,11 @@ struct UserMessage {
         UserMessage message;
         message.keys = std::move(keys);
         message.separator = std::move(separator);
+        return message;
+    }
+    static UserMessage OnCover(std::string key) {
+        UserMessage message = Window({std::move(key)});
+        message.on_cover = true;
         return message;
     }
     static UserMessage System(std::string key) {
@@ -127,6 +139,8 @@ public:
     // A message for the user. The flow goes on; the window shows a job's messages one after
     // another once the job has ended and the window has acted on its outcome.
     virtual void ShowMessage(const UserMessage& message) = 0;
+    // The window is closing: a read is given up, and what the pages show needs no word.
+    virtual bool Closing() const = 0;
     // The profile file dialogs; false when the user cancelled.
     virtual bool ChooseSaveFile(std::filesystem::path& file) = 0;
     virtual bool ChooseLoadFile(std::filesystem::path& file) = 0;

@@ -138,20 +138,20 @@ bool CheckFireKeySection(FireKeySection& section) {
     return true;
 }
 
-bool FillSectionCopies(const DataBuf& image, SectionCopies& copies) {
-    bool repaired = false;
+SectionRepairs FillSectionCopies(const DataBuf& image, SectionCopies& copies) {
+    SectionRepairs repairs;
     CopyFromImage(image, kParameterARange, copies.parameter_a);
-    repaired |= CheckParameterASection(copies.parameter_a);
+    repairs.parameter_a = CheckParameterASection(copies.parameter_a);
     CopyFromImage(image, kParameterBRange, copies.parameter_b);
-    repaired |= CheckParameterBSection(copies.parameter_b);
+    repairs.parameter_b = CheckParameterBSection(copies.parameter_b);
     CopyFromImage(image, kProfileRange, copies.profile);
-    repaired |= CheckProfileSection(copies.profile);
+    repairs.profile = CheckProfileSection(copies.profile);
     CopyFromImage(image, kFireEntryRange, copies.fire_entry);
     CopyFromImage(image, kFireYOffsetRange, copies.fire_y_offset);
     CopyFromImage(image, kFireColorRange, copies.fire_color);
     CopyFromImage(image, kFireKeyRange, copies.fire_key);
-    repaired |= CheckFireKeySection(copies.fire_key);
-    return repaired;
+    repairs.fire_key = CheckFireKeySection(copies.fire_key);
+    return repairs;
 }
 
 void StoreSectionCopies(SectionCopies& copies, DataBuf& image) {

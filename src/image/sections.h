@@ -46,9 +46,22 @@ bool CheckParameterBSection(ParameterBSection& section);
 bool CheckProfileSection(ProfileSection& section);
 bool CheckFireKeySection(FireKeySection& section);
 
+// The sections a fill repaired: in place of what the image held there, the copies hold the
+// defaults (for B, the defaults of the pairs that failed).
+struct SectionRepairs {
+    bool parameter_a = false;
+    bool parameter_b = false;
+    bool profile = false;
+    bool fire_key = false;
+
+    bool Any() const { return parameter_a || parameter_b || profile || fire_key; }
+    explicit operator bool() const { return Any(); }
+    bool operator==(const SectionRepairs&) const = default;
+};
+
 // Fills the copies from the image in the fixed order: A, B and the profile, each checked; the
-// three fire tables; the fire key section, checked. True when a section was repaired.
-bool FillSectionCopies(const DataBuf& image, SectionCopies& copies);
+// three fire tables; the fire key section, checked. Says which sections were repaired.
+SectionRepairs FillSectionCopies(const DataBuf& image, SectionCopies& copies);
 
 // Recomputes the checksums of A, the profile and the fire key section in the copies and
 // copies all seven sections into the image. Nothing outside the sections is touched.

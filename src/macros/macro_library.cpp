@@ -21,7 +21,16 @@ MacroName NameOf(std::span<const uint8_t> record) {
     return name;
 }
 
+// A library record is free only when its name's first two bytes are zero. A name starting
+// FF FF marks a free slot in the mouse, not in a file: such a record read from a file is kept
+// as it stands (the user's data), though the library never makes one itself.
 bool IsFreeRecord(std::span<const uint8_t> record) {
+    return record[0] == 0 && record[1] == 0;
+}
+
+// A name that would mark a free slot once the macro is given to a button (see IsFreeMacroName):
+// no new, renamed or imported macro takes one.
+bool HasSlotFreeName(std::span<const uint8_t> record) {
     return IsFreeMacroName(std::span<const uint8_t, kMacroNameSize>(record.first(kMacroNameSize)));
 }
 
@@ -266,7 +275,7 @@ LibraryResult RecordLibrary::ImportOne(const std::filesystem::path& file) {
     std::copy(bytes.begin(), bytes.end(), record.begin());
     // The file is whatever the user chose: a macro the page could not show, or one the mouse
     // would reject, never enters the library.
-    if (IsFreeRecord(record) ||
+    if (HasSlotFreeName(record) ||
         !IsStorableContent(std::span<const uint8_t>(record).subspan(kMacroNameSize), shape_.form)) {
         return Status(LibraryStatus::kUnfitMacro);
     }

@@ -42,7 +42,8 @@ inline constexpr std::size_t kDriverMacroLibraryMaxRecords = 9999;
 
 enum class LibraryStatus {
     kDone,              // the library changed (or was loaded) and its file holds it
-    kEmptyName,         // no name (or one that would mark a free entry): nothing changed
+    kEmptyName,         // no name (or one that would mark a free slot in the mouse): nothing
+                        // changed
     kDuplicateName,     // a macro of this name exists: nothing changed
     kLibraryFull,       // no room for another macro: nothing changed
     kNoSuchMacro,       // no macro at that list position: nothing changed
@@ -64,7 +65,8 @@ struct LibraryResult {
     std::string error;
     int select = -1;         // list position to select afterwards; -1: none
     bool created = false;    // Load: the file was missing and has been created
-    bool compacted = false;  // Load, Import All: free records below used ones were dropped
+    bool compacted = false;  // Load, Import All: free records (name 00 00) below used ones
+                             // were dropped; the file follows at the next save
     explicit operator bool() const { return status == LibraryStatus::kDone; }
 };
 

@@ -25,11 +25,4 @@ LightGroups GroupsOfLight(LightType type) {
     return kGroups[0].groups;
 }
 
-void ChooseLightType(LightingConfig& lighting, LightType type) {
-    lighting.type = type;
-    if (type == LightType::kFlowing || type == LightType::kTwoColour) {
-        lighting.mode = kModeOfANewlyChosenLight;
-    }
-}
-
 }  // namespace velq

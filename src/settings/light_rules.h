@@ -18,10 +18,6 @@ struct LightGroups {
 
 LightGroups GroupsOfLight(LightType type);
 
-// Choosing the flowing or the two-colour light on the factory page starts it in mode 2.
-inline constexpr uint8_t kModeOfANewlyChosenLight = 2;
-void ChooseLightType(LightingConfig& lighting, LightType type);
-
 // The engineering names of the flowing modes offered; "------" for a mode not offered, so the
 // list always holds seven items and a position is always the mode - 1.
 inline constexpr const char* kModeNotOffered = "------";

@@ -16,6 +16,8 @@ using PointerValues = std::map<PointerKey, std::string>;
 struct PointerResult {
     bool ok = false;
     std::string error;
+    // The failure is one of our own file (see pointer_file.h), not of the desktop.
+    bool own_file = false;
     explicit operator bool() const { return ok; }
 };
 inline PointerResult PointerOk() {

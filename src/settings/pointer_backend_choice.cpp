@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <string_view>
 
 #include "settings/gnome_pointer_backend.h"
@@ -32,14 +31,15 @@ PointerBackendKind ChoosePointerBackend(const PointerSession& session) {
 }
 
 bool IsGnomeSession(const EnvironmentLookup& env) {
-    if (const char* store = env("GSETTINGS_BACKEND"); store != nullptr && *store != 0) {
+    if (const std::optional<std::string> store = env("GSETTINGS_BACKEND");
+        store && !store->empty()) {
         return true;
     }
-    const char* desktops = env("XDG_CURRENT_DESKTOP");
-    if (desktops == nullptr) {
+    const std::optional<std::string> desktops = env("XDG_CURRENT_DESKTOP");
+    if (!desktops) {
         return false;
     }
-    std::string_view rest(desktops);
+    std::string_view rest(*desktops);
     while (!rest.empty()) {
         const std::size_t colon = rest.find(':');
         if (SameLetters(rest.substr(0, colon), "GNOME")) {
@@ -56,9 +56,9 @@ std::unique_ptr<PointerBackend> OpenPointerBackend(const EnvironmentLookup& env,
     session.gnome_session = IsGnomeSession(env);
     session.gnome_schema = session.gnome_session && GnomeMouseSchemaInstalled();
     std::unique_ptr<X11PointerBackend> x11;
-    const char* display = env("DISPLAY");
-    if (display != nullptr && *display != 0) {
-        x11 = X11PointerBackend::Open(display, own_file);
+    const std::optional<std::string> display = env("DISPLAY");
+    if (display && !display->empty()) {
+        x11 = X11PointerBackend::Open(*display, own_file);
         session.display = x11 != nullptr;
     }
     switch (ChoosePointerBackend(session)) {
@@ -73,8 +73,7 @@ std::unique_ptr<PointerBackend> OpenPointerBackend(const EnvironmentLookup& env,
 }
 
 std::unique_ptr<PointerBackend> OpenPointerBackend() {
-    return OpenPointerBackend([](const char* name) { return std::getenv(name); },
-                              DefaultPointerFile());
+    return OpenPointerBackend(ProcessEnvironment(), DefaultPointerFile());
 }
 
 }  // namespace velq

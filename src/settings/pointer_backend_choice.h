@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/user_dirs.h"
 #include "settings/pointer_backend.h"
 
 namespace velq {
@@ -23,9 +24,6 @@ struct PointerSession {
 // kind of device, Wayland too); else the X server when one answers; else none, and the page
 // keeps and shows its values without a word.
 PointerBackendKind ChoosePointerBackend(const PointerSession& session);
-
-// How the program reads its environment (getenv in the program, a table in tests).
-using EnvironmentLookup = std::function<const char*(const char*)>;
 
 // True when XDG_CURRENT_DESKTOP lists GNOME (alone or as in "ubuntu:GNOME"), or when
 // GSETTINGS_BACKEND names GSettings' store outright (so a keyfile store is taken as meant).

@@ -1,10 +1,10 @@
 #include "settings/pointer_file.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/atomic_file.h"
+#include "common/user_dirs.h"
 
 namespace velq {
 namespace {
@@ -12,16 +12,28 @@ namespace {
 // The file is a handful of lines; anything bigger is not ours.
 constexpr std::uintmax_t kMaxFileSize = 4096;
 
+constexpr const char* kFileName = "pointer.conf";
+
+// A failure of our own file: the user is told, since the setting is not kept.
+PointerResult FileError(std::string error) {
+    PointerResult result = PointerError(std::move(error));
+    result.own_file = true;
+    return result;
+}
+
 }  // namespace
 
 PointerResult ReadPointerFile(const std::filesystem::path& file, PointerValues& values) {
+    if (file.empty()) {
+        return PointerOk();  // no configuration folder: nothing was kept
+    }
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) {
         return PointerOk();
     }
     std::vector<uint8_t> bytes;
     if (FileResult read = ReadWholeFile(file, bytes, kMaxFileSize); !read) {
-        return PointerError(read.error);
+        return FileError(read.error);
     }
     const std::string text(bytes.begin(), bytes.end());
     std::size_t start = 0;
@@ -43,6 +55,11 @@ PointerResult ReadPointerFile(const std::filesystem::path& file, PointerValues& 
 }
 
 PointerResult WritePointerFile(const std::filesystem::path& file, const PointerValues& values) {
+    if (file.empty()) {
+        return FileError(
+            std::string(kFileName) +
+            ": no folder for it: neither XDG_CONFIG_HOME nor HOME is an absolute path");
+    }
     PointerValues merged;
     if (PointerResult read = ReadPointerFile(file, merged); !read) {
         return read;
@@ -53,7 +70,7 @@ PointerResult WritePointerFile(const std::filesystem::path& file, const PointerV
     std::error_code ec;
     std::filesystem::create_directories(file.parent_path(), ec);
     if (ec) {
-        return PointerError("cannot create " + file.parent_path().string() + ": " + ec.message());
+        return FileError("cannot create " + file.parent_path().string() + ": " + ec.message());
     }
     std::string text;
     for (const auto& [key, value] : merged) {
@@ -61,21 +78,14 @@ PointerResult WritePointerFile(const std::filesystem::path& file, const PointerV
     }
     const std::vector<uint8_t> bytes(text.begin(), text.end());
     if (FileResult written = WriteFileAtomically(file, bytes); !written) {
-        return PointerError(written.error);
+        return FileError(written.error);
     }
     return PointerOk();
 }
 
 std::filesystem::path DefaultPointerFile() {
-    std::filesystem::path folder;
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != 0) {
-        folder = config;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0) {
-        folder = std::filesystem::path(home) / ".config";
-    } else {
-        folder = ".config";
-    }
-    return folder / "velq540b" / "pointer.conf";
+    const std::optional<std::filesystem::path> folder = ProgramFolder(UserFolder::kConfig);
+    return folder ? *folder / kFileName : std::filesystem::path();
 }
 
 }  // namespace velq

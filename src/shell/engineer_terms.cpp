@@ -1,7 +1,5 @@
 #include "shell/engineer_terms.h"
 
-#include <cstdlib>
-
 #include <algorithm>
 
 namespace velq {
@@ -27,8 +25,7 @@ EngineerLanguage EngineerLanguageFromLocale(std::string_view locale_name) {
     return EngineerLanguage::kSimplifiedChinese;
 }
 
-std::string MessagesLocaleName(
-    const std::function<std::optional<std::string>(std::string_view)>& get_variable) {
+std::string MessagesLocaleName(const EnvironmentLookup& get_variable) {
     for (std::string_view name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         std::optional<std::string> value = get_variable(name);
         if (value && !value->empty()) {
@@ -39,11 +36,7 @@ std::string MessagesLocaleName(
 }
 
 EngineerLanguage EngineerLanguageOfEnvironment() {
-    return EngineerLanguageFromLocale(
-        MessagesLocaleName([](std::string_view name) -> std::optional<std::string> {
-            const char* value = std::getenv(std::string(name).c_str());
-            return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-        }));
+    return EngineerLanguageFromLocale(MessagesLocaleName(ProcessEnvironment()));
 }
 
 }  // namespace velq

@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/user_dirs.h"
 
 namespace velq {
 
@@ -179,8 +180,7 @@ inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
 // The locale that names the user's message language, by the usual precedence: LC_ALL, then
 // LC_MESSAGES, then LANG; the first that is set and not empty. `get_variable` returns an
 // environment variable's value (nullopt when unset), so callers can pass std::getenv or a stub.
-[[nodiscard]] std::string MessagesLocaleName(
-    const std::function<std::optional<std::string>(std::string_view)>& get_variable);
+[[nodiscard]] std::string MessagesLocaleName(const EnvironmentLookup& get_variable);
 
 // EngineerLanguageFromLocale of this process's environment (LC_ALL, LC_MESSAGES, LANG).
 [[nodiscard]] EngineerLanguage EngineerLanguageOfEnvironment();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -10,12 +11,17 @@
 #include <set>
 #include <sstream>
 
+#include "config/config_codec.h"
 #include "config/config_json.h"
 #include "device/device_link.h"
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
+#include "flows/mouse_history.h"
+#include "flows/state_home.h"
 #include "image/built_in_images.h"
+#include "image/sections.h"
 #include "macros/macro_name.h"
+#include "shell/caption_table.h"
 #include "velqctl_args.h"
 
 namespace velq {
@@ -56,6 +62,8 @@ protected:
     // Its paths sort before the first mouse's.
     static constexpr const char* kSecondMousePrefix = "/dev/virtual/a-second";
 
+    // The undo history that load and restore keep goes here.
+    test::ScopedStateHome state_home;
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
     std::shared_ptr<VirtualMouse> second_mouse;  // a second mouse of this model, when set
     bool mouse_present = true;
@@ -421,8 +429,9 @@ TEST_F(VelqctlOnDefaults, LoadRefusesAWrongSizeAndReportsAByteThatWillNotStore) 
     EXPECT_EQ(r.err,
               "velqctl: the mouse does not hold the profile (1 bytes still differ after 3 repair "
               "passes)\n");
-    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+    // The read kept in the undo history first, then the write: two transactions, both closed.
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
 }
 
 // A content of slot `slot` (1..6) with the flag, the tokens and the closing checksum.
@@ -583,6 +592,31 @@ TEST_F(VelqctlOnDefaults, WritesTheMouseDidNotTakeAreReported) {
     EXPECT_EQ(r.out.rfind("wrote 16 bytes at 0100", 0), 0u) << r.out;
 }
 
+// Gives the sections of `image` the checksums and complements their checks ask for, so that a
+// load writes the image as it is.
+void PassSectionChecks(std::vector<uint8_t>& image) {
+    DataBuf buf{};
+    std::copy(image.begin(), image.end(), buf.begin());
+    SectionCopies copies;
+    std::copy_n(buf.begin() + kParameterARange.address, kParameterASize,
+                copies.parameter_a.begin());
+    std::copy_n(buf.begin() + kParameterBRange.address, kParameterBSize,
+                copies.parameter_b.begin());
+    std::copy_n(buf.begin() + kProfileRange.address, kProfileSize, copies.profile.begin());
+    std::copy_n(buf.begin() + kFireEntryRange.address, kFireEntrySize, copies.fire_entry.begin());
+    std::copy_n(buf.begin() + kFireYOffsetRange.address, kFireYOffsetSize,
+                copies.fire_y_offset.begin());
+    std::copy_n(buf.begin() + kFireColorRange.address, kFireColorSize, copies.fire_color.begin());
+    std::copy_n(buf.begin() + kFireKeyRange.address, kFireKeySize, copies.fire_key.begin());
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        copies.parameter_b[2 * pair + 1] =
+            static_cast<uint8_t>(0xFF - copies.parameter_b[2 * pair]);
+    }
+    StoreSectionCopies(copies, buf);
+    std::copy(buf.begin(), buf.end(), image.begin());
+    ASSERT_FALSE(FillSectionCopies(buf, copies));
+}
+
 TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     std::vector<uint8_t> profile(2048);
     for (std::size_t i = 0; i < profile.size(); ++i) {
@@ -590,6 +624,7 @@ TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     }
     // Chunk 10 (bytes 60..65) of the profile is 0xFF, what a chunk that never answers reads.
     std::fill(profile.begin() + 60, profile.begin() + 66, 0xFF);
+    PassSectionChecks(profile);
     {
         std::ofstream out(file, std::ios::binary);
         out.write(reinterpret_cast<const char*>(profile.data()),
@@ -600,7 +635,7 @@ TEST_F(VelqctlOnDefaults, LoadCountsOnlyAReadBackThatCanBeTrusted) {
     // The chunk is neither stored nor read back: the read-back's 0xFF must not pass for it.
     mouse->SetMemory(0, zeros);
     mouse->NeverAcknowledgeWriteChunk(10);
-    mouse->NeverAnswerReadChunk(10);
+    mouse->NeverAnswerReadChunk(10, 1);  // the read kept in the undo history is whole
     Result r = Run({"load", file.string()});
     mouse->NeverAcknowledgeWriteChunk(-1);
     mouse->NeverAnswerReadChunk(-1);
@@ -723,20 +758,20 @@ TEST_F(VelqctlOnDefaults, RefusedChangesWriteNothing) {
         {{"set", "dpi.count=3", "dpi.count"}, "", 2, "velqctl: set takes KEY=VALUE"},
         {{"apply", "@"},
          R"({"dpi": {"count": 3}, "macros": [{"lines": ["x"]}]})",
-         1,
+         2,
          "velqctl: macros[0].lines[0]: no such key"},
         {{"apply", "@"},
          R"({"macros": [{"name": "Burst"}]})",
-         1,
+         2,
          "velqctl: macros[0].name: is only shown"},
         {{"apply", "@"},
          R"({"dpi": {"levels": [{"value": 800}, {"value": 16000}]}})",
-         1,
+         2,
          "velqctl: dpi.levels[1].value: 16000 is not"},
-        {{"apply", "@"}, R"({"dpi": {"count": 3},})", 1, "velqctl: "},
+        {{"apply", "@"}, R"({"dpi": {"count": 3},})", 2, "velqctl: "},
         {{"apply", "@"},
          R"({"lighting": {"lamps": 3}})",
-         1,
+         2,
          "velqctl: lighting.lamps: 3 is out of range"},
     };
     const auto before = mouse->MemoryCopy();
@@ -814,9 +849,410 @@ TEST_F(VelqctlOnDefaults, SetFailsWhenTheReadOrTheWriteDidNotComplete) {
     EXPECT_EQ(r.err, "velqctl: the mouse refused: it does not permit writes\n");
 }
 
+// The undo history: load and restore keep the mouse first; history lists the entries newest
+// first; restore writes one back through the verified write.
+class VelqctlHistory : public VelqctlOnDefaults {
+protected:
+    std::vector<HistoryEntry> Entries() const {
+        std::vector<HistoryEntry> entries;
+        EXPECT_TRUE(ListHistory(state_home.History(), entries));
+        return entries;
+    }
+    static std::vector<uint8_t> Bytes(const VirtualMouse::Memory& memory) {
+        return {memory.begin(), memory.end()};
+    }
+    void WriteProfile(uint8_t seed) {
+        std::vector<uint8_t> profile(2048);
+        for (std::size_t i = 0; i < profile.size(); ++i) {
+            profile[i] = static_cast<uint8_t>(i * 3 + seed);
+        }
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(profile.data()),
+                  static_cast<std::streamsize>(profile.size()));
+    }
+};
+
+TEST_F(VelqctlHistory, LoadKeepsTheMouseAndRestoreBringsItBackByteForByte) {
+    Result r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "history in " + state_home.History().string() + " (newest first):\nno entries\n");
+
+    const VirtualMouse::Memory original = mouse->MemoryCopy();
+    WriteProfile(1);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory loaded = mouse->MemoryCopy();
+    ASSERT_NE(loaded, original);
+    std::vector<HistoryEntry> entries = Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].cause, "load");
+    EXPECT_EQ(FileContent(entries[0].file), std::string(original.begin(), original.end()));
+
+    mouse->ClearRequests();
+    r = Run({"restore", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "restored entry 1 (" + entries[0].time + " UTC, before load): verified\n");
+    EXPECT_EQ(Bytes(mouse->MemoryCopy()), Bytes(original));
+    // The mouse as it was before the restore is the newest entry now.
+    entries = Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].cause, "restore");
+    EXPECT_EQ(FileContent(entries[0].file), std::string(loaded.begin(), loaded.end()));
+    EXPECT_EQ(entries[1].cause, "load");
+    // Kept in a read of its own before the whole image was written once.
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
+
+    r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "history in " + state_home.History().string() + " (newest first):\n" + " 1  " +
+                         entries[0].time + " UTC  restore\n" + " 2  " + entries[1].time +
+                         " UTC  load\n");
+
+    // And back again: the restore undone by restoring its own entry.
+    ASSERT_EQ(Run({"restore", "1"}).status, 0);
+    EXPECT_EQ(Bytes(mouse->MemoryCopy()), Bytes(loaded));
+    EXPECT_EQ(Entries().size(), 3u);
+}
+
+TEST_F(VelqctlHistory, ListsNewestFirstByTheTimeInTheName) {
+    const std::filesystem::path folder = state_home.History();
+    DataBuf image{};
+    const auto day = std::chrono::sys_days(std::chrono::year(2026) / 12 / 11);
+    ASSERT_TRUE(KeepInHistory(folder, image, "reset-2", day + std::chrono::hours(9)));
+    ASSERT_TRUE(KeepInHistory(folder, image, "load", day + std::chrono::hours(10)));
+    ASSERT_TRUE(KeepInHistory(folder, image, "fire-pc",
+                              day + std::chrono::hours(10) + std::chrono::milliseconds(5)));
+    const Result r = Run({"history"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "history in " + folder.string() +
+                         " (newest first):\n"
+                         " 1  2026-12-11 10:00:00.005 UTC  fire-pc\n"
+                         " 2  2026-12-11 10:00:00.000 UTC  load\n"
+                         " 3  2026-12-11 09:00:00.000 UTC  reset-2\n");
+    EXPECT_TRUE(mouse->Requests().empty());
+}
+
+TEST_F(VelqctlHistory, RestoreRefusesAnEntryThatIsNotThereOrNotAMemory) {
+    WriteProfile(2);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    for (const char* number : {"0", "2", "x", "99999999999"}) {
+        SCOPED_TRACE(number);
+        mouse->ClearRequests();
+        const Result r = Run({"restore", number});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("the history holds 1 entry"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+        EXPECT_TRUE(mouse->Requests().empty());
+    }
+    // An entry of the wrong size is refused before the mouse is opened.
+    const std::filesystem::path entry = Entries()[0].file;
+    std::filesystem::resize_file(entry, 2047);
+    mouse->ClearRequests();
+    const Result r = Run({"restore", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(entry.filename().string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+    EXPECT_TRUE(mouse->Requests().empty());
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+    EXPECT_EQ(Entries().size(), 1u);
+}
+
+// When the mouse cannot be read for the history, or the entry cannot be kept, load and restore
+// write nothing and say why, in the caption the window shows.
+TEST_F(VelqctlHistory, NoWriteWithoutAHistoryEntry) {
+    WriteProfile(3);
+    ASSERT_EQ(Run({"load", file.string()}).status, 0);
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    const CaptionTableResult captions = LoadCaptionTable(1);
+    ASSERT_TRUE(captions);
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        const char* key;
+    };
+    const std::vector<Case> cases = {
+        {"ReadBegin refused", [this] { mouse->RefuseCommand(Command::kReadBegin, 1000); },
+         "Str916"},
+        {"a chunk never answered", [this] { mouse->NeverAnswerReadChunk(7); }, "Str916"},
+        {"the history folder is a file",
+         [this] {
+             std::filesystem::remove_all(state_home.History());
+             std::ofstream(state_home.History()) << "x";
+         },
+         "Str917"},
+    };
+    for (const char* command : {"load", "restore"}) {
+        for (const Case& c : cases) {
+            if (std::string(command) == "restore" && std::string(c.key) == "Str917") {
+                continue;  // no entry to restore lies in a folder that is a file
+            }
+            SCOPED_TRACE(std::string(command) + ": " + c.name);
+            std::filesystem::remove_all(state_home.History());
+            ASSERT_TRUE(KeepInHistory(state_home.History(), DataBuf{}, "load",
+                                      std::chrono::system_clock::now()));
+            mouse->ClearRequests();
+            c.fault();
+            const Result r =
+                Run({command, std::string(command) == "load" ? file.string() : std::string("1")});
+            mouse->NeverAnswerReadChunk(-1);
+            mouse->RefuseCommand(Command::kReadBegin, 0);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(captions.table.Caption(c.key)), std::string::npos) << r.err;
+            EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            EXPECT_EQ(mouse->CountRequests(Command::kOpen), mouse->CountRequests(Command::kClose));
+            EXPECT_EQ(mouse->MemoryCopy(), before);
+        }
+    }
+}
+
+// A file whose sections fail their checks goes to the mouse repaired, as the window writes it,
+// and the load says so; what the mouse then holds passes every check.
+TEST_F(VelqctlOnDefaults, LoadRepairsAFileWhoseSectionsFailTheirChecks) {
+    const std::vector<uint8_t> zeros(2048, 0x00);
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(zeros.data()),
+                  static_cast<std::streamsize>(zeros.size()));
+    }
+    Result r = Run({"load", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "loaded " + file.string() +
+                         ": verified\nnote: ParameterASection, ParameterBSection, ProfileSection, "
+                         "FireKeySection fail their checks in the file and went to the mouse "
+                         "repaired (O arquivo estava danificado. As partes danificadas foram "
+                         "reparadas antes de gravar no mouse)\n");
+    DataBuf repaired{};
+    SectionCopies copies;
+    ASSERT_TRUE(FillSectionCopies(repaired, copies));
+    StoreSectionCopies(copies, repaired);
+    EXPECT_EQ(mouse->MemoryCopy(), repaired);
+    r = Run({"dump", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const Json& section : Json::parse(r.out)["sections"]) {
+        EXPECT_EQ(section["repaired"], false) << section["name"];
+    }
+
+    // One failing section is named alone; an intact file is written as it is, without a note.
+    const auto held = mouse->MemoryCopy();
+    std::vector<uint8_t> profile(held.begin(), held.end());
+    profile[0x40 + 4] ^= 0x01;  // a byte of office button 2: the profile's checksum fails
+    WriteText(file, std::string(profile.begin(), profile.end()));
+    r = Run({"load", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nnote: ProfileSection fails its check in the file"), std::string::npos)
+        << r.out;
+    profile[0x40 + 4] ^= 0x01;
+    WriteText(file, std::string(profile.begin(), profile.end()));
+    r = Run({"load", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "loaded " + file.string() + ": verified\n");
+}
+
+// Every value of a dump that differs between two dumps, as "key: before -> after" lines; the
+// names beside codes follow them and are left out.
+std::string DumpDifferences(const std::string& before, const std::string& after) {
+    std::vector<std::pair<std::string, Json>> was, now;
+    const std::function<void(const Json&, const std::string&,
+                             std::vector<std::pair<std::string, Json>>&)>
+        flatten = [&flatten](const Json& json, const std::string& key,
+                             std::vector<std::pair<std::string, Json>>& out) {
+            if (json.is_object()) {
+                for (const auto& [name, value] : json.items()) {
+                    flatten(value, key.empty() ? name : key + "." + name, out);
+                }
+            } else if (json.is_array()) {
+                for (std::size_t i = 0; i < json.size(); ++i) {
+                    flatten(json[i], key + "[" + std::to_string(i) + "]", out);
+                }
+            } else {
+                out.emplace_back(key, json);
+            }
+        };
+    flatten(Json::parse(before), "", was);
+    flatten(Json::parse(after), "", now);
+    const auto text = [](const Json& value) {
+        return value.is_string() ? value.get<std::string>() : value.dump();
+    };
+    std::string lines;
+    for (std::size_t i = 0; i < was.size() && i < now.size(); ++i) {
+        const std::string& key = was[i].first;
+        if (!key.ends_with(".name") && was[i].second != now[i].second) {
+            lines += key + ": " + text(was[i].second) + " -> " + text(now[i].second) + "\n";
+        }
+    }
+    return lines;
+}
+
+// The first image with a seven-colour light whose state byte holds mode 3, bit 4 and step 2.
+std::vector<uint8_t> SyncLightImage(std::vector<uint8_t> bytes) {
+    DataBuf image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    SectionCopies copies;
+    FillSectionCopies(image, copies);
+    const MouseConfig decoded = DecodeConfig(copies);
+    MouseConfig sync = decoded;
+    sync.lighting.type = LightType::kSync;
+    EncodeConfig(sync, decoded, copies);
+    copies.parameter_b[kLedStateOffset] = 0x53;
+    copies.parameter_b[kLedStateOffset + 1] = 0xAC;
+    StoreSectionCopies(copies, image);
+    return {image.begin(), image.end()};
+}
+
+// set and apply print every setting whose value changes, with the value the mouse then holds,
+// and nothing else: exactly what a dump before and after tells apart.
+TEST_F(VelqctlOnDefaults, TheChangesPrintedAreWhatTheMouseThenHolds) {
+    struct Case {
+        const char* what;
+        bool sync_light;
+        std::vector<std::string> args;  // "@" stands for the file holding `file_text`
+        const char* file_text;
+        std::string out;
+        std::set<int> changed;  // addresses, when given
+    };
+    const std::vector<Case> cases = {
+        {"the light off leaves the mode and step bytes",
+         true,
+         {"set", "lighting.on=false"},
+         "",
+         "lighting.on: true -> false\n",
+         {0x32, 0x33}},
+        {"a new aim key shows the DPI it holds",
+         false,
+         {"set", "buttons.office[1].code=0A0300"},
+         "",
+         "buttons.office[1].code: 010400 -> 0A0300\naim_dpi: null -> 1200\n",
+         {0x43, 0x44, kProfileChecksum}},
+        {"a new level count makes its top level current",
+         false,
+         {"set", "dpi.count=3"},
+         "",
+         "dpi.count: 6 -> 3\ndpi.current: 2 -> 3\n",
+         {0x02, kAChecksum, 0x30, 0x31}},
+        {"a named current level wins",
+         false,
+         {"set", "dpi.current=1", "dpi.count=3"},
+         "",
+         "dpi.count: 6 -> 3\ndpi.current: 2 -> 1\n",
+         {}},
+        {"a current level a file names as it is stays",
+         false,
+         {"apply", "@"},
+         R"({"dpi": {"count": 4, "current": 2}})",
+         "dpi.count: 6 -> 4\n",
+         {0x02, kAChecksum}},
+        {"a file's new level count alone",
+         false,
+         {"apply", "@"},
+         R"({"dpi": {"count": 4}})",
+         "dpi.count: 6 -> 4\ndpi.current: 2 -> 4\n",
+         {}},
+    };
+    ImageTextResult factory = LoadBuiltInImage(BuiltInImage::kVELQ55XData_Cfg1);
+    ASSERT_TRUE(factory) << factory.error;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mouse->SetMemory(0, c.sync_light ? SyncLightImage(factory.bytes) : factory.bytes);
+        const auto memory = mouse->MemoryCopy();
+        const Result before = Run({"dump", "--json"});
+        ASSERT_EQ(before.status, 0) << before.err;
+        std::vector<std::string> args = c.args;
+        if (args[1] == "@") {
+            WriteText(file, c.file_text);
+            args[1] = file.string();
+        }
+        const Result r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+        const Result after = Run({"dump", "--json"});
+        ASSERT_EQ(after.status, 0) << after.err;
+        EXPECT_EQ(DumpDifferences(before.out, after.out), r.out);
+        if (!c.changed.empty()) {
+            EXPECT_EQ(ChangedAddresses(memory, mouse->MemoryCopy()), c.changed);
+        }
+    }
+}
+
+// Input set and apply cannot use is refused with the key named (exit 2), before anything is
+// written, and never ends velqctl; a transaction that was opened is closed.
+TEST_F(VelqctlOnDefaults, BadInputIsRefusedWithoutAborting) {
+    struct Case {
+        std::vector<std::string> args;  // "@" stands for the file holding `file_text`
+        std::string file_text;
+        const char* err;  // how the message starts, after "velqctl: " (and the file's name)
+    };
+    const std::vector<Case> cases = {
+        // The three that ended velqctl with an uncaught exception or wrapped into a range.
+        {{"apply", "@"},
+         R"({"dpi":{"count":1e400}})",
+         "not a configuration: dpi.count: number overflow parsing '1e400'"},
+        {{"set", "lighting.type=\xFF"}, "", "lighting.type: the value is not UTF-8 text"},
+        {{"set", "fire_slots[0].y_adjust=18446744073709551615"},
+         "",
+         "fire_slots[0].y_adjust: 18446744073709551615 is out of range (-128 to 127)"},
+        // More of their kind.
+        {{"apply", "@"},
+         "{\"lighting\": {\"on\": \"\xFF\"}}",
+         "not a configuration: lighting.on: parse error"},
+        {{"apply", "@"},
+         R"({"fire_key": {"interval": 18446744073709551615}})",
+         "fire_key.interval: 18446744073709551615 is out of range"},
+        {{"apply", "@"},
+         R"({"dpi": {"count": 18446744073709551616}})",
+         "dpi.count: takes a whole number"},
+        {{"apply", "@"},
+         R"({"dpi": {"levels": [{"value": -1e999}]}})",
+         "not a configuration: dpi.levels[0].value: number overflow"},
+        {{"apply", "@"}, "", "not a configuration: parse error at line 1, column 1"},
+        {{"apply", "@"}, "[1, 2]", "the configuration must be a JSON object"},
+        {{"apply", "@"},
+         R"({"dpi": )" + std::string(5000, '[') + std::string(5000, ']') + "}",
+         "dpi: is not a list"},
+        {{"set", "dpi.count=1e400"}, "", "dpi.count: takes a whole number"},
+        {{"set", "dpi.count=-9223372036854775809"}, "", "dpi.count: takes a whole number"},
+        {{"set", "dpi.levels[0].value=18446744073709551615"},
+         "",
+         "dpi.levels[0].value: 18446744073709551615 is not a DPI value"},
+        {{"set", "buttons.office[1].code=\xC3\x28"},
+         "",
+         "buttons.office[1].code: the value is not UTF-8"},
+        {{"set", "aim_dpi=800"}, "", "aim_dpi: no button is an aim key"},
+        {{"set", "dpi.count=3", "dpi.current=5"},
+         "",
+         "dpi.current: level 5 is not among the 3 levels in use"},
+    };
+    const auto before = mouse->MemoryCopy();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1].substr(0, 60));
+        std::vector<std::string> args = c.args;
+        std::string prefix = "velqctl: ";
+        if (args[1] == "@") {
+            WriteText(file, c.file_text);
+            args[1] = file.string();
+            if (std::string(c.err).rfind("not a configuration", 0) == 0) {
+                prefix += file.string() + ": ";
+            }
+        }
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind(prefix + c.err, 0), 0u) << r.err;
+        EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+        EXPECT_EQ(mouse->MemoryCopy(), before);
+        EXPECT_EQ(mouse->CountRequests(Command::kClose), mouse->CountRequests(Command::kOpen));
+        EXPECT_EQ(mouse->CountRequests(Command::kReload), mouse->CountRequests(Command::kOpen));
+    }
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+}
+
 TEST_F(Velqctl, EveryCommandHasHelp) {
-    for (const char* command :
-         {"list", "status", "read", "write", "dump", "save", "load", "rdesc", "apply", "set"}) {
+    for (const char* command : {"list", "status", "read", "write", "dump", "save", "load", "rdesc",
+                                "apply", "set", "history", "restore"}) {
         SCOPED_TRACE(command);
         const Result r = Run({command, "--help"});
         EXPECT_EQ(r.status, 0);

@@ -82,14 +82,5 @@ TEST(MenuRules, SpecialConfigNamesTheSpecialEntriesInItsOrder) {
     EXPECT_TRUE(SpecialEntries("").empty());
 }
 
-TEST(MenuRules, OneButtonStaysTheLeftClick) {
-    std::array<std::string, 9> captions;
-    captions.fill("Botao");
-    EXPECT_FALSE(KeepsALeftClick(captions, "Clique esquerdo"));
-    captions[7] = "Clique esquerdo";
-    EXPECT_TRUE(KeepsALeftClick(captions, "Clique esquerdo"));
-    EXPECT_FALSE(KeepsALeftClick(captions, "Left click"));  // it follows the language
-}
-
 }  // namespace
 }  // namespace velq

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/config_edits.h"
 #include "image/built_in_images.h"
 
 namespace velq {
@@ -273,6 +274,64 @@ TEST_F(ConfigCodec, StoresTheBitsAroundAField) {
 // as it was. Image 0: byte 0x00 = 44 (left + DPI on, orientation code 4, flowing light), 0x01 =
 // F8, 0x03 = 38 (10 lamps, full brightness), 0x04 = FF, 0x32 = 22 (mode 2, step 1), 0x34 = 00,
 // fire key count FF (while held), Y offsets (0, FF). Image 1: fire key count 02.
+// While the light keeps its type, the light state byte changes only in the bits of the part that
+// changed, and only in a part the light has: the mode of the flowing and two-colour lights, the
+// flowing light's step. The stored bits of every other part stay, bit 4 too. A new light type
+// starts the byte afresh, as the factory page's choice does.
+TEST_F(ConfigCodec, TheLightStateKeepsTheBitsOfPartsThatDidNotChange) {
+    struct Case {
+        const char* name;
+        LightType type;
+        uint8_t state;  // stored before
+        std::function<void(MouseConfig&)> change;
+        uint8_t after;
+    };
+    const std::vector<Case> cases = {
+        {"sync light off", LightType::kSync, 0x53, [](MouseConfig& c) { c.lighting.on = false; },
+         0x5B},
+        {"breathing light on", LightType::kBreathing, 0xED,
+         [](MouseConfig& c) { c.lighting.on = true; }, 0xE5},
+        {"sync light ignores a mode", LightType::kSync, 0x53,
+         [](MouseConfig& c) { c.lighting.mode = 1; }, 0x53},
+        {"flowing light off", LightType::kFlowing, 0x52,
+         [](MouseConfig& c) { c.lighting.on = false; }, 0x5A},
+        {"flowing mode 6", LightType::kFlowing, 0x52, [](MouseConfig& c) { c.lighting.mode = 6; },
+         0x56},
+        {"flowing step 5", LightType::kFlowing, 0x52, [](MouseConfig& c) { c.lighting.step = 5; },
+         0xB2},
+        {"two-colour mode 4", LightType::kTwoColour, 0x52,
+         [](MouseConfig& c) { c.lighting.mode = 4; }, 0x54},
+        {"two-colour light ignores a step", LightType::kTwoColour, 0x52,
+         [](MouseConfig& c) { c.lighting.step = 6; }, 0x52},
+        {"sync to flowing starts afresh in mode 2", LightType::kSync, 0x5B,
+         [](MouseConfig& c) { ChooseLightType(c, LightType::kFlowing); }, 0x4A},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SectionCopies original = CopiesOf(defaults.eeprom[0]);
+        MouseConfig typed = DecodeConfig(original);
+        typed.lighting.type = c.type;
+        EncodeConfig(typed, DecodeConfig(original), original);
+        original.parameter_b[kLedStateOffset] = c.state;
+        original.parameter_b[kLedStateOffset + 1] = static_cast<uint8_t>(0xFF - c.state);
+        const MouseConfig decoded = DecodeConfig(original);
+        ASSERT_EQ(decoded.lighting.type, c.type);
+        MouseConfig wanted = decoded;
+        c.change(wanted);
+        SectionCopies copies = original;
+        EncodeConfig(wanted, decoded, copies);
+        EXPECT_EQ(copies.parameter_b[kLedStateOffset], c.after);
+        EXPECT_EQ(copies.parameter_b[kLedStateOffset + 1], 0xFF - c.after);
+        const std::set<int> changed = Changed(original, copies);
+        for (int address : changed) {
+            EXPECT_TRUE(address == 0x32 || address == 0x33 ||
+                        (c.type != wanted.lighting.type &&
+                         (address == 0x00 || address == 0x01 || address == 0x04)))
+                << "byte " << address << " changed";
+        }
+    }
+}
+
 TEST_F(ConfigCodec, EachFieldStoresItsExactBits) {
     struct Bits {
         int address;

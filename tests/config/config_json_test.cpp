@@ -250,6 +250,10 @@ TEST(ConfigJson, RefusalsNameTheKeyAndChangeNothing) {
          nullptr,
          "buttons.gaming[4].code: FF0000 is not a button function"},
         {"key mode", {"key_mode=2"}, nullptr, "key_mode: takes \"office\" or \"gaming\""},
+        {"gaming while the key mode is not remembered",
+         {"options.remember_key_mode=false", "key_mode=gaming"},
+         nullptr,
+         "key_mode: the mouse does not remember its key mode"},
         {"fire repeat", {"fire_key.repeat=255"}, nullptr, "fire_key.repeat: 255 is out of range"},
         {"fire y", {"fire_slots[0].y_adjust=128"}, nullptr, "fire_slots[0].y_adjust: 128 is out"},
         {"read-only light type",
@@ -274,6 +278,46 @@ TEST(ConfigJson, RefusalsNameTheKeyAndChangeNothing) {
          nullptr,
          "dpi.levels[0].value: 1 is not"},
         {"not an object", {}, "[1, 2]", "the configuration must be a JSON object"},
+        // Numbers are read by their JSON type and never wrap into a range.
+        {"a number above every signed one",
+         {"fire_slots[0].y_adjust=18446744073709551615"},
+         nullptr,
+         "fire_slots[0].y_adjust: 18446744073709551615 is out of range (-128 to 127)"},
+        {"the same in a file",
+         {},
+         R"({"fire_key": {"interval": 18446744073709551615}})",
+         "fire_key.interval: 18446744073709551615 is out of range (0 to 255)"},
+        {"a number below every signed one",
+         {"dpi.count=-9223372036854775809"},
+         nullptr,
+         "dpi.count: takes a whole number from 2 to 7"},
+        {"a number beyond what JSON holds",
+         {"dpi.count=1e400"},
+         nullptr,
+         "dpi.count: takes a whole"},
+        {"a fraction", {"dpi.count=3.5"}, nullptr, "dpi.count: takes a whole number"},
+        {"a whole number written as a fraction", {"dpi.count=3.0"}, nullptr, "dpi.count: takes a"},
+        {"a DPI above every signed number",
+         {"dpi.levels[0].value=18446744073709551615"},
+         nullptr,
+         "dpi.levels[0].value: 18446744073709551615 is not a DPI value"},
+        {"a DPI of unsigned 800 plus 2^64",
+         {},
+         R"({"aim_dpi": 18446744073709552416})",
+         "aim_dpi: takes a DPI value"},
+        {"an aim DPI without an aim key",
+         {"aim_dpi=800"},
+         nullptr,
+         "aim_dpi: no button is an aim key"},
+        // Text that is not UTF-8.
+        {"a text key", {"lighting.type=\xFF"}, nullptr, "lighting.type: the value is not UTF-8"},
+        {"a code",
+         {"buttons.office[1].code=\xC3\x28"},
+         nullptr,
+         "buttons.office[1].code: the value is not UTF-8"},
+        {"a number key", {"dpi.count=3\xE2\x82"}, nullptr, "dpi.count: the value is not UTF-8"},
+        {"an overlong slash", {"key_mode=\xC0\xAF"}, nullptr, "key_mode: the value is not UTF-8"},
+        {"a surrogate", {"key_mode=\xED\xA0\x80"}, nullptr, "key_mode: the value is not UTF-8"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,6 +342,174 @@ TEST(ConfigJson, TheLeftClickMayMoveButNotGo) {
     ASSERT_TRUE(result) << result.error;
     EXPECT_EQ(CodeText(config.office[0]), "010200");
     EXPECT_EQ(CodeText(config.office[7]), "010100");
+}
+
+// Text that is UTF-8 is read, whatever its script.
+TEST(ConfigJson, UnicodeTextIsReadAsText) {
+    MouseConfig config = ConfigOf(BuiltInImage::kVELQ55XData_Cfg1);
+    const ConfigEditResult result =
+        EditConfig(Assignments({"key_mode=\xE5\x8A\x9E\xF0\x9F\x96\xB1"}),
+                   ConfigToJson(config, TestName), TestName, config);
+    EXPECT_EQ(result.error, "key_mode: takes \"office\" or \"gaming\"");
+}
+
+// A new level count makes its top level current, as the pages do; a current level the same
+// edit names wins, in whichever order the keys come, and so does one a file names as shown.
+TEST(ConfigJson, ANewLevelCountMakesItsTopLevelCurrentUnlessTheEditNamesOne) {
+    struct Case {
+        std::vector<std::string> set;  // as `set` gives them, or
+        const char* patch;             // as a file gives them
+        uint8_t count;
+        uint8_t current;  // stored, 0 = level 1
+        std::vector<std::string> asked;
+    };
+    // The first image holds 6 levels, level 2 current.
+    const std::vector<Case> cases = {
+        {{"dpi.count=3"}, nullptr, 3, 2, {"dpi.count"}},
+        {{"dpi.count=7"}, nullptr, 7, 6, {"dpi.count"}},
+        {{"dpi.count=6"}, nullptr, 6, 1, {}},  // the count it has: nothing moves
+        {{"dpi.count=3", "dpi.current=1"}, nullptr, 3, 0, {"dpi.count", "dpi.current"}},
+        {{"dpi.current=1", "dpi.count=3"}, nullptr, 3, 0, {"dpi.count", "dpi.current"}},
+        {{"dpi.count=3", "dpi.current=2"}, nullptr, 3, 1, {"dpi.count", "dpi.current"}},
+        {{}, R"({"dpi": {"count": 4}})", 4, 3, {"dpi.count"}},
+        {{}, R"({"dpi": {"current": 2, "count": 4}})", 4, 1, {"dpi.count", "dpi.current"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.patch != nullptr ? c.patch : c.set.front());
+        MouseConfig config = ConfigOf(BuiltInImage::kVELQ55XData_Cfg1);
+        ASSERT_EQ(config.dpi.count, 6);
+        ASSERT_EQ(config.dpi.current, 1);
+        MouseConfig wanted = config;
+        const Json shown = ConfigToJson(config, TestName);
+        const ConfigEditResult result =
+            c.patch != nullptr ? EditConfig(Json::parse(c.patch), shown, TestName, config)
+                               : EditConfig(Assignments(c.set), shown, TestName, config);
+        ASSERT_TRUE(result) << result.error;
+        wanted.dpi.count = c.count;
+        wanted.dpi.current = c.current;
+        EXPECT_EQ(config, wanted);
+        EXPECT_EQ(result.asked, c.asked);
+    }
+}
+
+// A key mode that is not remembered leaves the mouse starting in office, as on the pages.
+TEST(ConfigJson, AKeyModeNotRememberedIsOffice) {
+    MouseConfig config = ConfigOf(BuiltInImage::kVELQ55XData_Cfg1);
+    config.key_mode = 1;
+    const ConfigEditResult result = EditConfig(Assignments({"options.remember_key_mode=false"}),
+                                               ConfigToJson(config, TestName), TestName, config);
+    ASSERT_TRUE(result) << result.error;
+    EXPECT_FALSE(config.options.remember_key_mode);
+    EXPECT_EQ(config.key_mode, 0);
+    ASSERT_EQ(result.changes.size(), 2u);
+    EXPECT_EQ(result.changes[1].key, "key_mode");
+    EXPECT_EQ(result.changes[1].after, "office");
+}
+
+// A file for apply is read whole; a fault in it names the key where it was met.
+TEST(ConfigJson, AFaultInAnApplyFileNamesItsKey) {
+    struct Case {
+        std::string text;
+        const char* error;  // empty: read
+    };
+    const std::vector<Case> cases = {
+        {R"({"dpi": {"count": 3}})", ""},
+        {R"({"dpi": {"count": 1e400}})", "dpi.count: number overflow parsing '1e400'"},
+        {R"({"dpi": {"levels": [{}, {"value": -1e999}]}})",
+         "dpi.levels[1].value: number overflow parsing '-1e999'"},
+        {"{\"lighting\": {\"type\": \"\xFF\"}}", "lighting.type: parse error at line 1"},
+        {R"({"dpi": {"count": 3},})", "parse error at line 1, column 22"},
+        {R"({"dpi": [1, 2,)", "dpi[2]: parse error at line 1"},
+        {"", "parse error at line 1, column 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Json patch;
+        std::string error;
+        const bool read = ParseConfigPatch(c.text, patch, error);
+        EXPECT_EQ(read, std::string(c.error).empty());
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+        if (!read) {
+            EXPECT_TRUE(patch.is_null());
+        }
+    }
+    // A deeply nested file is read, and refused by its keys.
+    const std::string deep =
+        R"({"dpi": )" + std::string(20000, '[') + std::string(20000, ']') + "}";
+    Json patch;
+    std::string error;
+    ASSERT_TRUE(ParseConfigPatch(deep, patch, error)) << error;
+    MouseConfig config = ConfigOf(BuiltInImage::kVELQ55XData_Cfg1);
+    const ConfigEditResult result =
+        EditConfig(patch, ConfigToJson(config, TestName), TestName, config);
+    EXPECT_EQ(result.error.rfind("dpi: is not a list", 0), 0u) << result.error;
+}
+
+// What an edit reports is what the mouse will hold: the encoded copies decoded again, with the
+// keys the edit moved without naming them.
+TEST(ConfigJson, TheEncodedEditListsWhatTheMouseWillHold) {
+    const ImageTextResult image = LoadBuiltInImage(BuiltInImage::kVELQ55XData_Cfg1);
+    ASSERT_TRUE(image) << image.error;
+    DataBuf buf{};
+    std::copy(image.bytes.begin(), image.bytes.end(), buf.begin());
+    struct Case {
+        const char* what;
+        std::vector<std::string> set;
+        std::vector<std::string> changes;  // "key: before -> after"
+    };
+    const std::vector<Case> cases = {
+        {"a new aim key brings its DPI",
+         {"buttons.office[1].code=0A0300"},
+         {"buttons.office[1].code: \"010400\" -> \"0A0300\"", "aim_dpi: null -> 1200"}},
+        {"a named aim DPI wins over the key's",
+         {"aim_dpi=800", "buttons.office[1].code=0A0300"},
+         {"buttons.office[1].code: \"010400\" -> \"0A0100\"", "aim_dpi: null -> 800"}},
+        {"a new level count moves the current level",
+         {"dpi.count=3"},
+         {"dpi.count: 6 -> 3", "dpi.current: 2 -> 3"}},
+        {"the light off and nothing else", {"lighting.on=false"}, {"lighting.on: true -> false"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SectionCopies copies;
+        FillSectionCopies(buf, copies);
+        const MouseConfig decoded = DecodeConfig(copies);
+        MouseConfig wanted = decoded;
+        const ConfigEditResult edited =
+            EditConfig(Assignments(c.set), ConfigToJson(decoded, TestName), TestName, wanted);
+        ASSERT_TRUE(edited) << edited.error;
+        const ConfigEditResult encoded =
+            EncodeConfigEdit(wanted, decoded, edited.asked, TestName, copies);
+        ASSERT_TRUE(encoded) << encoded.error;
+        std::vector<std::string> changes;
+        for (const ConfigChange& change : encoded.changes) {
+            changes.push_back(change.key + ": " + change.before.dump() + " -> " +
+                              change.after.dump());
+        }
+        EXPECT_EQ(changes, c.changes);
+        EXPECT_EQ(encoded.asked, edited.asked);
+    }
+
+    // A seven-colour light keeps no mode: a mode asked of it would not be held, and the edit is
+    // refused with the copies left as they were.
+    SectionCopies copies;
+    FillSectionCopies(buf, copies);
+    MouseConfig decoded = DecodeConfig(copies);
+    MouseConfig sync = decoded;
+    sync.lighting.type = LightType::kSync;
+    EncodeConfig(sync, decoded, copies);
+    decoded = DecodeConfig(copies);
+    MouseConfig wanted = decoded;
+    wanted.lighting.mode = 5;
+    const SectionCopies before = copies;
+    const ConfigEditResult refused =
+        EncodeConfigEdit(wanted, decoded, {"lighting.mode"}, TestName, copies);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.error,
+              "lighting.mode: the mouse would hold 0, not 5 (another key of the "
+              "same change decides it)");
+    EXPECT_EQ(copies.parameter_a, before.parameter_a);
+    EXPECT_EQ(copies.parameter_b, before.parameter_b);
 }
 
 TEST(ConfigJson, FindKeyAndParseAssignment) {

@@ -216,6 +216,50 @@ TEST_F(GunKeyListTest, DeleteMovesLaterEntriesDownAndPicksTheNextSelection) {
     EXPECT_EQ(FileBytes(), three);
 }
 
+// A file that could not be read holds what the user had (a 31-byte file, say, the four gun
+// keys and a stray byte): every change is refused and the file stays as it is, until a load
+// reads a file again.
+TEST_F(GunKeyListTest, AFileThatCouldNotBeReadRefusesEveryChange) {
+    std::vector<uint8_t> longer =
+        Entries({{0x0C, 1, 1}, {0x0C, 2, 2}, {0x0C, 3, 3}, {0x0C, 8, 10}});
+    longer.push_back(0x0A);
+    const std::filesystem::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;  // written to the file; empty: the FIFO is loaded
+    };
+    const Case cases[] = {
+        {"31 bytes", longer},
+        {"5 bytes", {0x0C, 1, 2, 0x0C, 3}},
+        {"a FIFO", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path loaded_file = c.bytes.empty() ? fifo : file;
+        if (!c.bytes.empty()) {
+            WriteFile(c.bytes);
+        }
+        const FileResult loaded = list.Load(loaded_file);
+        ASSERT_FALSE(loaded);
+        const GunKeyResult added = list.Add(4, 4, loaded_file);
+        EXPECT_EQ(added.status, GunKeyStatus::kUnreadable);
+        EXPECT_EQ(added.error, loaded.error);
+        EXPECT_EQ(list.Delete(0, loaded_file).status, GunKeyStatus::kUnreadable);
+        EXPECT_TRUE(list.Names().empty());
+        if (!c.bytes.empty()) {
+            EXPECT_EQ(FileBytes(), c.bytes);
+        }
+        EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    }
+
+    // Once a file is read, changes go ahead again.
+    WriteFile(Entries({{0x0C, 1, 1}}));
+    Load();
+    ASSERT_TRUE(list.Add(2, 2, file));
+    EXPECT_EQ(FileBytes(), Entries({{0x0C, 1, 1}, {0x0C, 2, 2}}));
+}
+
 TEST_F(GunKeyListTest, AFailedWriteIsReportedAndChangesNothing) {
     WriteFile(Entries({{0x0C, 1, 1}, {0x0C, 2, 2}}));
     Load();

@@ -277,14 +277,15 @@ TEST_F(EepromFlowsTest, ResetWritesTheChosenImageVerified) {
     EXPECT_EQ(mouse->MemoryCopy(), state.defaults.eeprom[3]);
     EXPECT_TRUE(state.fire_area_read);
     EXPECT_EQ(Writes(0, 2048), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 1);
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2);  // the undo history's, the check
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.Saw("ShowPageValues"));
 
     mouse->StickByte(0x345);
     Forget();
     Reset(1);
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // the check and three repair passes
+    // The undo history's read, the check and three repair passes.
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 5);
     EXPECT_TRUE(Said("Str109"));
 }
 

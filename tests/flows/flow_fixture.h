@@ -12,6 +12,7 @@
 #include "flows/device_cycle.h"
 #include "flows/eeprom_flows.h"
 #include "recording_host.h"
+#include "state_home.h"
 
 namespace velq::test {
 
@@ -91,6 +92,8 @@ protected:
         return velq::testing::WriteBeginsFor(*mouse, address, length);
     }
 
+    // The undo history of the flows that replace the mouse's settings goes here.
+    ScopedStateHome state_home;
     std::shared_ptr<VirtualMouse> mouse = std::make_shared<VirtualMouse>();
     VirtualBackend backend{mouse};
     DeviceLink link{backend};

@@ -23,6 +23,9 @@ public:
     void CoverPages(bool covered) override {
         Note(covered ? "Cover" : "Uncover");
         pages_covered = covered;
+        if (!covered) {
+            cover_note.reset();
+        }
     }
     void ShowLoadingWindow(bool visible) override {
         Note(visible ? "Loading shown" : "Loading hidden");
@@ -34,7 +37,12 @@ public:
             text += (text.empty() ? "" : "+") + key;
         }
         Note("Message " + text);
+        if (message.on_cover) {
+            // On the cover once the flow has ended, as the window shows its messages then.
+            cover_note_due = message;
+        }
     }
+    bool Closing() const override { return closing; }
     bool ChooseSaveFile(std::filesystem::path& file) override {
         Note("ChooseSaveFile");
         file = next_file;
@@ -51,6 +59,7 @@ public:
         if (outcome.no_device_state) {
             Note("NoDeviceState");
             no_device_page = true;
+            cover_note.reset();
         }
         if (outcome.shown) {
             Note("ShowPageValues");
@@ -78,6 +87,10 @@ public:
         }
         device_open = outcome.device_open;
         read_complete = outcome.read_complete;
+        if (cover_note_due && pages_covered) {  // only covered pages take a note
+            cover_note = std::move(cover_note_due);
+        }
+        cover_note_due.reset();
     }
     // The window's share before Apply and Confirm: what the pages hold, over what they show.
     MouseConfig Pages() {
@@ -105,6 +118,12 @@ public:
     DeviceMacros macros;
     std::vector<std::string> log;
     std::vector<UserMessage> messages;
+    // What the cover says over the pages, as the window shows it (until the pages are
+    // uncovered or the no-device state is shown), and what it is to say once the flow ends.
+    std::optional<UserMessage> cover_note;
+    std::optional<UserMessage> cover_note_due;
+    // The window is closing.
+    bool closing = false;
     bool dev_timer_first = true;
     bool dev_timer = false;
     bool pages_covered = true;

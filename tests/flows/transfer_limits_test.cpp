@@ -12,6 +12,7 @@
 #include <string>
 
 #include "flow_fixture.h"
+#include "flows/mouse_history.h"
 #include "flows/verified_write.h"
 
 namespace velq::test {
@@ -19,6 +20,12 @@ namespace {
 
 // The USB control transfer timeout the kernel waits out for a mouse that does not answer.
 constexpr int kKernelTimeoutMs = 5000;
+
+// A reset and a profile load first keep the whole mouse in the undo history, in a read of its
+// own: Open, Status, ReadBegin, 342 chunks, Reload and Close are its requests; the check before
+// its block and one per chunk are its chunk boundaries. A case aimed at the write counts past it.
+constexpr int kHistoryReadRequests = 347;
+constexpr int kHistoryReadBoundaries = 343;
 
 class TransferLimits : public FlowFixture {
 protected:
@@ -96,16 +103,22 @@ TEST_F(TransferLimits, ASilentMouseEndsAReadWithinTenSeconds) {
 // button's pause, with a message.
 TEST_F(TransferLimits, ASilentMouseEndsAWriteWithinThirtySeconds) {
     const auto file = ProfileFile("velq-limits-load-");
-    const std::vector<std::pair<const char*, std::function<void()>>> writes = {
-        {"reset", [this] { Reset(1); }},
-        {"profile load", [this] { LoadProfile(); }},
+    struct Write {
+        const char* name;
+        std::function<void()> run;
+        int requests_before;  // of the read kept in the undo history
+    };
+    const std::vector<Write> writes = {
+        {"reset", [this] { Reset(1); }, kHistoryReadRequests},
+        {"profile load", [this] { LoadProfile(); }, kHistoryReadRequests},
         {"Apply",
          [this] {
              MouseConfig pages = host.shown;
              pages.dpi.levels[0].value = pages.dpi.levels[0].value == 11 ? 10 : 11;
              host.page_values = pages;
              Apply();
-         }},
+         },
+         0},
     };
     const Silence silences[] = {
         {"silent mid-write, requests fail at once", 20, 0},
@@ -113,22 +126,31 @@ TEST_F(TransferLimits, ASilentMouseEndsAWriteWithinThirtySeconds) {
         {"silent mid-write, requests wait out the kernel", 20, kKernelTimeoutMs},
         {"silent during the read-back", 400, kKernelTimeoutMs, true},
     };
-    for (const auto& [write_name, write] : writes) {
+    for (const Write& write : writes) {
         for (const Silence& silence : silences) {
-            if (silence.whole_memory_only && std::string(write_name) == "Apply") {
+            if (silence.whole_memory_only && std::string(write.name) == "Apply") {
                 continue;
             }
-            SCOPED_TRACE(std::string(write_name) + ": " + silence.name);
+            SCOPED_TRACE(std::string(write.name) + ": " + silence.name);
             mouse->AnswerAgain();
             ReadButton();
             ASSERT_TRUE(state.read_complete);
             Forget();
-            mouse->HangAfterRequests(silence.after, clock, silence.request_ms);
+            // The read for the undo history, on its own, to know how long it takes.
+            const int64_t history_start = clock.NowMs();
+            if (write.requests_before > 0) {
+                ASSERT_TRUE(KeepMouseInHistory(protocol, "load", LoadingWindow::kHidden));
+                mouse->ClearRequests();
+            }
+            const int64_t history_ms = clock.NowMs() - history_start;
+            mouse->HangAfterRequests(write.requests_before + silence.after, clock,
+                                     silence.request_ms);
             host.next_file = file;
             const int64_t start = clock.NowMs();
-            write();
-            // The button's pause (11 x 10 ms) comes before the write and its limit.
-            EXPECT_LE(clock.NowMs() - start, kWriteTimeLimitMs + 110);
+            write.run();
+            // The button's pause (11 x 10 ms) and the read for the undo history come before
+            // the write and its limit.
+            EXPECT_LE(clock.NowMs() - start, kWriteTimeLimitMs + 110 + history_ms);
             EXPECT_GT(mouse->HungRequests(), 0);
             EXPECT_TRUE(Said("Str109") || Said(kNotAnsweringMessage));
             EXPECT_TRUE(host.dev_timer);
@@ -144,12 +166,19 @@ TEST_F(TransferLimits, AMouseThatNeverStoresEndsAResetWithinThirtySeconds) {
     for (uint16_t address = 0; address < 2048; ++address) {
         mouse->StickByte(address);
     }
+    // The read for the undo history, on its own, to know how long it takes.
+    const int64_t history_start = clock.NowMs();
+    ASSERT_TRUE(KeepMouseInHistory(protocol, "load", LoadingWindow::kHidden));
+    const int64_t history_ms = clock.NowMs() - history_start;
+    mouse->ClearRequests();
     const int64_t start = clock.NowMs();
     Reset(1);
-    EXPECT_LE(clock.NowMs() - start, kWriteTimeLimitMs + 110);
+    // The button's pause and the read for the undo history come before the write's limit.
+    EXPECT_LE(clock.NowMs() - start, kWriteTimeLimitMs + 110 + history_ms);
     EXPECT_TRUE(Said("Str109"));
-    EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+    // The read for the undo history and the write: two transactions, both closed.
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
     EXPECT_FALSE(state.read_complete);
 }
 
@@ -169,8 +198,9 @@ public:
 };
 
 // A read the user cancels is given up at a chunk boundary: nothing shown, the pages stay
-// covered, nothing counts as read, and no pass reads again until the user asks.
-TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
+// covered, nothing counts as read, and no pass reads again until the user asks. The user is
+// told at once, in a message and on the cover, that nothing was read and that Read goes on.
+TEST_F(TransferLimits, ACancelledReadShowsNothingSaysSoAndIsNotTriedAgain) {
     const DataBuf shown = state.data_buf;
     StoppingAfter cancel;
     cancel.directions = {TransferDirection::kRead, TransferDirection::kWrite};
@@ -185,13 +215,17 @@ TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
     EXPECT_TRUE(host.pages_covered);
     EXPECT_FALSE(host.Saw("ShowPageValues"));
     EXPECT_EQ(state.data_buf, shown);
-    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], UserMessage::OnCover(kReadStoppedMessage));
+    EXPECT_EQ(host.cover_note, host.messages[0]);
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 
     Forget();
     Pass();
     EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.cover_note.has_value());
     Apply();  // and nothing is written over the mouse
     EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
     EXPECT_TRUE(Said(kReadFailedMessage));
@@ -200,6 +234,8 @@ TEST_F(TransferLimits, ACancelledReadShowsNothingAndIsNotTriedAgain) {
     ReadButton();
     EXPECT_TRUE(state.read_complete);
     EXPECT_FALSE(host.pages_covered);
+    EXPECT_FALSE(host.cover_note.has_value());
+    EXPECT_TRUE(host.messages.empty());
 }
 
 // A write the user cancels stops at a chunk boundary; the user is told the mouse may hold part
@@ -211,6 +247,7 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
         std::function<void()> write;
         int chunks_written;  // before the cancel
         int whole_block;
+        int history_boundaries;  // of the read kept in the undo history first
     };
     const std::vector<Case> cases = {
         {"Apply",
@@ -221,9 +258,9 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
              Apply();
              host.page_values.reset();
          },
-         20, 43},
-        {"reset", [this] { Reset(1); }, 100, 342},
-        {"profile load", [this] { LoadProfile(); }, 100, 342},
+         20, 43, 0},
+        {"reset", [this] { Reset(1); }, 100, 342, kHistoryReadBoundaries},
+        {"profile load", [this] { LoadProfile(); }, 100, 342, kHistoryReadBoundaries},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -232,7 +269,8 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
         Forget();
         StoppingAfter cancel;
         cancel.directions = {TransferDirection::kRead, TransferDirection::kWrite};
-        cancel.after = 1 + c.chunks_written;  // the check before the block, then its chunks
+        // The check before the block, then its chunks.
+        cancel.after = c.history_boundaries + 1 + c.chunks_written;
         protocol.SetTransferUi(&cancel);
         host.next_file = file;
         c.write();
@@ -241,8 +279,9 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
         EXPECT_LT(mouse->CountRequests(Command::kWriteNext), c.whole_block);
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0].keys, (std::vector<std::string>{kPartialWriteMessage}));
-        EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-        EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
+        const int transactions = c.history_boundaries > 0 ? 2 : 1;
+        EXPECT_EQ(mouse->CountRequests(Command::kReload), transactions);
+        EXPECT_EQ(mouse->CountRequests(Command::kClose), transactions);
         EXPECT_FALSE(host.pages_covered);
         EXPECT_TRUE(host.dev_timer);
     }
@@ -252,6 +291,7 @@ TEST_F(TransferLimits, ACancelledWriteSaysTheMouseMayHoldAPartialWrite) {
 // Closing the window gives up reads but lets a write finish: a parameter area half written is
 // worse than a short wait.
 TEST_F(TransferLimits, ClosingAbandonsAReadAndFinishesAWrite) {
+    host.closing = true;
     StoppingAfter closing;
     closing.directions = {TransferDirection::kRead};
     closing.after = 3 + 5;
@@ -263,20 +303,38 @@ TEST_F(TransferLimits, ClosingAbandonsAReadAndFinishesAWrite) {
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
     EXPECT_TRUE(host.messages.empty());
 
-    // Closing from the start: the write goes through, its read-back and repairs included.
+    // Closing from the start of the write (after the read kept in the undo history): the write
+    // goes through, its read-back and repairs included.
     Forget();
-    closing.after = 0;
+    closing.boundaries = 0;
+    closing.after = kHistoryReadBoundaries;
     state.read_complete = true;
     mouse->NeverAcknowledgeWriteChunk(100);
     Reset(2);
     mouse->NeverAcknowledgeWriteChunk(-1);
     protocol.SetTransferUi(nullptr);
     EXPECT_EQ(Writes(0, 2048), 1);
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 2);  // the check, then after repair
+    // The undo history's read, the check, then after repair.
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 3);
     EXPECT_TRUE(std::equal(state.defaults.eeprom[2].begin(), state.defaults.eeprom[2].end(),
                            mouse->MemoryCopy().begin()));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(state.read_complete);
+    EXPECT_EQ(mouse->CountRequests(Command::kReload), 2);
+    EXPECT_EQ(mouse->CountRequests(Command::kClose), 2);
+
+    // Closing during the read for the undo history gives it up, and nothing is written: the
+    // mouse keeps what it holds.
+    Forget();
+    const VirtualMouse::Memory before = mouse->MemoryCopy();
+    closing.boundaries = 0;
+    closing.after = 10;
+    protocol.SetTransferUi(&closing);
+    Reset(1);
+    protocol.SetTransferUi(nullptr);
+    EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+    EXPECT_EQ(mouse->MemoryCopy(), before);
+    EXPECT_TRUE(Said(kHistoryReadFailedMessage));
     EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
     EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
 }

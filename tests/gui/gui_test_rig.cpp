@@ -27,6 +27,9 @@ void EnsureApplication() {
     // theirs in a folder of this run, never in the real one.
     static QTemporaryDir data_home;
     qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
+    // So does the undo history that the replacing flows keep in the state folder.
+    static QTemporaryDir state_home;
+    qputenv("XDG_STATE_HOME", state_home.path().toUtf8());
     static int argc = 1;
     static char name[] = "velq_gui_tests";
     static char* argv[] = {name, nullptr};

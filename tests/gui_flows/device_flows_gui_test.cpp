@@ -19,6 +19,7 @@
 #include "gui/gui_test_rig.h"
 #include "gui_flows/gui_flows_fixture.h"
 #include "shell/ui/loading_window.h"
+#include "shell/ui/message_presenter.h"
 
 namespace velq::ui::testing {
 namespace {
@@ -207,7 +208,8 @@ TEST_F(DeviceFlowsGui, LostWriteChunksAndStuckBytesShowBurnFailed) {
     mouse->StickByte(0x300);
     mouse->ClearRequests();
     RunFlow("Btn_Confirm3_1");
-    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 4);  // check and three repair passes
+    // The read kept in the undo history, the check and three repair passes.
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 5);
     EXPECT_TRUE(Said("Str109"));
 }
 
@@ -316,13 +318,14 @@ TEST_F(DeviceFlowsGui, AfterAReplugApplyKeepsTheFireAreaOfTheMouse) {
     EXPECT_EQ(mouse->MemoryCopy(), plugged);
 }
 
-// The first read after plug-in fails: the pages stay covered, the user is told, and Apply
-// cannot write the built-in defaults over the mouse.
+// The first read after plug-in fails: the pages stay covered, the user is told (the cover says
+// it too), and Apply cannot write the built-in defaults over the mouse.
 TEST_F(DeviceFlowsGui, AFailedFirstReadKeepsThePagesCovered) {
     mouse->NeverAnswerReadChunk(12);
     StartController();
     ASSERT_TRUE(WaitFor([&] { return Said("Str900"); }));
     EXPECT_TRUE(Covered());
+    EXPECT_EQ(CoverNote(), CaptionOf(1, "Str900"));
     EXPECT_TRUE(rig.window->device_handle_present());
     const auto before = mouse->MemoryCopy();
     rig.window->CoverPages(false);  // even a click that got through the cover
@@ -441,17 +444,22 @@ TEST_F(StalledMouseGui, ClosingDuringAReadAbandonsItAtAChunkBoundary) {
 }
 
 // Cancel in the loading window: a read is given up (nothing shown, the pages stay covered and
-// Apply refuses), a write stops and the user is told the mouse may hold part of it.
+// Apply refuses), a write stops and the user is told the mouse may hold part of it, and a reset
+// stopped in the read it keeps in the undo history writes nothing and says so.
 TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
+    enum class Stopped { kRead, kWrite, kHistoryRead };
     struct Case {
         const char* name;
         const char* button;
         int hang_after;
-        bool write;
+        Stopped stopped;
     };
+    // The reset's read for the undo history: Open, Status, ReadBegin, 342 chunks, Reload, Close.
+    constexpr int kHistoryReadRequests = 347;
     const Case cases[] = {
-        {"read", "Btn_Read_1", 15, false},
-        {"write", "Btn_Confirm2_1", 30, true},
+        {"read", "Btn_Read_1", 15, Stopped::kRead},
+        {"write", "Btn_Confirm2_1", kHistoryReadRequests + 30, Stopped::kWrite},
+        {"the read for the undo history", "Btn_Confirm2_1", 30, Stopped::kHistoryRead},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -464,17 +472,27 @@ TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
         mouse->AnswerAgain();
         ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
         EXPECT_FALSE(loading->isVisible());
-        EXPECT_EQ(mouse->CountRequests(Command::kReload), 1);
-        EXPECT_EQ(mouse->CountRequests(Command::kClose), 1);
-        if (c.write) {
+        // A write comes after the read kept in the undo history: two transactions.
+        const int transactions = c.stopped == Stopped::kWrite ? 2 : 1;
+        EXPECT_EQ(mouse->CountRequests(Command::kReload), transactions);
+        EXPECT_EQ(mouse->CountRequests(Command::kClose), transactions);
+        if (c.stopped == Stopped::kWrite) {
             EXPECT_LT(mouse->CountRequests(Command::kWriteNext), 342);
             ASSERT_EQ(rig.messages.messages().size(), 1u);
             EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str906"));
             EXPECT_FALSE(Covered());
+        } else if (c.stopped == Stopped::kHistoryRead) {
+            EXPECT_EQ(mouse->CountRequests(Command::kWriteBegin), 0);
+            ASSERT_EQ(rig.messages.messages().size(), 1u);
+            EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str916"));
+            EXPECT_FALSE(Covered());
         } else {
+            // Nothing was read, and the user is told so at once, the cover saying it as well.
             EXPECT_LT(mouse->CountRequests(Command::kReadNext), 1 + 43);
-            EXPECT_TRUE(rig.messages.messages().empty());
+            ASSERT_EQ(rig.messages.messages().size(), 1u);
+            EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str907"));
             EXPECT_TRUE(Covered());
+            EXPECT_EQ(CoverNote(), CaptionOf(1, "Str907"));
             mouse->ClearRequests();
             rig.window->CoverPages(false);  // even a click that got through the cover
             RunFlow("Btn_Apply_1");
@@ -483,6 +501,77 @@ TEST_F(StalledMouseGui, CancelStopsAReadOrAWriteAtAChunkBoundary) {
         }
         EXPECT_TRUE(rig.window->isVisible());
     }
+}
+
+// After a cancelled Read the pages stay covered with the cover saying why, no device pass
+// reads again, and Read, which the cover leaves within reach, reads the mouse and uncovers them.
+TEST_F(StalledMouseGui, AfterACancelledReadTheCoverSaysSoAndReadReads) {
+    StartReady();
+    mouse->HangAfterRequests(15, SystemClock(), kHungRequestMs);
+    rig.Click("Btn_Read_1");
+    ASSERT_TRUE(WaitFor([&] { return loading->isVisible() && mouse->HungRequests() > 0; }));
+    Cancel();
+    mouse->AnswerAgain();
+    ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages()[0], CaptionOf(1, "Str907"));
+    EXPECT_TRUE(Covered());
+    EXPECT_EQ(CoverNote(), CaptionOf(1, "Str907"));
+    ASSERT_TRUE(rig.window->SwitchLanguage(2).ok);  // the cover says it in the new language
+    EXPECT_EQ(CoverNote(), CaptionOf(2, "Str907"));
+    ASSERT_TRUE(rig.window->SwitchLanguage(1).ok);
+
+    // The cover takes a click on a tab, not one on Read.
+    QWidget* page = rig.Control("gbPage1");
+    const auto child_at = [page](QWidget* control) {
+        return page->childAt(control->mapTo(page, control->rect().center()));
+    };
+    EXPECT_EQ(child_at(rig.Control("Btn_Adv_1")), rig.Control("Disable_All_1"));
+    EXPECT_EQ(child_at(rig.Control("Btn_Read_1")), rig.Control("Btn_Read_1"));
+
+    mouse->ClearRequests();
+    controller->DeviceChanged();  // a device pass: it leaves the mouse alone
+    ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
+    EXPECT_EQ(mouse->CountRequests(Command::kReadBegin), 0);
+    EXPECT_TRUE(Covered());
+
+    rig.messages.Clear();
+    RunFlow("Btn_Read_1");
+    EXPECT_FALSE(Covered());
+    EXPECT_TRUE(CoverNote().isEmpty());
+    EXPECT_TRUE(rig.messages.messages().empty());
+    EXPECT_TRUE(controller->ReadComplete());
+}
+
+// A read that repaired sections of what the mouse holds names the settings the pages show as
+// defaults; the mouse keeps what it holds until the user applies.
+TEST_F(DeviceFlowsGui, ADamagedReadNamesTheSettingsShownAsDefaults) {
+    DataBuf image = defaults.eeprom[0];
+    image[0x06] ^= 0x01;  // A's checksum fails
+    image[0x40] ^= 0x01;  // and the profiles'
+    mouse->SetMemory(0, image);
+    const auto memory = mouse->MemoryCopy();
+    const QString said = CaptionOf(1, "Str908") + QStringLiteral("\n") + CaptionOf(1, "Str909") +
+                         QStringLiteral("\n") + CaptionOf(1, "Str911");
+    StartController();
+    ASSERT_TRUE(WaitFor([&] { return !rig.window->no_device_page(); }));
+    ASSERT_TRUE(WaitFor([&] { return !controller->Busy(); }));
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(MessageDisplayText(rig.messages.messages()[0]), said);
+    EXPECT_FALSE(Covered());
+    EXPECT_EQ(rig.Text("Key1"), CaptionOf(1, "Str210"));  // the default profile's left click
+    EXPECT_EQ(mouse->MemoryCopy(), memory);
+
+    rig.messages.Clear();
+    RunFlow("Btn_Read_1");
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(MessageDisplayText(rig.messages.messages()[0]), said);
+    EXPECT_EQ(mouse->MemoryCopy(), memory);
+
+    rig.messages.Clear();
+    RunFlow("Btn_Apply_1");
+    RunFlow("Btn_Read_1");
+    EXPECT_TRUE(rig.messages.messages().empty());
 }
 
 }  // namespace

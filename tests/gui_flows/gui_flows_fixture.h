@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -83,6 +84,14 @@ protected:
 
     // The cover is shown over the pages (also once the window itself was closed).
     bool Covered() const { return rig.Control("Disable_All_1")->isVisibleTo(rig.window.get()); }
+    // What the cover says over the pages, as shown on it: empty when it says nothing.
+    QString CoverNote() const {
+        QWidget* cover = rig.Control("Disable_All_1");
+        const auto* note = cover->findChild<QLabel*>(QStringLiteral("CoverNote"));
+        const QString text = note != nullptr && note->isVisibleTo(cover) ? note->text() : QString();
+        EXPECT_EQ(text, rig.window->cover_note());
+        return text;
+    }
 
     bool Said(const char* key) const {
         const QString text = CaptionOf(1, key);

@@ -105,6 +105,32 @@ TEST_F(GunKeysTest, AddAndDeleteKeepBothListsAndTheFileInStep) {
     EXPECT_EQ(FileBytes(), full);
 }
 
+// A file that could not be read is said at start-up and left as it is: an add is refused, and
+// said again, rather than writing a list of the new entry alone over the user's four.
+TEST_F(GunKeysTest, AFileThatCouldNotBeReadIsSaidAndLeftAsItIs) {
+    std::vector<uint8_t> bytes(31, 0);
+    for (int entry = 0; entry < 4; ++entry) {
+        bytes[3 * entry] = 0x0C;
+        bytes[3 * entry + 1] = static_cast<uint8_t>(entry + 1);
+        bytes[3 * entry + 2] = static_cast<uint8_t>(entry + 1);
+    }
+    WriteFile(bytes);
+    OpenFactoryPage();
+    ASSERT_FALSE(rig.messages.messages().empty());
+    const QString said = rig.messages.messages().back();
+    EXPECT_TRUE(said.startsWith(CaptionOf(1, "Str914") + QLatin1Char('\n'))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QString::fromStdString(File().string()))) << said.toStdString();
+    EXPECT_TRUE(Names("LB_ScriptName").isEmpty());
+    rig.messages.Clear();
+
+    rig.Click("btn_AddScript");
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages().front(), said);
+    EXPECT_TRUE(Names("LB_ScriptName").isEmpty());
+    EXPECT_TRUE(Names("LB_Script").isEmpty());
+    EXPECT_EQ(FileBytes(), bytes);
+}
+
 TEST_F(GunKeysTest, AGunKeyFromTheMenuGoesOnAFactoryButtonWithItsName) {
     WriteFile({0x0C, 6, 7, 0x0C, 8, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                0,    0, 0, 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
@@ -116,8 +142,7 @@ TEST_F(GunKeysTest, AGunKeyFromTheMenuGoesOnAFactoryButtonWithItsName) {
     QWidget* button = rig.Control("btn_Key203");
     EXPECT_TRUE(page->rect().contains(panel->geometry()));
     const QRect button_box(button->mapTo(page, QPoint(0, 0)), button->size());
-    EXPECT_LT(std::abs(panel->geometry().center().x() - button_box.center().x()),
-              panel->width());
+    EXPECT_LT(std::abs(panel->geometry().center().x() - button_box.center().x()), panel->width());
     QWidget* gun_entry = rig.Control("Key_TLFireMacro");
     EXPECT_TRUE(gun_entry->isVisibleTo(panel));
     EXPECT_LE(gun_entry->geometry().bottom(), panel->height());

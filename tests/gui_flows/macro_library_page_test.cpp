@@ -20,6 +20,7 @@
 
 #include "gui/gui_test_rig.h"
 #include "macros/macro_library.h"
+#include "macros/macro_name.h"
 #include "macros/ui/macro_page.h"
 
 namespace velq::ui::testing {
@@ -244,6 +245,47 @@ TEST_F(MacroLibraryPageTest, AFailedSaveIsSaidWithTheFileAndTheListKeepsWhatIsOn
     ASSERT_FALSE(rig.messages.messages().empty());
     EXPECT_TRUE(rig.messages.messages().back().contains(QStringLiteral("Macro.bin")));
     EXPECT_EQ(Names(), QStringList({"Kept"}));
+}
+
+// A library file with a free record between macros is shown closed up, and the user hears of
+// it before a change rewrites the file that way; a record named FF FF is a macro like any.
+TEST_F(MacroLibraryPageTest, AClosedUpLibraryIsSaidBeforeAnySaveRewritesIt) {
+    std::filesystem::create_directories(Folder());
+    std::vector<uint8_t> stored(kMacroLibraryFileSize, 0);
+    const auto put = [&stored](std::size_t index, const MacroName& name) {
+        std::copy(name.begin(), name.end(), stored.begin() + index * kMacroSlotSize);
+    };
+    put(0, MakeMacroName(u"A"));
+    put(2, MakeMacroName(u"B"));
+    MacroName ff_name = MakeMacroName(u"x");
+    ff_name[0] = 0xFF;
+    ff_name[1] = 0xFF;
+    put(3, ff_name);
+    {
+        std::ofstream out(Folder() / "Macro.bin", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(stored.data()),
+                  static_cast<std::streamsize>(stored.size()));
+    }
+    Open();
+    ASSERT_EQ(rig.messages.messages().size(), 1u);
+    EXPECT_EQ(rig.messages.messages().front(),
+              CaptionOf(1, "Str913") + QLatin1Char('\n') +
+                  QString::fromStdString((Folder() / "Macro.bin").string()));
+    rig.messages.Clear();
+    EXPECT_EQ(Names().size(), 3);
+    EXPECT_EQ(Names().mid(0, 2), QStringList({"A", "B"}));
+    EXPECT_EQ(LibraryFile(), stored);
+
+    rig.Click("Btn_New");
+    Name(QStringLiteral("C"));
+    EXPECT_TRUE(rig.messages.messages().empty());
+    std::vector<uint8_t> closed_up(kMacroLibraryFileSize, 0);
+    std::copy(stored.begin(), stored.begin() + kMacroSlotSize, closed_up.begin());
+    std::copy(stored.begin() + 2 * kMacroSlotSize, stored.begin() + 4 * kMacroSlotSize,
+              closed_up.begin() + kMacroSlotSize);
+    const MacroName c = MakeMacroName(u"C");
+    std::copy(c.begin(), c.end(), closed_up.begin() + 3 * kMacroSlotSize);
+    EXPECT_EQ(LibraryFile(), closed_up);
 }
 
 TEST_F(MacroLibraryPageTest, ThePanelsNewMacroStartsPlayingToTheEnd) {

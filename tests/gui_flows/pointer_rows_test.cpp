@@ -96,5 +96,35 @@ TEST_F(PointerRows, UntouchedSettingsAreNeverRewrittenAndAReadStartsOver) {
     EXPECT_EQ(backend.stored[K::kDoubleClickSpeed], "500");
 }
 
+// The desktop refusing a setting is only noted in the program's output; our own file that
+// cannot keep one (the wheel lines a desktop does not keep) is said with the file's name.
+TEST_F(PointerRows, OurOwnFileThatCannotKeepASettingIsSaid) {
+    rig.messages.Clear();
+    struct Case {
+        bool own_file;
+        const char* error;
+    };
+    const Case cases[] = {
+        {false, "GSettings refused org.gnome.desktop.peripherals.mouse speed"},
+        {true, "/home/u/.config/velq540b/pointer.conf: may not be written: Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        backend.write_error = c.error;
+        backend.write_error_own_file = c.own_file;
+        ReleaseSliderAt("slider_SrcSpd", 0);
+        if (c.own_file) {
+            ASSERT_EQ(rig.messages.messages().size(), 1u);
+            EXPECT_EQ(rig.messages.messages().front(),
+                      CaptionOf(1, "Str109") + QLatin1Char('\n') + QString::fromUtf8(c.error));
+        } else {
+            EXPECT_TRUE(rig.messages.messages().empty());
+        }
+        rig.messages.Clear();
+        ReleaseSliderAt("slider_SrcSpd", 1000);
+        rig.messages.Clear();
+    }
+}
+
 }  // namespace
 }  // namespace velq::ui::testing

@@ -102,7 +102,7 @@ DataBuf ErasedImage() {
 TEST(SectionCopiesTest, FillingFromAnErasedImageRepairsEveryCheckedSection) {
     const DataBuf image = ErasedImage();
     SectionCopies copies;
-    FillSectionCopies(image, copies);
+    EXPECT_EQ(FillSectionCopies(image, copies), (SectionRepairs{true, true, true, true}));
     EXPECT_EQ(copies.parameter_a, DefaultParameterASection());
     EXPECT_EQ(copies.parameter_b, (ParameterBSection{1, 0xFE, 1, 0xFE, 0, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(copies.profile, DefaultProfileSection());
@@ -112,6 +112,40 @@ TEST(SectionCopiesTest, FillingFromAnErasedImageRepairsEveryCheckedSection) {
                             [](uint8_t b) { return b == 0xFF; }));
     EXPECT_TRUE(std::all_of(copies.fire_color.begin(), copies.fire_color.end(),
                             [](uint8_t b) { return b == 0xFF; }));
+}
+
+// Each checked section that fails is named, and only it; the fire tables carry no check.
+TEST(SectionCopiesTest, FillSaysWhichSectionsWereRepaired) {
+    SectionCopies valid;
+    valid.parameter_a = DefaultParameterASection();
+    valid.parameter_b = {1, 0xFE, 1, 0xFE, 0, 0xFF, 0xFF, 0xFF};
+    valid.profile = DefaultProfileSection();
+    valid.fire_key = DefaultFireKeySection();
+    DataBuf sound = ErasedImage();
+    StoreSectionCopies(valid, sound);
+    struct Case {
+        const char* name;
+        std::vector<std::size_t> changed;  // one bit each
+        SectionRepairs repaired;
+    };
+    const Case cases[] = {
+        {"none", {}, {}},
+        {"A", {0x06}, {true, false, false, false}},
+        {"a pair of B", {0x33}, {false, true, false, false}},
+        {"profile", {0x5B}, {false, false, true, false}},
+        {"fire key", {0xF8}, {false, false, false, true}},
+        {"A and the fire key", {0x2F, 0xFA}, {true, false, false, true}},
+        {"fire tables", {0x80, 0xB0, 0xD0}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataBuf image = sound;
+        for (std::size_t at : c.changed) {
+            image[at] ^= 0x01;
+        }
+        SectionCopies copies;
+        EXPECT_EQ(FillSectionCopies(image, copies), c.repaired);
+    }
 }
 
 TEST(SectionCopiesTest, FillTakesEachSectionFromItsAddress) {
@@ -149,7 +183,7 @@ TEST(SectionCopiesTest, StoreWritesSectionsWithChecksumsAndKeepsEverythingElse) 
     StoreSectionCopies(copies, image);
 
     SectionCopies back;
-    FillSectionCopies(image, back);  // every checksum must pass, so nothing is repaired
+    EXPECT_FALSE(FillSectionCopies(image, back));  // every checksum passes: nothing repaired
     EXPECT_EQ(back.parameter_a[0x02], 0x07);
     EXPECT_EQ(back.profile[0], 0x02);
     EXPECT_EQ(back.fire_key[8], 0x20);

@@ -261,25 +261,34 @@ TEST_F(MacroLibraryTest, ImportOneTakesOnlyAStorableMacroOfANewName) {
     EXPECT_EQ(library.ImportOne(dir).status, LibraryStatus::kFileFailed);  // a folder
 }
 
+// A record named FF FF ... in a file is a macro, however the mouse would take that name: kept
+// where it stands among the others. Only a record whose name starts 00 00 is free.
+Bytes FfNamedRecord(const std::vector<uint8_t>& tokens) {
+    Bytes record = DeviceRecord(u"x", tokens);
+    record[0] = 0xFF;
+    record[1] = 0xFF;
+    return record;
+}
+
 TEST_F(MacroLibraryTest, LoadAndImportAllCloseUpFreeRecordsBelowUsedOnes) {
-    Bytes ff_name = DeviceRecord(u"x", {0xA1, 0x21});
-    ff_name[0] = 0xFF;
-    ff_name[1] = 0xFF;
+    const Bytes ff_name = FfNamedRecord({0xA3, 0x23});
     const Bytes gapped = LibraryImage({DeviceRecord(u"A", {0xA1, 0x21}), Bytes(256, 0),
                                        DeviceRecord(u"B", {0xA2, 0x22}), ff_name, Record(u"C")});
     WriteBytes(file, gapped);
     const LibraryResult loaded = library.Load();
     ASSERT_TRUE(loaded) << loaded.error;
     EXPECT_TRUE(loaded.compacted);
-    EXPECT_EQ(library.Names(), (Names{u"A", u"B", u"C"}));
+    ASSERT_EQ(library.Count(), 4u);
+    EXPECT_EQ(library.Names()[0], u"A");
+    EXPECT_EQ(library.Names()[1], u"B");
+    EXPECT_EQ(library.Names()[3], u"C");
     EXPECT_EQ(library.Content(1)[2], 0xA2);
     EXPECT_EQ(ReadBytes(file), gapped);  // loading alone writes nothing
 
-    const Bytes compact = LibraryImage(
-        {DeviceRecord(u"A", {0xA1, 0x21}), DeviceRecord(u"B", {0xA2, 0x22}), Record(u"C")});
     ASSERT_TRUE(library.New(u"D"));
-    EXPECT_EQ(ReadBytes(file), LibraryImage({RecordAt(compact, 0), RecordAt(compact, 1),
-                                             RecordAt(compact, 2), Record(u"D")}));
+    EXPECT_EQ(ReadBytes(file),
+              LibraryImage({DeviceRecord(u"A", {0xA1, 0x21}), DeviceRecord(u"B", {0xA2, 0x22}),
+                            ff_name, Record(u"C"), Record(u"D")}));
 
     // Import All reads a whole library the same way; a short file is laid over the library.
     const fs::path whole = dir / "whole.bin";
@@ -287,12 +296,66 @@ TEST_F(MacroLibraryTest, LoadAndImportAllCloseUpFreeRecordsBelowUsedOnes) {
     const LibraryResult imported = library.ImportAll(whole);
     ASSERT_TRUE(imported) << imported.error;
     EXPECT_TRUE(imported.compacted);
-    EXPECT_EQ(library.Names(), (Names{u"New", u"C", u"D"}));
-    EXPECT_EQ(ReadBytes(file), LibraryImage({Record(u"New"), Record(u"C"), Record(u"D")}));
+    EXPECT_EQ(library.Count(), 4u);
+    EXPECT_EQ(ReadBytes(file), LibraryImage({Record(u"New"), ff_name, Record(u"C"), Record(u"D")}));
 
     WriteBytes(whole, Bytes(kMacroLibraryFileSize + 1, 0));
     EXPECT_EQ(library.ImportAll(whole).status, LibraryStatus::kFileFailed);
-    EXPECT_EQ(library.Count(), 3u);
+    EXPECT_EQ(library.Count(), 4u);
+}
+
+// Records named FF FF, first, between others and last, with contents of their own: a load does
+// not close anything up, and every save writes them back byte for byte, in both libraries.
+TEST_F(MacroLibraryTest, RecordsNamedFfFfAreKeptByteForByte) {
+    const Bytes first = FfNamedRecord({0xA1, 0x21});
+    const Bytes all_ff(kMacroSlotSize, 0xFF);
+    const Bytes stored = LibraryImage({first, DeviceRecord(u"A", {0xA2, 0x22}),
+                                       FfNamedRecord({0xA4, 0x24}), Record(u"B"), all_ff});
+    WriteBytes(file, stored);
+    const LibraryResult loaded = library.Load();
+    ASSERT_TRUE(loaded) << loaded.error;
+    EXPECT_FALSE(loaded.compacted);
+    ASSERT_EQ(library.Count(), 5u);
+    EXPECT_EQ(library.Names()[1], u"A");
+    EXPECT_EQ(library.Names()[3], u"B");
+
+    // A rename rewrites the file: only the renamed name's bytes differ.
+    ASSERT_TRUE(library.Rename(1, u"A2"));
+    Bytes renamed = stored;
+    const MacroName field = MakeMacroName(u"A2");
+    std::copy(field.begin(), field.end(), renamed.begin() + kMacroSlotSize);
+    EXPECT_EQ(ReadBytes(file), renamed);
+    ASSERT_TRUE(library.Rename(1, u"A"));
+    EXPECT_EQ(ReadBytes(file), stored);
+
+    // A new macro goes after them; deleting it leaves the file as it was.
+    ASSERT_TRUE(library.New(u"C"));
+    ASSERT_TRUE(library.Delete(5));
+    EXPECT_EQ(ReadBytes(file), stored);
+
+    // The new, renamed or imported macro never takes such a name itself.
+    EXPECT_EQ(library.New(std::u16string(1, u'\xFFFF')).status, LibraryStatus::kEmptyName);
+    const fs::path single = dir / "single.bin";
+    WriteBytes(single, FfNamedRecord({0xA5, 0x25}));
+    EXPECT_EQ(library.ImportOne(single).status, LibraryStatus::kUnfitMacro);
+    EXPECT_EQ(ReadBytes(file), stored);
+
+    // The library of the driver keeps them alike.
+    DriverMacroLibrary driver(dir);
+    Bytes driver_ff = Record(u"x", {}, kDriverMacroRecordSize);
+    driver_ff[0] = 0xFF;
+    driver_ff[1] = 0xFF;
+    driver_ff[kMacroNameSize + 5] = 0x42;
+    const Bytes driver_file =
+        Concat({driver_ff, Record(u"A", {}, kDriverMacroRecordSize), driver_ff});
+    WriteBytes(dir / std::string(kDriverMacroLibraryFileName), driver_file);
+    ASSERT_TRUE(driver.Load());
+    EXPECT_EQ(driver.Count(), 3u);
+    ASSERT_TRUE(driver.Rename(1, u"A2"));
+    ASSERT_TRUE(driver.Rename(1, u"A"));
+    ASSERT_TRUE(driver.New(u"B"));
+    ASSERT_TRUE(driver.Delete(3));
+    EXPECT_EQ(ReadBytes(dir / std::string(kDriverMacroLibraryFileName)), driver_file);
 }
 
 TEST_F(MacroLibraryTest, ExportsWriteTheRecordOrTheLibraryUnderANameEndingInBin) {

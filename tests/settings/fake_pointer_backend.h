@@ -20,7 +20,9 @@ public:
     }
     PointerResult Write(const PointerValues& values) override {
         if (!write_error.empty()) {
-            return PointerError(write_error);
+            PointerResult failed = PointerError(write_error);
+            failed.own_file = write_error_own_file;
+            return failed;
         }
         writes.push_back(values);
         for (const auto& [key, text] : values) {
@@ -33,6 +35,7 @@ public:
     std::vector<PointerValues> writes;
     std::string read_error;
     std::string write_error;
+    bool write_error_own_file = false;  // the failure is one of our own file, not the desktop's
 };
 
 }  // namespace velq

@@ -14,9 +14,9 @@ namespace {
 using Env = std::map<std::string, std::string>;
 
 EnvironmentLookup LookUpIn(const Env& env) {
-    return [&env](const char* name) -> const char* {
-        const auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
+    return [&env](std::string_view name) -> std::optional<std::string> {
+        const auto it = env.find(std::string(name));
+        return it == env.end() ? std::nullopt : std::optional<std::string>(it->second);
     };
 }
 

@@ -91,14 +91,6 @@ TEST(LightRules, EachTypeShowsItsGroups) {
     EXPECT_EQ(GroupsOfLight(LightType::kTwoColour), (LightGroups{true, true, false, false, false}));
     EXPECT_EQ(GroupsOfLight(LightType::kSync), (LightGroups{}));
     EXPECT_EQ(GroupsOfLight(LightType::kBreathing), (LightGroups{}));
-
-    LightingConfig lighting;
-    lighting.mode = 6;
-    ChooseLightType(lighting, LightType::kFlowing);
-    EXPECT_EQ(lighting.mode, 2);
-    lighting.mode = 6;
-    ChooseLightType(lighting, LightType::kSync);
-    EXPECT_EQ(lighting.mode, 6);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,23 +20,35 @@ namespace velq {
 namespace {
 
 // The caption numbers every table holds, after FontName and Title, in this order. Str862 and
-// Str863 (the macro options caption, the fire page's X column), Str900..Str906 and Str918..Str919
-// (the recorder's note for Wayland, a number field's text that is no number) are ours.
+// Str863 (the macro options caption, the fire page's X column), Str900..Str914, Str916..Str917
+// and Str918..Str919 (the recorder's note for Wayland, a number field's text that is no number)
+// are ours.
 constexpr std::array<std::pair<int, int>, 30> kCaptionNumberRanges = {{
     {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
     {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
     {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
-    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 906}, {918, 919},
+    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 914}, {916, 919},
 }};
-constexpr size_t kKeyCount = 220;
+constexpr size_t kKeyCount = 230;
 
 // The messages the device flows show when a read, a write or opening the mouse fails, when a
-// loaded file needed repairs, and when a cancelled write may have left part of it in the mouse.
+// loaded file needed repairs, when a cancelled write may have left part of it in the mouse,
+// when a read was stopped, the settings a read shows as defaults (a line and the settings of
+// each section that failed its check), and when the mouse could not be kept in the undo history
+// before a write that replaces its settings.
 constexpr auto kFlowMessageKeys = std::to_array<std::string_view>(
-    {"Str900", "Str901", "Str902", "Str903", "Str904", "Str905", "Str906"});
+    {"Str900", "Str901", "Str902", "Str903", "Str904", "Str905", "Str906", "Str907", "Str908",
+     "Str909", "Str910", "Str911", "Str912", "Str916", "Str917"});
+
+// The messages about the user's files: a macro library that was closed up at load, and a gun
+// key list that could not be read.
+constexpr auto kUserFileMessageKeys = std::to_array<std::string_view>({"Str913", "Str914"});
 
 // The file name of the udev rule, which the no-access message names in every language.
 constexpr std::string_view kUdevRuleFile = "70-velq540b.rules";
+// The captions of the Read and Apply buttons, which messages name as the way on.
+constexpr std::string_view kReadButtonKey = "Str017";
+constexpr std::string_view kApplyButtonKey = "Str001";
 
 std::vector<std::string> ExpectedKeys() {
     std::vector<std::string> keys = {"FontName", "Title"};
@@ -122,11 +135,22 @@ TEST_P(ShippedCaptionTableTest, GivesEveryMappedKeyAText) {
 
 TEST_P(ShippedCaptionTableTest, GivesTheFlowMessagesATextNamingTheRuleWhereNeeded) {
     const CaptionTable table = Load(GetParam());
-    for (std::string_view key : kFlowMessageKeys) {
-        EXPECT_FALSE(table.Caption(key).empty()) << key;
+    for (const auto& keys : {std::span<const std::string_view>(kFlowMessageKeys),
+                             std::span<const std::string_view>(kUserFileMessageKeys)}) {
+        for (std::string_view key : keys) {
+            EXPECT_FALSE(table.Caption(key).empty()) << key;
+        }
     }
     EXPECT_NE(table.Caption("Str901").find(kUdevRuleFile), std::string::npos)
         << table.Caption("Str901");
+    // A read that did not complete names the Read button as the way on; the settings shown as
+    // defaults name the Apply button, which alone writes them.
+    for (std::string_view key : {"Str900", "Str907"}) {
+        EXPECT_NE(table.Caption(key).find(table.Caption(kReadButtonKey)), std::string::npos)
+            << key << " " << table.Caption(key);
+    }
+    EXPECT_NE(table.Caption("Str908").find(table.Caption(kApplyButtonKey)), std::string::npos)
+        << table.Caption("Str908");
 }
 
 TEST_P(ShippedCaptionTableTest, AgreesWithItsReadableSource) {

@@ -17,6 +17,7 @@
 #include "buttons/function_table.h"
 #include "buttons/menu_rules.h"
 #include "buttons/ui/key_combination_dialog.h"
+#include "config/config_edits.h"
 #include "config/ui/engineering_page.h"
 #include "macros/ui/macro_page.h"
 #include "shell/ui/main_window.h"
@@ -80,17 +81,6 @@ private:
 QString AssignTarget::Control() const {
     return kind == Kind::kLabel ? QStringLiteral("Key%1").arg(number)
                                 : QStringLiteral("btn_Key%1").arg(number);
-}
-
-QStringList AssignTarget::ProfileControls() const {
-    QStringList names;
-    for (int b = 1; b <= 9; ++b) {
-        names << (kind == Kind::kLabel ? QStringLiteral("Key%1").arg(b)
-                                       : QStringLiteral("btn_Key%1%2")
-                                             .arg(number / 100)
-                                             .arg(b, 2, 10, QLatin1Char('0')));
-    }
-    return names;
 }
 
 FunctionMenus::FunctionMenus(MainWindow& window, QWidget* container)
@@ -436,21 +426,6 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
         return false;
     }
     shown->setProperty("text", caption);
-    if (left_click_rule) {
-        std::vector<std::string> captions;
-        for (const QString& name : target_.ProfileControls()) {
-            const QWidget* control = window().Control(name);
-            captions.push_back(control != nullptr
-                                   ? control->property("text").toString().toStdString()
-                                   : std::string());
-        }
-        const std::string left_click = window().captions().Caption(kLeftClickNameKey);
-        if (!KeepsALeftClick(captions, left_click)) {
-            shown->setProperty("text", QString::fromStdString(left_click));
-            window().ShowMessageKey("Str108");
-            return false;
-        }
-    }
     ProfileButtons MouseConfig::*profile = nullptr;
     int button = 0;
     if (target_.kind == AssignTarget::Kind::kColumn) {
@@ -472,9 +447,19 @@ bool FunctionMenus::Assign(const FunctionCode& code, const QString& caption, boo
         return true;  // the caption changed, nothing is stored
     }
     // Every view of the button follows (the main page's label, the factory page's column).
-    window().ChangeConfig([profile, button, &code](MouseConfig& config) {
-        (config.*profile)[static_cast<size_t>(button - 1)] = code;
+    const LeftClickRule rule = left_click_rule ? LeftClickRule::kKept : LeftClickRule::kWaived;
+    bool refused = false;
+    window().ChangeConfig([profile, button, &code, rule, &refused](MouseConfig& config) {
+        refused =
+            !AssignButtonFunction(config.*profile, static_cast<size_t>(button - 1), code, rule);
     });
+    if (refused) {
+        // The button keeps its function, the profile's last left click.
+        shown->setProperty("text",
+                           QString::fromStdString(window().captions().Caption(kLeftClickNameKey)));
+        window().ShowMessageKey("Str108");
+        return false;
+    }
     return true;
 }
 

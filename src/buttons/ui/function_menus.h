@@ -19,8 +19,6 @@ struct AssignTarget {
 
     // The control that shows the target's function.
     QString Control() const;
-    // The nine controls of the same profile (the left-click rule looks at them).
-    QStringList ProfileControls() const;
 };
 
 // The cascading function menus of the button labels (`Pnl_Main` and the panels it opens, their
@@ -45,7 +43,7 @@ public:
     const AssignTarget& target() const { return target_; }
 
     // Gives the target its function `code`, shown as `caption`. With `left_click_rule`, a
-    // change that would leave no button of the profile showing the left click is refused with
+    // change that would leave no button of the profile holding the left click is refused with
     // its message (the button shows the left click again and keeps its code). A main-page
     // target stores into the profile of the selected office or gaming tab, or nowhere when
     // neither is selected. False when refused.

@@ -70,15 +70,12 @@ void EngineeringPage::Edited(const QString& name) {
         {"rb_BreLED", LightType::kBreathing}};
     for (const auto& [button, type] : kLightTypes) {
         if (name == QLatin1String(button)) {
-            window().ChangeConfig([type](MouseConfig& c) { ChooseLightType(c.lighting, type); });
+            window().ChangeConfig([type](MouseConfig& c) { ChooseLightType(c, type); });
             return;
         }
     }
     if (name == QStringLiteral("cb_CPIStep")) {
-        // A new level count makes its top level the current one.
-        window().ChangeConfig([](MouseConfig& c) {
-            c.dpi.current = static_cast<uint8_t>(std::max(c.dpi.count, uint8_t{1}) - 1);
-        });
+        window().ChangeConfig([](MouseConfig& c) { SetLevelCount(c, c.dpi.count); });
     } else if (name == QStringLiteral("rb_Save") || name == QStringLiteral("rb_NoSave")) {
         window().ChangeConfig(
             [](MouseConfig& c) { SetRememberKeyMode(c, c.options.remember_key_mode); });

@@ -10,6 +10,7 @@
 
 #include "buttons/function_table.h"
 #include "buttons/ui/function_menus.h"
+#include "config/config_edits.h"
 #include "fire/fire_fields.h"
 #include "fire/gun_keys.h"
 #include "shell/ui/colour_dialog.h"
@@ -397,31 +398,31 @@ void FirePage::Confirm() {
     const AssignTarget target = menus != nullptr ? menus->target() : AssignTarget{};
     if (target.kind == AssignTarget::Kind::kLabel) {
         auto* label = qobject_cast<QLabel*>(window().Control(target.Control()));
-        const QString left_click =
-            QString::fromStdString(window().captions().Caption(kLeftClickNameKey));
-        if (label != nullptr && label->text() == left_click) {
-            int left_clicks = 0;
-            for (const QString& name : target.ProfileControls()) {
-                const QWidget* key = window().Control(name);
-                left_clicks += key != nullptr && key->property("text").toString() == left_click;
-            }
-            if (left_clicks <= 1) {
-                // One button of the profile stays the left click: the whole confirm stops.
-                window().ShowMessageKey("Str108");
-                return;
-            }
-        }
         const GunInfo& gun = kGuns[static_cast<size_t>(gun_ - 1)];
+        const std::optional<GunKeyCode> code =
+            GunKeyCodeOf(gun_, window().org().gun6_slots, window().org().gun7_slots);
+        const FunctionCode function =
+            code ? FunctionCode{(*code)[0], (*code)[1], (*code)[2]} : FunctionCode{};
+        const auto checked = [this](const char* radio) {
+            const auto* button = qobject_cast<QRadioButton*>(Control(QString::fromLatin1(radio)));
+            return button != nullptr && button->isChecked();
+        };
+        const bool gaming = checked("rb_2");
+        // One button of the shown profile stays the left click: the whole confirm stops.
+        ProfileButtons shown =
+            gaming ? window().shown_config().gaming : window().shown_config().office;
+        if (window().config_shown() && (gaming || checked("rb_1")) &&
+            !AssignButtonFunction(shown, static_cast<size_t>(target.number - 1), function,
+                                  LeftClickRule::kKept)) {
+            window().ShowMessageKey("Str108");
+            return;
+        }
         if (label != nullptr) {
             label->setText(QString::fromStdString(window().captions().Caption(gun.name_key)));
         }
-        const std::optional<GunKeyCode> code =
-            GunKeyCodeOf(gun_, window().org().gun6_slots, window().org().gun7_slots);
-        const auto* gaming = qobject_cast<QRadioButton*>(Control(QStringLiteral("rb_2")));
         // On the office page the caption changes and nothing is stored.
-        if (code && gaming != nullptr && gaming->isChecked()) {
+        if (code && gaming) {
             const int button = target.number;
-            const FunctionCode function{(*code)[0], (*code)[1], (*code)[2]};
             window().ChangeConfig([button, function](MouseConfig& c) {
                 c.gaming[static_cast<size_t>(button - 1)] = function;
             });

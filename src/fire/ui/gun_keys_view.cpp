@@ -5,12 +5,15 @@
 
 #include <algorithm>
 
-#include "macros/macro_folder.h"
+#include "common/user_dirs.h"
 #include "shell/ui/main_window.h"
 
 namespace velq::ui {
 
 namespace {
+
+// A gun key file that could not be read: the list is left as it is and refuses changes.
+constexpr const char* kUnreadableCaption = "Str914";
 
 QListWidget* ListOf(QWidget* widget) {
     return qobject_cast<QListWidget*>(widget);
@@ -22,16 +25,21 @@ GunKeysView::GunKeysView(MainWindow& window) : window_(window) {}
 
 void GunKeysView::Load() {
     // The file lives with the user's data: the folder a Linux program is installed in is not
-    // writable by its users.
-    folder_ = MacroFolderOfEnvironment({});
+    // writable by its users. The program settings' `Path` does not apply to it.
+    folder_ = ProgramFolder(UserFolder::kData);
     if (!folder_) {
         return;  // no data folder: the list stays empty, as without a file
     }
     const FileResult loaded = list_.Load(File());
     if (!loaded) {
-        window_.ShowMessage(QString::fromStdString(loaded.error));
+        SayUnreadable(loaded.error);
     }
     Refill(-1);
+}
+
+void GunKeysView::SayUnreadable(const std::string& error) {
+    window_.ShowMessage(QString::fromStdString(window_.captions().Caption(kUnreadableCaption)) +
+                        QLatin1Char('\n') + QString::fromStdString(error));
 }
 
 std::filesystem::path GunKeysView::File() const {
@@ -110,7 +118,13 @@ void GunKeysView::Changed(int select) {
 void GunKeysView::Add() {
     const auto* first = control_ ? qobject_cast<QComboBox*>(control_("cb_SOSStartIndex")) : nullptr;
     const auto* last = control_ ? qobject_cast<QComboBox*>(control_("cb_SOSNumber")) : nullptr;
-    if (first == nullptr || last == nullptr || !folder_) {
+    if (first == nullptr || last == nullptr) {
+        return;
+    }
+    if (!folder_) {
+        window_.ShowMessage(
+            QStringLiteral("No folder for the gun key list: neither XDG_DATA_HOME nor HOME is "
+                           "an absolute path."));
         return;
     }
     const GunKeyResult added =
@@ -152,8 +166,10 @@ void GunKeysView::ShowSlotsOf(int position) {
 
 void GunKeysView::Said(const GunKeyResult& result) {
     // A full list and a missing selection are the buttons' quiet limits; a file that could not
-    // be written is not.
-    if (result.status == GunKeyStatus::kWriteFailed) {
+    // be read or written is not.
+    if (result.status == GunKeyStatus::kUnreadable) {
+        SayUnreadable(result.error);
+    } else if (result.status == GunKeyStatus::kWriteFailed) {
         window_.ShowMessage(QString::fromStdString(window_.captions().Caption("Str109")) +
                             QLatin1Char('\n') + QString::fromStdString(result.error));
     }

@@ -30,7 +30,8 @@ public:
 
     explicit GunKeysView(MainWindow& window);
 
-    // Reads the list from the folder of the user's data; a file that cannot be read is said.
+    // Reads the list from the folder of the user's data. A file that cannot be read is said,
+    // and left as it is: the list refuses every change (and says so) until a later start.
     void Load();
     // The factory page's controls exist: they show the list and act on it.
     void Connect(const ControlLookup& control);
@@ -54,6 +55,8 @@ private:
     void Delete();
     void ShowSlotsOf(int position);
     void Said(const GunKeyResult& result);
+    // The file could not be read (`error` says why), so nothing is changed.
+    void SayUnreadable(const std::string& error);
 
     MainWindow& window_;
     GunKeyList list_;

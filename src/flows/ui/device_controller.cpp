@@ -127,6 +127,11 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
         connect(macros, &MacroPage::recordingChanged, this, &DeviceController::SetRecording);
     }
     parts_.window->installEventFilter(this);
+    connect(parts_.window, &MainWindow::languageChanged, this, [this] {
+        if (cover_note_ && !parts_.window->cover_note().isEmpty()) {
+            parts_.window->SetCoverNote(TextOf(*cover_note_));
+        }
+    });
     if (parts_.loading != nullptr) {
         connect(parts_.loading, &LoadingWindow::cancelRequested, this,
                 [this] { cancel_.store(true); });
@@ -312,7 +317,7 @@ void DeviceController::ShowMessage(const UserMessage& message) {
     }
 }
 
-void DeviceController::SayNow(const UserMessage& message) {
+QString DeviceController::TextOf(const UserMessage& message) const {
     const CaptionTable& captions = parts_.window->captions();
     QString text;
     for (size_t i = 0; i < message.keys.size(); ++i) {
@@ -324,6 +329,16 @@ void DeviceController::SayNow(const UserMessage& message) {
     if (!message.detail.empty()) {
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) +
                 QString::fromStdString(message.detail);
+    }
+    return text;
+}
+
+void DeviceController::SayNow(const UserMessage& message) {
+    const QString text = TextOf(message);
+    if (message.on_cover) {
+        // The covered pages keep saying it after the message window is closed.
+        cover_note_ = message;
+        parts_.window->SetCoverNote(text);
     }
     parts_.messages->Show(text);
 }
@@ -371,6 +386,7 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
     if (outcome.no_device_state) {
         window.HideAllMenu();
         window.SetNoDevicePage(false);
+        window.SetCoverNote({});  // no read of a mouse is awaited
     }
     if (outcome.shown) {
         // The slot names first: the pages name the buttons by them.

@@ -87,8 +87,10 @@ public:
     void SetDevTimerEnabled(bool enabled) override;
     void CoverPages(bool covered) override;
     void ShowLoadingWindow(bool shown) override;
-    // On the device thread: shown once the job has ended; on the window thread: at once.
+    // On the device thread: shown once the job has ended; on the window thread: at once. A
+    // message about the covered pages also stays on the cover until they are uncovered.
     void ShowMessage(const UserMessage& message) override;
+    bool Closing() const override { return closing_.load(); }
     // Asked on the window thread before a job.
     bool ChooseSaveFile(std::filesystem::path& file) override;
     bool ChooseLoadFile(std::filesystem::path& file) override;
@@ -117,6 +119,8 @@ private:
     void JobEnded(const FlowOutcome& outcome, const std::vector<UserMessage>& messages);
     void ActOn(const FlowOutcome& outcome);
     void SayNow(const UserMessage& message);
+    // A message's text in the current language.
+    QString TextOf(const UserMessage& message) const;
 
     // The window actions the device thread asks for, carried out on the window thread in the
     // order they were asked.
@@ -176,6 +180,8 @@ private:
     ShownConfig shown_;
     SlotNames slot_names_{shown_};
     PredefinedGuns guns_;
+    // The message on the cover, named again in a new language while the cover still says it.
+    std::optional<UserMessage> cover_note_;
     bool eeprom_mode_ = true;
     bool device_open_ = false;
     bool read_complete_ = false;

@@ -27,6 +27,8 @@ constexpr std::array<const char*, 7> kLibraryPanelRows{
     "Btn_NewMacro", "Btn_NewName",   "Btn_DelPCMacro", "Btn_ImportOne",
     "Btn_Import",   "Btn_ExportOne", "Btn_Export"};
 constexpr int kLibraryPanelRowHeight = 22;
+// The library file had free records between its macros, which the list closes up.
+constexpr const char* kCompactedCaption = "Str913";
 
 QColor ColourOf(uint32_t value) {
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
@@ -82,13 +84,19 @@ void MacroPage::LoadLibrary() {
     if (!folder) {
         window().ShowMessage(
             QStringLiteral("No folder for the macro library: neither "
-                           "XDG_DATA_HOME nor HOME is set."));
+                           "XDG_DATA_HOME nor HOME is an absolute path."));
         return;
     }
     auto library = std::make_unique<MacroLibrary>(*folder);
     const LibraryResult loaded = library->Load();
     if (!loaded) {
         window().ShowMessage(QString::fromStdString(loaded.error));
+    } else if (loaded.compacted) {
+        // The list shows the macros closed up, and the next change writes them so: the user
+        // hears of it before that save, while the file still holds its gaps.
+        window().ShowMessage(
+            QString::fromStdString(window().captions().Caption(kCompactedCaption)) +
+            QLatin1Char('\n') + QString::fromStdString(library->File().string()));
     }
     library_ = std::move(library);
 }

@@ -25,7 +25,8 @@ public:
 
     // `CheckPCMacro`: loads the library of the macro folder, creating "Macro.bin" on the first
     // start. Runs once, at start-up or when something first needs the library; a library that
-    // cannot be loaded is said, and the page then refuses every change.
+    // cannot be loaded is said, and the page then refuses every change; a library whose file
+    // had free records between its macros is said too, before any change rewrites the file.
     void LoadLibrary();
     // The library once loaded; null when it could not be.
     MacroLibrary* library();

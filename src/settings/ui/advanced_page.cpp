@@ -126,8 +126,7 @@ void AdvancedPage::BuildLevels() {
         }
         connect(count, &QComboBox::activated, this, [this](int position) {
             window().ChangeConfig([position](MouseConfig& config) {
-                config.dpi.count = static_cast<uint8_t>(position + kMinLevelCount);
-                config.dpi.current = static_cast<uint8_t>(config.dpi.count - 1);
+                SetLevelCount(config, position + kMinLevelCount);
             });
         });
     }
@@ -159,9 +158,7 @@ void AdvancedPage::BuildLevels() {
 bool AdvancedPage::LevelClicked(const QString& name) {
     if (const int level = LevelOf(name, QStringLiteral("lbl_DPI")); level != 0) {
         window().ChangeConfig([level](MouseConfig& config) {
-            config.dpi.count =
-                static_cast<uint8_t>(LevelCountAfterLabelClick(config.dpi.count, level));
-            config.dpi.current = static_cast<uint8_t>(config.dpi.count - 1);
+            SetLevelCount(config, LevelCountAfterLabelClick(config.dpi.count, level));
         });
         return true;
     }

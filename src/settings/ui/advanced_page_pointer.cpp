@@ -144,11 +144,19 @@ bool AdvancedPage::PointerClicked(const QString& name) {
 }
 
 void AdvancedPage::Report(const PointerResult& result) {
+    if (result || result.error.empty()) {
+        return;
+    }
+    // Our own file keeps what the desktop does not: a file that cannot be read or written
+    // loses the user's setting, which the user must know.
+    if (result.own_file) {
+        window().ShowMessage(QString::fromStdString(window().captions().Caption("Str109")) +
+                             QLatin1Char('\n') + QString::fromStdString(result.error));
+        return;
+    }
     // The PC's settings are not the mouse's: a desktop that refuses one leaves the mouse and
     // the page as they are, and is only noted for whoever looks at the program's output.
-    if (!result && !result.error.empty()) {
-        std::fprintf(stderr, "pointer settings: %s\n", result.error.c_str());
-    }
+    std::fprintf(stderr, "pointer settings: %s\n", result.error.c_str());
 }
 
 }  // namespace velq::ui

@@ -74,8 +74,13 @@ public:
     // Device state that the tabs consult (the device flows set them).
     void SetDeviceHandlePresent(bool present);
     void SetNoDevicePage(bool no_device_page);
-    // The four cover labels: shown, they swallow every click on the pages.
+    // The four cover labels: shown, they swallow every click on the pages. Uncovering the
+    // pages takes the cover's note away.
     void CoverPages(bool covered);
+    // A note on the covers, over the middle of the pages: why they stay covered and what to do
+    // (message text: "\r" breaks a line). Empty for none; pages not covered take none.
+    void SetCoverNote(const QString& text);
+    const QString& cover_note() const { return cover_note_; }
     // The no-device state's page: the first page in office mode, tabs in their first state.
     void ShowNoDevicePage();
     // The fire page (reached from the function menu, not from a tab).
@@ -192,6 +197,8 @@ private:
     // language marks, unlocked engineering tab) and shows the configuration.
     void PartBuilt(WindowPart& part);
     void UnlockEngineerCopy(int copy);
+    // The cover's note as the window keeps it, on one cover.
+    void ShowCoverNote(QWidget* cover);
     void SetListItemHeights();
     QWidget* CreateControl(const QString& name, const ControlSpec& entry);
     QWidget* ParentFor(const QString& name, const ControlSpec& entry);
@@ -270,6 +277,7 @@ private:
     std::optional<std::vector<QWidget*>> showing_later_;
     QHash<QString, int> part_index_of_;
     bool pages_covered_ = false;
+    QString cover_note_;
     bool engineer_unlocked_ = false;
     // What the pages show, once the device flows showed a configuration.
     MouseConfig config_{};

@@ -40,6 +40,11 @@ constexpr std::array<TabRow, 6> kTabs{{
     {"Engineer_", Page::kEngineering, "rb_7", 6, 4},
 }};
 
+// The note on a cover: a box in the middle of the pages.
+constexpr char kCoverNoteName[] = "CoverNote";
+constexpr int kCoverNoteWidth = 480;
+constexpr int kCoverNoteMargin = 12;
+
 const TabRow* TabOf(Page page) {
     for (const TabRow& row : kTabs) {
         if (row.page == page) {
@@ -138,6 +143,9 @@ void MainWindow::SetNoDevicePage(bool no_device_page) {
 
 void MainWindow::CoverPages(bool covered) {
     pages_covered_ = covered;  // pages built later take the same state
+    if (!covered) {
+        cover_note_.clear();  // the pages show what they are meant to show again
+    }
     for (int copy = 1; copy <= 4; ++copy) {
         if (!parts_[static_cast<size_t>(copy - 1)]->built()) {
             continue;
@@ -147,8 +155,54 @@ void MainWindow::CoverPages(bool covered) {
             if (covered) {
                 cover->raise();
             }
+            ShowCoverNote(cover);
         }
     }
+}
+
+void MainWindow::SetCoverNote(const QString& text) {
+    // Only covered pages need a word on why; pages built later take it too.
+    cover_note_ = pages_covered_ ? MessageDisplayText(text) : QString();
+    for (int copy = 1; copy <= 4; ++copy) {
+        if (!parts_[static_cast<size_t>(copy - 1)]->built()) {
+            continue;
+        }
+        if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
+            ShowCoverNote(cover);
+        }
+    }
+}
+
+void MainWindow::ShowCoverNote(QWidget* cover) {
+    auto* note =
+        cover->findChild<QLabel*>(QLatin1String(kCoverNoteName), Qt::FindDirectChildrenOnly);
+    if (cover_note_.isEmpty()) {
+        if (note != nullptr) {
+            note->hide();
+        }
+        return;
+    }
+    if (note == nullptr) {
+        // The cover itself lets the page show through; the note has a ground of its own, in
+        // the colours of the function menus, so it reads over any page.
+        note = new QLabel(cover);
+        note->setObjectName(QLatin1String(kCoverNoteName));
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignCenter);
+        note->setTextFormat(Qt::PlainText);
+        note->setFrameShape(QFrame::Box);
+        note->setMargin(kCoverNoteMargin);
+    }
+    SetColours(note, style_.menu_font_color, style_.menu_back_color);
+    note->setText(cover_note_);
+    // In the middle of the window, as far as the cover reaches.
+    const int width = std::min(kCoverNoteWidth, cover->width());
+    const int height = std::min(note->heightForWidth(width), cover->height());
+    const QPoint middle = cover->mapFrom(this, QRect(QPoint(), background_size_).center());
+    note->setGeometry(std::clamp(middle.x() - width / 2, 0, cover->width() - width),
+                      std::clamp(middle.y() - height / 2, 0, cover->height() - height), width,
+                      height);
+    note->show();
 }
 
 void MainWindow::ShowMessageKey(std::string_view key) {

@@ -111,6 +111,7 @@ void MainWindow::PartBuilt(WindowPart& part) {
         const int copy = index + 1;
         if (QWidget* cover = Control(QStringLiteral("Disable_All_%1").arg(copy))) {
             cover->setVisible(pages_covered_);
+            ShowCoverNote(cover);
         }
         if (engineer_unlocked_) {
             UnlockEngineerCopy(copy);
