@@ -16,5 +16,9 @@ if [ -x build/bench/velq-bench-startup ]; then
         build/bench/velq-bench-startup --platform offscreen
     fi
 fi
+if [ -x build/bench/velq-bench-recorder ] && command -v xvfb-run >/dev/null; then
+    # The capture reads an X server of its own; the window itself stays offscreen.
+    xvfb-run -a -s "-screen 0 640x480x24" build/bench/velq-bench-recorder 2>/dev/null
+fi
 build/bench/velq-bench-device plug 2>/dev/null
 build/bench/velq-bench-device idle 30 2>/dev/null

@@ -376,8 +376,8 @@ TEST_F(MacroEditorTest, DeleteTakesThePairAndSelectsTheItemBefore) {
 
 TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
     ShowMacro(0, kPressWaitRelease);
-    EXPECT_FALSE(rig.Control("Btn_Start")->isEnabled());
-    EXPECT_FALSE(rig.Control("Btn_InsertStart")->isEnabled());
+    EXPECT_TRUE(rig.Control("Btn_Start")->isEnabled());
+    EXPECT_TRUE(rig.Control("Btn_InsertStart")->isEnabled());
     // Shown disabled, not in the text colour of the enabled captions.
     EXPECT_NE(rig.Control("Btn_Start")->palette().color(QPalette::Disabled, QPalette::WindowText),
               rig.Control("Btn_New")->palette().color(QPalette::Active, QPalette::WindowText));
@@ -404,8 +404,7 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
     auto* model = qobject_cast<QStandardItemModel*>(combo->model());
     for (int item = 0; item < 8; ++item) {
         EXPECT_EQ(combo->itemText(item), CaptionOf(1, keys[item]));
-        // Recording keys into the macro waits for the recorder.
-        EXPECT_EQ(model->item(item)->isEnabled(), item != 2 && item != 3) << item;
+        EXPECT_TRUE(model->item(item)->isEnabled()) << item;
     }
 
     struct Case {
@@ -451,30 +450,33 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
         EXPECT_FALSE(rig.Control(option)->isVisible()) << option;
     }
 
-    // The fields correct what is typed.
+    // The fields correct what is typed; empty or a lone "-" stay while typed (a number begins
+    // so), and take the rule's value once the field is left.
     const struct {
         int item;
         const char* field;
         const char* typed;
         const char* shown;
+        const char* left;
     } fields[] = {
-        {0, "Edt_InsertDelay", "3000", "2040"}, {0, "Edt_InsertDelay", "", "0"},
-        {0, "Edt_InsertDelay", "12a", "12"},    {4, "edt_XAxisValue", "300", "127"},
-        {4, "edt_XAxisValue", "-200", "-128"},  {6, "edt_YAxisValue", "-", "-"},
-        {6, "edt_YAxisValue", "", "0"},
+        {0, "Edt_InsertDelay", "3000", "2040", "2040"}, {0, "Edt_InsertDelay", "", "", "0"},
+        {0, "Edt_InsertDelay", "12a", "12", "12"},      {4, "edt_XAxisValue", "300", "127", "127"},
+        {4, "edt_XAxisValue", "-200", "-128", "-128"},  {6, "edt_YAxisValue", "-", "-", "0"},
+        {6, "edt_YAxisValue", "", "", "0"},             {4, "edt_XAxisValue", "-20", "-20", "-20"},
     };
     for (const auto& f : fields) {
         ChooseInList("CB_Insert", f.item);
         Type(f.field, f.typed);
         EXPECT_EQ(Text(f.field), f.shown) << f.field << " " << f.typed;
+        QTest::keyClick(rig.Control(f.field), Qt::Key_Return);  // leaves what was typed
+        EXPECT_EQ(Text(f.field), f.left) << f.field << " " << f.typed;
     }
     rig.Click("Btn_Cancel");
     EXPECT_FALSE(rig.Control("Gb_Insert")->isVisible());
     EXPECT_TRUE(rig.Control("Gb_Delay")->isVisible());
-    for (const char* on : {"Btn_New", "Btn_Delete"}) {
+    for (const char* on : {"Btn_New", "Btn_Delete", "Btn_Start"}) {
         EXPECT_TRUE(rig.Control(on)->isEnabled()) << on;
     }
-    EXPECT_FALSE(rig.Control("Btn_Start")->isEnabled());
     for (const char* option :
          {"IB_ReleaseStop", "Img_ReleaseContiue", "IB_CircleAll", "Edt_Circle_Times"}) {
         EXPECT_TRUE(rig.Control(option)->isVisible()) << option;
@@ -555,13 +557,16 @@ TEST_F(MacroEditorTest, InsertPutsTheEventBeforeOrAfterTheSelectedOneAndSavesIt)
         EXPECT_EQ(Stored(0), Content(c.stored));
     }
 
-    // What the axis field lets through but is no number is never taken: the box waits.
+    // What the axis field lets through but is no number is never taken: the box says why and
+    // waits.
     ShowMacro(0, kPressWaitRelease);
-    for (const char* typed : {"5-3", "-", "1-"}) {
+    for (const char* typed : {"5-3", "-", "1-", ""}) {
+        rig.messages.Clear();
         OpenInsert(0, 4);
         Type("edt_XAxisValue", typed);
         rig.Click("Btn_OK");
         EXPECT_TRUE(page->editor().insert_open()) << typed;
+        EXPECT_TRUE(Said("Str919")) << typed;
         EXPECT_EQ(Stored(0), Content(kPressWaitRelease));
         rig.Click("Btn_Cancel");
     }
@@ -615,7 +620,7 @@ TEST_F(MacroEditorTest, CancelShowsTheStoredMacroWithTheTopItemAndSelectionOfThe
     EXPECT_EQ(FileBytes(), before);
 }
 
-TEST_F(MacroEditorTest, ReleaseOptionsSaveAtOnceRepeatOptionsWaitForTheNextCommit) {
+TEST_F(MacroEditorTest, ReleaseAndRepeatOptionsSaveAtOnce) {
     ShowMacro(0, kPressWaitRelease);
     EXPECT_EQ(rig.Picture("Img_ReleaseContiue"), "RdS_E");
     rig.Click("IB_ReleaseStop");
@@ -626,20 +631,24 @@ TEST_F(MacroEditorTest, ReleaseOptionsSaveAtOnceRepeatOptionsWaitForTheNextCommi
     EXPECT_EQ(rig.Picture("Img_ReleaseContiue"), "RdS_E");
     EXPECT_EQ(Stored(0), Content(kPressWaitRelease, 0x00));
 
-    // Repeat: a toggle each, the count field enabled only with the count.
-    const Bytes before = FileBytes();
+    // Repeat: a toggle each, the count field enabled only with the count; each choice is
+    // stored at once, so that it is not lost when no event changes afterwards.
+    const Bytes once = Content(kPressWaitRelease, 0x00);
     EXPECT_FALSE(rig.Control("Edt_Circle_Times")->isEnabled());
+    const Bytes eight_times = Content({0xFD, 0x07, 0x82, 0x04, 0xFE, 0x0C, 0x02, 0x04, 0xFC});
+    const Bytes endless = Content({0xFD, 0xFF, 0x82, 0x04, 0xFE, 0x0C, 0x02, 0x04, 0xFC});
     struct Step {
         const char* click;
         const char* times;
         const char* all;
         bool count_enabled;
+        const Bytes& stored;
     };
     const Step steps[] = {
-        {"IB_CircleTimes", "RdS_E", "RdS_D", true},
-        {"IB_CircleAll", "RdS_D", "RdS_E", false},
-        {"Img_CircleAll", "RdS_D", "RdS_D", false},
-        {"Img_CircleTimes", "RdS_E", "RdS_D", true},
+        {"IB_CircleTimes", "RdS_E", "RdS_D", true, eight_times},
+        {"IB_CircleAll", "RdS_D", "RdS_E", false, endless},
+        {"Img_CircleAll", "RdS_D", "RdS_D", false, once},
+        {"Img_CircleTimes", "RdS_E", "RdS_D", true, eight_times},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.click);
@@ -647,21 +656,20 @@ TEST_F(MacroEditorTest, ReleaseOptionsSaveAtOnceRepeatOptionsWaitForTheNextCommi
         EXPECT_EQ(rig.Picture("Img_CircleTimes"), s.times);
         EXPECT_EQ(rig.Picture("Img_CircleAll"), s.all);
         EXPECT_EQ(rig.Control("Edt_Circle_Times")->isEnabled(), s.count_enabled);
+        EXPECT_EQ(Stored(0), s.stored);
     }
     for (const auto& [typed, shown] :
          {std::pair{"0", "1"}, std::pair{"300", "255"}, std::pair{"", "1"}, std::pair{"3", "3"}}) {
         Type("Edt_Circle_Times", typed);
         EXPECT_EQ(Text("Edt_Circle_Times"), shown) << typed;
     }
-    // Nothing saved by the options alone, not even when another macro is shown.
+    // The count typed last is stored: three passes, shown again when the macro is.
+    EXPECT_EQ(Stored(0), Content({0xFD, 0x02, 0x82, 0x04, 0xFE, 0x0C, 0x02, 0x04, 0xFC}));
     page->editor().Show(library, 1);
     page->editor().Show(library, 0);
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_EQ(rig.Picture("Img_CircleTimes"), "RdS_D");  // as stored
-
-    // The next commit stores them: three passes.
-    rig.Click("IB_CircleTimes");
-    Type("Edt_Circle_Times", "3");
+    EXPECT_EQ(rig.Picture("Img_CircleTimes"), "RdS_E");
+    EXPECT_EQ(Text("Edt_Circle_Times"), "3");
+    // An event commit keeps them.
     Choose(1, "Btn_Del");
     EXPECT_EQ(Stored(0), Content({0xFD, 0x02, 0x82, 0x04, 0x02, 0x04, 0xFC}));
 }
@@ -689,14 +697,12 @@ TEST_F(MacroEditorTest, AMacroBeyondItsRoomIsRefusedWithTheMessageAndStaysAsStor
     EXPECT_EQ(list->count(), 111);
     EXPECT_EQ(list->item(110)->text(), "48 ms");
 
-    // The repeat wrapper would not fit either.
+    // The repeat wrapper would not fit either: refused as it is chosen, the option as stored.
     rig.messages.Clear();
     rig.Click("IB_CircleAll");
-    Choose(110, "Btn_Edit");
-    QTest::keyClicks(Dialog()->field(), "8");
-    ClickInDialog("IB_Confirm");
     EXPECT_TRUE(Said("Str103"));
     EXPECT_EQ(Stored(0), full);
+    EXPECT_EQ(rig.Picture("Img_CircleAll"), "RdS_D");
     EXPECT_EQ(list->item(110)->text(), "48 ms");
 }
 

@@ -20,15 +20,16 @@ namespace velq {
 namespace {
 
 // The caption numbers every table holds, after FontName and Title, in this order. Str862 and
-// Str863 (the macro options caption, the fire page's X column), Str900..Str914 and
-// Str916..Str917 are ours.
+// Str863 (the macro options caption, the fire page's X column), Str900..Str914, Str916..Str917
+// and Str918..Str919 (the recorder's note for Wayland, a number field's text that is no number)
+// are ours.
 constexpr std::array<std::pair<int, int>, 30> kCaptionNumberRanges = {{
     {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
     {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
     {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
-    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 914}, {916, 917},
+    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 914}, {916, 919},
 }};
-constexpr size_t kKeyCount = 228;
+constexpr size_t kKeyCount = 230;
 
 // The messages the device flows show when a read, a write or opening the mouse fails, when a
 // loaded file needed repairs, when a cancelled write may have left part of it in the mouse,

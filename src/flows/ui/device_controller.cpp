@@ -11,6 +11,7 @@
 #include "buttons/ui/function_menus.h"
 #include "config/ui/engineering_page.h"
 #include "fire/ui/fire_page.h"
+#include "macros/ui/macro_page.h"
 #include "shell/ui/file_dialogs.h"
 #include "shell/ui/loading_window.h"
 #include "shell/ui/main_window.h"
@@ -120,6 +121,10 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     // A macro picked for a button goes into the slot copy the buttons are named by.
     if (auto* menus = parts_.window->PageOf<FunctionMenus>()) {
         menus->SetDeviceMacros(&shown_.macros);
+    }
+    // The device timer rests while a macro is recorded.
+    if (auto* macros = parts_.window->PageOf<MacroPage>()) {
+        connect(macros, &MacroPage::recordingChanged, this, &DeviceController::SetRecording);
     }
     parts_.window->installEventFilter(this);
     connect(parts_.window, &MainWindow::languageChanged, this, [this] {
@@ -247,6 +252,11 @@ void DeviceController::SetDevTimerEnabled(bool enabled) {
     PostToWindow([this, enabled] {
         if (!enabled || closing_.load()) {
             dev_timer_->stop();
+            timer_held_ = false;
+            return;
+        }
+        if (recording_) {
+            timer_held_ = true;  // started when the recording ends
             return;
         }
         if (!dev_timer_->isActive()) {
@@ -440,6 +450,19 @@ void DeviceController::OnDevTimerFirst() {
     if (!dev_timer_->isActive() && !closing_.load()) {
         dev_timer_->start();
     }
+}
+
+void DeviceController::SetRecording(bool recording) {
+    recording_ = recording;
+    if (recording) {
+        timer_held_ = dev_timer_->isActive();
+        dev_timer_->stop();
+        return;
+    }
+    if (timer_held_ && !closing_.load()) {
+        dev_timer_->start();
+    }
+    timer_held_ = false;
 }
 
 void DeviceController::OnDevTimer() {

@@ -78,6 +78,9 @@ public:
     bool ReadComplete() const { return read_complete_; }
     bool DevTimerActive() const;
     bool DevTimerFirstActive() const;
+    // A macro recording started or ended: the device timer stops while it runs, and a flow
+    // that ends meanwhile leaves it for the recording's end to start again.
+    void SetRecording(bool recording);
 
     // FlowHost: asked on the device thread, carried out on the window thread in order.
     void SetDevTimerFirstEnabled(bool enabled) override;
@@ -189,6 +192,9 @@ private:
     bool pass_pending_ = false;
     bool close_pending_ = false;
     bool taking_actions_ = false;
+    bool recording_ = false;
+    // The device timer ran when the recording started, or a flow asked for it since.
+    bool timer_held_ = false;
 
     // Declared last: destroyed (joined) first, while everything its jobs use still exists.
     DeviceThread thread_;

@@ -161,7 +161,9 @@ private:
 
 using Correction = std::string (*)(std::string_view);
 
-// A number field that filters its keys and corrects its text on every change.
+// A number field that filters its keys and corrects its text on every change. While it is typed
+// into it may be empty or a lone "-" (the start of any number); once left, those take the rule's
+// value too ("0").
 void MakeNumberField(QLineEdit* field, bool (*accepts)(std::string_view), Correction correct,
                      std::string_view initial) {
     if (field == nullptr) {
@@ -170,7 +172,19 @@ void MakeNumberField(QLineEdit* field, bool (*accepts)(std::string_view), Correc
     field->setValidator(new FieldFilter(accepts, field));
     field->setText(QString::fromUtf8(initial.data(), static_cast<qsizetype>(initial.size())));
     QObject::connect(field, &QLineEdit::textChanged, field, [field, correct](const QString& text) {
+        if (text.isEmpty() || text == QStringLiteral("-")) {
+            return;
+        }
         const QString corrected = QString::fromStdString(correct(text.toStdString()));
+        if (corrected != text) {
+            field->setText(corrected);
+        }
+    });
+    QObject::connect(field, &QLineEdit::editingFinished, field, [field, correct] {
+        const QString text = field->text();
+        const QString corrected = text == QStringLiteral("-")
+                                      ? QStringLiteral("0")
+                                      : QString::fromStdString(correct(text.toStdString()));
         if (corrected != text) {
             field->setText(corrected);
         }
@@ -215,11 +229,6 @@ bool IsShownFor(InsertWhat what, const char* name) {
     return false;
 }
 
-// The choices of the insert box that record keys: the recorder is not there yet.
-constexpr std::array<int, 2> kRecordingChoices{2, 3};
-
-// The controls the recorder will use; disabled until it is there.
-constexpr std::array<const char*, 2> kRecordButtons{"Btn_Start", "Btn_InsertStart"};
 // The captions on button pictures that the editor disables: greyed while they are.
 constexpr std::array<const char*, 4> kDisabledCaptions{"Btn_Start", "Btn_InsertStart", "Btn_New",
                                                        "Btn_Delete"};
@@ -253,7 +262,12 @@ constexpr int kBoxMargin = 8;
 
 MacroEditor::MacroEditor(MacroPage& page) : page_(page) {}
 
-MacroEditor::~MacroEditor() = default;
+MacroEditor::~MacroEditor() {
+    // The capture's thread calls into the editor: it ends first.
+    if (capture_ != nullptr) {
+        capture_->Stop();
+    }
+}
 
 MainWindow& MacroEditor::window() const {
     return page_.window();
@@ -308,11 +322,6 @@ void MacroEditor::Built() {
         while (combo->count() < kInsertChoiceCount) {
             combo->addItem(QString());
         }
-        if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
-            for (const int item : kRecordingChoices) {
-                model->item(item)->setEnabled(false);
-            }
-        }
         connect(combo, &QComboBox::currentIndexChanged, this,
                 [this](int item) { ApplyInsertItem(item); });
     }
@@ -337,11 +346,7 @@ void MacroEditor::Built() {
         page_.ClickThrough(QString::fromLatin1(picture),
                            QStringLiteral("IB_") + QString::fromLatin1(picture).mid(4));
     }
-    for (const char* name : kRecordButtons) {
-        if (QWidget* button = Control(name)) {
-            button->setEnabled(false);
-        }
-    }
+    BuiltRecording();
     ShowDisabledCaptions();
     ShowOptions();
     ShowLines(-1);
@@ -355,6 +360,15 @@ void MacroEditor::Arrange() {
     if (auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"))) {
         ApplyInsertItem(combo->currentIndex());
     }
+    // The layout's captions say "record": a running recording says "stop" again.
+    if (recorder_.recording()) {
+        const char* button =
+            recorder_.kind() == RecordingKind::kRecord ? "Btn_Start" : "Btn_InsertStart";
+        if (auto* label = qobject_cast<QLabel*>(Control(button))) {
+            label->setText(QString::fromStdString(window().captions().Caption("Str401")));
+        }
+    }
+    ShowDelayOptions();
     ArrangeInsertBox();
     LayOutPopup();
     if (list_ != nullptr) {
@@ -441,11 +455,21 @@ void MacroEditor::Show(MacroLibrary* library, int index) {
         lines_ = shown.decoded.lines;
         delay_mode_ = shown.decoded.delay_mode;
         fixed_delay_ms_ = shown.decoded.fixed_delay_ms;
+        if (EventCount(lines_) > 0) {
+            // The delay group shows how the macro was recorded, as its waits tell.
+            record_mode_ = delay_mode_;
+            if (delay_mode_ == DelayMode::kFixedDelay) {
+                if (auto* delay = qobject_cast<QLineEdit*>(Control("Edt_Delay"))) {
+                    delay->setText(QString::number(fixed_delay_ms_));
+                }
+            }
+        }
     } else {
         index_ = -1;
         lines_.clear();
     }
     ShowOptions();
+    ShowDelayOptions();
     ShowLines(-1);
 }
 
@@ -534,9 +558,44 @@ void MacroEditor::RepeatCountEdited(const QString& text) {
         count->setText(corrected);  // comes back here with the corrected text
         return;
     }
-    if (const std::optional<int> number = FieldNumber(corrected.toStdString())) {
-        options_.repeat_count = *number;
+    if (const std::optional<int> number = FieldNumber(corrected.toStdString());
+        number && *number != options_.repeat_count) {
+        MacroOptions changed = options_;
+        changed.repeat_count = *number;
+        StoreOptions(changed);
     }
+}
+
+void MacroEditor::SetRepeat(RepeatOption repeat) {
+    MacroOptions changed = options_;
+    changed.repeat = repeat;
+    StoreOptions(changed);
+}
+
+void MacroEditor::StoreOptions(const MacroOptions& changed) {
+    const bool stored_differs =
+        changed.repeat != options_.repeat ||
+        (changed.repeat == RepeatOption::kTimes && changed.repeat_count != options_.repeat_count);
+    options_ = changed;
+    if (HasMacro() && stored_differs && !recorder_.recording()) {
+        // The option is the user's choice at once: it goes into the library entry with the
+        // events as they are, and reaches the mouse with the next Apply of a button that plays
+        // the macro.
+        const MacroCommit commit =
+            CommitMacroLines(*library_, static_cast<std::size_t>(index_), lines_, options_);
+        if (!commit.ok()) {
+            // Too long with the repeat around it, or not saved: the stored options stay.
+            if (!commit.encoded.ok() && !commit.encoded.caption_key.empty()) {
+                window().ShowMessageKey(commit.encoded.caption_key);
+            } else if (!commit.saved) {
+                window().ShowMessage(QString::fromStdString(commit.saved.error));
+            }
+            options_ =
+                ShowMacroContent(library_->Content(static_cast<std::size_t>(index_)), options_)
+                    .options;
+        }
+    }
+    ShowOptions();
 }
 
 void MacroEditor::HidePopups() {
@@ -642,16 +701,34 @@ bool MacroEditor::LabelClicked(const QString& name) {
             return true;
         }
     }
-    if (name == QStringLiteral("IB_ReleaseStop")) {
+    static constexpr std::pair<const char*, DelayMode> kDelayCaptions[] = {
+        {"IB_RecDelay", DelayMode::kRealDelays},
+        {"IB_DelayTime", DelayMode::kFixedDelay},
+        {"IB_NoDelay", DelayMode::kNoDelay},
+    };
+    for (const auto& [caption, mode] : kDelayCaptions) {
+        if (name == QLatin1String(caption)) {
+            ChooseRecordDelay(mode);
+            return true;
+        }
+        // "IB_RecDelay" -> "IB_InsertRecDelay"
+        if (name == QStringLiteral("IB_Insert") + QLatin1String(caption).mid(3)) {
+            ChooseInsertDelay(mode);
+            return true;
+        }
+    }
+    if (name == QStringLiteral("Btn_Start")) {
+        RecordClicked();
+    } else if (name == QStringLiteral("Btn_InsertStart")) {
+        InsertRecordClicked();
+    } else if (name == QStringLiteral("IB_ReleaseStop")) {
         SetRelease(ReleaseOption::kStopOnRelease);
     } else if (name == QStringLiteral("IB_ReleaseContiue")) {
         SetRelease(ReleaseOption::kPlayToEnd);
     } else if (name == QStringLiteral("IB_CircleTimes")) {
-        options_.repeat = ToggleRepeatTimes(options_.repeat);
-        ShowOptions();
+        SetRepeat(ToggleRepeatTimes(options_.repeat));
     } else if (name == QStringLiteral("IB_CircleAll")) {
-        options_.repeat = ToggleRepeatEndless(options_.repeat);
-        ShowOptions();
+        SetRepeat(ToggleRepeatEndless(options_.repeat));
     } else {
         return false;
     }
@@ -757,6 +834,8 @@ void MacroEditor::OpenInsertBox() {
             control->setEnabled(false);
         }
     };
+    // The box's recording starts with measured waits.
+    insert_mode_ = DelayMode::kRealDelays;
     disable("LB_MacroName", &names_enabled_);
     disable("Btn_Start", nullptr);
     disable("Btn_New", &new_enabled_);
@@ -791,11 +870,9 @@ void MacroEditor::ApplyInsertItem(int item) {
         unit->setEnabled(!recording);
     }
     if (recording) {
-        static_cast<void>(
-            page_.SetPicture(QStringLiteral("LED_InsertRecDelay"), QStringLiteral("RdS_E")));
-        for (const char* led : {"LED_InsertDelayTime", "LED_InsertNoDelay"}) {
-            static_cast<void>(page_.SetPicture(QString::fromLatin1(led), QStringLiteral("RdS_D")));
-        }
+        // The delay field shows the recording's fixed delay, typed into only in that mode.
+        ShowDelayOptions();
+        IndentInsertOptionCaptions();
     }
     if (insert_open_) {
         static_cast<void>(page_.SetPicture(
@@ -815,8 +892,11 @@ void MacroEditor::Insert() {
     auto* combo = qobject_cast<QComboBox*>(Control("CB_Insert"));
     const InsertChoice choice = InsertChoiceOf(combo != nullptr ? combo->currentIndex() : 0);
     if (choice.what == InsertWhat::kRecording) {
-        // The lines of an insert recording are in the list already.
+        // The lines of an insert recording are in the list already: they are committed now.
+        const EventChange change{lines_, SelectedItem()};
         CloseInsertBox();
+        recorder_.ClearStopped();
+        Commit(change);
         return;
     }
     const char* field_name = choice.what == InsertWhat::kDelay   ? "Edt_InsertDelay"
@@ -826,11 +906,9 @@ void MacroEditor::Insert() {
     const std::optional<std::string> line =
         field != nullptr ? InsertedLine(choice.what, field->text().toStdString()) : std::nullopt;
     if (!line) {
-        // A lone "-" or "5-3": no number yet, the box stays for the user to put it right.
-        if (field != nullptr) {
-            field->setFocus();
-            field->selectAll();
-        }
+        // Empty, a lone "-" or "5-3": no number yet; the box says so and stays for the user
+        // to put it right.
+        SayNotANumber(field);
         return;
     }
     const std::optional<EventChange> change =
@@ -846,6 +924,7 @@ void MacroEditor::CancelInsert() {
         return;
     }
     CloseInsertBox();
+    recorder_.ClearStopped();
     ReloadLines(insert_selected_);
     if (list_ != nullptr && insert_top_ < list_->count()) {
         list_->doItemsLayout();
@@ -862,6 +941,7 @@ void MacroEditor::CloseInsertBox() {
     };
     // As they were when the box opened: a full library keeps its new-macro button disabled.
     enable("LB_MacroName", names_enabled_);
+    enable("Btn_Start", true);
     enable("Btn_New", new_enabled_);
     enable("Btn_Delete", delete_enabled_);
     ShowBoxes();

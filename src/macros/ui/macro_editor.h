@@ -1,16 +1,29 @@
 #pragma once
 
+#include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <QPoint>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "capture/input_capture.h"
 
 #include "macros/macro_decode.h"
 #include "macros/macro_edits.h"
 #include "macros/macro_encode.h"
 #include "macros/macro_lines.h"
+#include "macros/macro_recorder.h"
 
 class QFrame;
 class QLineEdit;
@@ -28,9 +41,10 @@ class MainWindow;
 
 // The right half of the macro page: the event list of the selected library macro (`LB_macro`),
 // its pop-up (`Pnl_DevContent`: edit, delete, insert), the edit dialogs, the insert box and the
-// release and repeat options. Every change to the events is committed at once into the
-// library entry, which saves its file; a macro that would not fit its room is refused and the
-// stored one shown again.
+// release and repeat options, and the recorder's controls (the record button, the delay group
+// and the insert box's recording). Every change to the events and options is committed at once
+// into the library entry, which saves its file; a macro that would not fit its room is refused
+// and the stored one shown again.
 class MacroEditor final : public QObject {
     Q_OBJECT
 
@@ -57,6 +71,19 @@ public:
     // The language buttons' action, around the layout (see WindowPart).
     void LanguageSwitching();
     void LanguageSwitched(bool applied);
+
+    // Where recordings take their keys and buttons from; by default the session's global
+    // capture (X11) or the window's own (Wayland).
+    using CaptureSource = std::function<std::unique_ptr<InputCapture>()>;
+    void SetCaptureSource(CaptureSource source) { capture_source_ = std::move(source); }
+    // A recording or insert recording runs.
+    bool recording() const { return recorder_.recording(); }
+    const MacroRecorder& recorder() const { return recorder_; }
+    // The delay modes chosen for recording and for the insert box's recording.
+    DelayMode record_delay_mode() const { return record_mode_; }
+    DelayMode insert_delay_mode() const { return insert_mode_; }
+    // Ends a running recording as its button would (the window closes, the page is left).
+    void StopAnyRecording();
 
     // What the editor holds now.
     const MacroLines& lines() const { return lines_; }
@@ -93,6 +120,9 @@ private:
     void EditSelected();
     void DeleteSelected();
     void SetRelease(ReleaseOption release);
+    void SetRepeat(RepeatOption repeat);
+    // The options changed by the user: stored in the library entry at once.
+    void StoreOptions(const MacroOptions& changed);
     void RepeatCountEdited(const QString& text);
 
     void OpenInsertBox();
@@ -103,6 +133,31 @@ private:
     void ArrangeInsertBox();
     void ShowDisabledCaptions();
 
+    // Recording (macro_recording.cpp).
+    void BuiltRecording();
+    void ShowDelayOptions();
+    void IndentInsertOptionCaptions();
+    void ChooseRecordDelay(DelayMode mode);
+    void ChooseInsertDelay(DelayMode mode);
+    void RecordClicked();
+    void InsertRecordClicked();
+    // Starts the capture, events to the window thread; false (and said) when it cannot run.
+    bool StartCapture();
+    // Stops the capture and takes what it left; nothing is taken afterwards.
+    void StopCapture();
+    void StartRecording();
+    void StopRecording();
+    void StartInsertRecording();
+    void StopInsertRecording();
+    void SetRecordingControls(bool recording);
+    void SetInsertRecordingControls(bool recording);
+    // On the window thread: the events the capture took, in order.
+    void TakeCaptured();
+    void TakeEvent(const CapturedEvent& event, bool over_record_buttons);
+    // The field's text as a wait for fixed delays (0..2040).
+    int FieldDelay(const char* field) const;
+    // A number field of the insert box whose text is not a number yet: said, and focused.
+    void SayNotANumber(QLineEdit* field);
     MacroPage& page_;
     MacroLibrary* library_ = nullptr;
     int index_ = -1;
@@ -128,6 +183,29 @@ private:
     // Kept across a language switch.
     int insert_item_ = -1;
     bool delay_visible_ = false;
+
+    // The recorder and its capture. The capture's thread hands each event over in `captured_`
+    // and wakes the window thread once; the recorder runs on the window thread alone.
+    MacroRecorder recorder_;
+    CaptureSource capture_source_;
+    std::unique_ptr<InputCapture> capture_;
+    std::mutex captured_mutex_;
+    std::deque<std::pair<CapturedEvent, bool>> captured_;
+    bool take_posted_ = false;
+    // The pointer is over a button whose left click starts or stops a recording; read by the
+    // capture's thread as each event is taken.
+    std::atomic<bool> over_record_buttons_{false};
+    std::set<QObject*> hovered_record_buttons_;
+    bool stopping_ = false;
+    bool wayland_note_shown_ = false;
+    DelayMode record_mode_ = DelayMode::kRealDelays;
+    DelayMode insert_mode_ = DelayMode::kRealDelays;
+    // The fields' text colour of the layout, and the repeat count's palette while a recording
+    // greys it.
+    QColor field_text_;
+    QPalette count_palette_;
+    // Whether the controls a recording disables were enabled when it started.
+    std::vector<std::pair<QWidget*, bool>> disabled_by_recording_;
 };
 
 }  // namespace velq::ui

@@ -126,8 +126,10 @@ void MacroPage::Built() {
         // commit); the keyboard moves the selection too.
         connect(list, &QListWidget::itemClicked, this,
                 [this, list](QListWidgetItem* item) { Select(list->row(item)); });
-        connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (row != selected_) {
+        // The editor follows the selection, not the current row: a list that takes the focus
+        // makes its first row current without selecting it, and the editor then shows nothing.
+        connect(list, &QListWidget::itemSelectionChanged, this, [this] {
+            if (const int row = SelectedIndex(); row != selected_) {
                 Select(row);
             }
         });
@@ -366,7 +368,18 @@ std::optional<std::filesystem::path> MacroPage::ChooseFile(FileUse use) {
     if (!file || file->isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(file->toStdString());
+    const std::filesystem::path chosen(file->toStdString());
+    if (use == FileUse::kExport) {
+        // The file written is the chosen name with ".bin" appended, which the dialog's own
+        // question about the chosen name did not cover.
+        const std::filesystem::path written = ExportFileName(chosen);
+        std::error_code ec;
+        if (std::filesystem::exists(written, ec) &&
+            !window().files()->ConfirmReplace(QString::fromStdString(written.string()))) {
+            return std::nullopt;
+        }
+    }
+    return chosen;
 }
 
 void MacroPage::ImportOne() {
@@ -405,7 +418,17 @@ void MacroPage::ExportAll() {
 }
 
 void MacroPage::Opened(Page /*page*/) {
+    // The editor works on the macro the list shows selected: when none is, the last one, where
+    // the list rests scrolled to its end.
+    QListWidget* list = ListOf(Control(QStringLiteral("LB_PCMacroName")));
+    if (list != nullptr && SelectedIndex() < 0 && list->count() > 0) {
+        list->setCurrentRow(list->count() - 1);  // selects it, which shows it
+    }
     editor_.ShowBoxes();
+}
+
+void MacroPage::SetCaptureSource(MacroEditor::CaptureSource source) {
+    editor_.SetCaptureSource(std::move(source));
 }
 
 void MacroPage::LanguageSwitching() {

@@ -43,9 +43,14 @@ public:
     void HideMenus() override;
     bool LabelClicked(const QString& name) override;
 
+    // Where recordings take their keys and buttons from (tests give their own).
+    void SetCaptureSource(MacroEditor::CaptureSource source);
+
 signals:
     // The library's names changed (a new, renamed, deleted or imported macro).
     void libraryChanged();
+    // A recording started or ended: the device timer rests while one runs.
+    void recordingChanged(bool recording);
 
 protected:
     void Built() override;

@@ -1,6 +1,9 @@
 #include "shell/ui/file_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 
 namespace velq::ui {
 
@@ -22,6 +25,15 @@ std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
     return file;
 }
 
+bool QtFileDialogs::ConfirmReplace(const QString& file) {
+    // The save dialog's own question, in the words (and the language) it asks it.
+    const QString text =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(file).fileName());
+    return QMessageBox::warning(parent_, QString(), text, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<QString> ScriptedFileDialogs::Next(const FileDialogRequest& request) {
     requests_.push_back(request);
     if (answers_.empty()) {
@@ -41,6 +53,16 @@ std::optional<QString> ScriptedFileDialogs::OpenFile(const FileDialogRequest& re
 
 std::optional<QString> ScriptedFileDialogs::SaveFile(const FileDialogRequest& request) {
     return Next(request);
+}
+
+bool ScriptedFileDialogs::ConfirmReplace(const QString& file) {
+    replace_questions_.push_back(file);
+    if (replace_answers_.empty()) {
+        return false;
+    }
+    const bool replace = replace_answers_.front();
+    replace_answers_.pop_front();
+    return replace;
 }
 
 }  // namespace velq::ui

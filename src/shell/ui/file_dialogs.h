@@ -24,6 +24,9 @@ public:
     virtual ~FileDialogs() = default;
     virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+    // Whether an existing file may be replaced. For a file the program names itself after the
+    // user's choice (the choice with ".bin" appended), which the save dialog did not ask about.
+    virtual bool ConfirmReplace(const QString& file) = 0;
 };
 
 // The desktop's own file dialogs.
@@ -33,6 +36,7 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
+    bool ConfirmReplace(const QString& file) override;
 
 private:
     QWidget* parent_ = nullptr;
@@ -47,10 +51,17 @@ public:
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     const std::vector<FileDialogRequest>& requests() const { return requests_; }
+    // The answer to the next question about replacing a file; an empty queue answers "no".
+    void QueueReplaceAnswer(bool replace) { replace_answers_.push_back(replace); }
+    bool ConfirmReplace(const QString& file) override;
+    // The files a question was asked about.
+    const std::vector<QString>& replace_questions() const { return replace_questions_; }
 
 private:
     std::optional<QString> Next(const FileDialogRequest& request);
     std::deque<QString> answers_;
+    std::deque<bool> replace_answers_;
+    std::vector<QString> replace_questions_;
     std::vector<FileDialogRequest> requests_;
 };
 
