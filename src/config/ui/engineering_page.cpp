@@ -21,6 +21,17 @@ namespace velq::ui {
 namespace {
 
 constexpr int kFirstFlowingModeTerm = 0x28;  // "Mode 1"
+constexpr int kTestKeysTerm = 0x08;          // "Test Keys Position"
+
+QString TermText(int code) {
+    const std::optional<std::string_view> term =
+        EngineerText(static_cast<uint8_t>(code), EngineerLanguageOfEnvironment());
+    return term ? QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())) : QString();
+}
+
+QString OfficeKeyName(int key) {
+    return QStringLiteral("btn_Key1%1").arg(key, 2, 10, QLatin1Char('0'));
+}
 
 }  // namespace
 
@@ -229,13 +240,43 @@ void EngineeringPage::OnCommand(const QString& name) {
         {"btn_deleteFireMarco", "btn_deleteFireMarco"},
         {"btn_importFireMarco1", "btn_importFireMarco1"},
         {"btn_importFireMarco2", "btn_importFireMarco2"},
-        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"}};
+        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"},
+        {"btn_TestKeys", "btn_TestKeys"}};
     for (const auto& [button, flow] : kFlows) {
         if (name == QLatin1String(button)) {
             // The flows themselves say so when there is no mouse.
             window().RequestFlow(QString::fromLatin1(flow));
             return;
         }
+    }
+}
+
+void EngineeringPage::ButtonTestStarted() {
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setEnabled(false);
+    }
+}
+
+void EngineeringPage::ShowTestCountdown(std::optional<int> seconds) {
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setProperty(
+            "text", seconds ? QStringLiteral("%1...").arg(*seconds) : TermText(kTestKeysTerm));
+    }
+}
+
+void EngineeringPage::ShowTestedKey(int key, bool shown) {
+    if (QWidget* button = Control(OfficeKeyName(key))) {
+        button->setVisible(shown);
+    }
+}
+
+void EngineeringPage::ButtonTestEnded() {
+    ShowTestCountdown(std::nullopt);
+    for (int key = 1; key <= 9; ++key) {
+        ShowTestedKey(key, true);
+    }
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setEnabled(true);
     }
 }
 

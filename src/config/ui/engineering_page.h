@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "fire/ui/gun_keys_view.h"
 #include "shell/ui/window_part.h"
@@ -21,6 +22,14 @@ public:
     void CollectConfig(MouseConfig& config) const override;
     void Arrange() override;
     void Opened(Page page) override;
+
+    // The button test's share of the page: the test button disabled while the test runs and
+    // showing its countdown ("5..." .. "0...", or its name during a blink), the office
+    // column's buttons blinking; at the end everything as before the test.
+    void ButtonTestStarted();
+    void ShowTestCountdown(std::optional<int> seconds);
+    void ShowTestedKey(int key, bool shown);
+    void ButtonTestEnded();
 
     // The gun key list, which the button menus and the buttons' names use too.
     GunKeysView& gun_keys() { return gun_keys_; }
