@@ -25,8 +25,9 @@ struct EngineerTerm {
     std::string_view chinese;
 };
 
-// The 139 engineering terms, codes 0x00 .. 0x8A, in their stored order (by code, except that
-// 0x23 and 0x24 follow 0x38). The orientation terms 0x41 .. 0x44 carry a degree sign.
+// The 142 engineering terms, codes 0x00 .. 0x8D, in their stored order (by code, except that
+// 0x23 and 0x24 follow 0x38). The orientation terms 0x41 .. 0x44 carry a degree sign. The last
+// three name the fire area's default set buttons, which came after the first 139.
 inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
     {0x00, "Office Mode", "办公模式"},
     {0x01, "Gaming Mode", "游戏模式"},
@@ -167,6 +168,9 @@ inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
     {0x88, "Macro9 Y Offset:", "宏9 Y偏移:"},
     {0x89, "Macro10 Y Offset:", "宏10 Y偏移:"},
     {0x8A, "Notes: ", "备注: "},
+    {0x8B, "Delete Fire Macro", "删除压枪宏"},
+    {0x8C, "Import PC Fire Macro", "导入端游压枪宏"},
+    {0x8D, "Import Mobile Fire Macro", "导入手游压枪宏"},
 });
 
 // The text of `code` in `language`; nullopt for a code the table does not hold.

@@ -158,19 +158,17 @@ constexpr Row kEngineer[] = {
     {"gbFireMacroFile", Kind::kGroup, "ts_Engineer", 316, 310, 380, 92, 0x0C},
 };
 
-// The fire area's buttons: the three default sets and a fire area file. Their captions are no
-// terms of the table; they are given here in the page's two languages.
+// The fire area's buttons: the three default sets and a fire area file, with their terms.
 struct FireButtonRow {
     const char* name;
     int x, y;
-    const char* english;
-    const char* chinese;
+    int term;
 };
 constexpr FireButtonRow kFireButtons[] = {
-    {"btn_deleteFireMarco", 10, 24, "Delete Fire Macro", "删除压枪宏"},
-    {"btn_importFireMarco1", 190, 24, "Import PC Fire Macro", "导入端游压枪宏"},
-    {"btn_importFireMarco2", 10, 56, "Import Mobile Fire Macro", "导入手游压枪宏"},
-    {"Btn_ImportGunMacro", 190, 56, "Load Fire Macro", "加载压枪宏"},
+    {"btn_deleteFireMarco", 10, 24, 0x8B},
+    {"btn_importFireMarco1", 190, 24, 0x8C},
+    {"btn_importFireMarco2", 10, 56, 0x8D},
+    {"Btn_ImportGunMacro", 190, 56, 0x0C},
 };
 
 }  // namespace
@@ -201,6 +199,13 @@ public:
     }
 
     void Fill(QComboBox* combo, Items items) {
+        if (items == Items::kKeyModes && combo->count() == 2) {
+            // The key-mode list is the first page's too, made with the window: it keeps its two
+            // positions and takes the page's terms.
+            combo->setItemText(0, Term(0x58));
+            combo->setItemText(1, Term(0x59));
+            return;
+        }
         if (combo->count() > 0 || items == Items::kNone) {
             return;
         }
@@ -333,6 +338,7 @@ public:
         for (int level = 1; level <= 7; ++level) {
             const int y = 20 + (level - 1) * kRow;
             auto* term = new QLabel(Term(0x4F + level - 1), Parent("gbMCULEDCPIColor"));
+            term->setObjectName(QStringLiteral("lbl_Eng_CPI%1Colour").arg(level));
             term->setGeometry(10, y + 2, 56, 20);
             term->show();
             created_.push_back(term);
@@ -394,6 +400,15 @@ private:
 std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage language,
                                            const EngineeringPageHooks& hooks) {
     Builder builder(page, language, hooks);
+    // The logo strip across the top, beneath the command row; a double click on it is the
+    // engineer unlock.
+    auto* logo = new QLabel(&page);
+    logo->setObjectName(QStringLiteral("Img_Logo4"));
+    logo->setGeometry(0, 0, 1000, 40);
+    logo->setStyleSheet(QStringLiteral(
+        "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #2a1c08, stop:0.5 #12151a, "
+        "stop:1 #2a1c08); border-bottom: 2px solid #e8a030;"));
+    logo->show();
     for (const Row& row : kCommands) {
         builder.Make(row);
     }
@@ -413,16 +428,12 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
         builder.Make(row);
     }
     for (const FireButtonRow& row : kFireButtons) {
-        QWidget* button = builder.Make(
-            Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, -1});
-        button->setProperty(
-            "text",
-            QString::fromUtf8(language == EngineerLanguage::kSimplifiedChinese ? row.chinese
-                                                                               : row.english));
+        builder.Make(
+            Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, row.term});
     }
     builder.MakeRepeated();
     std::vector<QWidget*> created = builder.Take();
-    created.insert(created.end(), {tabs, operation, engineer});
+    created.insert(created.end(), {logo, tabs, operation, engineer});
     return created;
 }
 

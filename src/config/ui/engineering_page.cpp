@@ -1,7 +1,10 @@
 #include "config/ui/engineering_page.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QPalette>
+#include <QSignalBlocker>
+#include <QTabWidget>
 #include <QWidget>
 
 #include <algorithm>
@@ -10,6 +13,7 @@
 
 #include "buttons/number_fields.h"
 #include "buttons/ui/function_menus.h"
+#include "common/dpi.h"
 #include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
@@ -64,6 +68,48 @@ void EngineeringPage::Built() {
     }
     ConnectLinkedSettings();
     gun_keys_.Connect([this](const QString& name) { return OwnControl(name); });
+    if (QWidget* logo = Control(QStringLiteral("Img_Logo4"))) {
+        logo->installEventFilter(this);
+    }
+    ShowUnlocked(unlocked_);
+}
+
+void EngineeringPage::EngineerUnlock() {
+    unlocked_ = true;
+    ShowUnlocked(true);
+}
+
+void EngineeringPage::ShowUnlocked(bool unlocked) {
+    // Locked, the page shows the operation tab alone, with Default, and the light type and
+    // sensor orientation cannot be changed; unlocked, the engineer tab is there and its fire
+    // area file button stands in for Default.
+    if (auto* tabs = qobject_cast<QTabWidget*>(Control(QStringLiteral("Pg_Parameter")))) {
+        if (QWidget* engineer = Control(QStringLiteral("ts_Engineer"))) {
+            tabs->setTabVisible(tabs->indexOf(engineer), unlocked);
+        }
+    }
+    const std::pair<const char*, bool> kShown[] = {{"Btn_Default", !unlocked},
+                                                   {"Btn_ImportGunMacro", unlocked}};
+    for (const auto& [name, shown] : kShown) {
+        if (QWidget* control = Control(QString::fromLatin1(name))) {
+            control->setVisible(shown);
+        }
+    }
+    for (const char* name : {"gbLEDType", "rb_MCULED", "rb_RBLED", "rb_SyncLED", "rb_BreLED",
+                             "lbl_Eng_cb_SensorOri", "cb_SensorOri"}) {
+        if (QWidget* control = Control(QString::fromLatin1(name))) {
+            control->setEnabled(unlocked);
+        }
+    }
+}
+
+bool EngineeringPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        watched->objectName() == QStringLiteral("Img_Logo4")) {
+        EngineerUnlock();
+        return true;
+    }
+    return WindowPart::eventFilter(watched, event);
 }
 
 void EngineeringPage::ConnectLinkedSettings() {
@@ -114,6 +160,7 @@ void EngineeringPage::Edited(const QString& name) {
 
 void EngineeringPage::ShowConfig(const MouseConfig& config) {
     ListFlowingModes(config.lighting.modes_offered);
+    ShowLevelsInUse(config.dpi.count);
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
@@ -144,6 +191,37 @@ void EngineeringPage::ListFlowingModes(const std::array<bool, 7>& offered) {
                         : QString();
         }
         list->setItemText(n, text);
+    }
+}
+
+void EngineeringPage::ShowLevelsInUse(int count) {
+    // Only a level in use can be the current one: the list offers "1" .. count, and the
+    // controls of the levels out of use are hidden. A count out of range (a damaged image)
+    // shows all seven, so that nothing is hidden from the factory.
+    const int levels = count >= kMinLevelCount && count <= kDpiLevels ? count : kDpiLevels;
+    if (auto* current = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_CurrentCPI")));
+        current != nullptr && current->count() != levels) {
+        const QSignalBlocker quiet(current);
+        while (current->count() > levels) {
+            current->removeItem(current->count() - 1);
+        }
+        while (current->count() < levels) {
+            current->addItem(QString::number(current->count() + 1));
+        }
+    }
+    for (int level = 1; level <= kDpiLevels; ++level) {
+        const bool in_use = level <= levels;
+        const QString list = QStringLiteral("cb_CPI%1").arg(level);
+        QStringList names = {list, QStringLiteral("lbl_Eng_") + list,
+                             QStringLiteral("lbl_Eng_CPI%1Colour").arg(level)};
+        for (const QChar rgb : QStringLiteral("RGB")) {
+            names.push_back(QStringLiteral("edt_CPI%1%2").arg(level).arg(rgb));
+        }
+        for (const QString& name : names) {
+            if (QWidget* control = Control(name)) {
+                control->setVisible(in_use);
+            }
+        }
     }
 }
 
@@ -186,6 +264,7 @@ void EngineeringPage::NameButtons(const MouseConfig& config) {
 }
 
 void EngineeringPage::Opened(Page /*page*/) {
+    EngineerUnlock();
     // The button columns open the function menu with every function, the guns' too.
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);

@@ -23,6 +23,11 @@ public:
     void Arrange() override;
     void Opened(Page page) override;
 
+    // `EngineerUnlock` (a double click on the logo strip `Img_Logo4`, and every opening of the
+    // page): the engineer tab shown, the fire area file button in place of Default, the light
+    // type and sensor orientation enabled. It holds for the rest of the run.
+    void EngineerUnlock();
+
     // The button test's share of the page: the test button disabled while the test runs and
     // showing its countdown ("5..." .. "0...", or its name during a blink), the office
     // column's buttons blinking; at the end everything as before the test.
@@ -36,16 +41,20 @@ public:
 
 protected:
     void Built() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectLinkedSettings();
     void Edited(const QString& name);
     void FillDpiLists();
+    void ShowLevelsInUse(int count);
+    void ShowUnlocked(bool unlocked);
     void ListFlowingModes(const std::array<bool, 7>& offered);
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);
 
     GunKeysView gun_keys_;
+    bool unlocked_ = false;
 };
 
 }  // namespace velq::ui
