@@ -107,6 +107,59 @@ TEST_F(FactoryPageRules, TheCurrentLevelIsChosenAmongTheLevelsInUse) {
     EXPECT_EQ(memory[0x31], 0xFE);
 }
 
+// The page shows the groups of the settings the chosen light type has: the two-colour modes,
+// left + DPI, the brightness, the flowing light's settings and DPI colours.
+TEST_F(FactoryPageRules, EachLightTypeShowsItsOwnGroups) {
+    struct Case {
+        const char* radio;
+        bool two_colour_modes, left_dpi, brightness, flowing;
+    };
+    const Case cases[] = {
+        {"rb_RBLED", true, true, false, false},
+        {"rb_SyncLED", false, false, false, false},
+        {"rb_BreLED", false, false, false, false},
+        {"rb_MCULED", false, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.radio);
+        rig.Click(c.radio);
+        EXPECT_EQ(!Hidden("gbRBLEDMode"), c.two_colour_modes);
+        EXPECT_EQ(!Hidden("gbLCPI"), c.left_dpi);
+        EXPECT_EQ(!Hidden("gbMCULEDControlMode"), c.brightness);
+        EXPECT_EQ(!Hidden("gbMCULEDCurrent"), c.flowing);
+        EXPECT_EQ(!Hidden("gbMCULEDCPIColor"), c.flowing);
+        EXPECT_FALSE(Hidden("gbLEDType"));
+        EXPECT_FALSE(Hidden("gbLEDStatus"));
+    }
+}
+
+// The hint line along the page's bottom shows the hint of the control under the pointer: the
+// button test's asks for a press within 5 seconds; a control without a hint leaves the line
+// empty. Leaving the page gives the window's hint label its place back.
+TEST_F(FactoryPageRules, TheHintLineShowsTheHintOfTheControlUnderThePointer) {
+    QWidget* hint = rig.Control("lbl_Content");
+    EXPECT_EQ(Text("lbl_Notes"), QStringLiteral("Notes: "));
+    EXPECT_TRUE(hint->isVisible());
+    const QRect line = hint->geometry();
+    EXPECT_LE(line.bottom(), 600);  // inside the factory page's window
+    EXPECT_EQ(line.top(), rig.Control("lbl_Notes")->geometry().top());
+    rig.Enter("btn_TestKeys");
+    EXPECT_EQ(
+        Text("lbl_Content"),
+        QStringLiteral("Press any button of the mouse within 5 seconds: its button on the screen "
+                       "blinks."));
+    rig.Leave("btn_TestKeys");
+    EXPECT_EQ(Text("lbl_Content"), QString());
+    rig.Enter("btn_Load");
+    EXPECT_EQ(Text("lbl_Content"), QString());
+    rig.Leave("btn_Load");
+
+    rig.window->ClickTab(Page::kOffice);
+    EXPECT_NE(hint->geometry(), line);
+    rig.window->ClickTab(Page::kEngineering);
+    EXPECT_EQ(hint->geometry(), line);
+}
+
 // The key-mode list names its modes by their terms, and the fire area's four buttons carry
 // theirs (in the page's language: English here).
 TEST_F(FactoryPageRules, ListsAndButtonsShowTheirTerms) {

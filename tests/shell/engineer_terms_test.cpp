@@ -8,8 +8,8 @@
 namespace velq {
 namespace {
 
-TEST(EngineerTermsTest, HoldsCodes00To8DOnceInStoredOrder) {
-    ASSERT_EQ(kEngineerTerms.size(), 142u);
+TEST(EngineerTermsTest, HoldsCodes00To8EOnceInStoredOrder) {
+    ASSERT_EQ(kEngineerTerms.size(), 143u);
     std::set<int> codes;
     std::vector<int> order;
     for (const EngineerTerm& term : kEngineerTerms) {
@@ -19,7 +19,7 @@ TEST(EngineerTermsTest, HoldsCodes00To8DOnceInStoredOrder) {
         EXPECT_FALSE(term.chinese.empty()) << int{term.code};
     }
     EXPECT_EQ(*codes.begin(), 0x00);
-    EXPECT_EQ(*codes.rbegin(), 0x8D);
+    EXPECT_EQ(*codes.rbegin(), 0x8E);
     // Sorted by code, except that 0x23 and 0x24 follow 0x38.
     const auto at = [&](int code) { return std::find(order.begin(), order.end(), code); };
     EXPECT_EQ(at(0x23), at(0x38) + 1);
@@ -63,7 +63,7 @@ TEST(EngineerTermsTest, LooksUpEitherColumnByCode) {
                 << int{row.code};
         }
     }
-    EXPECT_EQ(EngineerText(0x8E, EngineerLanguage::kEnglish), std::nullopt);
+    EXPECT_EQ(EngineerText(0x8F, EngineerLanguage::kEnglish), std::nullopt);
     EXPECT_EQ(EngineerText(0xFF, EngineerLanguage::kSimplifiedChinese), std::nullopt);
 }
 

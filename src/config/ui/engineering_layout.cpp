@@ -51,18 +51,18 @@ constexpr int kRow = 26;
 
 // The command buttons along the top.
 constexpr Row kCommands[] = {
-    {"btn_EngOffice", Kind::kButton, "", 10, 8, 90, 26, 0x00},
-    {"btn_EngGaming", Kind::kButton, "", 104, 8, 90, 26, 0x01},
-    {"btn_EngAdvanced", Kind::kButton, "", 198, 8, 90, 26, 0x02},
-    {"btn_EngLight", Kind::kButton, "", 292, 8, 90, 26, 0x03},
-    {"btn_EngMacro", Kind::kButton, "", 386, 8, 90, 26, 0x04},
-    {"btn_Load", Kind::kButton, "", 486, 8, 60, 26, 0x06},
-    {"btn_Save", Kind::kButton, "", 550, 8, 60, 26, 0x07},
-    {"Btn_Default", Kind::kButton, "", 614, 8, 60, 26, 0x09},
-    {"btn_Write", Kind::kButton, "", 678, 8, 60, 26, 0x0A},
-    {"btn_loadDefaultCPI", Kind::kButton, "", 742, 8, 60, 26, 0x4C},
-    {"btn_loadDefaultLED", Kind::kButton, "", 806, 8, 60, 26, 0x0F},
-    {"btn_TestKeys", Kind::kButton, "", 870, 8, 120, 26, 0x08},
+    {"btn_EngOffice", Kind::kButton, "", 10, 4, 90, 26, 0x00},
+    {"btn_EngGaming", Kind::kButton, "", 104, 4, 90, 26, 0x01},
+    {"btn_EngAdvanced", Kind::kButton, "", 198, 4, 90, 26, 0x02},
+    {"btn_EngLight", Kind::kButton, "", 292, 4, 90, 26, 0x03},
+    {"btn_EngMacro", Kind::kButton, "", 386, 4, 90, 26, 0x04},
+    {"btn_Load", Kind::kButton, "", 486, 4, 60, 26, 0x06},
+    {"btn_Save", Kind::kButton, "", 550, 4, 60, 26, 0x07},
+    {"Btn_Default", Kind::kButton, "", 614, 4, 60, 26, 0x09},
+    {"btn_Write", Kind::kButton, "", 678, 4, 60, 26, 0x0A},
+    {"btn_loadDefaultCPI", Kind::kButton, "", 742, 4, 60, 26, 0x4C},
+    {"btn_loadDefaultLED", Kind::kButton, "", 806, 4, 60, 26, 0x0F},
+    {"btn_TestKeys", Kind::kButton, "", 870, 4, 120, 26, 0x08},
 };
 
 // The operation tab.
@@ -404,7 +404,7 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
     // engineer unlock.
     auto* logo = new QLabel(&page);
     logo->setObjectName(QStringLiteral("Img_Logo4"));
-    logo->setGeometry(0, 0, 1000, 40);
+    logo->setGeometry(0, 0, 1000, 34);
     logo->setStyleSheet(QStringLiteral(
         "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #2a1c08, stop:0.5 #12151a, "
         "stop:1 #2a1c08); border-bottom: 2px solid #e8a030;"));
@@ -414,7 +414,7 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
     }
     auto* tabs = new QTabWidget(&page);
     tabs->setObjectName(QStringLiteral("Pg_Parameter"));
-    tabs->setGeometry(10, 42, 980, 548);
+    tabs->setGeometry(10, 36, 980, 538);
     auto* operation = new QWidget;
     operation->setObjectName(QStringLiteral("ts_Operator"));
     auto* engineer = new QWidget;
@@ -432,8 +432,14 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
             Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, row.term});
     }
     builder.MakeRepeated();
+    // The hint line along the bottom: its caption here, the window's hint label beside it
+    // while the page is open.
+    auto* notes = new QLabel(builder.Term(0x8A), &page);
+    notes->setObjectName(QStringLiteral("lbl_Notes"));
+    notes->setGeometry(kNotesLine);
+    notes->show();
     std::vector<QWidget*> created = builder.Take();
-    created.insert(created.end(), {logo, tabs, operation, engineer});
+    created.insert(created.end(), {logo, tabs, operation, engineer, notes});
     return created;
 }
 

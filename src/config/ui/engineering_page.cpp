@@ -26,6 +26,7 @@ namespace {
 
 constexpr int kFirstFlowingModeTerm = 0x28;  // "Mode 1"
 constexpr int kTestKeysTerm = 0x08;          // "Test Keys Position"
+constexpr int kTestKeysHintTerm = 0x8E;      // what the button test asks of the operator
 
 QString TermText(int code) {
     const std::optional<std::string_view> term =
@@ -71,6 +72,10 @@ void EngineeringPage::Built() {
     if (QWidget* logo = Control(QStringLiteral("Img_Logo4"))) {
         logo->installEventFilter(this);
     }
+    if (QWidget* test = Control(QStringLiteral("btn_TestKeys"))) {
+        test->setStatusTip(TermText(kTestKeysHintTerm));
+    }
+    container()->installEventFilter(this);  // the hint line goes back when the page is left
     ShowUnlocked(unlocked_);
 }
 
@@ -103,7 +108,26 @@ void EngineeringPage::ShowUnlocked(bool unlocked) {
     }
 }
 
+void EngineeringPage::PlaceHintLine() {
+    // The window's hint label (`lbl_Content`) lies below the factory page's smaller window: it
+    // takes the page's hint line while the page is open.
+    QWidget* hint = window().Control(QStringLiteral("lbl_Content"));
+    if (hint == nullptr || hint_geometry_) {
+        return;
+    }
+    hint_geometry_ = hint->geometry();
+    hint->setGeometry(QRect(container()->mapTo(&window(), kHintLine.topLeft()), kHintLine.size()));
+    hint->raise();
+}
+
 bool EngineeringPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == container() && hint_geometry_) {
+        if (QWidget* hint = window().Control(QStringLiteral("lbl_Content"))) {
+            hint->setGeometry(*hint_geometry_);
+        }
+        hint_geometry_.reset();
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonDblClick &&
         watched->objectName() == QStringLiteral("Img_Logo4")) {
         EngineerUnlock();
@@ -161,6 +185,7 @@ void EngineeringPage::Edited(const QString& name) {
 void EngineeringPage::ShowConfig(const MouseConfig& config) {
     ListFlowingModes(config.lighting.modes_offered);
     ShowLevelsInUse(config.dpi.count);
+    ShowLightGroups(config.lighting.type);
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
@@ -225,6 +250,21 @@ void EngineeringPage::ShowLevelsInUse(int count) {
     }
 }
 
+void EngineeringPage::ShowLightGroups(LightType type) {
+    // The groups of the settings the chosen light has, as on the lighting page.
+    const LightGroups groups = GroupsOfLight(type);
+    const std::pair<const char*, bool> kGroups[] = {
+        {"gbRBLEDMode", groups.two_colour_modes},   {"gbLCPI", groups.left_dpi_keys},
+        {"gbMCULEDControlMode", groups.brightness}, {"gbMCULEDCurrent", groups.flowing_modes},
+        {"gbMCULEDCPIColor", groups.flowing_modes},
+    };
+    for (const auto& [name, shown] : kGroups) {
+        if (QWidget* group = Control(QString::fromLatin1(name))) {
+            group->setVisible(shown);
+        }
+    }
+}
+
 void EngineeringPage::FillDpiLists() {
     // The DPI lists of the engineering view offer the value names of the caption table.
     const CaptionTable& table = window().captions();
@@ -265,6 +305,7 @@ void EngineeringPage::NameButtons(const MouseConfig& config) {
 
 void EngineeringPage::Opened(Page /*page*/) {
     EngineerUnlock();
+    PlaceHintLine();
     // The button columns open the function menu with every function, the guns' too.
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);

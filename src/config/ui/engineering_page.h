@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QRect>
+
 #include <array>
 #include <optional>
 
+#include "config/mouse_config.h"
 #include "fire/ui/gun_keys_view.h"
 #include "shell/ui/window_part.h"
 
@@ -49,12 +52,16 @@ private:
     void FillDpiLists();
     void ShowLevelsInUse(int count);
     void ShowUnlocked(bool unlocked);
+    void ShowLightGroups(LightType type);
+    void PlaceHintLine();
     void ListFlowingModes(const std::array<bool, 7>& offered);
     void NameButtons(const MouseConfig& config);
     void OnCommand(const QString& name);
 
     GunKeysView gun_keys_;
     bool unlocked_ = false;
+    // Where the window's hint label stands while another page is open.
+    std::optional<QRect> hint_geometry_;
 };
 
 }  // namespace velq::ui
