@@ -206,16 +206,10 @@ void EngineeringPage::ListFlowingModes(const std::array<bool, 7>& offered) {
     if (list == nullptr || list->count() != static_cast<int>(offered.size())) {
         return;
     }
-    const EngineerLanguage language = EngineerLanguageOfEnvironment();
     for (int n = 0; n < list->count(); ++n) {
-        QString text = QString::fromLatin1(kModeNotOffered);
-        if (offered[static_cast<size_t>(n)]) {
-            const std::optional<std::string_view> term =
-                EngineerText(static_cast<uint8_t>(kFirstFlowingModeTerm + n), language);
-            text = term ? QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size()))
-                        : QString();
-        }
-        list->setItemText(n, text);
+        list->setItemText(n, offered[static_cast<size_t>(n)]
+                                 ? TermText(kFirstFlowingModeTerm + n)
+                                 : QString::fromLatin1(kModeNotOffered));
     }
 }
 
