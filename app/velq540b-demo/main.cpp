@@ -1,6 +1,8 @@
 // The utility on the virtual mouse: the same window and flows as velq540b, with the firmware
 // simulation in place of a USB mouse. The mouse "plugs in" a moment after start, so the user
 // sees it being found; its memory is kept in the user's data folder between runs.
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -11,6 +13,7 @@
 
 #include "common/user_dirs.h"
 #include "device/virtual_backend.h"
+#include "flows/button_test.h"
 #include "flows/factory_mouse.h"
 #include "flows/ui/device_controller.h"
 #include "flows/ui/program_window.h"
@@ -33,6 +36,53 @@ bool HasOption(int argc, char** argv, const char* option) {
     }
     return false;
 }
+
+// The demo's stand-in for the mouse's own buttons, for the factory page's button test: while a
+// window of the demo has the keyboard, keys 1 to 9 hold the buttons that the test shows as
+// the office column's buttons 1 to 9, and 0 holds a button the test does not show (button 7,
+// bit 0x0040). Letting go of the key lets go of the button; leaving the demo lets go of all.
+class MouseButtonKeys final : public QObject {
+public:
+    explicit MouseButtonKeys(std::shared_ptr<velq::VirtualMouse> mouse)
+        : mouse_(std::move(mouse)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ApplicationDeactivate) {
+            Hold(0);
+        } else if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            const uint16_t mask = MaskOf(key->key());
+            if (mask != 0 && !key->isAutoRepeat()) {
+                // A key event travels up the widgets: setting and clearing bits is the same
+                // however often it is seen.
+                Hold(type == QEvent::KeyPress ? held_ | mask : held_ & ~mask);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static uint16_t MaskOf(int key) {
+        if (key == Qt::Key_0) {
+            return 0x0040;
+        }
+        if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+            return velq::kTestedButtons[static_cast<size_t>(key - Qt::Key_1)].mask;
+        }
+        return 0;
+    }
+    void Hold(uint16_t mask) {
+        if (mask != held_) {
+            held_ = mask;
+            mouse_->SetButtonsHeld(held_);
+        }
+    }
+
+    std::shared_ptr<velq::VirtualMouse> mouse_;
+    uint16_t held_ = 0;
+};
 
 }  // namespace
 
@@ -78,6 +128,8 @@ int main(int argc, char** argv) {
             }
             mouse->SetPlugged(false);
             velq::VirtualBackend backend(mouse);
+            MouseButtonKeys button_keys(mouse);
+            qApp->installEventFilter(&button_keys);
             return program.Run(
                 backend, nullptr, [&program, mouse](velq::ui::DeviceController& controller) {
                     // Plugging and unplugging the virtual mouse notifies like the

@@ -90,4 +90,11 @@ std::string CorrectFactoryFireWaitText(std::string_view text) {
     return HeldText(text, 0, kMaxFireWait);
 }
 
+std::string CorrectDeviceCodeText(std::string_view text) {
+    if (text.empty()) {
+        return "255";
+    }
+    return HeldText(text, 0, 255);
+}
+
 }  // namespace velq

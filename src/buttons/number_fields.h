@@ -39,4 +39,8 @@ std::string CorrectFireCountText(std::string_view text);
 std::string CorrectFireWaitText(std::string_view text);
 std::string CorrectFactoryFireWaitText(std::string_view text);
 
+// The factory page's vendor and product code fields (0..255, digits only): an empty field and
+// a value above 255 give "255".
+std::string CorrectDeviceCodeText(std::string_view text);
+
 }  // namespace velq

@@ -25,8 +25,10 @@ struct EngineerTerm {
     std::string_view chinese;
 };
 
-// The 139 engineering terms, codes 0x00 .. 0x8A, in their stored order (by code, except that
-// 0x23 and 0x24 follow 0x38). The orientation terms 0x41 .. 0x44 carry a degree sign.
+// The 143 engineering terms, codes 0x00 .. 0x8E, in their stored order (by code, except that
+// 0x23 and 0x24 follow 0x38). The orientation terms 0x41 .. 0x44 carry a degree sign. The last
+// four came after the first 139: the fire area's default set buttons and the button test's
+// hint.
 inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
     {0x00, "Office Mode", "办公模式"},
     {0x01, "Gaming Mode", "游戏模式"},
@@ -167,6 +169,11 @@ inline constexpr auto kEngineerTerms = std::to_array<EngineerTerm>({
     {0x88, "Macro9 Y Offset:", "宏9 Y偏移:"},
     {0x89, "Macro10 Y Offset:", "宏10 Y偏移:"},
     {0x8A, "Notes: ", "备注: "},
+    {0x8B, "Delete Fire Macro", "删除压枪宏"},
+    {0x8C, "Import PC Fire Macro", "导入端游压枪宏"},
+    {0x8D, "Import Mobile Fire Macro", "导入手游压枪宏"},
+    {0x8E, "Press any button of the mouse within 5 seconds: its button on the screen blinks.",
+     "请在5秒内按下鼠标的任意按键，屏幕上对应的按键会闪烁。"},
 });
 
 // The text of `code` in `language`; nullopt for a code the table does not hold.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velq {
@@ -109,6 +110,16 @@ TEST(NumberFieldsTest, FireKeyFieldRules) {
         EXPECT_EQ(CorrectFireCountText(c.typed), c.count) << c.typed;
         EXPECT_EQ(CorrectFireWaitText(c.typed), c.wait) << c.typed;
         EXPECT_EQ(CorrectFactoryFireWaitText(c.typed), c.factory_wait) << c.typed;
+    }
+}
+
+// The vendor and product code fields: empty and above 255 give "255".
+TEST(NumberFields, DeviceCodeFieldsHoldAByteAndAnEmptyFieldIs255) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "255"}, {"0", "0"}, {"18", "18"}, {"255", "255"}, {"256", "255"}, {"300", "255"},
+    };
+    for (const auto& [typed, shown] : cases) {
+        EXPECT_EQ(CorrectDeviceCodeText(typed), shown) << typed;
     }
 }
 

@@ -8,8 +8,8 @@
 namespace velq {
 namespace {
 
-TEST(EngineerTermsTest, HoldsCodes00To8AOnceInStoredOrder) {
-    ASSERT_EQ(kEngineerTerms.size(), 139u);
+TEST(EngineerTermsTest, HoldsCodes00To8EOnceInStoredOrder) {
+    ASSERT_EQ(kEngineerTerms.size(), 143u);
     std::set<int> codes;
     std::vector<int> order;
     for (const EngineerTerm& term : kEngineerTerms) {
@@ -19,7 +19,7 @@ TEST(EngineerTermsTest, HoldsCodes00To8AOnceInStoredOrder) {
         EXPECT_FALSE(term.chinese.empty()) << int{term.code};
     }
     EXPECT_EQ(*codes.begin(), 0x00);
-    EXPECT_EQ(*codes.rbegin(), 0x8A);
+    EXPECT_EQ(*codes.rbegin(), 0x8E);
     // Sorted by code, except that 0x23 and 0x24 follow 0x38.
     const auto at = [&](int code) { return std::find(order.begin(), order.end(), code); };
     EXPECT_EQ(at(0x23), at(0x38) + 1);
@@ -52,6 +52,9 @@ TEST(EngineerTermsTest, LooksUpEitherColumnByCode) {
         {0x7E, "Macro10 B:", nullptr},
         {0x89, "Macro10 Y Offset:", nullptr},
         {0x8A, "Notes: ", nullptr},
+        {0x8B, "Delete Fire Macro", "删除压枪宏"},
+        {0x8C, "Import PC Fire Macro", "导入端游压枪宏"},
+        {0x8D, "Import Mobile Fire Macro", "导入手游压枪宏"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(EngineerText(row.code, EngineerLanguage::kEnglish), row.english) << int{row.code};
@@ -60,7 +63,7 @@ TEST(EngineerTermsTest, LooksUpEitherColumnByCode) {
                 << int{row.code};
         }
     }
-    EXPECT_EQ(EngineerText(0x8B, EngineerLanguage::kEnglish), std::nullopt);
+    EXPECT_EQ(EngineerText(0x8F, EngineerLanguage::kEnglish), std::nullopt);
     EXPECT_EQ(EngineerText(0xFF, EngineerLanguage::kSimplifiedChinese), std::nullopt);
 }
 

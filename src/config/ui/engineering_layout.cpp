@@ -51,18 +51,18 @@ constexpr int kRow = 26;
 
 // The command buttons along the top.
 constexpr Row kCommands[] = {
-    {"btn_EngOffice", Kind::kButton, "", 10, 8, 90, 26, 0x00},
-    {"btn_EngGaming", Kind::kButton, "", 104, 8, 90, 26, 0x01},
-    {"btn_EngAdvanced", Kind::kButton, "", 198, 8, 90, 26, 0x02},
-    {"btn_EngLight", Kind::kButton, "", 292, 8, 90, 26, 0x03},
-    {"btn_EngMacro", Kind::kButton, "", 386, 8, 90, 26, 0x04},
-    {"btn_Load", Kind::kButton, "", 486, 8, 60, 26, 0x06},
-    {"btn_Save", Kind::kButton, "", 550, 8, 60, 26, 0x07},
-    {"Btn_Default", Kind::kButton, "", 614, 8, 60, 26, 0x09},
-    {"btn_Write", Kind::kButton, "", 678, 8, 60, 26, 0x0A},
-    {"btn_loadDefaultCPI", Kind::kButton, "", 742, 8, 60, 26, 0x4C},
-    {"btn_loadDefaultLED", Kind::kButton, "", 806, 8, 60, 26, 0x0F},
-    {"btn_TestKeys", Kind::kButton, "", 870, 8, 120, 26, 0x08},
+    {"btn_EngOffice", Kind::kButton, "", 10, 4, 90, 26, 0x00},
+    {"btn_EngGaming", Kind::kButton, "", 104, 4, 90, 26, 0x01},
+    {"btn_EngAdvanced", Kind::kButton, "", 198, 4, 90, 26, 0x02},
+    {"btn_EngLight", Kind::kButton, "", 292, 4, 90, 26, 0x03},
+    {"btn_EngMacro", Kind::kButton, "", 386, 4, 90, 26, 0x04},
+    {"btn_Load", Kind::kButton, "", 486, 4, 60, 26, 0x06},
+    {"btn_Save", Kind::kButton, "", 550, 4, 60, 26, 0x07},
+    {"Btn_Default", Kind::kButton, "", 614, 4, 60, 26, 0x09},
+    {"btn_Write", Kind::kButton, "", 678, 4, 60, 26, 0x0A},
+    {"btn_loadDefaultCPI", Kind::kButton, "", 742, 4, 60, 26, 0x4C},
+    {"btn_loadDefaultLED", Kind::kButton, "", 806, 4, 60, 26, 0x0F},
+    {"btn_TestKeys", Kind::kButton, "", 870, 4, 120, 26, 0x08},
 };
 
 // The operation tab.
@@ -158,19 +158,17 @@ constexpr Row kEngineer[] = {
     {"gbFireMacroFile", Kind::kGroup, "ts_Engineer", 316, 310, 380, 92, 0x0C},
 };
 
-// The fire area's buttons: the three default sets and a fire area file. Their captions are no
-// terms of the table; they are given here in the page's two languages.
+// The fire area's buttons: the three default sets and a fire area file, with their terms.
 struct FireButtonRow {
     const char* name;
     int x, y;
-    const char* english;
-    const char* chinese;
+    int term;
 };
 constexpr FireButtonRow kFireButtons[] = {
-    {"btn_deleteFireMarco", 10, 24, "Delete Fire Macro", "删除压枪宏"},
-    {"btn_importFireMarco1", 190, 24, "Import PC Fire Macro", "导入端游压枪宏"},
-    {"btn_importFireMarco2", 10, 56, "Import Mobile Fire Macro", "导入手游压枪宏"},
-    {"Btn_ImportGunMacro", 190, 56, "Load Fire Macro", "加载压枪宏"},
+    {"btn_deleteFireMarco", 10, 24, 0x8B},
+    {"btn_importFireMarco1", 190, 24, 0x8C},
+    {"btn_importFireMarco2", 10, 56, 0x8D},
+    {"Btn_ImportGunMacro", 190, 56, 0x0C},
 };
 
 }  // namespace
@@ -201,6 +199,13 @@ public:
     }
 
     void Fill(QComboBox* combo, Items items) {
+        if (items == Items::kKeyModes && combo->count() == 2) {
+            // The key-mode list is the first page's too, made with the window: it keeps its two
+            // positions and takes the page's terms.
+            combo->setItemText(0, Term(0x58));
+            combo->setItemText(1, Term(0x59));
+            return;
+        }
         if (combo->count() > 0 || items == Items::kNone) {
             return;
         }
@@ -333,6 +338,7 @@ public:
         for (int level = 1; level <= 7; ++level) {
             const int y = 20 + (level - 1) * kRow;
             auto* term = new QLabel(Term(0x4F + level - 1), Parent("gbMCULEDCPIColor"));
+            term->setObjectName(QStringLiteral("lbl_Eng_CPI%1Colour").arg(level));
             term->setGeometry(10, y + 2, 56, 20);
             term->show();
             created_.push_back(term);
@@ -394,12 +400,21 @@ private:
 std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage language,
                                            const EngineeringPageHooks& hooks) {
     Builder builder(page, language, hooks);
+    // The logo strip across the top, beneath the command row; a double click on it is the
+    // engineer unlock.
+    auto* logo = new QLabel(&page);
+    logo->setObjectName(QStringLiteral("Img_Logo4"));
+    logo->setGeometry(0, 0, 1000, 34);
+    logo->setStyleSheet(QStringLiteral(
+        "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #2a1c08, stop:0.5 #12151a, "
+        "stop:1 #2a1c08); border-bottom: 2px solid #e8a030;"));
+    logo->show();
     for (const Row& row : kCommands) {
         builder.Make(row);
     }
     auto* tabs = new QTabWidget(&page);
     tabs->setObjectName(QStringLiteral("Pg_Parameter"));
-    tabs->setGeometry(10, 42, 980, 548);
+    tabs->setGeometry(10, 36, 980, 538);
     auto* operation = new QWidget;
     operation->setObjectName(QStringLiteral("ts_Operator"));
     auto* engineer = new QWidget;
@@ -413,16 +428,18 @@ std::vector<QWidget*> BuildEngineeringPage(QWidget& page, EngineerLanguage langu
         builder.Make(row);
     }
     for (const FireButtonRow& row : kFireButtons) {
-        QWidget* button = builder.Make(
-            Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, -1});
-        button->setProperty(
-            "text",
-            QString::fromUtf8(language == EngineerLanguage::kSimplifiedChinese ? row.chinese
-                                                                               : row.english));
+        builder.Make(
+            Row{row.name, Kind::kButton, "gbFireMacroFile", row.x, row.y, 172, 26, row.term});
     }
     builder.MakeRepeated();
+    // The hint line along the bottom: its caption here, the window's hint label beside it
+    // while the page is open.
+    auto* notes = new QLabel(builder.Term(0x8A), &page);
+    notes->setObjectName(QStringLiteral("lbl_Notes"));
+    notes->setGeometry(kNotesLine);
+    notes->show();
     std::vector<QWidget*> created = builder.Take();
-    created.insert(created.end(), {tabs, operation, engineer});
+    created.insert(created.end(), {logo, tabs, operation, engineer, notes});
     return created;
 }
 

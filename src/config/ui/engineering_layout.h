@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -10,6 +11,11 @@
 class QWidget;
 
 namespace velq::ui {
+
+// The hint line at the bottom of the factory page: the caption "Notes: " (`lbl_Notes`), then
+// the hint of the control under the pointer.
+inline constexpr QRect kNotesLine{10, 577, 60, 20};
+inline constexpr QRect kHintLine{72, 577, 918, 20};
 
 // What building the factory page needs from the window: an existing control by name (or null),
 // and what a command button does when clicked (its object name is passed).

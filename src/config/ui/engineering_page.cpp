@@ -1,7 +1,10 @@
 #include "config/ui/engineering_page.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QPalette>
+#include <QSignalBlocker>
+#include <QTabWidget>
 #include <QWidget>
 
 #include <algorithm>
@@ -10,6 +13,7 @@
 
 #include "buttons/number_fields.h"
 #include "buttons/ui/function_menus.h"
+#include "common/dpi.h"
 #include "config/config_edits.h"
 #include "config/ui/engineering_layout.h"
 #include "config/ui/page_values.h"
@@ -21,6 +25,18 @@ namespace velq::ui {
 namespace {
 
 constexpr int kFirstFlowingModeTerm = 0x28;  // "Mode 1"
+constexpr int kTestKeysTerm = 0x08;          // "Test Keys Position"
+constexpr int kTestKeysHintTerm = 0x8E;      // what the button test asks of the operator
+
+QString TermText(int code) {
+    const std::optional<std::string_view> term =
+        EngineerText(static_cast<uint8_t>(code), EngineerLanguageOfEnvironment());
+    return term ? QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size())) : QString();
+}
+
+QString OfficeKeyName(int key) {
+    return QStringLiteral("btn_Key1%1").arg(key, 2, 10, QLatin1Char('0'));
+}
 
 }  // namespace
 
@@ -53,6 +69,71 @@ void EngineeringPage::Built() {
     }
     ConnectLinkedSettings();
     gun_keys_.Connect([this](const QString& name) { return OwnControl(name); });
+    if (QWidget* logo = Control(QStringLiteral("Img_Logo4"))) {
+        logo->installEventFilter(this);
+    }
+    if (QWidget* test = Control(QStringLiteral("btn_TestKeys"))) {
+        test->setStatusTip(TermText(kTestKeysHintTerm));
+    }
+    container()->installEventFilter(this);  // the hint line goes back when the page is left
+    ShowUnlocked(unlocked_);
+}
+
+void EngineeringPage::EngineerUnlock() {
+    unlocked_ = true;
+    ShowUnlocked(true);
+}
+
+void EngineeringPage::ShowUnlocked(bool unlocked) {
+    // Locked, the page shows the operation tab alone, with Default, and the light type and
+    // sensor orientation cannot be changed; unlocked, the engineer tab is there and its fire
+    // area file button stands in for Default.
+    if (auto* tabs = qobject_cast<QTabWidget*>(Control(QStringLiteral("Pg_Parameter")))) {
+        if (QWidget* engineer = Control(QStringLiteral("ts_Engineer"))) {
+            tabs->setTabVisible(tabs->indexOf(engineer), unlocked);
+        }
+    }
+    const std::pair<const char*, bool> kShown[] = {{"Btn_Default", !unlocked},
+                                                   {"Btn_ImportGunMacro", unlocked}};
+    for (const auto& [name, shown] : kShown) {
+        if (QWidget* control = Control(QString::fromLatin1(name))) {
+            control->setVisible(shown);
+        }
+    }
+    for (const char* name : {"gbLEDType", "rb_MCULED", "rb_RBLED", "rb_SyncLED", "rb_BreLED",
+                             "lbl_Eng_cb_SensorOri", "cb_SensorOri"}) {
+        if (QWidget* control = Control(QString::fromLatin1(name))) {
+            control->setEnabled(unlocked);
+        }
+    }
+}
+
+void EngineeringPage::PlaceHintLine() {
+    // The window's hint label (`lbl_Content`) lies below the factory page's smaller window: it
+    // takes the page's hint line while the page is open.
+    QWidget* hint = window().Control(QStringLiteral("lbl_Content"));
+    if (hint == nullptr || hint_geometry_) {
+        return;
+    }
+    hint_geometry_ = hint->geometry();
+    hint->setGeometry(QRect(container()->mapTo(&window(), kHintLine.topLeft()), kHintLine.size()));
+    hint->raise();
+}
+
+bool EngineeringPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == container() && hint_geometry_) {
+        if (QWidget* hint = window().Control(QStringLiteral("lbl_Content"))) {
+            hint->setGeometry(*hint_geometry_);
+        }
+        hint_geometry_.reset();
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        watched->objectName() == QStringLiteral("Img_Logo4")) {
+        EngineerUnlock();
+        return true;
+    }
+    return WindowPart::eventFilter(watched, event);
 }
 
 void EngineeringPage::ConnectLinkedSettings() {
@@ -103,6 +184,8 @@ void EngineeringPage::Edited(const QString& name) {
 
 void EngineeringPage::ShowConfig(const MouseConfig& config) {
     ListFlowingModes(config.lighting.modes_offered);
+    ShowLevelsInUse(config.dpi.count);
+    ShowLightGroups(config.lighting.type);
     ShowPageValues([this](const QString& name) { return OwnControl(name); }, config);
     NameButtons(config);
 }
@@ -123,16 +206,56 @@ void EngineeringPage::ListFlowingModes(const std::array<bool, 7>& offered) {
     if (list == nullptr || list->count() != static_cast<int>(offered.size())) {
         return;
     }
-    const EngineerLanguage language = EngineerLanguageOfEnvironment();
     for (int n = 0; n < list->count(); ++n) {
-        QString text = QString::fromLatin1(kModeNotOffered);
-        if (offered[static_cast<size_t>(n)]) {
-            const std::optional<std::string_view> term =
-                EngineerText(static_cast<uint8_t>(kFirstFlowingModeTerm + n), language);
-            text = term ? QString::fromUtf8(term->data(), static_cast<qsizetype>(term->size()))
-                        : QString();
+        list->setItemText(n, offered[static_cast<size_t>(n)]
+                                 ? TermText(kFirstFlowingModeTerm + n)
+                                 : QString::fromLatin1(kModeNotOffered));
+    }
+}
+
+void EngineeringPage::ShowLevelsInUse(int count) {
+    // Only a level in use can be the current one: the list offers "1" .. count, and the
+    // controls of the levels out of use are hidden. A count out of range (a damaged image)
+    // shows all seven, so that nothing is hidden from the factory.
+    const int levels = count >= kMinLevelCount && count <= kDpiLevels ? count : kDpiLevels;
+    if (auto* current = qobject_cast<QComboBox*>(Control(QStringLiteral("cb_CurrentCPI")));
+        current != nullptr && current->count() != levels) {
+        const QSignalBlocker quiet(current);
+        while (current->count() > levels) {
+            current->removeItem(current->count() - 1);
         }
-        list->setItemText(n, text);
+        while (current->count() < levels) {
+            current->addItem(QString::number(current->count() + 1));
+        }
+    }
+    for (int level = 1; level <= kDpiLevels; ++level) {
+        const bool in_use = level <= levels;
+        const QString list = QStringLiteral("cb_CPI%1").arg(level);
+        QStringList names = {list, QStringLiteral("lbl_Eng_") + list,
+                             QStringLiteral("lbl_Eng_CPI%1Colour").arg(level)};
+        for (const QChar rgb : QStringLiteral("RGB")) {
+            names.push_back(QStringLiteral("edt_CPI%1%2").arg(level).arg(rgb));
+        }
+        for (const QString& name : names) {
+            if (QWidget* control = Control(name)) {
+                control->setVisible(in_use);
+            }
+        }
+    }
+}
+
+void EngineeringPage::ShowLightGroups(LightType type) {
+    // The groups of the settings the chosen light has, as on the lighting page.
+    const LightGroups groups = GroupsOfLight(type);
+    const std::pair<const char*, bool> kGroups[] = {
+        {"gbRBLEDMode", groups.two_colour_modes},   {"gbLCPI", groups.left_dpi_keys},
+        {"gbMCULEDControlMode", groups.brightness}, {"gbMCULEDCurrent", groups.flowing_modes},
+        {"gbMCULEDCPIColor", groups.flowing_modes},
+    };
+    for (const auto& [name, shown] : kGroups) {
+        if (QWidget* group = Control(QString::fromLatin1(name))) {
+            group->setVisible(shown);
+        }
     }
 }
 
@@ -175,6 +298,8 @@ void EngineeringPage::NameButtons(const MouseConfig& config) {
 }
 
 void EngineeringPage::Opened(Page /*page*/) {
+    EngineerUnlock();
+    PlaceHintLine();
     // The button columns open the function menu with every function, the guns' too.
     if (auto* menus = window().PageOf<FunctionMenus>()) {
         menus->SetMainPanelHeight(window().org().main_panel_height_with_gun);
@@ -229,13 +354,43 @@ void EngineeringPage::OnCommand(const QString& name) {
         {"btn_deleteFireMarco", "btn_deleteFireMarco"},
         {"btn_importFireMarco1", "btn_importFireMarco1"},
         {"btn_importFireMarco2", "btn_importFireMarco2"},
-        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"}};
+        {"Btn_ImportGunMacro", "Btn_ImportGunMacro"},
+        {"btn_TestKeys", "btn_TestKeys"}};
     for (const auto& [button, flow] : kFlows) {
         if (name == QLatin1String(button)) {
             // The flows themselves say so when there is no mouse.
             window().RequestFlow(QString::fromLatin1(flow));
             return;
         }
+    }
+}
+
+void EngineeringPage::ButtonTestStarted() {
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setEnabled(false);
+    }
+}
+
+void EngineeringPage::ShowTestCountdown(std::optional<int> seconds) {
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setProperty(
+            "text", seconds ? QStringLiteral("%1...").arg(*seconds) : TermText(kTestKeysTerm));
+    }
+}
+
+void EngineeringPage::ShowTestedKey(int key, bool shown) {
+    if (QWidget* button = Control(OfficeKeyName(key))) {
+        button->setVisible(shown);
+    }
+}
+
+void EngineeringPage::ButtonTestEnded() {
+    ShowTestCountdown(std::nullopt);
+    for (int key = 1; key <= 9; ++key) {
+        ShowTestedKey(key, true);
+    }
+    if (QWidget* button = Control(QStringLiteral("btn_TestKeys"))) {
+        button->setEnabled(true);
     }
 }
 

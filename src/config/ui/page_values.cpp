@@ -46,6 +46,11 @@ int PositionIn(int value, int count) {
     return value >= 0 && value < count ? value : kNone;
 }
 
+// The levels `cb_CurrentCPI` lists: those in use, or all seven for a count out of range.
+int LevelsListed(const Config& c) {
+    return c.dpi.count >= kMinLevelCount && c.dpi.count <= kDpiLevels ? c.dpi.count : kDpiLevels;
+}
+
 uint8_t Byte(int value) {
     return static_cast<uint8_t>(std::clamp(value, 0, 0xFF));
 }
@@ -81,15 +86,15 @@ std::vector<NumberBinding> MakeNumberBindings() {
              return PositionIn(c.dpi.count - kMinLevelCount, kDpiLevels - kMinLevelCount + 1);
          },
          [](Config& c, int v) { c.dpi.count = static_cast<uint8_t>(v + kMinLevelCount); }},
-        // `cb_CurrentCPI` lists the levels in use only.
+        // `cb_CurrentCPI` lists the levels in use only, and a level out of use never becomes
+        // the current one (the count is taken before it).
         {"cb_CurrentCPI",
-         [](const Config& c) {
-             const int levels = c.dpi.count >= kMinLevelCount && c.dpi.count <= kDpiLevels
-                                    ? c.dpi.count
-                                    : kDpiLevels;
-             return PositionIn(c.dpi.current, levels);
-         },
-         [](Config& c, int v) { c.dpi.current = static_cast<uint8_t>(v); }},
+         [](const Config& c) { return PositionIn(c.dpi.current, LevelsListed(c)); },
+         [](Config& c, int v) {
+             if (v < LevelsListed(c)) {
+                 c.dpi.current = static_cast<uint8_t>(v);
+             }
+         }},
         {"edt_MCULEDNum",
          [](const Config& c) {
              return c.lighting.lamps >= kMinLamps && c.lighting.lamps <= kMaxLamps
@@ -321,13 +326,18 @@ std::string FactoryFireWaitText(const std::string& text) {
     return CorrectFactoryFireWaitText(text);
 }
 
+std::string DeviceCodeText(const std::string& text) {
+    return CorrectDeviceCodeText(text);
+}
+
 // The correction rule of a number field, by the start of its name; nullptr for a field that
 // takes its text as typed.
 TextRule RuleOf(const std::string& name) {
     static const std::pair<const char*, TextRule> kRules[] = {
         {"edt_CPI", &CorrectColourText},         {"edt_FireMacroColor", &CorrectColourText},
         {"edt_MCULEDCrtStep", &CorrectStepText}, {"edt_MCULEDNum", &LampTextWhileTyping},
-        {"edt_FireTime", &FactoryFireWaitText},
+        {"edt_FireTime", &FactoryFireWaitText},  {"edt_VendorID", &DeviceCodeText},
+        {"edt_ProductID", &DeviceCodeText},
     };
     for (const auto& [stem, rule] : kRules) {
         if (name.starts_with(stem)) {

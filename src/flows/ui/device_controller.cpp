@@ -38,6 +38,7 @@ enum class Flow {
     kWriteFireSection,
     kFireDefaults,
     kImportFireArea,
+    kButtonTest,
 };
 
 struct FrameButton {
@@ -71,6 +72,7 @@ constexpr FrameButton kFrameButtons[] = {
     {"btn_importFireMarco1", false, Flow::kFireDefaults, 1},
     {"btn_importFireMarco2", false, Flow::kFireDefaults, 2},
     {"Btn_ImportGunMacro", false, Flow::kImportFireArea, 0},
+    {"btn_TestKeys", false, Flow::kButtonTest, 0},
 };
 
 const FrameButton* FrameButtonNamed(const QString& name) {
@@ -537,6 +539,9 @@ void DeviceController::OnFrameButton(const QString& name) {
             RunJob([this, file] { return fire_flows_.ImportFireArea(file); });
             return;
         }
+        case Flow::kButtonTest:
+            StartButtonTest();
+            return;
         case Flow::kReset:
             RunJob([this, image] { return flows_.Reset(image); });
             return;
@@ -577,6 +582,52 @@ void DeviceController::OnFrameButton(const QString& name) {
             return;
         }
     }
+}
+
+void DeviceController::StartButtonTest() {
+    if (parts_.window->PageOf<EngineeringPage>() == nullptr) {
+        return;
+    }
+    // The test's polls are the only traffic to the mouse while it runs.
+    dev_timer_->stop();
+    parts_.window->PageOf<EngineeringPage>()->ButtonTestStarted();
+    RunJob([this] {
+        FlowOutcome outcome;
+        if (!link_.HasDevice()) {
+            ShowMessage(UserMessage::Window({"Str020"}));
+        } else if (ButtonTest(protocol_, clock_, *this).Run() == ButtonTestEnd::kMouseGone) {
+            // Unplugged during the test: the device pass tells it as it always does.
+            outcome = cycle_.Pass();
+        }
+        PostToWindow([this] {
+            if (auto* factory = parts_.window->PageOf<EngineeringPage>()) {
+                factory->ButtonTestEnded();
+            }
+        });
+        SetDevTimerEnabled(true);
+        NoteDeviceSide(outcome, link_, state_);
+        return outcome;
+    });
+}
+
+void DeviceController::ShowTestCountdown(std::optional<int> seconds) {
+    PostToWindow([this, seconds] {
+        if (auto* factory = parts_.window->PageOf<EngineeringPage>()) {
+            factory->ShowTestCountdown(seconds);
+        }
+    });
+}
+
+void DeviceController::ShowTestedKey(int key, bool shown) {
+    PostToWindow([this, key, shown] {
+        if (auto* factory = parts_.window->PageOf<EngineeringPage>()) {
+            factory->ShowTestedKey(key, shown);
+        }
+    });
+}
+
+bool DeviceController::TestEndRequested() {
+    return closing_.load();
 }
 
 bool DeviceController::eventFilter(QObject* watched, QEvent* event) {

@@ -17,6 +17,7 @@
 #include "device/device_link.h"
 #include "device/hid_backend.h"
 #include "device/hotplug_monitor.h"
+#include "flows/button_test.h"
 #include "flows/device_cycle.h"
 #include "flows/device_thread.h"
 #include "flows/eeprom_flows.h"
@@ -54,7 +55,10 @@ struct DeviceControllerParts {
 // and at its end its FlowOutcome and its messages, which the window thread acts on. One job at
 // a time: while one runs (or its outcome waits), frame buttons are ignored and hot-plug passes
 // wait.
-class DeviceController final : public QObject, public FlowHost, public TransferUi {
+class DeviceController final : public QObject,
+                               public FlowHost,
+                               public TransferUi,
+                               public ButtonTestUi {
     Q_OBJECT
 
 public:
@@ -101,6 +105,12 @@ public:
     void ShowLoadingWindow() override;
     bool StopRequested(TransferDirection direction) override;
 
+    // ButtonTestUi, asked on the device thread while the factory button test runs: shown on
+    // the factory page by the window thread; the test ends when the window closes.
+    void ShowTestCountdown(std::optional<int> seconds) override;
+    void ShowTestedKey(int key, bool shown) override;
+    bool TestEndRequested() override;
+
 signals:
     // After every device pass and flow, once the window has acted on its end.
     void deviceStateChanged();
@@ -111,6 +121,8 @@ protected:
 
 private:
     void OnFrameButton(const QString& name);
+    // The factory button test as one job, from Open to Close, with the device timer off.
+    void StartButtonTest();
     void OnDevTimerFirst();
     void OnDevTimer();
     void RunPass();
