@@ -9,9 +9,8 @@
 namespace velq {
 namespace {
 
-constexpr int kSnapCount = 11;
-constexpr int kSnapStart = -7;
-constexpr int kSnapStep = 26;
+// Eleven intervals; a release right of them all is clamped to the last position.
+constexpr int kSnapCount = kPointerPositions;
 
 // Read bands of the sensitivity, by pairs: [first, last] -> position. Whatever no band holds
 // (10, 11, outside 0..20) shows as position 6.
@@ -43,7 +42,9 @@ std::string_view PointerKeyName(PointerKey key) {
 }
 
 int PointerSliderSnap(int x) {
-    return std::clamp(SliderSnap(x, kSnapCount, kSnapStart, kSnapStep), 0, kPointerSliderMax);
+    return std::clamp(
+        SliderSnap(x, kSnapCount, kPointerSliderTrack.start, kPointerSliderTrack.step), 0,
+        kPointerSliderMax);
 }
 
 int PointerPositionOfSliderValue(int value) {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/slider_snap.h"
+
 namespace velq {
 
 // The PC's pointer settings are kept in the model of the Windows per-user mouse settings, as
@@ -30,6 +32,7 @@ std::string_view PointerKeyName(PointerKey key);
 inline constexpr int kPointerPositions = 11;
 inline constexpr int kPointerSliderWidth = 281;
 inline constexpr int kPointerSliderMax = 1000;
+inline constexpr SliderTrack kPointerSliderTrack = {kPointerSliderWidth, kPointerPositions, -7, 26};
 
 // Where a pointer slider released at pixel x lands (its value 0..1000, never beyond).
 int PointerSliderSnap(int x);
