@@ -2,8 +2,10 @@
 // profile's function menu (reading the fire area once), the field rules stored in place, the
 // rows of gun 6, the stop box, the colour and Y adjustment as settings of the configuration,
 // and the confirm that names the button, stores the gun's code and writes the fire regions.
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +86,15 @@ TEST_F(FirePageTest, OpeningReadsTheFireAreaOnceAndShowsGunOne) {
     EXPECT_EQ(rig.Picture("Img_FireRKFS1"), QStringLiteral("CbS_E"));
     EXPECT_TRUE(Shown("Edt_FireCnt1"));
     EXPECT_FALSE(Shown("Edt_FireCnt2"));
+    // The window's own buttons stay where the other pages have them.
+    for (const char* stem : {"Exit_", "Mini_"}) {
+        const QString fire = QStringLiteral("Btn_%1").arg(QLatin1String(stem)) + QLatin1Char('5');
+        const QString office = QStringLiteral("Btn_%1").arg(QLatin1String(stem)) + QLatin1Char('1');
+        QWidget* button = rig.Control(fire.toLatin1().constData());
+        ASSERT_NE(button, nullptr) << stem;
+        EXPECT_TRUE(button->isVisible()) << stem;
+        EXPECT_EQ(button->geometry(), rig.Control(office.toLatin1().constData())->geometry());
+    }
 
     // Cancel keeps the edits; the second opening reads nothing.
     Type("Edt_FireCnt1", "10");
@@ -268,6 +279,14 @@ TEST_F(FirePageTest, FactoryPageReadsTheFireAreaAndItsButtonsLoadTheDefaultSets)
     // Slot 1 holds a fire macro: delete offered, imports not.
     EXPECT_TRUE(rig.Control("btn_deleteFireMarco")->isEnabled());
     EXPECT_FALSE(rig.Control("btn_importFireMarco1")->isEnabled());
+    // A button that is off looks off: its caption fades.
+    QWidget* off = rig.Control("btn_importFireMarco1");
+    EXPECT_NE(off->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              off->palette().color(QPalette::Active, QPalette::ButtonText));
+    const QImage drawn_off = off->grab().toImage();
+    off->setEnabled(true);
+    EXPECT_NE(off->grab().toImage(), drawn_off);
+    off->setEnabled(false);
 
     RunFlow("btn_deleteFireMarco");
     EXPECT_EQ(Writes(kFireAreaRange.address, kFireAreaRange.size), 1);
