@@ -55,6 +55,25 @@ int PointerSliderValueOfPosition(int position) {
     return (ClampPosition(position) - 1) * 100;
 }
 
+CorePointerControl CoreControlOf(int position, bool precision) {
+    const auto& table = precision ? kCoreControlWithPrecision : kCoreControlWithoutPrecision;
+    return table[static_cast<std::size_t>(ClampPosition(position) - 1)];
+}
+
+CoreControlReading PositionOfCoreControl(const CorePointerControl& control) {
+    for (const bool precision : {true, false}) {
+        for (int position = 1; position <= kPointerPositions; ++position) {
+            const CorePointerControl row = CoreControlOf(position, precision);
+            // The same factor in other terms (4/2 for 2/1) is the same row.
+            if (row.threshold == control.threshold &&
+                row.numerator * control.denominator == control.numerator * row.denominator) {
+                return {position, precision};
+            }
+        }
+    }
+    return {kSensitivityElsewhere, control.numerator > control.denominator};
+}
+
 int SensitivityOfPosition(int position) {
     return kSensitivityOfPosition[static_cast<std::size_t>(ClampPosition(position) - 1)];
 }
