@@ -9,7 +9,7 @@ packages=(
     libhidapi-dev libudev-dev
     libpng-dev libgif-dev
     nlohmann-json3-dev libcli11-dev
-    qt6-base-dev xvfb xauth
+    qt6-base-dev xvfb xauth x11-xserver-utils
     libglib2.0-dev libglib2.0-dev-bin libx11-dev libxi-dev libxtst-dev
     fonts-crosextra-carlito fonts-noto-cjk fonts-wqy-zenhei fonts-wqy-microhei
     fonts-arphic-uming fonts-liberation2 fonts-dejavu-core

@@ -1,5 +1,7 @@
 #include "fire/fire_blocks.h"
 
+#include <algorithm>
+
 namespace velq {
 namespace {
 
@@ -28,6 +30,15 @@ std::optional<uint8_t> EncodeParam(FireParam param, int value) {
             return static_cast<uint8_t>(value / kFireDelayUnitMs);
     }
     return std::nullopt;
+}
+
+// The click-per-shot shape with Y 0: FD FF, A1, 21, FB 00, FA 00, FE 01, FC.
+constexpr std::array<uint8_t, 11> kNewFireMacro = {0xFD, 0xFF, 0xA1, 0x21, 0xFB, 0x00,
+                                                   0xFA, 0x00, 0xFE, 0x01, 0xFC};
+
+bool HoldsNoFireMacro(const FireMacroBlock& block) {
+    return std::all_of(block.begin(), block.end(), [](uint8_t b) { return b == 0; }) ||
+           std::all_of(block.begin(), block.end(), [](uint8_t b) { return b == 0xFF; });
 }
 
 }  // namespace
@@ -99,6 +110,25 @@ FireEditResult FireBlocks::EditParam(int slot, FireParam param, int value) {
     block[at] = *encoded;
     UpdateFireBlockChecksum(block);
     return FireEditResult::kStored;
+}
+
+FireEditResult FireBlocks::EditOrStartParam(int slot, FireParam param, int value,
+                                            std::span<uint8_t, kFireEntryTableSize> entry_table) {
+    const FireEditResult edited = EditParam(slot, param, value);
+    if (edited != FireEditResult::kNotInBlock && edited != FireEditResult::kBadLength) {
+        return edited;
+    }
+    if (!HoldsNoFireMacro(blocks_[Index(slot)])) {
+        return edited;
+    }
+    const std::optional<FireMacroBlock> fresh = MakeFireBlock(true, kNewFireMacro);
+    if (!fresh) {
+        return edited;
+    }
+    blocks_[Index(slot)] = *fresh;
+    static_cast<void>(ScanFireBlock(slot, entry_table));
+    const FireEditResult stored = EditParam(slot, param, value);
+    return stored == FireEditResult::kStored ? FireEditResult::kStarted : stored;
 }
 
 bool FireBlocks::SetStopOnRelease(int slot, bool stop_on_release,

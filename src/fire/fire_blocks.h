@@ -17,6 +17,7 @@ enum class FireEditResult {
     kNoSuchSlot,  // slot outside 1..10: no change
     kBadLength,   // the block's length byte points past the block, so no checksum can close
                   // it: no change
+    kStarted,     // the slot held no fire macro: a new one was made around the value
 };
 
 // The fire page's working copy of the ten blocks, with the parameter positions each slot's
@@ -48,6 +49,15 @@ public:
     // edit of a block whose length byte points past the block: no checksum can close such a
     // block, so the edit would pass for stored while the block stays invalid.
     FireEditResult EditParam(int slot, FireParam param, int value);
+    // As EditParam, but a slot that holds no fire macro at all (all bytes 0, as on a new mouse
+    // or after the delete, or all 0xFF, an erased area) first gets a new one, so that a value
+    // typed there is kept: the click-per-shot shape (repeat without end: left down, left up,
+    // move 0, 0, wait 8 ms), stopping when the button is released. That shape holds every
+    // parameter the page edits, and each pass lets the left button go again, so however the
+    // macro ends the button is never left held. The slot is scanned again (positions and play
+    // mode); the page shows the new block's other values.
+    FireEditResult EditOrStartParam(int slot, FireParam param, int value,
+                                    std::span<uint8_t, kFireEntryTableSize> entry_table);
 
     // Byte 0 of the block (1 = stop on release) and the slot's play mode in the entry table
     // (0x0E / 0x0B). Byte 0 is outside the checksum. False for a slot outside 1..10.

@@ -24,7 +24,7 @@ PointerBackendKind ChoosePointerBackend(const PointerSession& session) {
     if (session.gnome_schema && session.gnome_session) {
         return PointerBackendKind::kGnome;
     }
-    if (session.display) {
+    if (session.display && !session.wayland) {
         return PointerBackendKind::kX11;
     }
     return PointerBackendKind::kNone;
@@ -50,9 +50,19 @@ bool IsGnomeSession(const EnvironmentLookup& env) {
     return false;
 }
 
+bool IsWaylandSession(const EnvironmentLookup& env) {
+    if (const std::optional<std::string> wayland = env("WAYLAND_DISPLAY");
+        wayland && !wayland->empty()) {
+        return true;
+    }
+    const std::optional<std::string> type = env("XDG_SESSION_TYPE");
+    return type && SameLetters(*type, "wayland");
+}
+
 std::unique_ptr<PointerBackend> OpenPointerBackend(const EnvironmentLookup& env,
                                                    const std::filesystem::path& own_file) {
     PointerSession session;
+    session.wayland = IsWaylandSession(env);
     session.gnome_session = IsGnomeSession(env);
     session.gnome_schema = session.gnome_session && GnomeMouseSchemaInstalled();
     std::unique_ptr<X11PointerBackend> x11;

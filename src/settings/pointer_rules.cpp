@@ -9,9 +9,8 @@
 namespace velq {
 namespace {
 
-constexpr int kSnapCount = 11;
-constexpr int kSnapStart = -7;
-constexpr int kSnapStep = 26;
+// Eleven intervals; a release right of them all is clamped to the last position.
+constexpr int kSnapCount = kPointerPositions;
 
 // Read bands of the sensitivity, by pairs: [first, last] -> position. Whatever no band holds
 // (10, 11, outside 0..20) shows as position 6.
@@ -43,7 +42,9 @@ std::string_view PointerKeyName(PointerKey key) {
 }
 
 int PointerSliderSnap(int x) {
-    return std::clamp(SliderSnap(x, kSnapCount, kSnapStart, kSnapStep), 0, kPointerSliderMax);
+    return std::clamp(
+        SliderSnap(x, kSnapCount, kPointerSliderTrack.start, kPointerSliderTrack.step), 0,
+        kPointerSliderMax);
 }
 
 int PointerPositionOfSliderValue(int value) {
@@ -52,6 +53,25 @@ int PointerPositionOfSliderValue(int value) {
 
 int PointerSliderValueOfPosition(int position) {
     return (ClampPosition(position) - 1) * 100;
+}
+
+CorePointerControl CoreControlOf(int position, bool precision) {
+    const auto& table = precision ? kCoreControlWithPrecision : kCoreControlWithoutPrecision;
+    return table[static_cast<std::size_t>(ClampPosition(position) - 1)];
+}
+
+CoreControlReading PositionOfCoreControl(const CorePointerControl& control) {
+    for (const bool precision : {true, false}) {
+        for (int position = 1; position <= kPointerPositions; ++position) {
+            const CorePointerControl row = CoreControlOf(position, precision);
+            // The same factor in other terms (4/2 for 2/1) is the same row.
+            if (row.threshold == control.threshold &&
+                row.numerator * control.denominator == control.numerator * row.denominator) {
+                return {position, precision};
+            }
+        }
+    }
+    return {kSensitivityElsewhere, control.numerator > control.denominator};
 }
 
 int SensitivityOfPosition(int position) {

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "settings/slider_snap.h"
+
 namespace velq {
 
 // The PC's pointer settings are kept in the model of the Windows per-user mouse settings, as
@@ -30,6 +32,7 @@ std::string_view PointerKeyName(PointerKey key);
 inline constexpr int kPointerPositions = 11;
 inline constexpr int kPointerSliderWidth = 281;
 inline constexpr int kPointerSliderMax = 1000;
+inline constexpr SliderTrack kPointerSliderTrack = {kPointerSliderWidth, kPointerPositions, -7, 26};
 
 // Where a pointer slider released at pixel x lands (its value 0..1000, never beyond).
 int PointerSliderSnap(int x);
@@ -78,6 +81,56 @@ WheelReading WheelOfLines(int lines);
 // nearest whole sensitivity. Values outside the ranges are clamped.
 double AccelSpeedOfSensitivity(int sensitivity);
 int SensitivityOfAccelSpeed(double speed);
+
+// The X core pointer's control (XChangePointerControl): motion faster than `threshold` pixels
+// is multiplied by numerator / denominator, slower motion is left alone. It can only speed
+// the pointer up, so a factor below 1 would slow exactly the fast moves. With precision the
+// middle position is the X server's own default, 2/1 over 4 pixels; each position up lowers
+// the threshold or raises the factor, each position down does the opposite. Without precision
+// nothing is accelerated up to the middle (1/1, where the threshold changes nothing and so
+// carries the position, to read it back); above it the factor grows over a threshold that
+// stays higher than any of the precise rows'. Every row is different, so a control read back
+// names its position and mode.
+struct CorePointerControl {
+    int numerator;
+    int denominator;
+    int threshold;
+    bool operator==(const CorePointerControl&) const = default;
+};
+inline constexpr std::array<CorePointerControl, kPointerPositions> kCoreControlWithPrecision = {{
+    {5, 4, 10},
+    {3, 2, 10},
+    {3, 2, 7},
+    {2, 1, 7},
+    {2, 1, 5},
+    {2, 1, 4},
+    {5, 2, 4},
+    {3, 1, 4},
+    {3, 1, 3},
+    {4, 1, 3},
+    {4, 1, 2},
+}};
+inline constexpr std::array<CorePointerControl, kPointerPositions> kCoreControlWithoutPrecision = {{
+    {1, 1, 1},
+    {1, 1, 2},
+    {1, 1, 3},
+    {1, 1, 4},
+    {1, 1, 5},
+    {1, 1, 6},
+    {5, 4, 12},
+    {3, 2, 12},
+    {3, 2, 9},
+    {7, 4, 9},
+    {2, 1, 9},
+}};
+CorePointerControl CoreControlOf(int position, bool precision);
+struct CoreControlReading {
+    int position;
+    bool precision;
+};
+// A control that is none of the rows (set by another program) reads as the middle position,
+// with precision when it accelerates at all.
+CoreControlReading PositionOfCoreControl(const CorePointerControl& control);
 
 // Decimal text as stored; nullopt for text that is no whole number.
 std::optional<int> ParseStoredNumber(std::string_view text);

@@ -79,6 +79,12 @@ PointerResult PointerSettings::SetWheel(int position) {
 
 PointerResult PointerSettings::SetOneScreen(bool ticked) {
     page_.one_screen = ticked;
+    if (!ticked && page_.wheel == 0) {
+        // No wheel lines were ever kept: the untick restores the position the page shows,
+        // the first, as a read of one screen per notch remembers it; without it the stored
+        // "-1" would stay and tick the option again at the next start.
+        page_.wheel = 1;
+    }
     return Write(kWheel);
 }
 

@@ -3,10 +3,11 @@
 namespace velq {
 namespace {
 
-constexpr int kSpeedPositions = 7;
-constexpr int kSpeedStart = -15;
-constexpr int kSpeedStep = 30;
 constexpr int kMaxStep = 7;
+
+int DpiStep(int dpi_count) {
+    return kDpiSliderWidth / dpi_count;
+}
 
 }  // namespace
 
@@ -22,13 +23,23 @@ int SliderSnap(int x, int count, int start, int step) {
     return count * 100;
 }
 
+int ThumbCentre(const SliderTrack& track, int position) {
+    return track.start + track.step * position + track.step / 2;
+}
+
 int DpiSliderSnap(int x, int dpi_count) {
-    const int step = kDpiSliderWidth / dpi_count;
-    return SliderSnap(x, dpi_count - 1, -(step / 4), step);
+    const SliderTrack track = DpiSliderTrack(dpi_count);
+    return SliderSnap(x, track.positions - 1, track.start, track.step);
+}
+
+SliderTrack DpiSliderTrack(int dpi_count) {
+    const int step = DpiStep(dpi_count);
+    return {kDpiSliderWidth, dpi_count, -(step / 4), step};
 }
 
 int SpeedSliderSnap(int x) {
-    return SliderSnap(x, kSpeedPositions, kSpeedStart, kSpeedStep);
+    const SliderTrack& track = kSpeedSliderTrack;
+    return SliderSnap(x, track.positions - 1, track.start, track.step);
 }
 
 int SpeedStepOfSliderValue(int value) {

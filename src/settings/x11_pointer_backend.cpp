@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "settings/pointer_file.h"
+#include "settings/pointer_rules.h"
 
 namespace velq {
 namespace {
 
-constexpr int kFactorDenominator = 10;
-constexpr int kThresholdWithoutPrecision = 1;
 // "libinput Accel Profile Enabled": one byte per profile, adaptive first, flat second.
 constexpr std::size_t kAdaptiveByte = 0;
 constexpr std::size_t kFlatByte = 1;
@@ -103,6 +102,12 @@ struct X11PointerBackend::Xlib {
         XIFreeDeviceInfo(info);
         return devices;
     }
+
+    CorePointerControl CoreControl() const {
+        CorePointerControl control{1, 1, 0};
+        XGetPointerControl(display, &control.numerator, &control.denominator, &control.threshold);
+        return control;
+    }
 };
 
 std::unique_ptr<X11PointerBackend> X11PointerBackend::Open(const std::string& display,
@@ -155,13 +160,9 @@ PointerResult X11PointerBackend::Read(PointerValues& values) {
         precision = !(profile && profile->format == 8 && profile->items > kFlatByte &&
                       profile->bytes[kFlatByte] != 0);
     } else {
-        int numerator = 1;
-        int denominator = 1;
-        int threshold = 0;
-        XGetPointerControl(d, &numerator, &denominator, &threshold);
-        sensitivity = static_cast<int>(std::lround(
-            kFactorDenominator * static_cast<double>(numerator) / std::max(denominator, 1)));
-        precision = threshold > kThresholdWithoutPrecision;
+        const CoreControlReading reading = PositionOfCoreControl(x_->CoreControl());
+        sensitivity = SensitivityOfPosition(reading.position);
+        precision = reading.precision;
     }
     values[PointerKey::kMouseSensitivity] = std::to_string(sensitivity);
     const PrecisionValues p = precision ? kPrecisionOn : kPrecisionOff;
@@ -220,13 +221,15 @@ PointerResult X11PointerBackend::Write(const PointerValues& values) {
             }
         }
     } else if (sensitivity || precision) {
-        const int numerator =
-            std::clamp(sensitivity.value_or(kFactorDenominator), 1, 2 * kFactorDenominator);
-        const int threshold =
-            precision ? (*precision ? kPrecisionOn.threshold1 : kThresholdWithoutPrecision) : 0;
+        // Factor and threshold each depend on both settings: the one not given is what the
+        // server holds now.
+        const CoreControlReading now = PositionOfCoreControl(x_->CoreControl());
+        const CorePointerControl control =
+            CoreControlOf(sensitivity ? SpeedPositionOfSensitivity(*sensitivity) : now.position,
+                          precision.value_or(now.precision));
         error = Checked(d, [&] {
-            XChangePointerControl(d, sensitivity ? True : False, precision ? True : False,
-                                  numerator, kFactorDenominator, threshold);
+            XChangePointerControl(d, True, True, control.numerator, control.denominator,
+                                  control.threshold);
         });
         if (error != 0) {
             return PointerError("the X server refused the pointer control (X error " +

@@ -12,9 +12,9 @@ namespace velq {
 // Where pointer devices carry libinput's properties (through XInput 2), every such device gets
 //   "MouseSensitivity" -> "libinput Accel Speed" (AccelSpeedOfSensitivity),
 //   the precision triple -> "libinput Accel Profile Enabled": adaptive, or flat for 0, 0, 0;
-// else the core pointer's control (XChangePointerControl), which has one factor and one
-// threshold: the factor is sensitivity / 10, and the threshold "MouseThreshold1" pixels with
-// precision (only faster motion is accelerated) or 1 without (every motion is scaled alike).
+// else the core pointer's control (XChangePointerControl), one factor over one threshold, set
+// from the speed position and the precision together by the table in pointer_rules.h (the
+// middle position with precision is the server's default 2/1 over 4 pixels; without it, 1/1).
 // The double-click time and the wheel lines, which an X server does not keep, live in our own
 // file (pointer_file.h), as do the values read back for them.
 class X11PointerBackend : public PointerBackend {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "shell/layout_rules.h"
 
@@ -105,7 +106,17 @@ void MenuWidth(LayoutEmitter& e, const MenuPanel& panel, int width) {
     ForEachMenuEntry(panel, [&](const char* entry) { e.SetWidth(entry, width - 2); });
 }
 
-// A frame button (A) or a tab-like button (B): picture and caption label of all four copies,
+// The copies of a frame button: one on each of the four pages with the frame; the window's
+// own minimise and close buttons also on the fire page, which covers the rest of the frame.
+std::vector<std::string> CopiesOf(const std::string& stem) {
+    std::vector<std::string> copies = FourCopies(stem);
+    if (stem == "Exit_" || stem == "Mini_") {
+        copies.push_back(stem + "5");
+    }
+    return copies;
+}
+
+// A frame button (A) or a tab-like button (B): picture and caption label of all its copies,
 // moved together or hidden together. A B label leaves room for the irregular edges of its
 // picture (`Btn_Space_F`, `Btn_Space_B`); an A label takes the picture's size.
 void AddFrameButton(LayoutRules& rules, char family, const FrameButton& button) {
@@ -114,7 +125,7 @@ void AddFrameButton(LayoutRules& rules, char family, const FrameButton& button) 
     const bool spaced = family == 'B';
     rules.push_back({key + "Enable", [key, stem, spaced](LayoutEmitter& e) {
                          if (!e.Enabled(key + "Enable")) {
-                             for (const std::string& copy : FourCopies(stem)) {
+                             for (const std::string& copy : CopiesOf(stem)) {
                                  e.Hide("Img_" + copy);
                                  e.Hide("Btn_" + copy);
                              }
@@ -124,7 +135,7 @@ void AddFrameButton(LayoutRules& rules, char family, const FrameButton& button) 
                          const int y = e.Int(key + "Y");
                          const int front = spaced ? e.Int("Btn_Space_F") : 0;
                          const int back = spaced ? e.Int("Btn_Space_B") : 0;
-                         for (const std::string& copy : FourCopies(stem)) {
+                         for (const std::string& copy : CopiesOf(stem)) {
                              e.Show("Img_" + copy);
                              e.Move("Img_" + copy, x, y);
                              e.Show("Btn_" + copy);

@@ -112,6 +112,59 @@ TEST_F(FireEditTest, AParameterTheBlockDoesNotHoldChangesNothing) {
     }
 }
 
+// A value typed into a slot with no fire macro (new mouse, deleted or erased area) starts the
+// click-per-shot macro around it, stopping on release; a slot with a fire macro that lacks
+// the parameter is never rebuilt.
+TEST_F(FireEditTest, AnEmptySlotGetsANewMacroAroundTheTypedValue) {
+    struct Case {
+        const char* name;
+        FireMacroBlock block;
+        FireParam param;
+        int value;
+        FireMacroBlock want;
+    };
+    FireMacroBlock erased{};
+    erased.fill(0xFF);
+    FireMacroBlock count_10 = ClickPerShot(0);
+    count_10[3] = 0x09;
+    UpdateFireBlockChecksum(count_10);
+    FireMacroBlock time_40 = ClickPerShot(0);
+    time_40[11] = 0x05;
+    UpdateFireBlockChecksum(time_40);
+    FireMacroBlock x_minus_3 = ClickPerShot(0);
+    x_minus_3[7] = 0xFD;
+    UpdateFireBlockChecksum(x_minus_3);
+    const Case cases[] = {
+        {"empty, Y", FireMacroBlock{}, FireParam::kY, 5, ClickPerShot(5)},
+        {"empty, count", FireMacroBlock{}, FireParam::kCount, 10, count_10},
+        {"empty, time", FireMacroBlock{}, FireParam::kTime, 47, time_40},
+        {"erased, X", erased, FireParam::kX, -3, x_minus_3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(blocks.SetBlock(2, c.block));
+        ASSERT_TRUE(blocks.ScanFireBlock(2, entries).has_value());
+        EXPECT_EQ(blocks.EditOrStartParam(2, c.param, c.value, entries), FireEditResult::kStarted);
+        EXPECT_EQ(blocks.Block(2), c.want);
+        EXPECT_EQ(entries[3], 0x0E);  // slot 2 plays until the button is released
+        // The new block is edited in place from here on.
+        EXPECT_EQ(blocks.EditOrStartParam(2, FireParam::kY, 7, entries), FireEditResult::kStored);
+        EXPECT_EQ(blocks.Block(2)[9], 7);
+        EXPECT_EQ(blocks.Block(1), ClickPerShot(4));
+    }
+    // A value out of range starts nothing; a macro without a wait after its Y move keeps its
+    // content.
+    ASSERT_TRUE(blocks.SetBlock(2, FireMacroBlock{}));
+    EXPECT_EQ(blocks.EditOrStartParam(2, FireParam::kY, 300, entries), FireEditResult::kOutOfRange);
+    EXPECT_EQ(blocks.Block(2), FireMacroBlock{});
+    const FireMacroBlock no_wait = Block(true, {0xFD, 0xFF, 0xFA, 0x03, 0xFC});
+    ASSERT_TRUE(blocks.SetBlock(2, no_wait));
+    ASSERT_TRUE(blocks.ScanFireBlock(2, entries).has_value());
+    EXPECT_EQ(blocks.EditOrStartParam(2, FireParam::kTime, 16, entries),
+              FireEditResult::kNotInBlock);
+    EXPECT_EQ(blocks.Block(2), no_wait);
+}
+
 // A length byte beyond the block (23, or an erased 0xFF) leaves the scan its first 22 bytes to
 // show, but no checksum can close such a block: an edit is refused instead of being reported
 // as stored while the block stays invalid.

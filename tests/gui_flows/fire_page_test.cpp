@@ -2,8 +2,10 @@
 // profile's function menu (reading the fire area once), the field rules stored in place, the
 // rows of gun 6, the stop box, the colour and Y adjustment as settings of the configuration,
 // and the confirm that names the button, stores the gun's code and writes the fire regions.
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +86,15 @@ TEST_F(FirePageTest, OpeningReadsTheFireAreaOnceAndShowsGunOne) {
     EXPECT_EQ(rig.Picture("Img_FireRKFS1"), QStringLiteral("CbS_E"));
     EXPECT_TRUE(Shown("Edt_FireCnt1"));
     EXPECT_FALSE(Shown("Edt_FireCnt2"));
+    // The window's own buttons stay where the other pages have them.
+    for (const char* stem : {"Exit_", "Mini_"}) {
+        const QString fire = QStringLiteral("Btn_%1").arg(QLatin1String(stem)) + QLatin1Char('5');
+        const QString office = QStringLiteral("Btn_%1").arg(QLatin1String(stem)) + QLatin1Char('1');
+        QWidget* button = rig.Control(fire.toLatin1().constData());
+        ASSERT_NE(button, nullptr) << stem;
+        EXPECT_TRUE(button->isVisible()) << stem;
+        EXPECT_EQ(button->geometry(), rig.Control(office.toLatin1().constData())->geometry());
+    }
 
     // Cancel keeps the edits; the second opening reads nothing.
     Type("Edt_FireCnt1", "10");
@@ -132,13 +143,44 @@ TEST_F(FirePageTest, FieldsCorrectThemselvesAndStoreInPlace) {
     EXPECT_EQ(Text("Edt_FireY1Offset"), QStringLiteral("0"));
     EXPECT_EQ(rig.window->shown_config().fire_slots[0].y_adjust, 0);
 
-    // An empty slot holds no parameter: the edit is not stored and the field shows 0.
+    // An empty slot gets a new fire macro around the typed value: the click-per-shot shape,
+    // stopping on release, and the row shows its other values.
     rig.Click("Btn_Fire2");
-    Type("Edt_FireCnt1", "5");
-    EXPECT_EQ(Text("Edt_FireCnt1"), QStringLiteral("0"));
-    for (int byte = 0; byte < static_cast<int>(kFireBlockSize); ++byte) {
-        EXPECT_EQ(SlotByte(2, byte), 0) << byte;
+    ASSERT_EQ(rig.Picture("Img_FireRKFS1"), QStringLiteral("CbS_D"));
+    Type("Edt_FireY1", "6");
+    EXPECT_EQ(Text("Edt_FireY1"), QStringLiteral("6"));
+    EXPECT_EQ(Text("Edt_FireCnt1"), QStringLiteral("256"));
+    EXPECT_EQ(Text("Edt_FireX1"), QStringLiteral("0"));
+    EXPECT_EQ(Text("Edt_FireTime1"), QStringLiteral("8"));
+    EXPECT_EQ(rig.Picture("Img_FireRKFS1"), QStringLiteral("CbS_E"));
+    const std::vector<uint8_t> want = {1,    12,   0xFD, 0xFF, 0xA1, 0x21, 0xFB,
+                                       0x00, 0xFA, 6,    0xFE, 1,    0xFC};
+    for (std::size_t byte = 0; byte < want.size(); ++byte) {
+        EXPECT_EQ(SlotByte(2, static_cast<int>(byte)), want[byte]) << byte;
     }
+    Type("Edt_FireCnt1", "5");
+    EXPECT_EQ(Text("Edt_FireCnt1"), QStringLiteral("5"));
+    EXPECT_EQ(SlotByte(2, 3), 4);
+}
+
+// A new user on a factory-fresh mouse makes a fire macro from the fire page alone, and the
+// confirm writes it with the gun.
+TEST_F(FirePageTest, ANewMouseGetsAFireMacroFromThePageAlone) {
+    mouse->SetMemory(kFireAreaRange.address, sets[0]);
+    OpenFirePage("Key2");
+    EXPECT_EQ(Text("Edt_FireY1"), QStringLiteral("0"));
+    Type("Edt_FireY1", "4");
+    Type("Edt_FireTime1", "16");
+    ConfirmAndWait();
+    const VirtualMouse::Memory memory = mouse->MemoryCopy();
+    FireMacroBlock stored{};
+    std::copy_n(memory.begin() + kFireAreaRange.address, kFireBlockSize, stored.begin());
+    const std::array<uint8_t, 11> content = {0xFD, 0xFF, 0xA1, 0x21, 0xFB, 0x00,
+                                             0xFA, 4,    0xFE, 2,    0xFC};
+    EXPECT_EQ(stored, MakeFireBlock(true, content));
+    EXPECT_TRUE(FireBlockChecksumOk(stored));
+    EXPECT_EQ(memory[kFireEntryRange.address], 0x0E);  // slot 1 stops on release
+    EXPECT_TRUE(rig.messages.messages().empty());
 }
 
 TEST_F(FirePageTest, GunSixShowsTwoRowsAndItsStopBoxesTouchTheirSlotOnly) {
@@ -237,6 +279,14 @@ TEST_F(FirePageTest, FactoryPageReadsTheFireAreaAndItsButtonsLoadTheDefaultSets)
     // Slot 1 holds a fire macro: delete offered, imports not.
     EXPECT_TRUE(rig.Control("btn_deleteFireMarco")->isEnabled());
     EXPECT_FALSE(rig.Control("btn_importFireMarco1")->isEnabled());
+    // A button that is off looks off: its caption fades.
+    QWidget* off = rig.Control("btn_importFireMarco1");
+    EXPECT_NE(off->palette().color(QPalette::Disabled, QPalette::ButtonText),
+              off->palette().color(QPalette::Active, QPalette::ButtonText));
+    const QImage drawn_off = off->grab().toImage();
+    off->setEnabled(true);
+    EXPECT_NE(off->grab().toImage(), drawn_off);
+    off->setEnabled(false);
 
     RunFlow("btn_deleteFireMarco");
     EXPECT_EQ(Writes(kFireAreaRange.address, kFireAreaRange.size), 1);

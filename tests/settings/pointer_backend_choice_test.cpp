@@ -34,14 +34,22 @@ TEST(PointerBackendChoice, WhatTheSessionOffersDecides) {
         Kind kind;
     };
     const Case cases[] = {
-        {{true, true, true}, Kind::kGnome},   {{true, true, false}, Kind::kGnome},
-        {{true, false, true}, Kind::kX11},    {{false, true, true}, Kind::kX11},
-        {{false, false, false}, Kind::kNone}, {{true, false, false}, Kind::kNone},
+        {{true, true, true}, Kind::kGnome},
+        {{true, true, false}, Kind::kGnome},
+        {{true, false, true}, Kind::kX11},
+        {{false, true, true}, Kind::kX11},
+        {{false, false, false}, Kind::kNone},
+        {{true, false, false}, Kind::kNone},
         {{false, true, false}, Kind::kNone},
+        // Under Wayland GNOME still applies; the X server that answers is XWayland.
+        {{true, true, true, true}, Kind::kGnome},
+        {{false, false, true, true}, Kind::kNone},
+        {{true, false, true, true}, Kind::kNone},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.session.gnome_schema) +
-                     std::to_string(c.session.gnome_session) + std::to_string(c.session.display));
+                     std::to_string(c.session.gnome_session) + std::to_string(c.session.display) +
+                     std::to_string(c.session.wayland));
         EXPECT_EQ(ChoosePointerBackend(c.session), c.kind);
     }
 }
@@ -81,6 +89,12 @@ TEST(PointerBackendChoice, OpensTheBackendTheSessionOffers) {
         {{{"XDG_CURRENT_DESKTOP", "GNOME"}}, "gnome"},
         {{{"XDG_CURRENT_DESKTOP", "KDE"}, {"DISPLAY", display}}, "x11"},
         {{{"DISPLAY", ":4711"}}, nullptr},
+        // A Wayland desktop that is not GNOME: its XWayland answers, but reaches no device.
+        {{{"XDG_CURRENT_DESKTOP", "KDE"}, {"DISPLAY", display}, {"WAYLAND_DISPLAY", "wayland-0"}},
+         nullptr},
+        {{{"DISPLAY", display}, {"XDG_SESSION_TYPE", "wayland"}}, nullptr},
+        {{{"DISPLAY", display}, {"XDG_SESSION_TYPE", "x11"}}, "x11"},
+        {{{"GSETTINGS_BACKEND", "keyfile"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "gnome"},
         {{}, nullptr},
     };
     for (const Case& c : cases) {

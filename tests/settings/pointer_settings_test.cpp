@@ -225,6 +225,29 @@ TEST(PointerSettings, PrecisionAndOneScreenToggles) {
     EXPECT_EQ(backend.writes.back(), (PointerValues{{K::kWheelScrollLines, "5"}}));
 }
 
+// A first start: no wheel lines kept anywhere. Ticking and unticking one screen per notch
+// must not leave "-1" behind; the untick (and Apply) restore the position the page shows.
+TEST(PointerSettings, UntickWithoutKeptWheelLinesRestoresTheShownPosition) {
+    FakePointerBackend backend;
+    backend.stored = WindowsDefaults();
+    backend.stored.erase(K::kWheelScrollLines);
+    PointerSettings settings(&backend);
+    ASSERT_TRUE(settings.Refresh());
+    ASSERT_EQ(settings.page().wheel, 0);
+    ASSERT_TRUE(settings.SetOneScreen(true));
+    EXPECT_EQ(backend.writes.back(), (PointerValues{{K::kWheelScrollLines, "-1"}}));
+    ASSERT_TRUE(settings.SetOneScreen(false));
+    EXPECT_EQ(backend.writes.back(), (PointerValues{{K::kWheelScrollLines, "1"}}));
+    EXPECT_EQ(backend.stored[K::kWheelScrollLines], "1");
+    ASSERT_TRUE(settings.Apply());
+    EXPECT_EQ(backend.writes.back().at(K::kWheelScrollLines), "1");
+
+    PointerSettings next(&backend);
+    ASSERT_TRUE(next.Refresh());
+    EXPECT_FALSE(next.page().one_screen);
+    EXPECT_EQ(next.page().wheel, 1);
+}
+
 TEST(PointerSettings, ErrorsAreReturnedAndTheListenerHearsOnlyWrites) {
     FakePointerBackend backend;
     backend.stored = WindowsDefaults();

@@ -3,6 +3,7 @@
 #include "settings/dpi_levels.h"
 #include "settings/level_rules.h"
 #include "settings/light_rules.h"
+#include "settings/pointer_rules.h"
 #include "settings/slider_snap.h"
 
 namespace velq {
@@ -91,6 +92,47 @@ TEST(LightRules, EachTypeShowsItsGroups) {
     EXPECT_EQ(GroupsOfLight(LightType::kTwoColour), (LightGroups{true, true, false, false, false}));
     EXPECT_EQ(GroupsOfLight(LightType::kSync), (LightGroups{}));
     EXPECT_EQ(GroupsOfLight(LightType::kBreathing), (LightGroups{}));
+}
+
+// The core pointer's table: never slower than 1/1, each position at least as fast as the one
+// below it (a higher factor or a lower threshold, never the reverse), strictly so with
+// precision; the middle is the server's default with precision and no acceleration without;
+// and every row reads back as itself.
+TEST(CorePointerTable, SpeedGrowsWithThePositionInBothModes) {
+    for (const bool precision : {true, false}) {
+        SCOPED_TRACE(precision);
+        for (int position = 1; position <= kPointerPositions; ++position) {
+            const CorePointerControl row = CoreControlOf(position, precision);
+            EXPECT_GE(row.numerator, row.denominator) << position;
+            const CoreControlReading reading = PositionOfCoreControl(row);
+            EXPECT_EQ(reading.position, position);
+            EXPECT_EQ(reading.precision, precision);
+            if (position == 1) {
+                continue;
+            }
+            const CorePointerControl below = CoreControlOf(position - 1, precision);
+            const double factor = static_cast<double>(row.numerator) / row.denominator;
+            const double factor_below = static_cast<double>(below.numerator) / below.denominator;
+            // Under a factor of 1 the threshold changes nothing.
+            EXPECT_GE(factor, factor_below) << position;
+            if (factor_below > 1.0) {
+                EXPECT_LE(row.threshold, below.threshold) << position;
+                EXPECT_TRUE(factor > factor_below || row.threshold < below.threshold) << position;
+            } else if (precision) {
+                EXPECT_GT(factor, 1.0) << position;
+            }
+            if (!precision && position > 6) {
+                EXPECT_GT(factor, 1.0) << position;
+            }
+        }
+    }
+    EXPECT_EQ(CoreControlOf(6, true), (CorePointerControl{2, 1, 4}));
+    EXPECT_EQ(CoreControlOf(6, false).numerator, CoreControlOf(6, false).denominator);
+    // Another program's control: the middle, precise when it accelerates.
+    EXPECT_EQ(PositionOfCoreControl({3, 10, 1}).position, 6);
+    EXPECT_FALSE(PositionOfCoreControl({3, 10, 1}).precision);
+    EXPECT_TRUE(PositionOfCoreControl({7, 1, 20}).precision);
+    EXPECT_EQ(PositionOfCoreControl({4, 2, 4}).position, 6);  // 2/1 in other terms
 }
 
 }  // namespace

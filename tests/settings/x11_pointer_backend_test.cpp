@@ -5,12 +5,15 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "settings/desktop_env.h"
 #include "settings/pointer_file.h"
+#include "settings/pointer_rules.h"
 #include "settings/pointer_settings.h"
 #include "settings/x11_pointer_backend.h"
 
@@ -129,34 +132,83 @@ protected:
     int xtest_pointer_ = 0;
 };
 
-TEST_F(X11PointerBackendTest, CorePointerControlChangedAndReadBack) {
+// What `xset q` says of the pointer: "acceleration:  2/1    threshold:  4".
+std::string XsetPointerControl(const std::string& display) {
+    const std::string command = "xset -display " + display + " q";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        return {};
+    }
+    std::string out;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
+        out += buffer;
+    }
+    const std::size_t at = out.find("acceleration:");
+    if (at == std::string::npos) {
+        return out;
+    }
+    std::string line = out.substr(at, out.find('\n', at) - at);
+    // One space between words, as the columns are padded.
+    std::string squeezed;
+    for (const char c : line) {
+        if (c != ' ' || (!squeezed.empty() && squeezed.back() != ' ')) {
+            squeezed += c;
+        }
+    }
+    return squeezed;
+}
+
+// Without libinput's properties the core control follows the table: every position in both
+// modes as `xset q` shows it, read back by a new connection as the same position and mode.
+TEST_F(X11PointerBackendTest, CorePointerControlFollowsTheTableAsXsetShowsIt) {
     auto backend = OpenBackend();
     ASSERT_NE(backend, nullptr);
     ASSERT_EQ(backend->LibinputDeviceCount(), 0);
     PointerSettings settings(backend.get());
     ASSERT_TRUE(settings.Refresh());
-    // The server's 2/1 over 4 pixels: the fastest factor, accelerating.
-    EXPECT_EQ(settings.page().speed, 11);
+    // The server's own 2/1 over 4 pixels is the middle position with precision.
+    EXPECT_EQ(settings.page().speed, 6);
     EXPECT_TRUE(settings.page().precision);
+    EXPECT_EQ(XsetPointerControl(TestDisplay()), "acceleration: 2/1 threshold: 4");
 
-    ASSERT_TRUE(settings.SetSpeed(4));  // sensitivity 6: factor 6/10
-    PointerControl c = Control();
-    EXPECT_EQ(c.numerator * 10, c.denominator * 6) << c.numerator << "/" << c.denominator;
-    EXPECT_EQ(c.threshold, 4) << "the untouched precision keeps the server's threshold";
-
-    ASSERT_TRUE(settings.SetPrecision(false));
-    c = Control();
-    EXPECT_EQ(c.threshold, 1);
-    EXPECT_EQ(c.numerator * 10, c.denominator * 6) << "the factor stays";
-
+    struct Row {
+        bool precision;
+        int position;
+        const char* xset;
+    };
+    const Row rows[] = {
+        {true, 1, "acceleration: 5/4 threshold: 10"}, {true, 6, "acceleration: 2/1 threshold: 4"},
+        {true, 11, "acceleration: 4/1 threshold: 2"}, {false, 6, "acceleration: 1/1 threshold: 6"},
+        {false, 1, "acceleration: 1/1 threshold: 1"}, {false, 11, "acceleration: 2/1 threshold: 9"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.position) + (row.precision ? " precise" : " plain"));
+        if (settings.page().precision != row.precision) {
+            ASSERT_TRUE(settings.SetPrecision(row.precision));
+        }
+        ASSERT_TRUE(settings.SetSpeed(row.position));
+        EXPECT_EQ(XsetPointerControl(TestDisplay()), row.xset);
+    }
+    for (const bool precision : {true, false}) {
+        ASSERT_TRUE(settings.SetPrecision(precision));
+        for (int position = 1; position <= kPointerPositions; ++position) {
+            SCOPED_TRACE(position);
+            ASSERT_TRUE(settings.SetSpeed(position));
+            const PointerControl c = Control();
+            EXPECT_EQ(CorePointerControl({c.numerator, c.denominator, c.threshold}),
+                      CoreControlOf(position, precision));
+            auto again = OpenBackend();
+            PointerSettings next(again.get());
+            ASSERT_TRUE(next.Refresh());
+            EXPECT_EQ(next.page().speed, position);
+            EXPECT_EQ(next.page().precision, precision);
+        }
+    }
+    // Toggling precision keeps the position.
+    ASSERT_TRUE(settings.SetSpeed(9));
     ASSERT_TRUE(settings.SetPrecision(true));
-    EXPECT_EQ(Control().threshold, 6);
-
-    auto again = OpenBackend();
-    PointerSettings next(again.get());
-    ASSERT_TRUE(next.Refresh());
-    EXPECT_EQ(next.page().speed, 4);
-    EXPECT_TRUE(next.page().precision);
+    EXPECT_EQ(Control().threshold, CoreControlOf(9, true).threshold);
 }
 
 TEST_F(X11PointerBackendTest, LibinputPropertiesChangedAndReadBack) {

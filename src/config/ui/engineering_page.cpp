@@ -55,6 +55,12 @@ EngineeringPage::EngineeringPage(MainWindow& window)
     palette.setColor(QPalette::ButtonText, QColor(225, 228, 234));
     palette.setColor(QPalette::Highlight, QColor(232, 160, 48));
     palette.setColor(QPalette::HighlightedText, QColor(18, 21, 26));
+    // Setting a colour sets it for every state, so a control that is switched off (the fire
+    // buttons that do not apply) would look like one that works: its texts fade instead.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, QColor(105, 110, 118));
+    }
+    palette.setColor(QPalette::Disabled, QPalette::Button, QColor(28, 32, 38));
     page->setPalette(palette);
 }
 

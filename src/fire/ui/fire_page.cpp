@@ -199,24 +199,28 @@ void FirePage::SelectGun(int gun) {
                                      QStringLiteral("Gun%1_0%2").arg(n).arg(n == gun ? 2 : 1)));
     }
     for (int row = 1; row <= rows; ++row) {
-        const std::optional<FireRow> scanned = blocks_.ScanFireBlock(SlotOfRow(row), fire_.entry);
-        if (!scanned) {
-            continue;
-        }
-        SetText(Numbered("Edt_FireCnt", row), QString::number(scanned->count));
-        SetText(Numbered("Edt_FireX", row), QString::number(scanned->x));
-        SetText(Numbered("Edt_FireY", row), QString::number(scanned->y));
-        SetText(Numbered("Edt_FireTime", row), QString::number(scanned->time));
-        if (scanned->stop_on_release) {
-            stop_ticked_[static_cast<size_t>(row - 1)] = *scanned->stop_on_release;
-        }
-        static_cast<void>(
-            SetPicture(Numbered("Img_FireRKFS", row), stop_ticked_[static_cast<size_t>(row - 1)]
-                                                          ? QStringLiteral("CbS_E")
-                                                          : QStringLiteral("CbS_D")));
-        ShowRowSettings(row, window().shown_config());
+        ShowScannedRow(row);
     }
     filling_ = false;
+}
+
+void FirePage::ShowScannedRow(int row) {
+    const std::optional<FireRow> scanned = blocks_.ScanFireBlock(SlotOfRow(row), fire_.entry);
+    if (!scanned) {
+        return;
+    }
+    SetText(Numbered("Edt_FireCnt", row), QString::number(scanned->count));
+    SetText(Numbered("Edt_FireX", row), QString::number(scanned->x));
+    SetText(Numbered("Edt_FireY", row), QString::number(scanned->y));
+    SetText(Numbered("Edt_FireTime", row), QString::number(scanned->time));
+    if (scanned->stop_on_release) {
+        stop_ticked_[static_cast<size_t>(row - 1)] = *scanned->stop_on_release;
+    }
+    static_cast<void>(
+        SetPicture(Numbered("Img_FireRKFS", row), stop_ticked_[static_cast<size_t>(row - 1)]
+                                                      ? QStringLiteral("CbS_E")
+                                                      : QStringLiteral("CbS_D")));
+    ShowRowSettings(row, window().shown_config());
 }
 
 void FirePage::ShowRowSettings(int row, const MouseConfig& config) {
@@ -258,9 +262,19 @@ void FirePage::FieldEdited(int row, FireParam param) {
         return;
     }
     const int slot = SlotOfRow(row);
-    if (blocks_.EditParam(slot, param, *value.value) != FireEditResult::kStored) {
-        // The slot holds no such parameter (an empty slot): nothing is stored, and the field
-        // says so.
+    const FireEditResult result = blocks_.EditOrStartParam(slot, param, *value.value, fire_.entry);
+    if (result == FireEditResult::kStarted) {
+        // A new fire macro around the value: the row shows its other values and its stop box,
+        // and the field keeps what is being typed.
+        const QString typed = edit->text();
+        filling_ = true;
+        ShowScannedRow(row);
+        SetText(edit->objectName(), typed);
+        filling_ = false;
+    }
+    if (result != FireEditResult::kStored && result != FireEditResult::kStarted) {
+        // The slot holds a fire macro without such a parameter: nothing is stored, and the
+        // field says so.
         SetText(edit->objectName(), QStringLiteral("0"));
     } else {
         blocks_.CopyToArea(fire_.area);

@@ -59,6 +59,8 @@ private:
     void ToggleStop(int row);
     void ChooseColour(int row);
     void ShowRowSettings(int row, const MouseConfig& config);
+    // Scans the row's slot and shows what it holds.
+    void ShowScannedRow(int row);
     void Confirm();
     void Leave(const QString& button_picture);
     void SetText(const QString& field, const QString& text);

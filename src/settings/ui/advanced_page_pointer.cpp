@@ -46,7 +46,7 @@ void AdvancedPage::BuildPointerRows() {
         if (slider == nullptr) {
             continue;
         }
-        pointer_sliders_[r] = new SnapSlider(*slider, kPointerPositions, &PointerSliderSnap, {},
+        pointer_sliders_[r] = new SnapSlider(*slider, kPointerSliderTrack, &PointerSliderSnap, {},
                                              [this, r](int index) {
                                                  const int position = index + 1;
                                                  Report(r == 0   ? pointer_.SetSpeed(position)

@@ -21,7 +21,6 @@ namespace {
 constexpr int kModes = 7;
 constexpr int kLampSegments = kMaxLamps - kMinLamps + 1;  // segment k stands for k + 3 lamps
 constexpr int kStepSegments = 8;                          // segment k stands for step k - 1
-constexpr int kSpeedPositions = 8;
 
 QString Numbered(const char* stem, int n) {
     return QString::fromLatin1(stem) + QString::number(n);
@@ -109,7 +108,7 @@ void LightPage::Built() {
     if (auto* slider = qobject_cast<QSlider*>(Control(QStringLiteral("slider_Breath_Speed")))) {
         // Slow on the left: position p stands for step 7 - p.
         speed_slider_ =
-            new SnapSlider(*slider, kSpeedPositions, &SpeedSliderSnap, {}, [this](int position) {
+            new SnapSlider(*slider, kSpeedSliderTrack, &SpeedSliderSnap, {}, [this](int position) {
                 window().ChangeConfig([position](MouseConfig& c) {
                     if (c.lighting.type == LightType::kFlowing) {
                         c.lighting.step =

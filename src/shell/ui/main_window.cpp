@@ -87,6 +87,11 @@ std::vector<QString> FixedControlNames() {
             names.push_back(QStringLiteral("Btn_%1%2").arg(stem).arg(copy));
         }
     }
+    // The fire page keeps the window's own buttons.
+    for (const char* stem : {"Exit_", "Mini_"}) {
+        names.push_back(QStringLiteral("Img_") + QString::fromLatin1(stem) + QLatin1Char('5'));
+        names.push_back(QStringLiteral("Btn_") + QString::fromLatin1(stem) + QLatin1Char('5'));
+    }
     for (const char* name : {"Img_P1", "Img_P2", "Img_P3", "Img_P4", "Img_P5"}) {
         names.emplace_back(name);
     }
