@@ -285,9 +285,9 @@ bool EepromFlows::ReadUnknownAreas(bool fire_area, bool slots) {
     const auto into = [&image](SectionRange range) {
         return std::span(image).subspan(range.address, range.size);
     };
-    bool read = !unknown.parameters ||
-                ReadBlockTrusted(protocol_, 0, kParameterAreaRange.size, into(kParameterAreaRange),
-                                 LoadingWindow::kShown);
+    bool read =
+        !unknown.parameters || ReadBlockTrusted(protocol_, 0, kParameterAreaRange.size,
+                                                into(kParameterAreaRange), LoadingWindow::kShown);
     if (read && read_fire_area) {
         read = ReadBlockTrusted(protocol_, kFireAreaRange.address, kFireAreaRange.size,
                                 into(kFireAreaRange), LoadingWindow::kShown);
@@ -348,11 +348,17 @@ bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& 
     FrameBegin();
     state_.config = pages;
     state_.macros = macros;
+    const uint8_t shown_aim_dpi = state_.decoded.aim_dpi;
     // Where a write did not complete, the mouse is read first: the pages' settings go over what
     // it holds, never over what the abandoned write was taken to have left.
     if (!ReadUnknownAreas(state_.fire_area_read, true)) {
         FrameEnd(true);
         return false;
+    }
+    // An aim DPI the user did not choose is no change: against a base read afresh, the aim keys
+    // keep the DPIs the pages show them with (two may differ).
+    if (pages.aim_dpi == shown_aim_dpi) {
+        state_.config.aim_dpi = state_.decoded.aim_dpi;
     }
     if (fire) {
         (void)TakeFireEdits(state_, *fire);
