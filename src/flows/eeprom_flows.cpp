@@ -211,7 +211,7 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     // What was read is what the mouse holds. The slot copies hold what was read of the slots
     // (their names, after a read of the parameters) and claim nothing more.
     state_.unknown.parameters = false;
-    state_.unknown.slots = 0;
+    state_.unknown.macro_slots = 0;
     if (full) {
         TakeMacrosAndFireArea(state_);
         state_.unknown.fire_area = false;
@@ -269,10 +269,10 @@ void EepromFlows::SlotsStored(SlotMask stored_slots) {
     }
 }
 
-bool EepromFlows::ReadUnknownAreas(bool fire_area, bool slots) {
+bool EepromFlows::ReadUnknownAreas(bool fire_area, bool macro_slots) {
     UnknownAreas& unknown = state_.unknown;
     const bool read_fire_area = fire_area && unknown.fire_area;
-    const SlotMask read_slots = slots ? unknown.slots : 0;
+    const SlotMask read_slots = macro_slots ? unknown.macro_slots : 0;
     if (!unknown.parameters && !read_fire_area && read_slots == 0) {
         return true;
     }
@@ -337,7 +337,7 @@ bool EepromFlows::ReadUnknownAreas(bool fire_area, bool slots) {
             state_.macros.changed &= ~bit;
             state_.device_slot_names[s] = state_.macros.ListName(static_cast<int>(s) + 1);
         }
-        unknown.slots &= ~read_slots;
+        unknown.macro_slots &= ~read_slots;
     }
     return true;
 }
@@ -412,7 +412,7 @@ bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& 
         // reached may hold the old settings, the new or a mix: the next write reads it first.
         state_.unknown.parameters = true;
         state_.unknown.fire_area = state_.unknown.fire_area || state_.fire_area_read;
-        state_.unknown.slots |= due;
+        state_.unknown.macro_slots |= due;
         ShowMessage(failure);
         return false;
     }
@@ -505,7 +505,7 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
                     state_.macros.slot_bytes[s] = taken.slot_bytes[s];
                 }
                 SlotsStored(kBaseMacroSlotMask);
-                state_.unknown.slots &= ~kBaseMacroSlotMask;
+                state_.unknown.macro_slots &= ~kBaseMacroSlotMask;
                 outcome.macros = state_.macros;
             } else {
                 failure = WriteFailure();
@@ -516,7 +516,7 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
     }
     if (failure != nullptr) {
         // Slots 1..4 may hold their macros, the file's or a mix: the next Apply reads them.
-        state_.unknown.slots |= kBaseMacroSlotMask;
+        state_.unknown.macro_slots |= kBaseMacroSlotMask;
     }
     FrameEnd(true);
     if (failure != nullptr) {
@@ -586,7 +586,7 @@ bool EepromFlows::WriteWholeImage(FlowOutcome& outcome) {
     if (failure == nullptr) {
         state_.unknown = {};
     } else {
-        state_.unknown = {.parameters = true, .fire_area = true, .slots = kAllSlots};
+        state_.unknown = {.parameters = true, .fire_area = true, .macro_slots = kAllSlots};
     }
     ShowDecoded(outcome);
     FrameEnd(true);

@@ -23,9 +23,9 @@ namespace velq {
 struct UnknownAreas {
     bool parameters = false;
     bool fire_area = false;
-    SlotMask slots = 0;
+    SlotMask macro_slots = 0;
 
-    bool Any() const { return parameters || fire_area || slots != 0; }
+    bool Any() const { return parameters || fire_area || macro_slots != 0; }
     bool operator==(const UnknownAreas&) const = default;
 };
 
