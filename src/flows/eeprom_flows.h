@@ -71,8 +71,8 @@ public:
     // False, and said, when it could not be kept: the flow then writes nothing.
     bool KeepHistory(std::string_view cause);
     // Before a write: the areas it writes whose content is unknown (`state.unknown`: the
-    // parameter area always, the fire area when `fire_area`, the macro slots when `macro_slots`) read
-    // in a transaction of their own and taken as the mouse's, so that the write puts what the
+    // parameter area always, the fire area when `fire_area`, the macro slots when `macro_slots`)
+    // read in a transaction of their own and taken as the mouse's, so that the write puts what the
     // pages show over what the mouse holds. True when nothing was unknown or everything was
     // read; otherwise the user was told and nothing may be written. Runs inside a flow's frame.
     bool ReadUnknownAreas(bool fire_area, bool macro_slots);

@@ -126,8 +126,8 @@ FlowOutcome FireFlows::WriteFireSection(const MouseConfig& pages, const ShownFir
     // Where a write did not complete, the mouse is read first: the page's edits go over what it
     // holds (the spare bytes of the fire area, the tables' other bytes).
     if (!eeprom_.ReadUnknownAreas(true, false)) {
+        // Nothing was written; the page keeps the user's edits.
         FrameEnd();
-        outcome.fire = ShownFireOf(state_);
         return Finish(outcome);
     }
     (void)TakeFireEdits(state_, edits);

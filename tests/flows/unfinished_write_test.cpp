@@ -369,6 +369,8 @@ TEST_F(UnfinishedWrites, AWriteWhoseAreaCannotBeReadDoesNotStart) {
         mouse->SetWriteEnabled(true);
         ASSERT_TRUE(state.unknown.parameters);
         const VirtualMouse::Memory before = mouse->MemoryCopy();
+        page.area[5] ^= 0x11;
+        const ShownFire edited = page;
         mouse->NeverAnswerReadChunk(2);
         Forget();
         write();
@@ -378,7 +380,9 @@ TEST_F(UnfinishedWrites, AWriteWhoseAreaCannotBeReadDoesNotStart) {
         EXPECT_EQ(mouse->MemoryCopy(), before);
         EXPECT_TRUE(state.unknown.parameters);
         EXPECT_FALSE(host.pages_covered);
-        EXPECT_EQ(host.Pages().fire_slots[0].y_adjust, 5);  // the user's edit stays
+        // The user's edits stay.
+        EXPECT_EQ(host.Pages().fire_slots[0].y_adjust, 5);
+        EXPECT_EQ(page, edited);
     }
 }
 
