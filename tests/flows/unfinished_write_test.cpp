@@ -268,14 +268,14 @@ TEST_F(UnfinishedWrites, AfterAFailedWriteAndAnUndoTheMouseHoldsWhatThePagesShow
         {"Reload not acknowledged", [&](uint16_t) { mouse->RefuseCommand(Command::kReload, 1000); },
          [&] { mouse->RefuseCommand(Command::kReload, 0); }},
         {"a late answer, read back and repaired",
-         [&](uint16_t) { mouse->LoseFirstAnswerOfChunk(1); },
-         [&] { mouse->LoseFirstAnswerOfChunk(-1); }, true},
+         [&](uint16_t) { mouse->LoseFirstAnswerOfWriteChunk(1); },
+         [&] { mouse->LoseFirstAnswerOfWriteChunk(-1); }, true},
         {"a late answer, and a byte the mouse does not store",
          [&](uint16_t changed) {
-             mouse->LoseFirstAnswerOfChunk(1);
+             mouse->LoseFirstAnswerOfWriteChunk(1);
              mouse->StickByte(changed);
          },
-         [&] { mouse->LoseFirstAnswerOfChunk(-1); }},
+         [&] { mouse->LoseFirstAnswerOfWriteChunk(-1); }},
         {"cancelled after three chunks",
          [&](uint16_t) { protocol.SetTransferUi(&cancel.emplace(4)); },
          [&] { protocol.SetTransferUi(nullptr); }},
