@@ -133,7 +133,7 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             }
             read_address_ = static_cast<uint16_t>((read_address_ + 6) % kMemorySize);
             Answer(kStatusDone);
-            LoseAnswerIfDue(read_chunk_);
+            LoseAnswerIfDue(read_chunk_, lose_answer_chunk_);
             ++read_chunk_;
             return;
         case Command::kWriteBegin:
@@ -178,7 +178,8 @@ void VirtualMouse::HandleCommand(const ReportBytes& request) {
             }
             answer_[7] = kStatusDone;  // byte 7 of the request was data
             has_answer_ = true;
-            LoseAnswerIfDue(write_chunk_ - 1);
+            LoseAnswerIfDue(write_chunk_ - 1, lose_answer_chunk_);
+            LoseAnswerIfDue(write_chunk_ - 1, lose_write_answer_chunk_);
             return;
         }
         case Command::kDriverId:
@@ -275,9 +276,14 @@ void VirtualMouse::LoseFirstAnswerOfChunk(int index) {
     lose_answer_chunk_ = index;
 }
 
-void VirtualMouse::LoseAnswerIfDue(int chunk) {
-    if (lose_answer_chunk_ >= 0 && chunk == lose_answer_chunk_) {
-        lose_answer_chunk_ = -1;
+void VirtualMouse::LoseFirstAnswerOfWriteChunk(int index) {
+    std::lock_guard lock(mutex_);
+    lose_write_answer_chunk_ = index;
+}
+
+void VirtualMouse::LoseAnswerIfDue(int chunk, int& due) {
+    if (due >= 0 && chunk == due) {
+        due = -1;
         answer_[7] = kStatusNotFinished;  // the host polls in vain and sends the request again
     }
 }

@@ -66,6 +66,9 @@ public:
     // bytes and moves on) but its answer is lost, so the host sends the request again and the
     // firmware takes it as the next chunk.
     void LoseFirstAnswerOfChunk(int index);
+    // The same in the next write transfer only: the reads before it (a flow's read of the
+    // whole memory before it replaces an area, say) are answered as usual.
+    void LoseFirstAnswerOfWriteChunk(int index);
     // The byte at `address` keeps its value whatever is written to it.
     void StickByte(uint16_t address);
     // After n more set-feature requests the mouse is unplugged. -1 turns it off.
@@ -109,7 +112,8 @@ public:
 
 private:
     void Answer(uint8_t status);
-    void LoseAnswerIfDue(int chunk);
+    // Loses the answer to chunk `chunk` when it is `due`, once (`due` becomes -1).
+    void LoseAnswerIfDue(int chunk, int& due);
     void HandleCommand(const ReportBytes& request);
     void SaveLocked();
     void UnplugLocked();
@@ -143,6 +147,7 @@ private:
     int refused_read_attempts_ = 0;
     int read_chunk_ = 0;
     int lose_answer_chunk_ = -1;
+    int lose_write_answer_chunk_ = -1;
     int refused_attempts_ = 0;
     std::vector<uint16_t> stuck_bytes_;
     int unplug_after_ = -1;

@@ -37,6 +37,8 @@ constexpr const char* kAimKeyName = "Str222";
 constexpr size_t kBaseMacroSlots = 4;
 constexpr size_t kBaseMacroFileSize = kBaseMacroSlots * kMacroSlotSize;
 constexpr SectionRange kBaseMacroRange{0x100, static_cast<uint16_t>(kBaseMacroFileSize)};
+constexpr SlotMask kBaseMacroSlotMask = (1u << kBaseMacroSlots) - 1;
+constexpr SlotMask kAllSlots = (1u << kMacroSlotCount) - 1;
 static_assert(kMacroSlotBase[3] + kMacroSlotSize == 0x500, "slots 1..4 lie together");
 // "Error no tipo de arquivo BIN ": the file is not what the page asked for.
 constexpr const char* kWrongFileMessage = "Str102";
@@ -126,10 +128,11 @@ bool EepromFlows::OpenTransaction(StatusAnswer& status) {
     return status.signature_ok;
 }
 
-void EepromFlows::CloseTransaction() {
+bool EepromFlows::CloseTransaction() {
     // `SystemReloadCmd_OnClick` and `Close`: the mouse takes over what it holds now.
-    (void)protocol_.SendCommand(Command::kReload);
-    (void)protocol_.SendCommand(Command::kClose);
+    const bool reloaded = protocol_.SendCommand(Command::kReload);
+    const bool closed = protocol_.SendCommand(Command::kClose);
+    return reloaded && closed;
 }
 
 SectionRepairs EepromFlows::FillFromDataBuf() {
@@ -205,8 +208,13 @@ bool EepromFlows::Read(bool full, FlowOutcome& outcome) {
     // The sections that fail their checks are shown repaired; the image keeps what the mouse
     // holds, so nothing but an Apply the user asks for puts the repairs into the mouse.
     const SectionRepairs repairs = FillFromDataBuf();
+    // What was read is what the mouse holds. The slot copies hold what was read of the slots
+    // (their names, after a read of the parameters) and claim nothing more.
+    state_.unknown.parameters = false;
+    state_.unknown.macro_slots = 0;
     if (full) {
         TakeMacrosAndFireArea(state_);
+        state_.unknown.fire_area = false;
     }
     state_.read_complete = true;
     ShowDecoded(outcome);
@@ -261,13 +269,102 @@ void EepromFlows::SlotsStored(SlotMask stored_slots) {
     }
 }
 
-bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& macros) {
+bool EepromFlows::ReadUnknownAreas(bool fire_area, bool macro_slots) {
+    UnknownAreas& unknown = state_.unknown;
+    const bool read_fire_area = fire_area && unknown.fire_area;
+    const SlotMask read_slots = macro_slots ? unknown.macro_slots : 0;
+    if (!unknown.parameters && !read_fire_area && read_slots == 0) {
+        return true;
+    }
+    StatusAnswer status;
+    if (!OpenTransaction(status)) {
+        ShowMessage(kNotAnsweringMessage);
+        return false;
+    }
+    DataBuf image = state_.data_buf;
+    const auto into = [&image](SectionRange range) {
+        return std::span(image).subspan(range.address, range.size);
+    };
+    bool read =
+        !unknown.parameters || ReadBlockTrusted(protocol_, 0, kParameterAreaRange.size,
+                                                into(kParameterAreaRange), LoadingWindow::kShown);
+    if (read && read_fire_area) {
+        read = ReadBlockTrusted(protocol_, kFireAreaRange.address, kFireAreaRange.size,
+                                into(kFireAreaRange), LoadingWindow::kShown);
+    }
+    for (size_t s = 0; s < kMacroSlotCount && read; ++s) {
+        if (((read_slots >> s) & 1u) != 0) {
+            const SectionRange slot{static_cast<uint16_t>(kMacroSlotBase[s]),
+                                    static_cast<uint16_t>(kMacroSlotSize)};
+            read = ReadBlockTrusted(protocol_, slot.address, slot.size, into(slot),
+                                    LoadingWindow::kShown);
+        }
+    }
+    CloseTransaction();
+    if (!read) {
+        // Writing over an area whose content is not known would be writing blind.
+        ShowMessage(kReadFailedMessage);
+        return false;
+    }
+    if (unknown.parameters) {
+        // The base the pages' settings are encoded against is what the mouse holds (a section
+        // a torn write damaged is repaired as after any read).
+        std::copy_n(image.begin(), kParameterAreaRange.size, state_.data_buf.begin());
+        FillFromDataBuf();
+        state_.decoded = DecodeConfig(state_.copies);
+        unknown.parameters = false;
+    }
+    if (read_fire_area) {
+        // The blocks are the pages'; the spare bytes after them are the mouse's.
+        const auto spare = image.begin() + kFireAreaRange.address + kFireBlocksSize;
+        std::copy(spare, image.begin() + kFireAreaRange.End(),
+                  state_.fire_area.begin() + kFireBlocksSize);
+        unknown.fire_area = false;
+    }
+    if (read_slots != 0) {
+        // A slot given a macro that a button plays is written whole from the window's copy;
+        // any other becomes what the mouse holds, so the buttons are named as it plays them.
+        std::vector<FunctionCode> codes(state_.config.office.begin(), state_.config.office.end());
+        codes.insert(codes.end(), state_.config.gaming.begin(), state_.config.gaming.end());
+        const SlotMask due = SlotsToWrite(codes, state_.macros.changed);
+        for (size_t s = 0; s < kMacroSlotCount; ++s) {
+            const SlotMask bit = 1u << s;
+            if ((read_slots & bit) == 0 || (due & bit) != 0) {
+                continue;
+            }
+            std::copy_n(image.begin() + kMacroSlotBase[s], kMacroSlotSize,
+                        state_.macros.slot_bytes[s].begin());
+            state_.macros.changed &= ~bit;
+            state_.device_slot_names[s] = state_.macros.ListName(static_cast<int>(s) + 1);
+        }
+        unknown.macro_slots &= ~read_slots;
+    }
+    return true;
+}
+
+bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& macros,
+                                  const std::optional<ShownFire>& fire, FlowOutcome& outcome) {
     const TimeLimit limit(protocol_, kWriteTimeLimitMs);
     FrameBegin();
-    // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
-    // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
     state_.config = pages;
     state_.macros = macros;
+    const uint8_t shown_aim_dpi = state_.decoded.aim_dpi;
+    // Where a write did not complete, the mouse is read first: the pages' settings go over what
+    // it holds, never over what the abandoned write was taken to have left.
+    if (!ReadUnknownAreas(state_.fire_area_read, true)) {
+        FrameEnd(true);
+        return false;
+    }
+    // An aim DPI the user did not choose is no change: against a base read afresh, the aim keys
+    // keep the DPIs the pages show them with (two may differ).
+    if (pages.aim_dpi == shown_aim_dpi) {
+        state_.config.aim_dpi = state_.decoded.aim_dpi;
+    }
+    if (fire) {
+        (void)TakeFireEdits(state_, *fire);
+    }
+    // Only what changed is written: the aim keys, for one, keep the DPIs read from the mouse
+    // (two aim keys may differ) unless the aim DPI was changed, and then all take it.
     EncodeConfig(state_.config, state_.decoded, state_.copies);
     StoreSectionCopies(state_.copies, state_.data_buf);
     for (size_t s = 0; s < kMacroSlotCount; ++s) {
@@ -277,42 +374,54 @@ bool EepromFlows::WriteParameters(const MouseConfig& pages, const DeviceMacros& 
     std::copy(state_.fire_area.begin(), state_.fire_area.end(),
               state_.data_buf.begin() + kFireAreaRange.address);
 
+    // The slots this write reaches, for what it leaves unknown should it not complete.
+    std::vector<FunctionCode> codes(state_.config.office.begin(), state_.config.office.end());
+    codes.insert(codes.end(), state_.config.gaming.begin(), state_.config.gaming.end());
+    const SlotMask due = SlotsToWrite(codes, state_.macros.changed);
+
+    const char* failure = nullptr;
+    SlotMask slots = 0;
     StatusAnswer status;
     if (!OpenTransaction(status)) {
-        FrameEnd(true);
-        ShowMessage(kNotAnsweringMessage);
-        return false;
-    }
-    if (!status.write_enabled) {
+        failure = kNotAnsweringMessage;
+    } else if (!status.write_enabled) {
         CloseTransaction();
-        FrameEnd(true);
-        ShowMessage(kWriteNotPermittedMessage);
-        return false;
+        failure = kWriteNotPermittedMessage;
+    } else {
+        protocol_.ResetCounts();
+        std::vector<SectionRange> written;
+        bool stored = protocol_.WriteBlock(0, kParameterAreaRange.size, state_.data_buf);
+        if (stored) {
+            written.push_back(kParameterAreaRange);
+            stored = WriteFireAreaAndMacros(written, slots) && protocol_.Counts().WritesComplete();
+        }
+        if (stored && protocol_.Counts().retried_writes > 0) {
+            // A chunk answered only after a repeated request may have been stored twice, the
+            // second time where the next chunk belongs: read back what was written and repair
+            // it.
+            stored = VerifyWrittenRanges(protocol_, state_.data_buf, written).Verified();
+        }
+        const bool closed = CloseTransaction();
+        if (!WriteComplete(stored, protocol_.Counts(), closed)) {
+            failure = WriteFailure();
+        }
     }
-    protocol_.ResetCounts();
-    std::vector<SectionRange> written;
-    SlotMask slots = 0;
-    bool stored = protocol_.WriteBlock(0, kParameterAreaRange.size, state_.data_buf);
-    if (stored) {
-        written.push_back(kParameterAreaRange);
-        stored = WriteFireAreaAndMacros(written, slots) && protocol_.Counts().WritesComplete();
-    }
-    if (stored && protocol_.Counts().retried_writes > 0) {
-        // A chunk answered only after a repeated request may have been stored twice, the
-        // second time where the next chunk belongs: read back what was written and repair it.
-        stored = VerifyWrittenRanges(protocol_, state_.data_buf, written).Verified();
-    }
-    CloseTransaction();
     FrameEnd(true);
-    if (!stored) {
-        // A write the mouse did not take must not pass for a finished Apply.
-        ShowMessage(WriteFailure());
+    if (failure != nullptr) {
+        // A write the mouse did not take must not pass for a finished Apply, and what it
+        // reached may hold the old settings, the new or a mix: the next write reads it first.
+        state_.unknown.parameters = true;
+        state_.unknown.fire_area = state_.unknown.fire_area || state_.fire_area_read;
+        state_.unknown.macro_slots |= due;
+        ShowMessage(failure);
         return false;
     }
-    // What the mouse holds now is the base of the next Apply.
+    // What the mouse holds now is the base of the next Apply, and what the pages show: an
+    // Apply with nothing changed in between finds nothing to write.
     state_.decoded = DecodeConfig(state_.copies);
     state_.config = state_.decoded;
     SlotsStored(slots);
+    outcome.config = state_.config;
     return true;
 }
 
@@ -331,22 +440,24 @@ bool EepromFlows::ReadyToWrite() {
     return true;
 }
 
-FlowOutcome EepromFlows::Apply(const MouseConfig& pages, const DeviceMacros& macros) {
+FlowOutcome EepromFlows::Apply(const MouseConfig& pages, const DeviceMacros& macros,
+                               const std::optional<ShownFire>& fire) {
     FlowOutcome outcome;
     if (ReadyToWrite()) {
-        (void)WriteParameters(pages, macros);
+        (void)WriteParameters(pages, macros, fire, outcome);
         // The slots the mouse took are no longer marked; a failed write leaves them marked.
         outcome.macros = state_.macros;
     }
     return Finish(outcome);
 }
 
-FlowOutcome EepromFlows::Confirm(const MouseConfig& pages, const DeviceMacros& macros) {
+FlowOutcome EepromFlows::Confirm(const MouseConfig& pages, const DeviceMacros& macros,
+                                 const std::optional<ShownFire>& fire) {
     // The window closes only after a write that succeeded; otherwise the user keeps the
     // window and the edits.
     FlowOutcome outcome;
     if (ReadyToWrite()) {
-        if (WriteParameters(pages, macros)) {
+        if (WriteParameters(pages, macros, fire, outcome)) {
             ButtonPause();
             outcome.close_window = true;
         }
@@ -381,7 +492,10 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
         if (failure == nullptr) {
             DataBuf image = state_.data_buf;
             std::copy(bytes.begin(), bytes.end(), image.begin() + kBaseMacroRange.address);
-            if (WriteRangesVerified(protocol_, image, std::span(&kBaseMacroRange, 1))) {
+            const bool stored =
+                WriteRangesVerified(protocol_, image, std::span(&kBaseMacroRange, 1));
+            const bool closed = CloseTransaction();
+            if (WriteComplete(stored, protocol_.Counts(), closed)) {
                 // Slots 1..4 are the file's now, in the mouse and in the copy; slots 5 and 6
                 // stay as the window had them.
                 state_.data_buf = image;
@@ -390,13 +504,19 @@ FlowOutcome EepromFlows::ImportBaseMacro(const std::filesystem::path& file,
                 for (size_t s = 0; s < kBaseMacroSlots; ++s) {
                     state_.macros.slot_bytes[s] = taken.slot_bytes[s];
                 }
-                SlotsStored((1u << kBaseMacroSlots) - 1);
+                SlotsStored(kBaseMacroSlotMask);
+                state_.unknown.macro_slots &= ~kBaseMacroSlotMask;
                 outcome.macros = state_.macros;
             } else {
                 failure = WriteFailure();
             }
+        } else {
+            CloseTransaction();
         }
-        CloseTransaction();
+    }
+    if (failure != nullptr) {
+        // Slots 1..4 may hold their macros, the file's or a mix: the next Apply reads them.
+        state_.unknown.macro_slots |= kBaseMacroSlotMask;
     }
     FrameEnd(true);
     if (failure != nullptr) {
@@ -460,8 +580,14 @@ bool EepromFlows::WriteWholeImage(FlowOutcome& outcome) {
         }
         CloseTransaction();
     }
-    // The pages show the image either way; it counts as the mouse's only once verified.
+    // The pages show the image either way; it counts as the mouse's only once verified, and
+    // until a read nothing of the mouse is known.
     state_.read_complete = failure == nullptr;
+    if (failure == nullptr) {
+        state_.unknown = {};
+    } else {
+        state_.unknown = {.parameters = true, .fire_area = true, .macro_slots = kAllSlots};
+    }
     ShowDecoded(outcome);
     FrameEnd(true);
     if (failure != nullptr) {
@@ -499,6 +625,7 @@ bool EepromFlows::ReadFireArea() {
             if (read) {
                 state_.fire_area = area;
                 state_.fire_area_read = true;
+                state_.unknown.fire_area = false;
             }
             CloseTransaction();
             if (!read) {

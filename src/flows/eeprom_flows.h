@@ -38,11 +38,15 @@ public:
     bool Read(bool full, FlowOutcome& outcome);
     // Apply: writes the parameter area as `pages` (what the pages show) has it, then the fire
     // area and the macro slots of `macros` (the window's copy) that were given a macro and that
-    // a button plays. Needs a mouse whose read completed. The outcome gives the window its
-    // slot copy back with the written slots no longer marked.
-    FlowOutcome Apply(const MouseConfig& pages, const DeviceMacros& macros);
+    // a button plays, with the fire page's edits (`fire`, when the page was built). Needs a
+    // mouse whose read completed. Where a write left the mouse's content unknown, that area is
+    // read first. The outcome gives the window its slot copy back with the written slots no
+    // longer marked and, after a complete write, the configuration the mouse holds.
+    FlowOutcome Apply(const MouseConfig& pages, const DeviceMacros& macros,
+                      const std::optional<ShownFire>& fire = std::nullopt);
     // Apply, then the window closes once the mouse took everything.
-    FlowOutcome Confirm(const MouseConfig& pages, const DeviceMacros& macros);
+    FlowOutcome Confirm(const MouseConfig& pages, const DeviceMacros& macros,
+                        const std::optional<ShownFire>& fire = std::nullopt);
     // The factory page's base macro import: the first 1024 bytes of `file` (four slots of name
     // and content) into slots 1..4 of the mouse and of `macros` (the window's copy). A file
     // shorter than that, or a write the mouse did not take, is said and changes nothing the
@@ -66,6 +70,12 @@ public:
     // transaction of its own, kept in the undo history for `cause` (KeepMouseInHistory).
     // False, and said, when it could not be kept: the flow then writes nothing.
     bool KeepHistory(std::string_view cause);
+    // Before a write: the areas it writes whose content is unknown (`state.unknown`: the
+    // parameter area always, the fire area when `fire_area`, the macro slots when `macro_slots`)
+    // read in a transaction of their own and taken as the mouse's, so that the write puts what the
+    // pages show over what the mouse holds. True when nothing was unknown or everything was
+    // read; otherwise the user was told and nothing may be written. Runs inside a flow's frame.
+    bool ReadUnknownAreas(bool fire_area, bool macro_slots);
 
 private:
     void FrameBegin();
@@ -76,14 +86,16 @@ private:
     bool ReadyToWrite();
     // `CheckWritable`'s prologue: Open and Status acknowledged with the signature.
     bool OpenTransaction(StatusAnswer& status);
-    void CloseTransaction();
+    // True when Reload and Close were acknowledged.
+    bool CloseTransaction();
     // Fills the section copies from the image, checked; says which sections were repaired.
     SectionRepairs FillFromDataBuf();
     bool ReadSlotNames();
     // The pages' changes into the section copies and the image (`UIToDataBuf`), then the
     // parameter area and what else is due into the mouse (`DownloadParameter`); true when the
     // mouse took everything.
-    bool WriteParameters(const MouseConfig& pages, const DeviceMacros& macros);
+    bool WriteParameters(const MouseConfig& pages, const DeviceMacros& macros,
+                         const std::optional<ShownFire>& fire, FlowOutcome& outcome);
     // Writes the fire area (when it is this mouse's) and the macro slots buttons play that were
     // given a macro since the mouse was last read or written, adding each block to `written`
     // and each slot to `written_slots`; false when a block was refused.

@@ -72,18 +72,7 @@ FlowOutcome FireFlows::Finish(FlowOutcome outcome) const {
 }
 
 bool FireFlows::TakeEdits(const ShownFire& edits) {
-    // Both sides must hold the mouse's fire area: the page's copy was shown as read from it.
-    if (!state_.fire_area_read || !edits.read) {
-        return false;
-    }
-    // Block by block: the spare bytes after the ten blocks keep what the mouse holds.
-    std::copy_n(edits.area.begin(), kFireBlocksSize, state_.fire_area.begin());
-    for (int slot = 1; slot <= kFireSlotCount; ++slot) {
-        if (const std::optional<uint8_t> mode = FirePlayMode(edits.entry, slot)) {
-            state_.copies.fire_entry[static_cast<std::size_t>(3 * (slot - 1))] = *mode;
-        }
-    }
-    return true;
+    return TakeFireEdits(state_, edits);
 }
 
 FlowOutcome FireFlows::ReadFireArea(bool factory_page) {
@@ -100,30 +89,24 @@ FlowOutcome FireFlows::ReadFireArea(bool factory_page) {
     return Finish(outcome);
 }
 
-bool FireFlows::WriteRanges(const std::vector<SectionRange>& ranges) {
-    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
-    FrameBegin();
+const char* FireFlows::WriteRanges(const std::vector<SectionRange>& ranges) {
     protocol_.ResetCounts();
-    const char* failure = nullptr;
     if (!protocol_.SendCommand(Command::kOpen) || !protocol_.SendCommand(Command::kStatus)) {
-        failure = kNotAnsweringMessage;
-    } else if (const StatusAnswer status = ParseStatus(protocol_.Report()); !status.signature_ok) {
-        failure = kNotAnsweringMessage;
-    } else {
-        failure = WriteRefusal(status);
-        if (failure == nullptr) {
-            if (!WriteRangesVerified(protocol_, state_.data_buf, ranges)) {
-                failure = protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
-            }
-        }
-        (void)protocol_.SendCommand(Command::kReload);
-        (void)protocol_.SendCommand(Command::kClose);
+        return kNotAnsweringMessage;
     }
-    FrameEnd();
-    if (failure != nullptr) {
-        Say(failure);
+    const StatusAnswer status = ParseStatus(protocol_.Report());
+    if (!status.signature_ok) {
+        return kNotAnsweringMessage;
     }
-    return failure == nullptr;
+    const char* failure = WriteRefusal(status);
+    const bool stored =
+        failure == nullptr && WriteRangesVerified(protocol_, state_.data_buf, ranges);
+    const bool reloaded = protocol_.SendCommand(Command::kReload);
+    const bool closed = protocol_.SendCommand(Command::kClose);
+    if (failure == nullptr && !WriteComplete(stored, protocol_.Counts(), reloaded && closed)) {
+        failure = protocol_.Counts().stopped ? kPartialWriteMessage : kBurnFailed;
+    }
+    return failure;
 }
 
 FlowOutcome FireFlows::WriteFireSection(const MouseConfig& pages, const ShownFire& edits) {
@@ -134,10 +117,20 @@ FlowOutcome FireFlows::WriteFireSection(const MouseConfig& pages, const ShownFir
     }
     // The tables come from the parameter area read and the blocks from the fire area read:
     // without both, the write would put defaults over what the mouse holds.
-    if (!state_.read_complete || !TakeEdits(edits)) {
+    if (!state_.read_complete || !state_.fire_area_read || !edits.read) {
         Say(kReadFailedMessage);
         return Finish(outcome);
     }
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
+    FrameBegin();
+    // Where a write did not complete, the mouse is read first: the page's edits go over what it
+    // holds (the spare bytes of the fire area, the tables' other bytes).
+    if (!eeprom_.ReadUnknownAreas(true, false)) {
+        // Nothing was written; the page keeps the user's edits.
+        FrameEnd();
+        return Finish(outcome);
+    }
+    (void)TakeFireEdits(state_, edits);
     // The Y adjustments and colours as the pages show them, encoded as Apply encodes them
     // (the pair v, 255 - v); nothing else of the pages goes into the copies here.
     MouseConfig tables = state_.decoded;
@@ -147,10 +140,17 @@ FlowOutcome FireFlows::WriteFireSection(const MouseConfig& pages, const ShownFir
     IntoImage(state_.data_buf, kFireYOffsetRange, state_.copies.fire_y_offset);
     IntoImage(state_.data_buf, kFireColorRange, state_.copies.fire_color);
     IntoImage(state_.data_buf, kFireAreaRange, state_.fire_area);
-    if (WriteRanges({std::begin(kFireSection), std::end(kFireSection)})) {
+    const char* failure = WriteRanges({std::begin(kFireSection), std::end(kFireSection)});
+    FrameEnd();
+    if (failure == nullptr) {
         // The mouse holds them now: the next Apply finds nothing of them to change.
         state_.decoded.fire_slots = pages.fire_slots;
         state_.config.fire_slots = pages.fire_slots;
+    } else {
+        // The tables and the fire area may hold the old values, the new or a mix.
+        state_.unknown.parameters = true;
+        state_.unknown.fire_area = true;
+        Say(failure);
     }
     outcome.fire = ShownFireOf(state_);
     return Finish(outcome);
@@ -163,7 +163,16 @@ bool FireFlows::WriteFireArea() {
         Say(kNoDevice);
         return false;
     }
-    return WriteRanges({kFireAreaRange});
+    const TimeLimit limit(protocol_, kWriteTimeLimitMs);
+    FrameBegin();
+    // The whole area is written: nothing of what the mouse holds there goes back with it.
+    const char* failure = WriteRanges({kFireAreaRange});
+    FrameEnd();
+    state_.unknown.fire_area = failure != nullptr;
+    if (failure != nullptr) {
+        Say(failure);
+    }
+    return failure == nullptr;
 }
 
 FlowOutcome FireFlows::LoadFireDefaults(int set) {
@@ -177,9 +186,10 @@ FlowOutcome FireFlows::LoadFireDefaults(int set) {
     if (!velq::LoadFireDefaults(set, sets_, state_.fire_area, blocks)) {
         return Finish(outcome);
     }
-    // Written, the set is the mouse's fire area; otherwise the mouse may hold the old one or
-    // part of the new, and the area is read again before anything writes it.
-    state_.fire_area_read = WriteFireArea();
+    // Written, the set is the mouse's fire area. Otherwise it stays what the pages show for
+    // this mouse, and the mouse may hold the old area, the set or a mix: the next write of the
+    // area reads it first. Without a mouse it is no mouse's.
+    state_.fire_area_read = WriteFireArea() || link_.HasDevice();
     outcome.fire = ShownFireOf(state_);
     outcome.fire_buttons = FireButtonsAfterDefaults(set);
     return Finish(outcome);
@@ -201,7 +211,8 @@ FlowOutcome FireFlows::ImportFireArea(const std::filesystem::path& file) {
         return Finish(outcome);
     }
     std::copy(bytes.begin(), bytes.end(), state_.fire_area.begin());
-    state_.fire_area_read = WriteFireArea();
+    // As with a default set: not written, the imported area stays the pages' for this mouse.
+    state_.fire_area_read = WriteFireArea() || link_.HasDevice();
     // The fire page shows what was imported: its older working copy must not go out over it
     // with the next confirm.
     outcome.fire = ShownFireOf(state_);

@@ -59,9 +59,10 @@ private:
     void FrameBegin();
     void FrameEnd();
     // `CheckWritable`, then the blocks of `ranges` written from the image, read back and
-    // repaired when a chunk was answered late; `Reload` and `Close` after the signature. Every
-    // failure is said; true when the mouse took everything.
-    bool WriteRanges(const std::vector<SectionRange>& ranges);
+    // repaired when a chunk was answered late; `Reload` and `Close` after the signature. Null
+    // when the write completed, else the message that says why not (the caller says it once
+    // the frame has ended).
+    const char* WriteRanges(const std::vector<SectionRange>& ranges);
     // The fire area into the image and into the mouse (`LoadFireDefaults` step 3).
     bool WriteFireArea();
     void Say(const char* key, std::string detail = {});

@@ -100,6 +100,10 @@ struct FlowOutcome {
     bool no_device_state = false;
     // What every page shows now (a read, an image written, the defaults); kept when empty.
     std::optional<ShownConfig> shown;
+    // After a write that completed: the configuration the mouse now holds, which the pages
+    // show from now on (the flows' base for the next Apply is the same), so that an Apply with
+    // nothing changed in between finds nothing to write.
+    std::optional<MouseConfig> config;
     // The slot copies the window keeps from now on, the configuration the pages show staying
     // as it is: after Apply (the slots it wrote no longer marked) and the base macro import.
     std::optional<DeviceMacros> macros;

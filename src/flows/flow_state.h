@@ -15,6 +15,20 @@
 
 namespace velq {
 
+// The areas of the mouse whose content the flows do not know, because a write to them did not
+// complete: refused, stopped, out of time, cut by an unplug, or not acknowledged to its end
+// (`Reload` and `Close` included) without a read-back that found every byte stored. The mouse
+// may hold the old bytes, the new or a mix. The next write of such an area reads it first and
+// writes what the pages show over what was read; a read of the area makes it known again.
+struct UnknownAreas {
+    bool parameters = false;
+    bool fire_area = false;
+    SlotMask macro_slots = 0;
+
+    bool Any() const { return parameters || fire_area || macro_slots != 0; }
+    bool operator==(const UnknownAreas&) const = default;
+};
+
 // What the device side owns for the whole run and the device flows move between the mouse and
 // the image; only the device thread touches it once the flows have begun. The pages get what
 // they show through FlowOutcome.
@@ -44,6 +58,8 @@ struct FlowState {
     // The read-failed message was shown for the open mouse; retries stay quiet until a read
     // completes or the mouse is lost.
     bool read_failure_said = false;
+    // Where the mouse's content is unknown since a write did not complete.
+    UnknownAreas unknown;
     bool eeprom_mode = true;
     DefaultImages defaults{};
 };
@@ -52,6 +68,11 @@ struct FlowState {
 // nothing counts as read, the fire area buffer holds no mouse's fire area any more, and the
 // lists only a mouse fills are empty.
 void TakeBuiltInDefaults(FlowState& state);
+
+// The fire page's edits into the fire area (its ten blocks; the spare bytes after them keep what
+// the mouse holds) and the entry table (the play mode bytes): only while both the page's copy
+// and the state's fire area are the mouse's. True when taken.
+bool TakeFireEdits(FlowState& state, const ShownFire& edits);
 
 // What the pages are to show of the state, and of it what the fire page shows.
 ShownConfig Shown(const FlowState& state);

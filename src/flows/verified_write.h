@@ -81,6 +81,15 @@ struct VerifiedWriteResult {
 [[nodiscard]] bool WriteRangesVerified(CommandProtocol& protocol, const DataBuf& image,
                                        std::span<const SectionRange> ranges);
 
+// Whether a write whose blocks the mouse took (`taken`: every chunk acknowledged, and read back
+// and found stored where a chunk was answered only after a repeated request) is complete: a
+// write that was read back is; one that was not only when `Reload` and `Close` were
+// acknowledged after it (`closed`). What a write that is not complete left in the mouse is
+// unknown.
+[[nodiscard]] inline bool WriteComplete(bool taken, const ChunkCounts& counts, bool closed) {
+    return taken && (counts.retried_writes > 0 || closed);
+}
+
 // How many more times a read whose chunks were not all answered at the first request is
 // repeated, looking for two reads that agree.
 inline constexpr int kSuspectReadRepeats = 2;

@@ -16,47 +16,13 @@
 #include "device/virtual_backend.h"
 #include "device/virtual_mouse.h"
 #include "flow_fixture.h"
+#include "mouse_images.h"
 #include "flows/device_cycle.h"
 #include "flows/eeprom_flows.h"
 #include "macros/macro_name.h"
 
 namespace velq::test {
 namespace {
-
-constexpr uint16_t kProfileAddress = 0x40;
-constexpr uint16_t kProfileChecksumAddress = 0x76;
-
-// Puts a three-byte function code on a button and keeps the profile checksum valid.
-void SetButton(VirtualMouse::Memory& memory, int profile, int button, FunctionCode code) {
-    const size_t at = kProfileAddress + (profile == 1 ? 0 : 0x1B) + 3 * (button - 1);
-    memory[at] = code.type;
-    memory[at + 1] = code.p1;
-    memory[at + 2] = code.p2;
-    memory[kProfileChecksumAddress] =
-        SectionChecksum(std::span(memory).subspan(kProfileAddress, kProfileSize - 1));
-}
-
-// A mouse that holds more than the built-in images: two aim keys with different DPIs, a macro
-// on a button of each profile, a filled fire area and macro slots.
-VirtualMouse::Memory RichImage(const DataBuf& base) {
-    VirtualMouse::Memory memory;
-    std::copy(base.begin(), base.end(), memory.begin());
-    SetButton(memory, 1, 4, {0x0A, 0x05, 0x00});  // aim key at 1600 DPI
-    SetButton(memory, 2, 5, {0x0A, 0x02, 0x00});  // aim key at 800 DPI
-    SetButton(memory, 1, 9, {0x06, 0x02, 0x21});  // macro of slot 2
-    SetButton(memory, 2, 8, {0x0E, 0x05, 0x21});  // stop-at-release macro of slot 5
-    for (size_t s = 0; s < kMacroSlotCount; ++s) {
-        const MacroName name = MakeMacroName(u"Macro " + std::u16string(1, u'1' + s));
-        std::copy(name.begin(), name.end(), memory.begin() + kMacroSlotBase[s]);
-        for (size_t i = kMacroNameSize; i < kMacroSlotSize; ++i) {
-            memory[kMacroSlotBase[s] + i] = static_cast<uint8_t>(i * 3 + s);
-        }
-    }
-    for (size_t i = 0; i < 256; ++i) {
-        memory[0x500 + i] = static_cast<uint8_t>(0x80 + i * 5);
-    }
-    return memory;
-}
 
 using DataSafety = FlowFixture;
 

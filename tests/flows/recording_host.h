@@ -67,6 +67,11 @@ public:
             shown_names = *outcome.shown;
             macros = outcome.shown->macros;
         }
+        if (outcome.config) {
+            Note("ShowWrittenConfig");
+            shown = *outcome.config;
+            page_values.reset();
+        }
         if (outcome.macros) {
             Note("KeepMacros");
             macros = *outcome.macros;

@@ -407,6 +407,11 @@ void DeviceController::ActOn(const FlowOutcome& outcome) {
         window.ShowNoDevicePage();
         window.SetNoDevicePage(true);
     }
+    if (outcome.config) {
+        // A write completed: the pages show what the mouse now holds, which is also the base
+        // of the next Apply.
+        window.ShowConfig(*outcome.config);
+    }
     if (outcome.macros) {
         // The slots Apply wrote are the mouse's now; the base macro import changed slots 1..4.
         shown_.macros = *outcome.macros;
@@ -501,17 +506,11 @@ void DeviceController::OnFrameButton(const QString& name) {
             if (button->flow == Flow::kApply) {
                 parts_.window->Applying();
                 RunJob([this, pages, fire, macros = shown_.macros] {
-                    if (fire) {
-                        fire_flows_.TakeEdits(*fire);
-                    }
-                    return flows_.Apply(pages, macros);
+                    return flows_.Apply(pages, macros, fire);
                 });
             } else {
                 RunJob([this, pages, fire, macros = shown_.macros] {
-                    if (fire) {
-                        fire_flows_.TakeEdits(*fire);
-                    }
-                    return flows_.Confirm(pages, macros);
+                    return flows_.Confirm(pages, macros, fire);
                 });
             }
             return;
