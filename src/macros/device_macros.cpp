@@ -1,6 +1,7 @@
 #include "macros/device_macros.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "common/utf.h"
 #include "macros/macro_name.h"
@@ -41,6 +42,37 @@ MacroAssignment AssignMacro(DeviceMacros& macros, std::span<const FunctionCode> 
     std::copy(record.begin(), record.end(), slot.begin());
     macros.changed |= 1u << (choice.slot - 1);
     return {choice.slot, MacroSlotCode(choice.slot, record[kMacroNameSize]), {}};
+}
+
+SlotMask FollowLibraryMacro(DeviceMacros& macros, const MacroName& name,
+                            std::span<const uint8_t, kMacroSlotSize> record) {
+    SlotMask followed = 0;
+    if (IsFreeMacroName(name)) {
+        return followed;  // a free name field names no macro of the library
+    }
+    for (std::size_t s = 0; s < kMacroSlotCount; ++s) {
+        MacroSlotBytes& slot = macros.slot_bytes[s];
+        if (!std::equal(name.begin(), name.end(), slot.begin()) ||
+            std::equal(record.begin(), record.end(), slot.begin())) {
+            continue;
+        }
+        std::copy(record.begin(), record.end(), slot.begin());
+        followed |= 1u << s;
+    }
+    macros.changed |= followed;
+    return followed;
+}
+
+void MatchSlotCodes(std::span<FunctionCode> codes, const DeviceMacros& macros, SlotMask slots) {
+    for (FunctionCode& code : codes) {
+        // The slot the code plays, by the rule that counts the slots in use.
+        const SlotMask played = SlotsInUse(std::span(&code, 1), 1) & slots;
+        if (played != 0) {
+            const int slot = std::countr_zero(played) + 1;
+            code = MacroSlotCode(
+                slot, macros.slot_bytes[static_cast<std::size_t>(slot - 1)][kMacroNameSize]);
+        }
+    }
 }
 
 }  // namespace velq

@@ -59,4 +59,15 @@ struct MacroAssignment {
                                           std::span<const uint8_t, kMacroSlotSize> record,
                                           AssignTarget target);
 
+// A library macro committed anew (its events, options or name): the slots that hold a macro
+// named `name` (its name before a rename) take `record`, its name field and content as the
+// library holds them now, and are marked, so the next Apply writes those a button plays. A slot
+// that holds it already is left unmarked. Returns the slots changed.
+SlotMask FollowLibraryMacro(DeviceMacros& macros, const MacroName& name,
+                            std::span<const uint8_t, kMacroSlotSize> record);
+
+// The codes in `codes` that play a slot of `slots` play it as its content's first byte says now
+// (to its end, or while the button is held).
+void MatchSlotCodes(std::span<FunctionCode> codes, const DeviceMacros& macros, SlotMask slots);
+
 }  // namespace velq

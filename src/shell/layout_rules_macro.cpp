@@ -23,18 +23,25 @@ constexpr std::array<const char*, 7> kLibraryButtons{
     "Btn_DelPCMacro", "Btn_Export",  "Btn_ExportOne", "Btn_ImportOne",
     "Btn_NewMacro",   "Btn_NewName", "Btn_Import"};
 
-// A picture button: picture at (X, Y), caption label on it at its size.
+// A picture button: picture at (X, Y), caption label on it at its size, widened by `overhang`
+// on each side, still centred on the picture.
 struct PictureButton {
     const char* key;
     const char* picture;
     const char* label;
+    int overhang = 0;
 };
+
+// The insert box's record picture is narrower than its captions ("Stop (pare)" while
+// recording, the Chinese ones): its label reaches over the box's free margin on either side,
+// short of the OK button, so every caption shows whole.
+constexpr int kInsertStartOverhang = 8;
 
 constexpr std::array<PictureButton, 6> kPictureButtons{{
     {"BtnNew", "Img_New", "Btn_New"},
     {"BtnStart", "Img_Start", "Btn_Start"},
     {"BtnDelete", "Img_Delete", "Btn_Delete"},
-    {"InsertBtnStart", "Img_InsertStart", "Btn_InsertStart"},
+    {"InsertBtnStart", "Img_InsertStart", "Btn_InsertStart", kInsertStartOverhang},
     {"InsertBtnOK", "Img_OK", "Btn_OK"},
     {"InsertBtnCancel", "Img_Cancel", "Btn_Cancel"},
 }};
@@ -43,9 +50,10 @@ void AddPictureButton(LayoutRules& rules, const PictureButton& button) {
     const std::string key = button.key;
     const std::string picture = button.picture;
     const std::string label = button.label;
-    rules.push_back({key + "_X", [key, picture, label](LayoutEmitter& e) {
+    const int overhang = button.overhang;
+    rules.push_back({key + "_X", [key, picture, label, overhang](LayoutEmitter& e) {
                          e.Move(picture, e.Int(key + "_X"), e.Int(key + "_Y"));
-                         e.FitToPicture(label, picture);
+                         e.FitToPicture(label, picture, -overhang, 0, 2 * overhang, 0);
                      }});
 }
 

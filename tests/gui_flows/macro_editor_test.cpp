@@ -459,10 +459,14 @@ TEST_F(MacroEditorTest, TheInsertBoxShowsTheFieldsOfEachChoice) {
         const char* shown;
         const char* left;
     } fields[] = {
-        {0, "Edt_InsertDelay", "3000", "2040", "2040"}, {0, "Edt_InsertDelay", "", "", "0"},
-        {0, "Edt_InsertDelay", "12a", "12", "12"},      {4, "edt_XAxisValue", "300", "127", "127"},
-        {4, "edt_XAxisValue", "-200", "-128", "-128"},  {6, "edt_YAxisValue", "-", "-", "0"},
-        {6, "edt_YAxisValue", "", "", "0"},             {4, "edt_XAxisValue", "-20", "-20", "-20"},
+        {0, "Edt_InsertDelay", "3000", "2040", "2040"},
+        {0, "Edt_InsertDelay", "", "", "0"},
+        {0, "Edt_InsertDelay", "12a", "12", "12"},
+        {4, "edt_XAxisValue", "300", "127", "127"},
+        {4, "edt_XAxisValue", "-200", "-128", "-128"},
+        {6, "edt_YAxisValue", "-", "-", "0"},
+        {6, "edt_YAxisValue", "", "", "0"},
+        {4, "edt_XAxisValue", "-20", "-20", "-20"},
     };
     for (const auto& f : fields) {
         ChooseInList("CB_Insert", f.item);
@@ -724,6 +728,26 @@ TEST_F(MacroEditorTest, AFailedSaveNamesTheFileAndTheStoredMacroStays) {
         rig.messages.messages().front().contains(QString::fromStdString(library->File().string())));
     EXPECT_EQ(FileBytes(), before);
     EXPECT_EQ(Items(), (QStringList{"A", "96 ms", "A"}));
+}
+
+TEST_F(MacroEditorTest, TheInsertBoxRecordCaptionShowsWholeInEveryLanguage) {
+    // Both captions of the insert box's record button, the one shown while recording too, fit
+    // its label, and the label stays clear of the OK button beside it.
+    for (int language = 1; language <= 3; ++language) {
+        ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
+        auto* label = qobject_cast<QLabel*>(rig.Control("Btn_InsertStart"));
+        ASSERT_NE(label, nullptr);
+        const QRect ok = rig.Control("Img_OK")->geometry();
+        for (const char* key : {"Str400", "Str401"}) {
+            const QString text = QString::fromStdString(rig.window->captions().Caption(key));
+            const int width = label->fontMetrics().horizontalAdvance(text);
+            EXPECT_LE(width, label->contentsRect().width()) << language << " " << key;
+            EXPECT_LE(label->geometry().right(), ok.left()) << language;
+            EXPECT_GE(label->x(), 0) << language;
+            EXPECT_EQ(label->geometry().center().x(),
+                      rig.Control("Img_InsertStart")->geometry().center().x());
+        }
+    }
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "gui_flows/gui_flows_fixture.h"
 #include "macros/macro_library.h"
 #include "macros/macro_name.h"
+#include "macros/macro_slots.h"
+#include "macros/macro_test_util.h"
 #include "macros/ui/macro_page.h"
 
 namespace velq::ui::testing {
@@ -233,6 +235,58 @@ TEST_F(MacroSlots, TheBaseMacroImportWritesFourSlotsAndRenamesTheirButtons) {
     EXPECT_EQ(Text("Key2"), "Spray");
     ASSERT_FALSE(rig.files.requests().empty());
     EXPECT_EQ(rig.files.requests().back().filter, QStringLiteral("LoadFile (*.bin)"));
+}
+
+TEST_F(MacroSlots, ALibraryChangeReachesTheSlotsThatHoldTheMacroWithTheNextApply) {
+    AddMacro(u"Burst", 0x04);
+    AddMacro(u"Idle", 0x05);
+    // Events the editor shows: a press, a wait and a release.
+    for (size_t index = 0; index < 2; ++index) {
+        ASSERT_TRUE(
+            library->SetContent(index, test::DeviceContent({0x82, 0x04, 0xFE, 0x0C, 0x02, 0x04})));
+    }
+    Pick("Key2", 0);
+    RunFlow("Btn_Apply_1");
+    ASSERT_EQ(SlotInMouse(1), LibraryRecord(0));
+    const std::vector<uint8_t> first = SlotInMouse(1);
+
+    // The repeat option of the macro a button plays: three passes, stored at once and written
+    // by the next Apply, though no event changed.
+    rig.window->ClickTab(Page::kMacro);
+    auto* page = rig.window->PageOf<MacroPage>();
+    page->editor().Show(library, 0);
+    rig.Click("IB_CircleTimes");
+    Type("Edt_Circle_Times", "3");
+    const std::vector<uint8_t> three_times = LibraryRecord(0);
+    ASSERT_EQ(three_times[kMacroNameSize + 2], 0xFD);
+    ASSERT_EQ(three_times[kMacroNameSize + 3], 0x02);
+    EXPECT_EQ(SlotInMouse(1), first);  // nothing reaches the mouse before Apply
+    mouse->ClearRequests();
+    RunFlow("Btn_Apply_1");
+    EXPECT_EQ(Writes(0x120, 224), 1);
+    EXPECT_EQ(SlotInMouse(1), three_times);
+
+    // The release option changes how the button plays the slot too.
+    rig.Click("IB_ReleaseStop");
+    EXPECT_EQ(CodeOf(2), "0E0121");
+    RunFlow("Btn_Apply_1");
+    EXPECT_EQ(SlotInMouse(1), LibraryRecord(0));
+    EXPECT_EQ(SlotInMouse(1)[kMacroNameSize], kStopOnReleaseFlag);
+
+    // A change to a macro no button plays writes nothing.
+    page->editor().Show(library, 1);
+    rig.Click("IB_CircleAll");
+    mouse->ClearRequests();
+    const auto memory = mouse->MemoryCopy();
+    RunFlow("Btn_Apply_1");
+    for (int slot = 1; slot <= static_cast<int>(kMacroSlotCount); ++slot) {
+        const auto name = MacroSlotNameAddress(slot);
+        ASSERT_TRUE(name.has_value());
+        EXPECT_EQ(Writes(*name, 32), 0) << slot;
+        EXPECT_EQ(Writes(static_cast<uint16_t>(*name + 32), 224), 0) << slot;
+    }
+    EXPECT_EQ(mouse->MemoryCopy(), memory);
+    EXPECT_EQ(CodeOf(2), "0E0121");
 }
 
 }  // namespace

@@ -175,5 +175,44 @@ TEST(AssignMacro, TheCopyOfAnImageTakesTheSlotsAndEmptiesBadContents) {
                             macros.slot_bytes[2].end(), [](uint8_t b) { return b == 0; }));
 }
 
+TEST(FollowLibraryMacro, TheSlotsOfTheMacrosNameTakeItsNewRecordAndTheirButtonsItsRelease) {
+    struct Case {
+        const char* what;
+        std::u16string_view name;  // the macro's name before the change
+        MacroSlotBytes record;     // the library's record now
+        SlotMask followed;
+    };
+    const Case cases[] = {
+        {"new events", u"B", Record(u"B", 0x11), 0b000010},
+        {"unchanged", u"B", Record(u"B", 0x81), 0},
+        {"a name no slot holds", u"Z", Record(u"Z", 0x11), 0},
+        {"renamed: the slot takes the new name", u"B", Record(u"Bee", 0x81), 0b000010},
+        {"the same name in two slots", u"D", Record(u"D", 0x12), 0b101000},
+        {"a free name names nothing", u"", Record(u"", 0x12), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeviceMacros macros = Holding({u"A", u"B", u"", u"D", u"", u"D"});
+        macros.changed = 0b000001;
+        const DeviceMacros before = macros;
+        EXPECT_EQ(FollowLibraryMacro(macros, MakeMacroName(c.name), c.record), c.followed);
+        EXPECT_EQ(macros.changed, before.changed | c.followed);
+        for (std::size_t s = 0; s < kMacroSlotCount; ++s) {
+            EXPECT_EQ(macros.slot_bytes[s],
+                      (c.followed >> s) & 1u ? c.record : before.slot_bytes[s])
+                << s;
+        }
+    }
+
+    // Slot 2 now stops on release: the buttons playing it hold, the others keep their codes.
+    DeviceMacros macros = Holding({u"A", u"B"});
+    ASSERT_EQ(
+        FollowLibraryMacro(macros, MakeMacroName(u"B"), Record(u"B", 0x81, kStopOnReleaseFlag)),
+        0b10);
+    std::vector<FunctionCode> codes = Codes({{1, "060221"}, {2, "060121"}, {10, "060221"}});
+    MatchSlotCodes(codes, macros, 0b10);
+    EXPECT_EQ(codes, Codes({{1, "0E0221"}, {2, "060121"}, {10, "0E0221"}}));
+}
+
 }  // namespace
 }  // namespace velq

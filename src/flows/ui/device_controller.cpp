@@ -127,6 +127,9 @@ DeviceController::DeviceController(DeviceControllerParts parts, QObject* parent)
     // The device timer rests while a macro is recorded.
     if (auto* macros = parts_.window->PageOf<MacroPage>()) {
         connect(macros, &MacroPage::recordingChanged, this, &DeviceController::SetRecording);
+        // A macro changed in the library reaches the slots that hold it, and the buttons
+        // that play them, for the next Apply to write.
+        connect(macros, &MacroPage::macroStored, this, &DeviceController::FollowMacro);
     }
     parts_.window->installEventFilter(this);
     connect(parts_.window, &MainWindow::languageChanged, this, [this] {
@@ -162,6 +165,27 @@ DeviceController::~DeviceController() {
         menus->SetDeviceMacros(nullptr);
     }
     link_.DropDevice();
+}
+
+void DeviceController::FollowMacro(const QByteArray& name, const QByteArray& record) {
+    // Only macros kept in the mouse have slots; the driver's records are of another size.
+    if (name.size() != static_cast<qsizetype>(kMacroNameSize) ||
+        record.size() != static_cast<qsizetype>(kMacroSlotSize)) {
+        return;
+    }
+    MacroName field{};
+    std::copy_n(reinterpret_cast<const uint8_t*>(name.constData()), kMacroNameSize, field.begin());
+    const auto bytes = std::span<const uint8_t, kMacroSlotSize>(
+        reinterpret_cast<const uint8_t*>(record.constData()), kMacroSlotSize);
+    const SlotMask followed = FollowLibraryMacro(shown_.macros, field, bytes);
+    if (followed == 0) {
+        return;
+    }
+    // A changed release option changes how the buttons play the slot; a new name, their labels.
+    parts_.window->ChangeConfig([this, followed](MouseConfig& config) {
+        MatchSlotCodes(config.office, shown_.macros, followed);
+        MatchSlotCodes(config.gaming, shown_.macros, followed);
+    });
 }
 
 bool DeviceController::Start(QString& error) {

@@ -85,6 +85,8 @@ public:
     // A macro recording started or ended: the device timer stops while it runs, and a flow
     // that ends meanwhile leaves it for the recording's end to start again.
     void SetRecording(bool recording);
+    // A library macro changed (see `MacroPage::macroStored`): the slot copies holding it follow.
+    void FollowMacro(const QByteArray& name, const QByteArray& record);
 
     // FlowHost: asked on the device thread, carried out on the window thread in order.
     void SetDevTimerFirstEnabled(bool enabled) override;

@@ -525,6 +525,7 @@ void MacroEditor::Commit(const EventChange& change) {
     ++generation_;
     lines_ = change.lines;
     ShowLines(change.select);
+    StoredInLibrary();
 }
 
 void MacroEditor::SelectPlayToEnd() {
@@ -593,6 +594,8 @@ void MacroEditor::StoreOptions(const MacroOptions& changed) {
             options_ =
                 ShowMacroContent(library_->Content(static_cast<std::size_t>(index_)), options_)
                     .options;
+        } else {
+            StoredInLibrary();
         }
     }
     ShowOptions();
@@ -814,6 +817,14 @@ void MacroEditor::SetRelease(ReleaseOption release) {
         SetReleaseOption(*library_, static_cast<std::size_t>(index_), release);
     if (!saved) {
         window().ShowMessage(QString::fromStdString(saved.error));
+        return;
+    }
+    StoredInLibrary();
+}
+
+void MacroEditor::StoredInLibrary() {
+    if (HasMacro()) {
+        page_.Stored(index_, library_->NameField(static_cast<std::size_t>(index_)));
     }
 }
 

@@ -111,6 +111,8 @@ private:
     // Encodes and saves changed events; on refusal or a failed save the stored macro stays and
     // is shown again.
     void Commit(const EventChange& change);
+    // The selected macro is in the library as changed: the page says so to the slot copies.
+    void StoredInLibrary();
     void ShowOptions();
 
     void RightPressed(const QPoint& at);

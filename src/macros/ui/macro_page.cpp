@@ -340,10 +340,29 @@ void MacroPage::RenameMacro() {
     if (!Usable() || index < 0) {
         return;
     }
-    // The macro to rename is the one selected when the dialog opened.
-    AskName([index](MacroLibrary& lib, std::u16string name) {
-        return lib.Rename(static_cast<std::size_t>(index), name);
+    // The macro to rename is the one selected when the dialog opened. The slots holding it
+    // take the new name with it, so the buttons that play it stay linked to the library's macro.
+    AskName([this, index](MacroLibrary& lib, std::u16string name) {
+        const auto at = static_cast<std::size_t>(index);
+        const MacroName before = at < lib.Count() ? lib.NameField(at) : MacroName{};
+        LibraryResult result = lib.Rename(at, name);
+        if (result) {
+            Stored(index, before);
+        }
+        return result;
     });
+}
+
+void MacroPage::Stored(int index, const MacroName& name) {
+    if (library() == nullptr || index < 0 ||
+        static_cast<std::size_t>(index) >= library()->Count()) {
+        return;
+    }
+    const std::span<const uint8_t> record = library()->Record(static_cast<std::size_t>(index));
+    emit macroStored(
+        QByteArray(reinterpret_cast<const char*>(name.data()), static_cast<qsizetype>(name.size())),
+        QByteArray(reinterpret_cast<const char*>(record.data()),
+                   static_cast<qsizetype>(record.size())));
 }
 
 void MacroPage::DeleteMacro() {

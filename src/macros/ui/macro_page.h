@@ -43,6 +43,10 @@ public:
     void HideMenus() override;
     bool LabelClicked(const QString& name) override;
 
+    // The library's macro `index` was committed anew (its events, an option, a recording or its
+    // name; `name`: its name field before the change): said to whoever keeps copies of it.
+    void Stored(int index, const MacroName& name);
+
     // Where recordings take their keys and buttons from (tests give their own).
     void SetCaptureSource(MacroEditor::CaptureSource source);
 
@@ -51,6 +55,9 @@ signals:
     void libraryChanged();
     // A recording started or ended: the device timer rests while one runs.
     void recordingChanged(bool recording);
+    // A library macro changed: `name` is its name field before the change, `record` its name
+    // field and content now. The window's copy of the mouse's slots follows it.
+    void macroStored(const QByteArray& name, const QByteArray& record);
 
 protected:
     void Built() override;
