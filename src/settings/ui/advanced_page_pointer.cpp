@@ -32,7 +32,7 @@ constexpr const char* kScreenNames[] = {"Img_IsScreen", "lbl_IsScreen", "lbl_Rol
 
 // The rows' captions, each with the setting it stands for and the note beside it, which tells
 // where the setting goes when it does not reach the desktop. The one-screen option writes the
-// wheel lines.
+// wheel lines; the precision option goes with the speed, whose note speaks for both.
 struct PointerNote {
     const char* caption;
     const char* note;
@@ -40,7 +40,6 @@ struct PointerNote {
 };
 constexpr PointerNote kNotes[] = {
     {"lbl_Mouse_Speed", "lbl_Mouse_Speed_Note", std::nullopt},
-    {"lbl_Is_Control", "lbl_Is_Control_Note", std::nullopt},
     {"lbl_Double_Click", "lbl_Double_Click_Note", PointerKey::kDoubleClickSpeed},
     {"lbl_Roller_Speed", "lbl_Roller_Speed_Note", PointerKey::kWheelScrollLines},
     {"lbl_Roll_All_Screen", "lbl_Roll_All_Screen_Note", PointerKey::kWheelScrollLines},
