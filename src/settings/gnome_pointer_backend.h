@@ -25,6 +25,9 @@ public:
     std::string_view Name() const override { return "gnome"; }
     [[nodiscard]] PointerResult Read(PointerValues& values) override;
     [[nodiscard]] PointerResult Write(const PointerValues& values) override;
+    bool OnlyInOwnFile(PointerKey key) const override {
+        return key == PointerKey::kWheelScrollLines;
+    }
 
     const std::filesystem::path& wheel_file() const { return wheel_file_; }
 

@@ -44,6 +44,10 @@ public:
     // given are neither written nor applied. The precision triple ("MouseSpeed",
     // "MouseThreshold1", "MouseThreshold2") always comes together.
     [[nodiscard]] virtual PointerResult Write(const PointerValues& values) = 0;
+
+    // True when `key` is kept only in the program's own file (pointer_file.h), which no other
+    // program reads: the page tells the user that such a setting applies to this program only.
+    virtual bool OnlyInOwnFile(PointerKey key) const = 0;
 };
 
 }  // namespace velq

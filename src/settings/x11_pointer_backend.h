@@ -27,6 +27,9 @@ public:
     std::string_view Name() const override { return "x11"; }
     [[nodiscard]] PointerResult Read(PointerValues& values) override;
     [[nodiscard]] PointerResult Write(const PointerValues& values) override;
+    bool OnlyInOwnFile(PointerKey key) const override {
+        return key == PointerKey::kDoubleClickSpeed || key == PointerKey::kWheelScrollLines;
+    }
 
     // How many pointer devices carry libinput's acceleration properties (0: the core control).
     int LibinputDeviceCount() const;

@@ -62,6 +62,38 @@ TEST(LoadingWindowTest, FramelessTopmostCentredLowerAndAnimating) {
     loading.StopAnimation();
 }
 
+// The window is shaped to what it shows, each frame's visible pixels and the Cancel button, so
+// that an X server without a compositor does not show the see-through pixels black.
+TEST(LoadingWindowTest, ShapedToTheFrameAndTheCancelButton) {
+    testing::EnsureApplication();
+    // Two frames: the left half lit, then the right half.
+    std::vector<AnimationFrame> frames(2);
+    for (int f = 0; f < 2; ++f) {
+        QImage image(2, 1, QImage::Format_RGB32);
+        image.setPixel(f, 0, qRgb(200, 10, 10));
+        image.setPixel(1 - f, 0, qRgb(0, 0, 0));
+        frames[static_cast<size_t>(f)] = {image, 100};
+    }
+    LoadingWindow loading(std::move(frames));
+    const auto* cancel = loading.findChild<QPushButton*>(QStringLiteral("Btn_CancelTransfer"));
+    ASSERT_NE(cancel, nullptr);
+    const QPoint left(20, 40);
+    const QPoint right(LoadingWindow::kWidth - 20, 40);
+    ASSERT_FALSE(loading.mask().isEmpty());
+    EXPECT_TRUE(loading.mask().contains(left));
+    EXPECT_FALSE(loading.mask().contains(right));
+    EXPECT_TRUE(loading.mask().contains(cancel->geometry()));
+    loading.StartAnimation();
+    EXPECT_TRUE(QTest::qWaitFor([&loading] { return loading.frame_index() == 1; }));
+    loading.StopAnimation();
+    EXPECT_FALSE(loading.mask().contains(left));
+    EXPECT_TRUE(loading.mask().contains(right));
+    EXPECT_TRUE(loading.mask().contains(cancel->geometry()));
+
+    LoadingWindow without_frames({});
+    EXPECT_EQ(without_frames.mask(), QRegion(cancel->geometry()));
+}
+
 // Cancel asks once: the button stays disabled until the window is shown for the next transfer.
 TEST(LoadingWindowTest, CancelAsksOnceUntilShownAgain) {
     testing::WindowRig rig;

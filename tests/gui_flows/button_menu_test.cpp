@@ -104,6 +104,27 @@ TEST_F(ButtonMenu, PointingAtALabelKeepsItsPictureInPlace) {
     EXPECT_EQ(picture->geometry(), laid_out);
 }
 
+// A menu that opened over a label and closed again leaves the label's picture in the width the
+// layout gave it, on both profile pages.
+TEST_F(ButtonMenu, AMenuThatOpenedAndClosedKeepsTheLabelsWidth) {
+    for (const Page page : {Page::kOffice, Page::kGaming}) {
+        rig.window->ClickTab(page);
+        QWidget* picture = rig.Control("Img_Key3");
+        const QRect laid_out = picture->geometry();
+        rig.Enter("Key3");
+        rig.Click("Key3");
+        ASSERT_TRUE(rig.Control("Pnl_Main")->isVisible());
+        EXPECT_EQ(picture->geometry(), laid_out);
+        QTest::mousePress(rig.Control("Img_P1"), Qt::LeftButton);
+        ASSERT_FALSE(rig.Control("Pnl_Main")->isVisible());
+        rig.Leave("Key3");
+        EXPECT_EQ(picture->geometry(), laid_out);
+        rig.Enter("Key3");
+        EXPECT_EQ(picture->geometry(), laid_out);
+        rig.Leave("Key3");
+    }
+}
+
 TEST_F(ButtonMenu, OneButtonOfTheProfileStaysTheLeftClick) {
     const QString left_click = CaptionOf(1, "Str210");
     ASSERT_EQ(Caption("Key1"), left_click);

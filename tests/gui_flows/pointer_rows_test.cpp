@@ -2,10 +2,14 @@
 // that keeps the stored values in memory: what a read shows, what each change writes (and
 // nothing else), Apply, and a read of the mouse starting over.
 #include <QApplication>
+#include <QLabel>
 #include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "gui_flows/gui_flows_fixture.h"
 #include "settings/fake_pointer_backend.h"
@@ -23,6 +27,8 @@ protected:
         backend.stored = {{K::kMouseSensitivity, "10"},  {K::kMouseSpeed, "1"},
                           {K::kMouseThreshold1, "6"},    {K::kMouseThreshold2, "10"},
                           {K::kDoubleClickSpeed, "500"}, {K::kWheelScrollLines, "5"}};
+        // As on an X server: the double-click time and the wheel lines stay in our own file.
+        backend.own_file_keys = {K::kDoubleClickSpeed, K::kWheelScrollLines};
         rig.window->PageOf<AdvancedPage>()->SetPointerBackendSource([this] { return &backend; });
         StartReady();
         rig.window->ClickTab(Page::kAdvanced);
@@ -124,6 +130,66 @@ TEST_F(PointerRows, OurOwnFileThatCannotKeepASettingIsSaid) {
         ReleaseSliderAt("slider_SrcSpd", 1000);
         rig.messages.Clear();
     }
+}
+
+// The note beside a row's caption: its text, or empty when it is not shown. A shown note lies
+// beside its caption, on the same line, and inside the panel.
+QString NoteOf(const WindowRig& rig, const char* caption) {
+    const QWidget* label = rig.Control(caption);
+    const std::string note_name = std::string(caption) + "_Note";
+    const auto* note = qobject_cast<const QLabel*>(rig.Control(note_name.c_str()));
+    if (label == nullptr || note == nullptr || note->isHidden()) {
+        return {};
+    }
+    EXPECT_GE(note->x(), label->x()) << caption;
+    // The pointer panel ends a little right of its sliders.
+    constexpr int kPanelBeyondSliders = 30;
+    EXPECT_LE(note->geometry().right(),
+              rig.Control("slider_Spd")->geometry().right() + kPanelBeyondSliders)
+        << caption;
+    EXPECT_GE(note->width(), note->sizeHint().width()) << caption;
+    EXPECT_LT(std::abs(note->geometry().center().y() - label->geometry().center().y()), 4)
+        << caption;
+    return note->text();
+}
+
+// The precision option goes with the speed row, whose note speaks for both.
+constexpr const char* kRowCaptions[] = {"lbl_Mouse_Speed", "lbl_Double_Click", "lbl_Roller_Speed",
+                                        "lbl_Roll_All_Screen"};
+
+TEST_F(PointerRows, RowsThatReachOnlyOurOwnFileSaySo) {
+    for (int language = 1; language <= 3; ++language) {
+        ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
+        const QString own = CaptionOf(language, "Str920");
+        ASSERT_FALSE(own.isEmpty());
+        EXPECT_EQ(NoteOf(rig, "lbl_Mouse_Speed"), QString());
+        EXPECT_EQ(NoteOf(rig, "lbl_Double_Click"), own);
+        EXPECT_EQ(NoteOf(rig, "lbl_Roller_Speed"), own);
+        EXPECT_EQ(NoteOf(rig, "lbl_Roll_All_Screen"), own);
+    }
+}
+
+// A desktop whose pointer settings the program cannot reach (no backend): every row says so,
+// and changing one writes nowhere.
+class PointerRowsUnsupported : public GuiFlowsTest {
+protected:
+    void SetUp() override {
+        GuiFlowsTest::SetUp();
+        rig.window->PageOf<AdvancedPage>()->SetPointerBackendSource(
+            []() -> PointerBackend* { return nullptr; });
+        StartReady();
+        rig.window->ClickTab(Page::kAdvanced);
+    }
+};
+
+TEST_F(PointerRowsUnsupported, EveryRowSaysItIsNotSupported) {
+    for (int language = 1; language <= 3; ++language) {
+        ASSERT_TRUE(rig.window->SwitchLanguage(language).ok);
+        for (const char* caption : kRowCaptions) {
+            EXPECT_EQ(NoteOf(rig, caption), CaptionOf(language, "Str921")) << caption;
+        }
+    }
+    EXPECT_EQ(rig.window->PageOf<AdvancedPage>()->pointer().backend(), nullptr);
 }
 
 }  // namespace

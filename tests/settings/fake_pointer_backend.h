@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,14 @@ public:
         return PointerOk();
     }
 
+    bool OnlyInOwnFile(PointerKey key) const override { return own_file_keys.contains(key); }
+
     PointerValues stored;
     std::vector<PointerValues> writes;
     std::string read_error;
     std::string write_error;
-    bool write_error_own_file = false;  // the failure is one of our own file, not the desktop's
+    bool write_error_own_file = false;   // the failure is one of our own file, not the desktop's
+    std::set<PointerKey> own_file_keys;  // the keys kept only in our own file
 };
 
 }  // namespace velq

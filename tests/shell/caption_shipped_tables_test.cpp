@@ -27,9 +27,9 @@ constexpr std::array<std::pair<int, int>, 30> kCaptionNumberRanges = {{
     {0, 5},     {7, 17},    {20, 20},   {100, 104}, {106, 109}, {200, 208}, {210, 214}, {220, 226},
     {230, 233}, {240, 243}, {250, 256}, {260, 266}, {300, 311}, {400, 402}, {404, 418}, {420, 422},
     {430, 430}, {432, 433}, {435, 437}, {440, 448}, {500, 502}, {510, 512}, {520, 523}, {600, 606},
-    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 914}, {916, 919},
+    {610, 614}, {620, 621}, {700, 702}, {800, 863}, {900, 914}, {916, 921},
 }};
-constexpr size_t kKeyCount = 230;
+constexpr size_t kKeyCount = 232;
 
 // The messages the device flows show when a read, a write or opening the mouse fails, when a
 // loaded file needed repairs, when a cancelled write may have left part of it in the mouse,

@@ -83,13 +83,7 @@ bool ButtonsPage::LabelLeft(const QString& name) {
 void ButtonsPage::ShowKeyPicture(int button, const QString& picture) {
     // The layout gives the key's picture the label's width, which leaves the picture's end (and
     // the page's connector under it) uncovered; a new picture keeps that width.
-    const QString name = QStringLiteral("Img_Key%1").arg(button);
-    QWidget* control = Control(name);
-    const QSize size = control != nullptr ? control->size() : QSize();
-    static_cast<void>(SetPicture(name, picture));
-    if (control != nullptr) {
-        control->resize(size);
-    }
+    static_cast<void>(SetPictureKeepingSize(QStringLiteral("Img_Key%1").arg(button), picture));
 }
 
 void ButtonsPage::ShowConfig(const MouseConfig& config) {

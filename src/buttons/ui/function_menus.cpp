@@ -177,10 +177,11 @@ QRect FunctionMenus::Box(const QString& name) {
 }
 
 void FunctionMenus::OpenForLabel(int button) {
-    // The label stops scrolling and shows its normal picture while the menu is open.
+    // The label stops scrolling and shows its normal picture while the menu is open, in the
+    // width the layout gave it (as the page's own hover keeps it).
     window().StopRolling();
     static_cast<void>(
-        SetPicture(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_01")));
+        SetPictureKeepingSize(QStringLiteral("Img_Key%1").arg(button), QStringLiteral("KeyS_01")));
     Build();
     const QRect label = window().Control(QStringLiteral("Key%1").arg(button))->geometry();
     const QRect panel = Box(QStringLiteral("Pnl_Main"));

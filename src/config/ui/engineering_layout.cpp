@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/dpi.h"
+#include "shell/ui/combo_popup.h"
 
 namespace velq::ui {
 namespace {
@@ -290,8 +291,11 @@ public:
                 return new QGroupBox(parent);
             case Kind::kLabel:
                 return new QLabel(parent);
-            case Kind::kCombo:
-                return new QComboBox(parent);
+            case Kind::kCombo: {
+                auto* combo = new QComboBox(parent);
+                PopupFollowsCombo(*combo);
+                return combo;
+            }
             case Kind::kEdit:
             case Kind::kReadOnlyEdit:
                 return new QLineEdit(parent);

@@ -259,6 +259,7 @@ void AdvancedPage::Arrange() {
     }
     ShowAim(aim_entry_);
     FitPointerScales();
+    ShowPointerNotes();
 }
 
 bool AdvancedPage::LabelClicked(const QString& name) {

@@ -66,6 +66,8 @@ private:
     void BuildPointerRows();
     void ShowPointer();
     void FitPointerScales();
+    // The notes beside the rows whose settings do not reach the desktop.
+    void ShowPointerNotes();
     bool PointerClicked(const QString& name);
     void Report(const PointerResult& result);
 

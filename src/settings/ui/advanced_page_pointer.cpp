@@ -7,6 +7,7 @@
 #include <QSlider>
 
 #include <cstdio>
+#include <optional>
 
 #include "settings/pointer_rules.h"
 #include "settings/ui/advanced_page.h"
@@ -28,6 +29,23 @@ constexpr PointerRow kRows[] = {
 // the caption beside it.
 constexpr const char* kPrecisionNames[] = {"Img_IsControl", "lbl_IsControl", "lbl_Is_Control"};
 constexpr const char* kScreenNames[] = {"Img_IsScreen", "lbl_IsScreen", "lbl_Roll_All_Screen"};
+
+// The rows' captions, each with the setting it stands for and the note beside it, which tells
+// where the setting goes when it does not reach the desktop. The one-screen option writes the
+// wheel lines; the precision option goes with the speed, whose note speaks for both.
+struct PointerNote {
+    const char* caption;
+    const char* note;
+    std::optional<PointerKey> key;  // none: a row of the desktop's own pointer settings
+};
+constexpr PointerNote kNotes[] = {
+    {"lbl_Mouse_Speed", "lbl_Mouse_Speed_Note", std::nullopt},
+    {"lbl_Double_Click", "lbl_Double_Click_Note", PointerKey::kDoubleClickSpeed},
+    {"lbl_Roller_Speed", "lbl_Roller_Speed_Note", PointerKey::kWheelScrollLines},
+    {"lbl_Roll_All_Screen", "lbl_Roll_All_Screen_Note", PointerKey::kWheelScrollLines},
+};
+// The space between a caption's text and its note.
+constexpr int kNoteGap = 12;
 
 bool Names(const QString& name, const char* const (&names)[3]) {
     for (const char* n : names) {
@@ -86,6 +104,18 @@ void AdvancedPage::BuildPointerRows() {
     if (pointer_source_) {
         pointer_.SetBackend(pointer_source_());
     }
+    for (const PointerNote& row : kNotes) {
+        QWidget* caption = Control(QString::fromLatin1(row.caption));
+        if (caption == nullptr || caption->parentWidget() == nullptr) {
+            continue;
+        }
+        auto* note = new QLabel(caption->parentWidget());
+        note->setObjectName(QString::fromLatin1(row.note));
+        // It may lie over the end of its caption's box, whose clicks it lets through.
+        note->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        Adopt(note);
+    }
+    ShowPointerNotes();
     MouseRead();
 }
 
@@ -97,6 +127,41 @@ void AdvancedPage::FitPointerScales() {
                 label->resize(label->sizeHint());
             }
         }
+    }
+}
+
+void AdvancedPage::ShowPointerNotes() {
+    // Without a backend (a desktop whose pointer settings this program cannot reach, such as a
+    // Wayland session other than GNOME's) every row says so; with one, the rows that reach only
+    // our own file say that they apply to this program only.
+    const PointerBackend* backend = pointer_.backend();
+    const QString unsupported = QString::fromStdString(window().captions().Caption("Str921"));
+    const QString own_only = QString::fromStdString(window().captions().Caption("Str920"));
+    // The notes read as the page's hint under the DPI levels does.
+    const QWidget* hint = Control(QStringLiteral("lbl_DPI_Note"));
+    for (const PointerNote& row : kNotes) {
+        auto* note = qobject_cast<QLabel*>(OwnControl(QString::fromLatin1(row.note)));
+        const auto* caption = qobject_cast<QLabel*>(Control(QString::fromLatin1(row.caption)));
+        if (note == nullptr || caption == nullptr) {
+            continue;
+        }
+        const bool own = backend != nullptr && row.key && backend->OnlyInOwnFile(*row.key);
+        if (backend != nullptr && !own) {
+            note->hide();
+            continue;
+        }
+        if (hint != nullptr) {
+            note->setFont(hint->font());
+            note->setPalette(hint->palette());
+        }
+        note->setText(backend == nullptr ? unsupported : own_only);
+        note->adjustSize();
+        // Beside the caption's text, centred on it.
+        const int text_end = caption->x() + caption->contentsMargins().left() +
+                             caption->fontMetrics().horizontalAdvance(caption->text());
+        note->move(text_end + kNoteGap, caption->y() + (caption->height() - note->height()) / 2);
+        note->show();
+        note->raise();
     }
 }
 

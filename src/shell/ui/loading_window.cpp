@@ -1,5 +1,6 @@
 #include "shell/ui/loading_window.h"
 
+#include <QBitmap>
 #include <QHash>
 #include <QLabel>
 #include <QList>
@@ -88,6 +89,30 @@ QImage LoadingFrameImage(const QImage& frame) {
     return indexed.isNull() ? stretched : indexed;
 }
 
+namespace {
+
+QRect CancelBox() {
+    return {(LoadingWindow::kWidth - LoadingWindow::kCancelWidth) / 2,
+            LoadingWindow::kHeight - LoadingWindow::kCancelHeight - 2, LoadingWindow::kCancelWidth,
+            LoadingWindow::kCancelHeight};
+}
+
+// The pixels of a frame that are not fully see-through, with the Cancel button. Without a
+// compositor a translucent window's clear pixels are black: the window is shaped to these, which
+// changes nothing where a compositor blends them.
+QRegion FrameShape(const QImage& image) {
+    QRegion shape(CancelBox());
+    if (!image.isNull()) {
+        const QImage alpha = image.createAlphaMask(Qt::ThresholdAlphaDither);
+        if (!alpha.isNull()) {
+            shape += QRegion(QBitmap::fromImage(alpha));
+        }
+    }
+    return shape;
+}
+
+}  // namespace
+
 LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       frames_(std::move(frames)) {
@@ -97,6 +122,7 @@ LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent
     // The frames are converted once: a frame is drawn every few dozen milliseconds.
     for (AnimationFrame& frame : frames_) {
         frame.image = LoadingFrameImage(frame.image);
+        shapes_.push_back(FrameShape(frame.image));
     }
     picture_ = new QLabel(this);
     picture_->setObjectName(QStringLiteral("WaitGif"));
@@ -109,6 +135,9 @@ LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent
         ShowFrame((static_cast<size_t>(frame_) + 1) % frames_.size());
     });
     ShowFrame(0);
+    if (frames_.empty()) {
+        setMask(FrameShape({}));
+    }
 
     // Plain and small under the animation: light text on a dark, half see-through plate, as
     // sober as the animation above it.
@@ -116,8 +145,7 @@ LoadingWindow::LoadingWindow(std::vector<AnimationFrame> frames, QWidget* parent
     cancel_->setObjectName(QStringLiteral("Btn_CancelTransfer"));
     cancel_->setCursor(Qt::PointingHandCursor);
     cancel_->setFocusPolicy(Qt::NoFocus);
-    cancel_->setGeometry((kWidth - kCancelWidth) / 2, kHeight - kCancelHeight - 2, kCancelWidth,
-                         kCancelHeight);
+    cancel_->setGeometry(CancelBox());
     connect(cancel_, &QPushButton::clicked, this, [this] {
         // Once: the transfer stops at its next chunk, which may take a moment.
         cancel_->setEnabled(false);
@@ -145,6 +173,7 @@ void LoadingWindow::ShowFrame(size_t index) {
     }
     frame_ = static_cast<int>(index);
     picture_->setPixmap(QPixmap::fromImage(frames_[index].image));
+    setMask(shapes_[index]);
     // A frame delay of 0 would spin the event loop; GIF viewers treat it as 100 ms.
     timer_->setInterval(frames_[index].delay_ms > 0 ? frames_[index].delay_ms : 100);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 
 #include <vector>
@@ -13,8 +14,9 @@ class QTimer;
 namespace velq::ui {
 
 // The small window shown while the mouse is being talked to: frameless, above the other
-// windows, its black pixels see-through, the waiting animation stretched over it, and a small
-// Cancel button at its foot that asks for the transfer to stop.
+// windows, its black pixels see-through (by a window shape too, for an X server without a
+// compositor, where a translucent window's clear pixels come out black), the waiting animation
+// stretched over it, and a small Cancel button at its foot that asks for the transfer to stop.
 class LoadingWindow : public QWidget {
     Q_OBJECT
 
@@ -47,6 +49,8 @@ private:
     void ShowFrame(size_t index);
 
     std::vector<AnimationFrame> frames_;
+    // Each frame's shape: its visible pixels and the Cancel button.
+    std::vector<QRegion> shapes_;
     QLabel* picture_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QTimer* timer_ = nullptr;

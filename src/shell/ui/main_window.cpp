@@ -21,6 +21,7 @@
 #include "shell/caption_targets.h"
 #include "shell/engineer_terms.h"
 #include "shell/language_font.h"
+#include "shell/ui/combo_popup.h"
 #include "shell/ui/message_presenter.h"
 #include "shell/ui/picture_source.h"
 #include "shell/ui/skin_group.h"
@@ -211,9 +212,12 @@ QWidget* MainWindow::CreateControl(const QString& name, const ControlSpec& entry
         case ControlKind::kList:
             widget = new QListWidget(parent);
             break;
-        case ControlKind::kCombo:
-            widget = new QComboBox(parent);
+        case ControlKind::kCombo: {
+            auto* combo = new QComboBox(parent);
+            PopupFollowsCombo(*combo);
+            widget = combo;
             break;
+        }
         case ControlKind::kRadio: {
             auto* radio = new QRadioButton(parent);
             radio->setAutoExclusive(false);

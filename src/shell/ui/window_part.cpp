@@ -62,6 +62,16 @@ bool WindowPart::SetPicture(const QString& control, const QString& picture) {
     return window_.SetPicture(control, picture);
 }
 
+bool WindowPart::SetPictureKeepingSize(const QString& control, const QString& picture) {
+    QWidget* widget = Control(control);
+    const QSize size = widget != nullptr ? widget->size() : QSize();
+    const bool shown = SetPicture(control, picture);
+    if (widget != nullptr) {
+        widget->resize(size);
+    }
+    return shown;
+}
+
 void WindowPart::ClickThrough(const QString& picture, const QString& label) {
     if (QWidget* widget = Control(picture)) {
         new ClickForwarder(*widget, [this, label] { static_cast<void>(LabelClicked(label)); });

@@ -108,6 +108,9 @@ protected:
     void Adopt(QWidget* control);
     // Shows a skin picture on a picture control of the window.
     bool SetPicture(const QString& control, const QString& picture);
+    // The same on a control whose size the layout gave (a button label's frame, wider than its
+    // picture so that it covers the page's connector): the new picture keeps that size.
+    bool SetPictureKeepingSize(const QString& control, const QString& picture);
     // A left click on the check picture `picture` acts as a click on its caption `label`.
     void ClickThrough(const QString& picture, const QString& label);
     // One of this part's own controls by name, nullptr when it has none (never builds).
