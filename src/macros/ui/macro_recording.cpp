@@ -3,6 +3,7 @@
 // thread.
 
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -293,8 +294,25 @@ void MacroEditor::TakeCaptured() {
         take_posted_ = false;
     }
     for (const auto& [event, over] : taken) {
-        TakeEvent(event, over);
+        // The hover flag follows the window's enter and leave events, which a pointer moved
+        // and clicked at once (a tablet, a remote desktop, a script) can outrun: a left click
+        // counts as over a record button too when the pointer is on one as its event is taken.
+        const bool left = event.kind == CapturedEvent::Kind::kButton &&
+                          event.button == CapturedButton::kLeft;
+        TakeEvent(event, over || (left && PointerOnRecordButton()));
     }
+}
+
+bool MacroEditor::PointerOnRecordButton() const {
+    const QPoint pointer = QCursor::pos();
+    for (const char* name : kRecordButtons) {
+        const QWidget* button = Control(name);
+        if (button != nullptr && button->isVisible() &&
+            button->rect().contains(button->mapFromGlobal(pointer))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void MacroEditor::TakeEvent(const CapturedEvent& event, bool over_record_buttons) {
