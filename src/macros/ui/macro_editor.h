@@ -155,6 +155,8 @@ private:
     void SetInsertRecordingControls(bool recording);
     // On the window thread: the events the capture took, in order.
     void TakeCaptured();
+    // Stops the capture, then the recorder, and tells the window the recording ended.
+    void EndRecording();
     // True while the pointer lies on one of the buttons whose left clicks are not recorded.
     bool PointerOnRecordButton() const;
     void TakeEvent(const CapturedEvent& event, bool over_record_buttons);

@@ -399,15 +399,20 @@ void MacroEditor::StartRecording() {
     emit page_.recordingChanged(true);
 }
 
-void MacroEditor::StopRecording() {
-    if (!recorder_.recording() || recorder_.kind() != RecordingKind::kRecord) {
-        return;
-    }
+void MacroEditor::EndRecording() {
+    // The capture's thread ends first, so that no event comes after the recorder stopped.
     stopping_ = true;
     StopCapture();
     stopping_ = false;
     recorder_.Stop();
     emit page_.recordingChanged(false);
+}
+
+void MacroEditor::StopRecording() {
+    if (!recorder_.recording() || recorder_.kind() != RecordingKind::kRecord) {
+        return;
+    }
+    EndRecording();
     SetRecordingControls(false);
     Commit(EventChange{lines_, SelectedItem()});
     static_cast<void>(page_.SetPicture(QStringLiteral("Img_Start"), QStringLiteral("MacroS_03")));
@@ -490,11 +495,7 @@ void MacroEditor::StopInsertRecording() {
     if (!recorder_.recording() || recorder_.kind() != RecordingKind::kInsert) {
         return;
     }
-    stopping_ = true;
-    StopCapture();
-    stopping_ = false;
-    recorder_.Stop();
-    emit page_.recordingChanged(false);
+    EndRecording();
     SetInsertRecordingControls(false);
 }
 
